@@ -3,12 +3,14 @@
 #include "engine/blit.h"
 #include "engine/canvas.h"
 #include "engine/gisk.h"
+#include "engine/image.h"
 #include "engine/jpg.h"
 #include "engine/math.h"
 #include "engine/mssw.h"
 #include "engine/ring.h"
 #include "engine/screen.h"
 #include "engine/text.h"
+#include "engine/world_state.h"
 
 #include <cctype>
 #include <cstdarg>
@@ -234,7 +236,9 @@ void game_main() {
     // Seam: the text printers' clip limits are set here once the printers exist.
     rows_setup();
     blit_init();
-    // Seam: the 32 cursor shapes (images 32..63) are built here once images can be loaded.
+    for (s32 slot = 0; slot < 32; ++slot) cursor_build(slot, 32 + slot);
+    world_state.cursor_id = 0;
+    world_state.reserved = 0;
     shell_send_cursor_select(0);
     shell_send_cursor_show(1);
     std::memset(screen_buffers, 0, sizeof screen_buffers);

@@ -1,0 +1,3 @@
+#include "engine/world_state.h"
+
+WorldState world_state;
