@@ -1,0 +1,301 @@
+#include "tools/arcbuild.h"
+
+#include "tools/placeholder_images.h"
+
+#include "tools/wav.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// An open file that closes itself; every failure throws with the path and the system's reason.
+class ArcFile {
+  public:
+    ArcFile(const std::string& path, int flags) : path_(path) {
+        fd_ = open(path.c_str(), flags | O_CLOEXEC, 0644);
+        if (fd_ < 0) fail("open");
+    }
+    ~ArcFile() {
+        if (fd_ >= 0) close(fd_);
+    }
+    ArcFile(const ArcFile&) = delete;
+    ArcFile& operator=(const ArcFile&) = delete;
+
+    void write_at(u64 pos, const void* bytes, size_t count) {
+        const u8* p = static_cast<const u8*>(bytes);
+        while (count > 0) {
+            ssize_t done = pwrite(fd_, p, count, off_t(pos));
+            if (done < 0 && errno == EINTR) continue;
+            if (done <= 0) fail("write");
+            p += done;
+            pos += u64(done);
+            count -= size_t(done);
+        }
+    }
+    size_t read_at(u64 pos, void* bytes, size_t count) {
+        u8* p = static_cast<u8*>(bytes);
+        size_t total = 0;
+        while (total < count) {
+            ssize_t done = pread(fd_, p + total, count - total, off_t(pos + total));
+            if (done < 0 && errno == EINTR) continue;
+            if (done < 0) fail("read");
+            if (done == 0) break;
+            total += size_t(done);
+        }
+        return total;
+    }
+    u64 size() {
+        struct stat st;
+        if (fstat(fd_, &st) != 0) fail("stat");
+        return u64(st.st_size);
+    }
+    void resize(u64 size) {
+        if (ftruncate(fd_, off_t(size)) != 0) fail("truncate");
+    }
+
+  private:
+    [[noreturn]] void fail(const char* what) {
+        throw std::runtime_error("arcbuild: " + std::string(what) + " " + path_ + ": " +
+                                 std::strerror(errno));
+    }
+    std::string path_;
+    int fd_ = -1;
+};
+
+void store_le32(u8* p, u32 v) {
+    p[0] = u8(v);
+    p[1] = u8(v >> 8);
+    p[2] = u8(v >> 16);
+    p[3] = u8(v >> 24);
+}
+
+u32 load_le32(const u8* p) {
+    return u32(p[0]) | (u32(p[1]) << 8) | (u32(p[2]) << 16) | (u32(p[3]) << 24);
+}
+
+u64 index_pos(u32 id) {
+    return u64(ARC_INDEX_OFFSET) + u64(sizeof(ArchiveEntry)) * id;
+}
+
+// Hands out space for entry data: below the index while it has room (when both sides are used)
+// and after the index.
+class Space {
+  public:
+    explicit Space(bool both_sides) : both_sides_(both_sides) {}
+
+    // Space for `bytes` bytes of entry number k (counting non-empty entries in placing order).
+    u64 take(u64 k, u64 bytes) {
+        if (both_sides_ && k % 2 == 0 && low_ + bytes <= ARC_INDEX_OFFSET) {
+            u64 at = low_;
+            low_ += bytes;
+            return at;
+        }
+        u64 at = high_;
+        high_ += bytes;
+        return at;
+    }
+    u64 low_end() const { return low_; }
+    u64 high_end() const { return high_; }
+
+  private:
+    bool both_sides_;
+    u64 low_ = 0;
+    u64 high_ = ARC_INDEX_END;
+};
+
+// The data of both regions, assembled in memory and written with one call each.
+struct Regions {
+    std::vector<u8> low;  // file bytes 0 .. low.size()
+    std::vector<u8> high; // file bytes ARC_INDEX_END ..
+    explicit Regions(const Space& space)
+        : low(space.low_end(), 0), high(space.high_end() - ARC_INDEX_END, 0) {}
+    u8* at(u64 pos) { return pos < ARC_INDEX_END ? &low[pos] : &high[pos - ARC_INDEX_END]; }
+};
+
+u32 file_offset(u64 pos) {
+    if (pos > 0xFFFFFFFFull) throw std::runtime_error("arcbuild: archive larger than 4 GB");
+    return u32(pos);
+}
+
+// Writes the data regions, the index and the raw entries, then sizes the file.
+u64 finish_file(const ArcBuilder& builder, const std::string& path, Regions& regions,
+                const std::map<u32, ArchiveEntry>& index, const ArcWriteOptions& options) {
+    ArcFile file(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (!regions.low.empty()) file.write_at(0, regions.low.data(), regions.low.size());
+    if (!regions.high.empty())
+        file.write_at(ARC_INDEX_END, regions.high.data(), regions.high.size());
+
+    // Index entries of consecutive ids go out in one write; the rest of the index stays a hole
+    // (zeros: empty entries).
+    std::map<u32, ArchiveEntry> all = index;
+    for (const auto& [id, entry] : builder.raw_entries()) all[id] = entry;
+    std::vector<u8> run;
+    u32 run_first = 0;
+    auto flush = [&] {
+        if (!run.empty()) file.write_at(index_pos(run_first), run.data(), run.size());
+        run.clear();
+    };
+    for (const auto& [id, entry] : all) {
+        if (!run.empty() && id != run_first + run.size() / sizeof(ArchiveEntry)) flush();
+        if (run.empty()) run_first = id;
+        u8 raw[sizeof(ArchiveEntry)];
+        store_le32(raw, entry.offset);
+        store_le32(raw + 4, u32(entry.size));
+        run.insert(run.end(), raw, raw + sizeof raw);
+    }
+    flush();
+
+    u64 size = file.size();
+    if (size < options.min_file_size) {
+        file.resize(options.min_file_size);
+        size = options.min_file_size;
+    }
+    return size;
+}
+
+// The ids of the non-empty entries, in id order.
+std::vector<u32> stored_ids(const ArcBuilder& builder) {
+    std::vector<u32> ids;
+    for (const auto& [id, bytes] : builder.entries())
+        if (!bytes.empty()) ids.push_back(id);
+    return ids;
+}
+
+} // namespace
+
+void ArcBuilder::put(u32 id, std::vector<u8> bytes) {
+    if (id > u32(ARC_MAX_ID)) throw std::invalid_argument("arcbuild: id outside the index");
+    if (bytes.size() > 0x7FFFFFFFu) throw std::invalid_argument("arcbuild: entry too large");
+    entries_[id] = std::move(bytes);
+}
+
+void ArcBuilder::put_raw_entry(u32 id, u32 offset, s32 size) {
+    if (id > u32(ARC_MAX_ID)) throw std::invalid_argument("arcbuild: id outside the index");
+    raw_entries_[id] = ArchiveEntry{offset, size};
+}
+
+ArcWriteResult arc_write_chained(const ArcBuilder& builder, const std::string& path,
+                                 const ArcWriteOptions& options) {
+    const auto& entries = builder.entries();
+    // Place every block: each chain's blocks one after the other in its region.
+    std::vector<u32> ids = stored_ids(builder);
+    Space space(options.both_sides);
+    std::vector<u64> slots; // block positions, in order of (entry id, block number)
+    for (size_t k = 0; k < ids.size(); ++k) {
+        u64 blocks = (entries.at(ids[k]).size() + ARC_BLOCK_DATA - 1) / ARC_BLOCK_DATA;
+        u64 at = space.take(k, blocks * ARC_BLOCK_SIZE);
+        for (u64 b = 0; b < blocks; ++b) slots.push_back(at + b * ARC_BLOCK_SIZE);
+    }
+    // Shuffling deals the same positions out to the blocks in a random order, so chains jump
+    // back and forth across the whole file, and across the index when both sides are used.
+    if (options.shuffle) std::shuffle(slots.begin(), slots.end(), std::mt19937(options.seed));
+
+    Regions regions(space);
+    ArcWriteResult result;
+    std::map<u32, ArchiveEntry> index;
+    size_t slot = 0;
+    for (u32 id : ids) {
+        const std::vector<u8>& bytes = entries.at(id);
+        ArcPlacement& placed = result.entries[id];
+        size_t blocks = (bytes.size() + ARC_BLOCK_DATA - 1) / ARC_BLOCK_DATA;
+        for (size_t b = 0; b < blocks; ++b) placed.blocks.push_back(file_offset(slots[slot + b]));
+        slot += blocks;
+        for (size_t b = 0; b < blocks; ++b) {
+            u8* block = regions.at(placed.blocks[b]);
+            size_t from = b * ARC_BLOCK_DATA;
+            size_t count = std::min<size_t>(ARC_BLOCK_DATA, bytes.size() - from);
+            std::memcpy(block, bytes.data() + from, count);
+            store_le32(block + ARC_BLOCK_DATA, b + 1 < blocks ? placed.blocks[b + 1] : 0);
+        }
+        placed.offset = placed.blocks[0];
+        index[id] = ArchiveEntry{placed.offset, s32(bytes.size())};
+    }
+    result.file_size = finish_file(builder, path, regions, index, options);
+    return result;
+}
+
+ArcWriteResult arc_write_plain(const ArcBuilder& builder, const std::string& path,
+                               const ArcWriteOptions& options) {
+    const auto& entries = builder.entries();
+    // Shuffling places the entries in a random order.
+    std::vector<u32> ids = stored_ids(builder);
+    if (options.shuffle) std::shuffle(ids.begin(), ids.end(), std::mt19937(options.seed));
+    Space space(options.both_sides);
+    ArcWriteResult result;
+    std::map<u32, ArchiveEntry> index;
+    for (size_t k = 0; k < ids.size(); ++k) {
+        u64 at = space.take(k, entries.at(ids[k]).size());
+        result.entries[ids[k]].offset = file_offset(at);
+    }
+    Regions regions(space);
+    for (const auto& [id, placed] : result.entries) {
+        const std::vector<u8>& bytes = entries.at(id);
+        std::memcpy(regions.at(placed.offset), bytes.data(), bytes.size());
+        index[id] = ArchiveEntry{placed.offset, s32(bytes.size())};
+    }
+    result.file_size = finish_file(builder, path, regions, index, options);
+    return result;
+}
+
+void arc_poke(const std::string& path, u64 offset, const void* bytes, size_t count) {
+    ArcFile file(path, O_WRONLY);
+    file.write_at(offset, bytes, count);
+}
+
+void arc_poke_u32(const std::string& path, u64 offset, u32 value) {
+    u8 raw[4];
+    store_le32(raw, value);
+    arc_poke(path, offset, raw, sizeof raw);
+}
+
+void arc_truncate(const std::string& path, u64 size) {
+    ArcFile file(path, O_WRONLY);
+    file.resize(size);
+}
+
+std::vector<ArcIndexRow> arc_read_index(const std::string& path) {
+    ArcFile file(path, O_RDONLY);
+    std::vector<u8> index(ARC_INDEX_END - ARC_INDEX_OFFSET, 0);
+    size_t got = file.read_at(ARC_INDEX_OFFSET, index.data(), index.size());
+    std::vector<ArcIndexRow> rows;
+    for (size_t pos = 0; pos + sizeof(ArchiveEntry) <= got; pos += sizeof(ArchiveEntry)) {
+        s32 size = s32(load_le32(&index[pos + 4]));
+        if (size == 0) continue;
+        rows.push_back(ArcIndexRow{u32(pos / sizeof(ArchiveEntry)), load_le32(&index[pos]), size});
+    }
+    return rows;
+}
+
+void arc_put_placeholder_content(ArcBuilder& builder) {
+    // Our own content: an empty text table (one record header whose length 0 ends the table).
+    builder.put(ARC_TEXT_TABLE, std::vector<u8>(4, 0));
+
+    // Our own content: short tones for the sounds the engine and the rules play most: 100 a
+    // footstep, 500 a gain, 501 an item received, 507 a loss.
+    struct Tone {
+        u32 sound_id;
+        u32 duration_ms;
+        u32 frequency_hz;
+    };
+    const Tone tones[] = {{100, 60, 180}, {500, 150, 880}, {501, 200, 660}, {507, 200, 220}};
+    WavFormat format; // 22,050 Hz, mono, 16 bits
+    for (const Tone& t : tones)
+        builder.put(u32(ARC_SOUND_BASE) + t.sound_id,
+                    wav_tone(format, t.duration_ms, t.frequency_hz));
+
+    // Our own content: the 32 cursor images (arrows).
+    image_put_placeholder_cursors(builder);
+}
+
+void arc_build_placeholder(const std::string& dir) {
+    ArcBuilder builder;
+    arc_put_placeholder_content(builder);
+    arc_write_chained(builder, dir + "/" + GISK_CHAINED_FILE);
+}

@@ -1,0 +1,80 @@
+// The archive builder: collects numbered entries in memory and writes them as an archive file in
+// either layout the reader understands (see engine/gisk.h). It is the container only; content
+// writers (sounds, text table, images...) produce entry bytes and `put` them here.
+//
+// Tests use it in-process to build their fixtures, including damaged archives; the command-line
+// tool morvanta-arc uses it to write the placeholder archive and to list an archive.
+#pragma once
+#include "engine/gisk.h"
+#include "engine/types.h"
+
+#include <cstddef>
+#include <map>
+#include <string>
+#include <vector>
+
+struct ArcWriteOptions {
+    // Scatter the data: the blocks of all chains (chained layout) or the entries (plain layout)
+    // are put in an order drawn from `seed` instead of one after the other in id order.
+    bool shuffle = false;
+    u32 seed = 1;
+    // Put entry data on both sides of the index: entries alternate between the free space below
+    // the index (0 .. 0x3FFFFF, while it has room) and the space after it (0xC00000 on).
+    // Otherwise all data goes after the index.
+    bool both_sides = false;
+    // The file is extended to at least this many bytes (sparse: nothing is written there).
+    u64 min_file_size = ARC_MIN_FILE_SIZE;
+};
+
+// Where the writer put one entry, so that tests can damage a file in a chosen place.
+struct ArcPlacement {
+    u32 offset = 0;          // the offset written into the index
+    std::vector<u32> blocks; // chained layout: the offset of every block, in chain order
+};
+
+struct ArcWriteResult {
+    std::map<u32, ArcPlacement> entries; // every non-empty entry
+    u64 file_size = 0;
+};
+
+class ArcBuilder {
+  public:
+    // Sets entry id (0 .. 0xFFFFF) to bytes, replacing what it held. An empty vector makes an
+    // empty entry. Throws std::invalid_argument for an id or a size the index cannot hold.
+    void put(u32 id, std::vector<u8> bytes);
+    // Writes this index entry verbatim after the data, whatever it points at: for damaged
+    // archives in tests (offsets outside the file, negative sizes...).
+    void put_raw_entry(u32 id, u32 offset, s32 size);
+
+    const std::map<u32, std::vector<u8>>& entries() const { return entries_; }
+    const std::map<u32, ArchiveEntry>& raw_entries() const { return raw_entries_; }
+
+  private:
+    std::map<u32, std::vector<u8>> entries_;
+    std::map<u32, ArchiveEntry> raw_entries_;
+};
+
+// Writes the archive to path in the chained layout (blocks of 252 data bytes and a next-block
+// offset) or in the plain layout. The file is replaced. Throws std::runtime_error on I/O errors.
+ArcWriteResult arc_write_chained(const ArcBuilder& builder, const std::string& path,
+                                 const ArcWriteOptions& options = {});
+ArcWriteResult arc_write_plain(const ArcBuilder& builder, const std::string& path,
+                               const ArcWriteOptions& options = {});
+
+// Damage and inspection helpers for existing files.
+void arc_poke(const std::string& path, u64 offset, const void* bytes, size_t count);
+void arc_poke_u32(const std::string& path, u64 offset, u32 value); // little-endian
+void arc_truncate(const std::string& path, u64 size);
+
+struct ArcIndexRow {
+    u32 id;
+    u32 offset;
+    s32 size;
+};
+// The non-empty index entries of an archive file, in id order (either layout).
+std::vector<ArcIndexRow> arc_read_index(const std::string& path);
+
+// The placeholder archive: the content the program needs to start, until the real assets exist.
+void arc_put_placeholder_content(ArcBuilder& builder);
+// Writes the placeholder archive as dir + "/VERORIRE" (chained layout).
+void arc_build_placeholder(const std::string& dir);
