@@ -59,7 +59,12 @@ void canvas_present(s32 x, s32 y, s32 slot) {
     plat_screen_presented();
 }
 
-void canvas_repaint() { canvas_present(cursor_last_x, cursor_last_y, cursor_last_slot); }
+void canvas_repaint() {
+    // The visible surface still holds the last presented frame (our surfaces are never lost):
+    // show it again rather than the back buffer, which the game may be drawing into.
+    if (!canvas_ready) return;
+    plat_screen_presented();
+}
 
 void canvas_cursor_define(s32 slot, s32 hot_x, s32 hot_y) {
     if (!canvas_ready) return;

@@ -94,8 +94,11 @@ void cursor_build(s32 slot, s32 image_id) {
     s32 size = 0;
     const u8* image = image_load(image_id, &size);
     s32 hx = s16(read_u16(image + 4)), hy = s16(read_u16(image + 6));
-    // Every kind is taken as a sprite here; a picture of another kind is not drawn.
-    if (!image_is_jpeg(image, size) && !image_is_raw_bitmap(image, size))
+    // Drawn by kind with its top-left corner on the scratch's; a JPEG picture is no cursor and
+    // leaves the shape empty.
+    if (image_is_raw_bitmap(image, size))
+        blit_bitmap(0, 0, image, 0);
+    else if (!image_is_jpeg(image, size))
         blit_sprite(hx, hy, image, 0, 0);
     shell_send_cursor_shape(slot, hx, hy);
     blit_target_screen();

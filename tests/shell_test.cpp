@@ -256,6 +256,7 @@ TEST_F(StartupTest, FirstFrameIsBlackAndTheTextTableIsLoaded) {
     s32 lit = 0;
     for (s32 i = 0; i < SCREEN_PIXELS; ++i) lit += first[size_t(i)] != 0;
     EXPECT_LE(lit, 32 * 32);
+    EXPECT_NE(first[0], 0); // the tip of cursor 0 (image 32) at the pointer
     for (s32 y = 32; y < SCREEN_H; ++y) ASSERT_EQ(first[size_t(y * SCREEN_W + 100)], 0) << y;
     EXPECT_EQ(std::memcmp(text_table, table.data(), table.size()), 0);
     EXPECT_EQ(text_scrambled, 1);

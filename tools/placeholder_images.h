@@ -1,0 +1,15 @@
+// Placeholder pictures for the placeholder archive: the 32 cursor images and a generic framed box
+// that shows its own image id, for images the game draws before the real assets exist.
+#pragma once
+#include "engine/types.h"
+
+#include <vector>
+
+class ArcBuilder;
+
+// Cursor image of slot `slot` (image 32 + slot): an arrow with its tip at the hotspot (0, 0).
+std::vector<u8> placeholder_cursor_sprite(s32 slot);
+// A w x h framed box with `image_id` written in small digits inside it.
+std::vector<u8> placeholder_box_sprite(s32 image_id, s32 w, s32 h);
+// Puts the 32 cursor images into the builder.
+void image_put_placeholder_cursors(ArcBuilder& builder);
