@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -202,11 +203,34 @@ TEST_F(ShellTest, CursorIsClippedSavedAndRestored) {
     canvas_cursor_show(0);
     EXPECT_EQ(screen[479 * 640 + 639], 0x1111);
 
+    // A cursor wholly off the right or bottom edge draws nothing.
+    canvas_cursor_show(1);
+    canvas_cursor_draw(1, 700, 10, 4);
+    canvas_cursor_draw(1, 10, 500, 4);
+    EXPECT_EQ(screen[10 * 640 + 639], 0x1111);
+    EXPECT_EQ(screen[479 * 640 + 10], 0x1111);
+    canvas_cursor_show(0);
+
     canvas_cursor_define(5, 40, -3);
     EXPECT_EQ(cursor_hot_x[5], 31);
     EXPECT_EQ(cursor_hot_y[5], 0);
     EXPECT_EQ(harness_fatal_message([] { canvas_cursor_define(32, 0, 0); }),
               "canvas:cccts or(32)");
+}
+
+TEST_F(ShellTest, ReactivationShowsThePresentedFrameNotTheBackBuffer) {
+    ASSERT_TRUE(plat_window_open("t"));
+    canvas_init();
+    std::memset(back_buffer, 0x22, size_t(SCREEN_PIXELS) * 2);
+    canvas_present(0, 0, 0);
+    std::memset(back_buffer, 0x33, size_t(SCREEN_PIXELS) * 2); // a frame being drawn
+    u64 before = harness_presents();
+    game_thread_started = 1;
+    shell_wndproc(WM_ACTIVATEAPP, 1, 0);
+    EXPECT_EQ(harness_presents(), before + 1);
+    EXPECT_EQ(harness_screen()[1000], 0x2222);
+    shell_wndproc(WM_ACTIVATEAPP, 0, 0); // deactivation does nothing
+    EXPECT_EQ(harness_presents(), before + 1);
 }
 
 // A whole run of the program headless: start-up on the "window thread", the game thread, the
@@ -248,6 +272,7 @@ TEST_F(StartupTest, FirstFrameIsBlackAndTheTextTableIsLoaded) {
     });
     std::memset(back_buffer, 0xAB, size_t(SCREEN_PIXELS) * 2);
     harness_key(0x0D, at_present(1));
+    harness_capture_present(1, "first.png");
 
     EXPECT_EQ(shell_winmain("hello world"), 0);
 
@@ -257,6 +282,13 @@ TEST_F(StartupTest, FirstFrameIsBlackAndTheTextTableIsLoaded) {
     for (s32 i = 0; i < SCREEN_PIXELS; ++i) lit += first[size_t(i)] != 0;
     EXPECT_LE(lit, 32 * 32);
     EXPECT_NE(first[0], 0); // the tip of cursor 0 (image 32) at the pointer
+    std::ifstream png("first.png", std::ios::binary);
+    std::string head(8, '\0');
+    png.read(head.data(), 8);
+    EXPECT_EQ(head, std::string("\x89PNG\r\n\x1a\n", 8));
+    if (const char* keep = std::getenv("MORVANTA_KEEP_FRAMES"))
+        std::filesystem::copy_file("first.png", std::string(keep) + "/first.png",
+                                   std::filesystem::copy_options::overwrite_existing);
     for (s32 y = 32; y < SCREEN_H; ++y) ASSERT_EQ(first[size_t(y * SCREEN_W + 100)], 0) << y;
     EXPECT_EQ(std::memcmp(text_table, table.data(), table.size()), 0);
     EXPECT_EQ(text_scrambled, 1);
