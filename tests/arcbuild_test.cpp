@@ -1,4 +1,5 @@
 #include "engine/gisk.h"
+#include "engine/kanji.h"
 #include "engine/sprite.h"
 #include "engine/text.h"
 #include "platform/harness.h"
@@ -144,6 +145,31 @@ TEST_F(ArcbuildTest, IndexListsWhatWasWrittenRawEntriesIncluded) {
 // ---- Placeholder archive
 // -------------------------------------------------------------------------
 
+TEST_F(ArcbuildTest, AliasesShareTheirSourcesData) {
+    for (bool plain : {false, true}) {
+        SCOPED_TRACE(plain);
+        ArcBuilder b;
+        b.put(10, std::vector<u8>(600, 7));
+        b.alias(11, 10);
+        b.alias(12, 99); // a source without data leaves the alias empty
+        b.alias(13, 10);
+        b.put(13, {1, 2, 3}); // a later put replaces the alias
+        std::string file = plain ? GISK_PLAIN_FILE : GISK_CHAINED_FILE;
+        if (plain)
+            arc_write_plain(b, file);
+        else
+            arc_write_chained(b, file);
+        gisk_init();
+        std::vector<u8> got(600);
+        EXPECT_EQ(gisk_load(11, got.data()), 600);
+        EXPECT_EQ(got, std::vector<u8>(600, 7));
+        EXPECT_EQ(gisk_size(12), 0);
+        EXPECT_EQ(gisk_size(13), 3);
+        gisk_close();
+        std::remove(file.c_str());
+    }
+}
+
 TEST_F(ArcbuildTest, PlaceholderArchiveHoldsWhatTheProgramLoads) {
     arc_build_placeholder(dir.path());
     gisk_init();
@@ -160,6 +186,10 @@ TEST_F(ArcbuildTest, PlaceholderArchiveHoldsWhatTheProgramLoads) {
         EXPECT_GE(ms, 50u);
         EXPECT_LE(ms, 500u);
     }
+    // Real glyphs, the other styles sharing style 0's drawings.
+    const s32 guo = kanji_glyph_index(0xB0EA);
+    EXPECT_GT(gisk_size(ARC_FONT_BASE + guo), 100);
+    EXPECT_EQ(gisk_size(ARC_FONT_BASE + 5 * KANJI_GLYPHS + guo), gisk_size(ARC_FONT_BASE + guo));
     // The 32 cursor images are well-formed sprites that fit a cursor.
     for (s32 image = 32; image < 64; ++image) {
         SCOPED_TRACE(image);

@@ -1,5 +1,6 @@
 #include "tools/arcbuild.h"
 
+#include "tools/glyph_font.h"
 #include "tools/placeholder_images.h"
 
 #include "tools/wav.h"
@@ -135,6 +136,10 @@ u64 finish_file(const ArcBuilder& builder, const std::string& path, Regions& reg
     // Index entries of consecutive ids go out in one write; the rest of the index stays a hole
     // (zeros: empty entries).
     std::map<u32, ArchiveEntry> all = index;
+    for (const auto& [id, source] : builder.aliases()) {
+        auto found = index.find(source);
+        if (found != index.end()) all[id] = found->second;
+    }
     for (const auto& [id, entry] : builder.raw_entries()) all[id] = entry;
     std::vector<u8> run;
     u32 run_first = 0;
@@ -173,7 +178,15 @@ std::vector<u32> stored_ids(const ArcBuilder& builder) {
 void ArcBuilder::put(u32 id, std::vector<u8> bytes) {
     if (id > u32(ARC_MAX_ID)) throw std::invalid_argument("arcbuild: id outside the index");
     if (bytes.size() > 0x7FFFFFFFu) throw std::invalid_argument("arcbuild: entry too large");
+    aliases_.erase(id);
     entries_[id] = std::move(bytes);
+}
+
+void ArcBuilder::alias(u32 id, u32 source) {
+    if (id > u32(ARC_MAX_ID) || source > u32(ARC_MAX_ID))
+        throw std::invalid_argument("arcbuild: id outside the index");
+    entries_.erase(id);
+    aliases_[id] = source;
 }
 
 void ArcBuilder::put_raw_entry(u32 id, u32 offset, s32 size) {
@@ -297,5 +310,7 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
 void arc_build_placeholder(const std::string& dir) {
     ArcBuilder builder;
     arc_put_placeholder_content(builder);
+    // Our own content: every Big5 glyph, drawn from a real font.
+    glyph_put_placeholder_font(builder);
     arc_write_chained(builder, dir + "/" + GISK_CHAINED_FILE);
 }

@@ -46,12 +46,18 @@ class ArcBuilder {
     // archives in tests (offsets outside the file, negative sizes...).
     void put_raw_entry(u32 id, u32 offset, s32 size);
 
+    // Makes entry id share the data of entry source: its index entry is written as a copy of
+    // source's (empty when source is empty). Lets many ids carry the same bytes once.
+    void alias(u32 id, u32 source);
+
     const std::map<u32, std::vector<u8>>& entries() const { return entries_; }
+    const std::map<u32, u32>& aliases() const { return aliases_; }
     const std::map<u32, ArchiveEntry>& raw_entries() const { return raw_entries_; }
 
   private:
     std::map<u32, std::vector<u8>> entries_;
     std::map<u32, ArchiveEntry> raw_entries_;
+    std::map<u32, u32> aliases_;
 };
 
 // Writes the archive to path in the chained layout (blocks of 252 data bytes and a next-block
@@ -75,6 +81,7 @@ struct ArcIndexRow {
 std::vector<ArcIndexRow> arc_read_index(const std::string& path);
 
 // The placeholder archive: the content the program needs to start, until the real assets exist.
+// The small part (texts, sounds, cursors), quick enough for any test fixture:
 void arc_put_placeholder_content(ArcBuilder& builder);
-// Writes the placeholder archive as dir + "/VERORIRE" (chained layout).
+// Writes the whole placeholder archive, the font included, as dir + "/VERORIRE" (chained layout).
 void arc_build_placeholder(const std::string& dir);
