@@ -5,6 +5,7 @@
 #include "engine/gisk.h"
 #include "engine/image.h"
 #include "engine/jpg.h"
+#include "engine/kanji.h"
 #include "engine/math.h"
 #include "engine/mssw.h"
 #include "engine/ring.h"
@@ -236,6 +237,7 @@ void game_main() {
     // Seam: the text printers' clip limits are set here once the printers exist.
     rows_setup();
     blit_init();
+    kanji_reset(); // the text colours in the display's layout
     for (s32 slot = 0; slot < 32; ++slot) cursor_build(slot, 32 + slot);
     world_state.cursor_id = 0;
     world_state.reserved = 0;
