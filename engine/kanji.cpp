@@ -323,9 +323,6 @@ inline u16 pack(u32 r, u32 g, u32 b) {
 
 void kanji_draw_glyph() {
     if (target_pixels == nullptr) shell_fatal("kanji:canvas not set!");
-    u8 coverage[GLYPH_SIDE * GLYPH_SIDE];
-    const s32 n = kanji_scale(glyph_current ? glyph_current : blank_master, kanji_size, coverage);
-
     DrawArea a;
     a.left = std::max<s64>(kanji_clip_left, 0);
     a.top = std::max<s64>(kanji_clip_top, 0);
@@ -333,6 +330,13 @@ void kanji_draw_glyph() {
     a.bottom = std::min<s64>({kanji_clip_bottom, s64(target_height) - 1, TARGET_MAX_ROWS - 1});
     a.pen_x = kanji_pen_x;
     a.pen_y = kanji_pen_y;
+    // A glyph (at most one master wide, plus a pixel of outline) wholly outside the clip draws
+    // nothing: skip the scaling.
+    if (a.pen_x > a.right + 1 || a.pen_y > a.bottom + 1 || a.pen_x + GLYPH_SIDE + 1 < a.left ||
+        a.pen_y + GLYPH_SIDE + 1 < a.top)
+        return;
+    u8 coverage[GLYPH_SIDE * GLYPH_SIDE];
+    const s32 n = kanji_scale(glyph_current ? glyph_current : blank_master, kanji_size, coverage);
 
     switch (kanji_mode) {
     case KANJI_MODE_PLAIN:

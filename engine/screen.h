@@ -14,4 +14,16 @@ extern u16* back_buffer;
 extern u16* save_buffer;
 
 // Shows the back buffer: asks the window thread to present it and returns once it is on screen.
+// While message-log lines are shown they are printed over the bottom strip (y 432..479) for the
+// present only: the strip is copied out before and back after, so the back buffer never keeps
+// them.
 void screen_present();
+
+// Copies the whole back buffer into the save buffer, and back.
+void screen_save();
+void screen_restore();
+// Copies the w x h rectangle of the back buffer at (x, y) to / from a buffer of packed rows (w
+// pixels each). Rows and columns outside the screen are skipped: they neither read nor write
+// anything, and the buffer keeps its layout.
+void screen_get_rect(s32 x, s32 y, s32 w, s32 h, u16* dst);
+void screen_put_rect(s32 x, s32 y, s32 w, s32 h, const u16* src);

@@ -6,6 +6,8 @@
 #include "engine/image.h"
 #include "engine/jpg.h"
 #include "engine/kanji.h"
+#include "engine/kanji_print.h"
+#include "engine/labels.h"
 #include "engine/math.h"
 #include "engine/mssw.h"
 #include "engine/ring.h"
@@ -234,10 +236,10 @@ void game_main() {
     jpg_target = back_buffer;
     jpg_target_width = SCREEN_W;
     trig_tables_init(back_buffer, save_buffer);
-    // Seam: the text printers' clip limits are set here once the printers exist.
     rows_setup();
     blit_init();
     kanji_reset(); // the text colours in the display's layout
+    kanji_clip_reset();
     for (s32 slot = 0; slot < 32; ++slot) cursor_build(slot, 32 + slot);
     world_state.cursor_id = 0;
     world_state.reserved = 0;
@@ -245,7 +247,7 @@ void game_main() {
     shell_send_cursor_show(1);
     std::memset(screen_buffers, 0, sizeof screen_buffers);
     screen_present();
-    // Seam: the floating labels are cleared here once they exist.
+    label_clear();
     text_scrambled = 1;
     text_table_load();
     game_start_seam();

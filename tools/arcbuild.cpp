@@ -2,6 +2,7 @@
 
 #include "tools/glyph_font.h"
 #include "tools/placeholder_images.h"
+#include "tools/text_writer.h"
 
 #include "tools/wav.h"
 
@@ -287,8 +288,8 @@ std::vector<ArcIndexRow> arc_read_index(const std::string& path) {
 }
 
 void arc_put_placeholder_content(ArcBuilder& builder) {
-    // Our own content: an empty text table (one record header whose length 0 ends the table).
-    builder.put(ARC_TEXT_TABLE, std::vector<u8>(4, 0));
+    // Our own content: a text for every id, showing its own number.
+    text_put_placeholder_texts(builder);
 
     // Our own content: short tones for the sounds the engine and the rules play most: 100 a
     // footstep, 500 a gain, 501 an item received, 507 a loss.
