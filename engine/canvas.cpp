@@ -5,7 +5,9 @@
 #include "engine/shell.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 // The platform offers one visible surface, so the canvas runs as a single primary: every present
 // copies the frame straight to it and draws the cursor there.
@@ -36,6 +38,57 @@ void restore_background() {
 }
 
 } // namespace
+
+namespace {
+
+// The display result codes the canvas knows, with their descriptions. Codes whose wording the
+// canvas has no sentence for are described by their number.
+constexpr u32 DD_BASE = 0x88760000u;
+const u32 general_codes[] = {0, 0x80004001u, 0x80004005u, 0x800401F0u, 0x8007000Eu, 0x80070057u};
+const u16 display_codes[] = {
+    5,   10,  20,  40,  55,  90,  95,  100, 110, 120, 130, 145, 150, 160, 170, 180, 205, 210, 212,
+    215, 220, 222, 225, 230, 240, 250, 255, 260, 280, 290, 310, 316, 317, 320, 330, 335, 340, 350,
+    360, 380, 382, 384, 387, 400, 410, 420, 430, 435, 440, 450, 460, 470, 480, 490, 510, 520, 537,
+    540, 560, 561, 562, 563, 564, 565, 566, 567, 568, 569, 570, 571, 572, 573, 574, 575, 576, 577,
+    578, 579, 580, 581, 582, 583, 584, 585, 586, 587, 588, 589, 590, 591, 592, 620, 640, 660, 680};
+static_assert(std::size(general_codes) + std::size(display_codes) == 101);
+
+const char* const out_of_memory =
+    "DirectDraw does not have enough memory to perform the operation.";
+
+struct KnownSentence {
+    u32 code;
+    const char* text;
+};
+const KnownSentence sentences[] = {
+    {0, "No error."},
+    {0x80004001u, "Action not supported."},
+    {0x80004005u, "Generic failure."},
+    {0x8007000Eu, out_of_memory},
+    {0x80070057u, "One or more of the parameters passed to the function are incorrect."},
+    {DD_BASE + 120, "DirectDraw does not support the requested mode."},
+    {DD_BASE + 225, "Operation requires the application to have exclusive mode but the application "
+                    "does not have exclusive mode."},
+    {DD_BASE + 380, out_of_memory},
+    {DD_BASE + 450, "Access to this surface is being refused because the surface memory is gone. "
+                    "The DirectDrawSurface object representing this surface should have Restore "
+                    "called on it."},
+    {DD_BASE + 590, "The display is currently in an unsupported mode."},
+};
+
+} // namespace
+
+const char* canvas_error_name(u32 result) {
+    for (const KnownSentence& k : sentences)
+        if (k.code == result) return k.text;
+    bool known = std::find(std::begin(general_codes), std::end(general_codes), result) !=
+                 std::end(general_codes);
+    for (u16 n : display_codes) known = known || result == DD_BASE + n;
+    if (!known) return "Unrecognized error value.";
+    static char text[64];
+    std::snprintf(text, sizeof text, "Display error 0x%08X.", result);
+    return text;
+}
 
 void canvas_init() {
     primary = plat_screen();

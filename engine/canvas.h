@@ -24,3 +24,6 @@ void canvas_repaint();
 void canvas_cursor_define(s32 slot, s32 hot_x, s32 hot_y);
 void canvas_cursor_show(s32 show);
 void canvas_cursor_draw(s32 which, s32 x, s32 y, s32 slot);
+// The description of a display result code, for the set-up failure messages; codes the table
+// does not know give "Unrecognized error value.".
+const char* canvas_error_name(u32 result);

@@ -21,11 +21,17 @@ s32 cursor_sent_slot = 99;
 
 namespace {
 
-u16 read_u16(const u8* p) { return u16(p[0] | p[1] << 8); }
-u32 read_u32(const u8* p) { return u32(read_u16(p)) | u32(read_u16(p + 2)) << 16; }
+u16 read_u16(const u8* p) {
+    return u16(p[0] | p[1] << 8);
+}
+u32 read_u32(const u8* p) {
+    return u32(read_u16(p)) | u32(read_u16(p + 2)) << 16;
+}
 
 // Bytes of a ring block's data part: what an image in the ring may be read up to.
-s32 ring_block_bytes(const u8* block) { return s32(read_u32(block - 8)) - 8; }
+s32 ring_block_bytes(const u8* block) {
+    return s32(read_u32(block - 8)) - 8;
+}
 
 void convert_to_565(u16* colours, s32 count) {
     for (s32 i = 0; i < count; ++i) colours[i] = colour_555_to_565(colours[i]);

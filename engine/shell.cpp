@@ -39,8 +39,12 @@ void (*hub_main_seam)() = [] {};
 
 namespace {
 
-s32 low_half(u32 v) { return s32(v & 0xFFFF); }
-s32 high_half(u32 v) { return s32(v >> 16); }
+s32 low_half(u32 v) {
+    return s32(v & 0xFFFF);
+}
+s32 high_half(u32 v) {
+    return s32(v >> 16);
+}
 
 } // namespace
 
@@ -162,7 +166,9 @@ void shell_wndproc(u32 message, u32 wparam, u32 lparam) {
     }
 }
 
-void shell_key(u32 vk) { key_code = vk; }
+void shell_key(u32 vk) {
+    key_code = vk;
+}
 
 void shell_select_cursor(u32 slot) {
     if (slot >= 32) shell_fatal("shell:oscn(%d)", s32(slot));
@@ -205,15 +211,21 @@ void debug_log(const char* /*format*/, ...) {}
 
 // ---- Game thread -----------------------------------------------------------------------------
 
-void shell_send_present() { plat_send(WM_USER, 0, 0); }
+void shell_send_present() {
+    plat_send(WM_USER, 0, 0);
+}
 
 void shell_send_cursor_shape(s32 slot, s32 hot_x, s32 hot_y) {
     plat_send(WM_USER + 1, u32(slot), (u32(hot_x) & 0xFFFF) | (u32(hot_y) << 16));
 }
 
-void shell_send_cursor_select(s32 slot) { plat_send(WM_USER + 2, u32(slot), 0); }
+void shell_send_cursor_select(s32 slot) {
+    plat_send(WM_USER + 2, u32(slot), 0);
+}
 
-void shell_send_cursor_show(s32 show) { plat_send(WM_USER + 3, u32(show), 0); }
+void shell_send_cursor_show(s32 show) {
+    plat_send(WM_USER + 3, u32(show), 0);
+}
 
 void game_quit() {
     plat_post_close();

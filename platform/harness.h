@@ -24,10 +24,10 @@ struct HarnessBudgetExceeded : std::runtime_error {
 };
 
 struct HarnessConfig {
-    u32 clock_start = 0;        // first value of the virtual tick counter (test wrap-around)
-    u32 tick_step_ms = 1;       // advance on every tick read
-    u32 present_step_ms = 16;   // advance on every present (the real backend's vertical sync)
-    s32 display_565 = 1;        // pixel layout of the display
+    u32 clock_start = 0;      // first value of the virtual tick counter (test wrap-around)
+    u32 tick_step_ms = 1;     // advance on every tick read
+    u32 present_step_ms = 16; // advance on every present (the real backend's vertical sync)
+    s32 display_565 = 1;      // pixel layout of the display
     u64 physical_memory = 256ull << 20;
     u64 budget_ms = 10 * 60 * 1000; // virtual milliseconds from reset
     u64 budget_presents = 100000;
@@ -41,7 +41,7 @@ void harness_reset(const HarnessConfig& config = {});
 const HarnessConfig& harness_config();
 
 // ---- Clock -------------------------------------------------------------------------------------
-u32 harness_now();        // the virtual tick counter, without advancing it
+u32 harness_now(); // the virtual tick counter, without advancing it
 void harness_advance(u32 ms);
 u64 harness_elapsed_ms(); // virtual milliseconds since the reset (does not wrap)
 
@@ -51,9 +51,15 @@ struct InputTrigger {
     When when = When::Gated;
     u64 value = 0; // virtual ms since reset (AtTime) or present count (AtPresent)
 };
-inline InputTrigger gated() { return {}; }
-inline InputTrigger at_time(u64 ms) { return {When::AtTime, ms}; }
-inline InputTrigger at_present(u64 n) { return {When::AtPresent, n}; }
+inline InputTrigger gated() {
+    return {};
+}
+inline InputTrigger at_time(u64 ms) {
+    return {When::AtTime, ms};
+}
+inline InputTrigger at_present(u64 n) {
+    return {When::AtPresent, n};
+}
 
 void harness_move(s32 x, s32 y, InputTrigger t = gated());
 void harness_button_down(s32 button, InputTrigger t = gated()); // 1 left, 2 right

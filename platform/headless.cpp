@@ -87,7 +87,9 @@ void advance(u32 ms) {
     s.elapsed += ms;
 }
 
-u32 pack(s32 x, s32 y) { return u32(x & 0xFFFF) | (u32(y & 0xFFFF) << 16); }
+u32 pack(s32 x, s32 y) {
+    return u32(x & 0xFFFF) | (u32(y & 0xFFFF) << 16);
+}
 
 bool gate_open() {
     State& s = st();
@@ -163,11 +165,14 @@ void pump(bool from_input_read) {
     s.pumping = false;
 }
 
-void enqueue(Event e) { st().input.push_back(e); }
+void enqueue(Event e) {
+    st().input.push_back(e);
+}
 
 } // namespace
 
-// ---- Harness -------------------------------------------------------------------------------------
+// ---- Harness
+// -------------------------------------------------------------------------------------
 
 void harness_reset(const HarnessConfig& config) {
     State& s = st();
@@ -183,42 +188,78 @@ void harness_reset(const HarnessConfig& config) {
     key_code = 0;
 }
 
-const HarnessConfig& harness_config() { return st().config; }
-u32 harness_now() { return st().clock; }
-void harness_advance(u32 ms) { advance(ms); }
-u64 harness_elapsed_ms() { return st().elapsed; }
+const HarnessConfig& harness_config() {
+    return st().config;
+}
+u32 harness_now() {
+    return st().clock;
+}
+void harness_advance(u32 ms) {
+    advance(ms);
+}
+u64 harness_elapsed_ms() {
+    return st().elapsed;
+}
 
-void harness_move(s32 x, s32 y, InputTrigger t) { enqueue({EvKind::Move, x, y, 0, 0, t}); }
+void harness_move(s32 x, s32 y, InputTrigger t) {
+    enqueue({EvKind::Move, x, y, 0, 0, t});
+}
 void harness_button_down(s32 button, InputTrigger t) {
     enqueue({EvKind::Down, 0, 0, button, 0, t});
 }
-void harness_button_up(s32 button, InputTrigger t) { enqueue({EvKind::Up, 0, 0, button, 0, t}); }
-void harness_key(u32 vk, InputTrigger t) { enqueue({EvKind::Key, 0, 0, 0, vk, t}); }
+void harness_button_up(s32 button, InputTrigger t) {
+    enqueue({EvKind::Up, 0, 0, button, 0, t});
+}
+void harness_key(u32 vk, InputTrigger t) {
+    enqueue({EvKind::Key, 0, 0, 0, vk, t});
+}
 void harness_click(s32 x, s32 y, s32 button, InputTrigger t) {
     harness_move(x, y, t);
     harness_button_down(button, gated());
     harness_button_up(button, gated());
 }
-void harness_pump() { pump(false); }
-size_t harness_pending_input() { return st().input.size(); }
+void harness_pump() {
+    pump(false);
+}
+size_t harness_pending_input() {
+    return st().input.size();
+}
 
-u64 harness_presents() { return st().presents; }
+u64 harness_presents() {
+    return st().presents;
+}
 void harness_on_present(std::function<void(const u16*, u64)> hook) {
     st().present_hook = std::move(hook);
 }
-const u16* harness_screen() { return st().screen; }
+const u16* harness_screen() {
+    return st().screen;
+}
 void harness_save_frame(const std::string& path, const u16* frame) {
     frame_write(path, frame ? frame : st().screen, 640, 480, st().config.display_565 != 0);
 }
-void harness_capture_present(u64 n, const std::string& path) { st().captures[n] = path; }
+void harness_capture_present(u64 n, const std::string& path) {
+    st().captures[n] = path;
+}
 
-const std::vector<u32>& harness_posted_messages() { return st().posted_log; }
-bool harness_window_destroyed() { return st().destroyed; }
-const std::string& harness_exec_path() { return st().exec_path; }
+const std::vector<u32>& harness_posted_messages() {
+    return st().posted_log;
+}
+bool harness_window_destroyed() {
+    return st().destroyed;
+}
+const std::string& harness_exec_path() {
+    return st().exec_path;
+}
 
-const std::vector<SoundCall>& harness_sound_log() { return st().sound_log; }
-void harness_sound_log_clear() { st().sound_log.clear(); }
-size_t harness_sounds_live() { return st().sounds.size(); }
+const std::vector<SoundCall>& harness_sound_log() {
+    return st().sound_log;
+}
+void harness_sound_log_clear() {
+    st().sound_log.clear();
+}
+size_t harness_sounds_live() {
+    return st().sounds.size();
+}
 
 u32 harness_wav_duration_ms(const void* data, s32 size) {
     const u8* p = static_cast<const u8*>(data);
@@ -271,7 +312,8 @@ HarnessTempDir::~HarnessTempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
-// ---- Platform ------------------------------------------------------------------------------------
+// ---- Platform
+// ------------------------------------------------------------------------------------
 
 u32 plat_ticks() {
     advance(st().config.tick_step_ms);
@@ -280,7 +322,9 @@ u32 plat_ticks() {
     return st().clock;
 }
 
-u64 plat_physical_memory() { return st().config.physical_memory; }
+u64 plat_physical_memory() {
+    return st().config.physical_memory;
+}
 
 bool plat_window_open(const char*) {
     State& s = st();
@@ -305,7 +349,9 @@ void plat_message_loop() {
     }
 }
 
-void plat_send(u32 msg, u32 wparam, u32 lparam) { shell_wndproc(msg, wparam, lparam); }
+void plat_send(u32 msg, u32 wparam, u32 lparam) {
+    shell_wndproc(msg, wparam, lparam);
+}
 
 void plat_post_close() {
     st().posted.push_back(WM_CLOSE);
@@ -320,19 +366,29 @@ void plat_destroy_window() {
     shell_wndproc(WM_DESTROY, 0, 0);
 }
 
-void plat_post_quit() { st().quit = true; }
+void plat_post_quit() {
+    st().quit = true;
+}
 
-void plat_end_game_thread() { throw PlatUnwind{}; }
+void plat_end_game_thread() {
+    throw PlatUnwind{};
+}
 
-void plat_fatal_exit(const char* message) { throw PlatFatal(message); }
+void plat_fatal_exit(const char* message) {
+    throw PlatFatal(message);
+}
 
 void plat_exec_end_program() {
     if (access("END.EXE", X_OK) == 0) st().exec_path = "./END.EXE";
 }
 
-s32 plat_display_565() { return st().config.display_565; }
+s32 plat_display_565() {
+    return st().config.display_565;
+}
 
-u16* plat_screen() { return st().window_open ? st().screen : nullptr; }
+u16* plat_screen() {
+    return st().window_open ? st().screen : nullptr;
+}
 
 void plat_screen_presented() {
     State& s = st();
@@ -346,9 +402,12 @@ void plat_screen_presented() {
 
 void plat_screen_touched() {}
 
-void plat_input_poll() { pump(true); }
+void plat_input_poll() {
+    pump(true);
+}
 
-// ---- Sound fake ------------------------------------------------------------------------------------
+// ---- Sound fake
+// ------------------------------------------------------------------------------------
 
 bool plat_snd_startup() {
     State& s = st();

@@ -44,7 +44,9 @@ std::deque<u32> posted; // messages posted to the window thread (window thread o
 bool quit_posted = false;
 u32 wake_event = 0;
 
-bool on_game_thread() { return std::this_thread::get_id() == game_id; }
+bool on_game_thread() {
+    return std::this_thread::get_id() == game_id;
+}
 
 void check_stop() {
     if (stop_requested.load(std::memory_order_relaxed) && on_game_thread()) throw PlatUnwind{};
@@ -74,28 +76,54 @@ u32 virtual_key(const SDL_Keysym& k) {
     if (c >= SDLK_F1 && c <= SDLK_F12) return u32(0x70 + (c - SDLK_F1));
     if (c >= SDLK_KP_1 && c <= SDLK_KP_9) return u32(0x61 + (c - SDLK_KP_1));
     switch (c) {
-    case SDLK_BACKSPACE: return 0x08;
-    case SDLK_TAB: return 0x09;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return 0x0D;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 0x11;
-    case SDLK_LALT: case SDLK_RALT: return 0x12;
-    case SDLK_PAUSE: return 0x13;
-    case SDLK_CAPSLOCK: return 0x14;
-    case SDLK_ESCAPE: return 0x1B;
-    case SDLK_SPACE: return 0x20;
-    case SDLK_PAGEUP: return 0x21;
-    case SDLK_PAGEDOWN: return 0x22;
-    case SDLK_END: return 0x23;
-    case SDLK_HOME: return 0x24;
-    case SDLK_LEFT: return 0x25;
-    case SDLK_UP: return 0x26;
-    case SDLK_RIGHT: return 0x27;
-    case SDLK_DOWN: return 0x28;
-    case SDLK_INSERT: return 0x2D;
-    case SDLK_DELETE: return 0x2E;
-    case SDLK_KP_0: return 0x60;
-    default: return 0xFF; // some other key: still a key press
+    case SDLK_BACKSPACE:
+        return 0x08;
+    case SDLK_TAB:
+        return 0x09;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return 0x0D;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return 0x10;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return 0x11;
+    case SDLK_LALT:
+    case SDLK_RALT:
+        return 0x12;
+    case SDLK_PAUSE:
+        return 0x13;
+    case SDLK_CAPSLOCK:
+        return 0x14;
+    case SDLK_ESCAPE:
+        return 0x1B;
+    case SDLK_SPACE:
+        return 0x20;
+    case SDLK_PAGEUP:
+        return 0x21;
+    case SDLK_PAGEDOWN:
+        return 0x22;
+    case SDLK_END:
+        return 0x23;
+    case SDLK_HOME:
+        return 0x24;
+    case SDLK_LEFT:
+        return 0x25;
+    case SDLK_UP:
+        return 0x26;
+    case SDLK_RIGHT:
+        return 0x27;
+    case SDLK_DOWN:
+        return 0x28;
+    case SDLK_INSERT:
+        return 0x2D;
+    case SDLK_DELETE:
+        return 0x2E;
+    case SDLK_KP_0:
+        return 0x60;
+    default:
+        return 0xFF; // some other key: still a key press
     }
 }
 
@@ -181,7 +209,8 @@ u32 next_sound = 1;
 
 } // namespace
 
-// ---- Time and machine -----------------------------------------------------------------------------
+// ---- Time and machine
+// -----------------------------------------------------------------------------
 
 u32 plat_ticks() {
     check_stop();
@@ -208,7 +237,8 @@ u64 plat_physical_memory() {
     return pages > 0 && size > 0 ? u64(pages) * u64(size) : 0;
 }
 
-// ---- Window and threads ---------------------------------------------------------------------------
+// ---- Window and threads
+// ---------------------------------------------------------------------------
 
 bool plat_window_open(const char* title) {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
@@ -222,9 +252,9 @@ bool plat_window_open(const char* title) {
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer) return false;
     SDL_RenderSetLogicalSize(renderer, 640, 480); // scaled to fit, aspect kept
-    texture = SDL_CreateTexture(
-        renderer, layout_565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555,
-        SDL_TEXTUREACCESS_STREAMING, 640, 480);
+    texture =
+        SDL_CreateTexture(renderer, layout_565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555,
+                          SDL_TEXTUREACCESS_STREAMING, 640, 480);
     if (!texture) return false;
     SDL_ShowCursor(SDL_DISABLE);
     wake_event = SDL_RegisterEvents(1);
@@ -305,9 +335,13 @@ void plat_destroy_window() {
     shell_wndproc(WM_DESTROY, 0, 0);
 }
 
-void plat_post_quit() { quit_posted = true; }
+void plat_post_quit() {
+    quit_posted = true;
+}
 
-void plat_end_game_thread() { throw PlatUnwind{}; }
+void plat_end_game_thread() {
+    throw PlatUnwind{};
+}
 
 void plat_fatal_exit(const char* message) {
     std::fprintf(stderr, "錯誤: %s\n", message);
@@ -322,15 +356,27 @@ void plat_exec_end_program() {
     execl("./END.EXE", "END.EXE", static_cast<char*>(nullptr));
 }
 
-// ---- Screen ---------------------------------------------------------------------------------------
+// ---- Screen
+// ---------------------------------------------------------------------------------------
 
-s32 plat_display_565() { return layout_565; }
-u16* plat_screen() { return window ? screen : nullptr; }
-void plat_screen_presented() { render_screen(); }
-void plat_screen_touched() { screen_dirty = true; }
-void plat_input_poll() { check_stop(); }
+s32 plat_display_565() {
+    return layout_565;
+}
+u16* plat_screen() {
+    return window ? screen : nullptr;
+}
+void plat_screen_presented() {
+    render_screen();
+}
+void plat_screen_touched() {
+    screen_dirty = true;
+}
+void plat_input_poll() {
+    check_stop();
+}
 
-// ---- Sound ----------------------------------------------------------------------------------------
+// ---- Sound
+// ----------------------------------------------------------------------------------------
 
 bool plat_snd_startup() {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -360,7 +406,8 @@ void plat_snd_play(u32 handle, s32 loop_count) {
     std::lock_guard lock(sound_mutex);
     auto it = sounds.find(handle);
     if (it == sounds.end()) return;
-    it->second.channel = Mix_PlayChannel(-1, it->second.chunk, loop_count <= 0 ? -1 : loop_count - 1);
+    it->second.channel =
+        Mix_PlayChannel(-1, it->second.chunk, loop_count <= 0 ? -1 : loop_count - 1);
 }
 
 s32 plat_snd_status(u32 handle) {

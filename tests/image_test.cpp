@@ -34,7 +34,9 @@ std::vector<u8> solid_sprite(s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour) {
     return sprite_writer_encode(s);
 }
 
-u16 read16(const u8* p) { return u16(p[0] | p[1] << 8); }
+u16 read16(const u8* p) {
+    return u16(p[0] | p[1] << 8);
+}
 
 class ImageTest : public ::testing::Test {
   protected:

@@ -133,10 +133,8 @@ struct SplitCase {
 
 TEST_F(ShellTest, CommandLineSplitsIntoUpperCaseWords) {
     const SplitCase cases[] = {
-        {"", {}},
-        {"  ab  xy", {"", "", "AB", "", "XY"}},
-        {"one", {"ONE"}},
-        {"a1-b \xA4\xA4z", {"A1-B", "\xA4\xA4Z"}},
+        {"", {}},         {"  ab  xy", {"", "", "AB", "", "XY"}},
+        {"one", {"ONE"}}, {"a1-b \xA4\xA4z", {"A1-B", "\xA4\xA4Z"}},
         {"x ", {"X"}},
     };
     for (const SplitCase& c : cases) {
@@ -214,8 +212,17 @@ TEST_F(ShellTest, CursorIsClippedSavedAndRestored) {
     canvas_cursor_define(5, 40, -3);
     EXPECT_EQ(cursor_hot_x[5], 31);
     EXPECT_EQ(cursor_hot_y[5], 0);
-    EXPECT_EQ(harness_fatal_message([] { canvas_cursor_define(32, 0, 0); }),
-              "canvas:cccts or(32)");
+    EXPECT_EQ(harness_fatal_message([] { canvas_cursor_define(32, 0, 0); }), "canvas:cccts or(32)");
+}
+
+TEST_F(ShellTest, DisplayResultCodesHaveDescriptions) {
+    EXPECT_STREQ(canvas_error_name(0), "No error.");
+    EXPECT_STREQ(canvas_error_name(0x88760000u + 120),
+                 "DirectDraw does not support the requested mode.");
+    EXPECT_STREQ(canvas_error_name(0x88760000u + 380), canvas_error_name(0x8007000Eu));
+    EXPECT_STREQ(canvas_error_name(0x88760000u + 575), "Display error 0x8876023F.");
+    EXPECT_STREQ(canvas_error_name(0x88760000u + 593), "Unrecognized error value.");
+    EXPECT_STREQ(canvas_error_name(12345), "Unrecognized error value.");
 }
 
 TEST_F(ShellTest, ReactivationShowsThePresentedFrameNotTheBackBuffer) {
@@ -334,8 +341,7 @@ TEST_F(StartupTest, StartupFailuresAreFatal) {
     // A text table larger than its buffer.
     harness_reset(small());
     write_archive(std::vector<u8>(TEXT_TABLE_SIZE + 1, 1));
-    EXPECT_EQ(harness_fatal_message([] { shell_winmain(""); }),
-              "text: table(1048577) too large");
+    EXPECT_EQ(harness_fatal_message([] { shell_winmain(""); }), "text: table(1048577) too large");
 }
 
 TEST_F(StartupTest, GameThreadIsSeededFromTheClock) {

@@ -13,7 +13,7 @@ enum : s16 { INK = 1, FILL = 2, FRAME = 3, PAPER = 4 };
 
 std::array<u16, 256> placeholder_palette(u16 fill) {
     std::array<u16, 256> p{};
-    p[INK] = 0x0421;   // near black: 0 would be transparent in a cursor
+    p[INK] = 0x0421; // near black: 0 would be transparent in a cursor
     p[FILL] = fill;
     p[FRAME] = 0x6318; // light grey
     p[PAPER] = 0x1084; // dark grey
