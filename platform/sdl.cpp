@@ -367,6 +367,14 @@ u16* plat_screen() {
 }
 void plat_screen_presented() {
     render_screen();
+    // For scripts that drive the program (the smoke test): a file that appears once the first
+    // frame is on the screen.
+    static bool announced = false;
+    if (!announced) {
+        announced = true;
+        if (const char* ready = std::getenv("MORVANTA_READY_FILE"))
+            if (FILE* f = std::fopen(ready, "w")) std::fclose(f);
+    }
 }
 void plat_screen_touched() {
     screen_dirty = true;

@@ -9,6 +9,7 @@ trap 'rm -rf "$dir"' EXIT
 "$arctool" placeholder "$dir" || { echo "archive generation failed"; exit 1; }
 cd "$dir"
 export SDL_AUDIODRIVER=dummy
+export MORVANTA_READY_FILE="$dir/ready"
 # Libraries of the display stack keep allocations for the life of the process.
 export ASAN_OPTIONS="detect_leaks=0"
 if command -v xvfb-run >/dev/null; then
@@ -17,7 +18,13 @@ else
   SDL_VIDEODRIVER=offscreen "$program" &
 fi
 runner=$!
-sleep 4
+# Wait until the first frame is on the screen (the program creates the ready file then).
+for _ in $(seq 1 600); do
+  [ -e "$MORVANTA_READY_FILE" ] && break
+  kill -0 "$runner" 2>/dev/null || break
+  sleep 0.1
+done
+[ -e "$MORVANTA_READY_FILE" ] || echo "no frame was presented"
 # The program runs under xvfb-run: find it and send the system close request (SIGTERM becomes
 # SDL's quit event).
 pid="$(pgrep -n -f "^$program" || true)"
