@@ -53,6 +53,18 @@ TEST_F(StagingTest, WalkOfAnArrivedMoverRendersOneFrame) {
     EXPECT_EQ(y_of(5), 400);
 }
 
+TEST_F(StagingTest, SlowWalksStillArrive) {
+    HarnessConfig c;
+    c.budget_presents = 2000;
+    start(c);
+    for (s32 speed : {0, 1}) {
+        walker(5, 400, 400);
+        walk1(-1, 5, 430, 380, speed); // a step that rounds to nothing creeps a pixel at a time
+        EXPECT_EQ(x_of(5), 430) << speed;
+        EXPECT_EQ(y_of(5), 380) << speed;
+    }
+}
+
 TEST_F(StagingTest, WalkAllWaitsForTheSlowestAndWalkAnyForTheFastest) {
     start();
     walker(5, 400, 400);

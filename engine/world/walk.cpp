@@ -204,6 +204,12 @@ s32 obj_step_to(s32 obj, s32 tx, s32 ty, s32 speed) {
     // The 16.16 unit step shifted down to -8..8, scaled by speed / 10 (truncating).
     s32 nx = x + (dir_step_x[size_t(dir)] >> 13) * speed / 10;
     s32 ny = y + (dir_step_y[size_t(dir)] >> 13) * speed / 10;
+    // A step that rounds to nothing (speed 0 or 1, or a slow steep walk) would leave the walk
+    // waiting for an arrival that never comes: creep one pixel toward the target instead.
+    if (nx == x && ny == y) {
+        nx = x + (dx > 0) - (dx < 0);
+        ny = y + (dy > 0) - (dy < 0);
+    }
 
     const s32 frame = attr_get(obj, ATTR_FRAME);
     s32 new_frame;
