@@ -90,12 +90,17 @@ std::vector<u8> zone_entry(s32 zone_x, s32 zone_y, const WorldTerrain& terrain,
         rows.insert(rows.end(), runs.begin(), runs.end());
     }
     std::vector<u8> e(size_t(ZONE_HEADER_BYTES), 0);
+    auto append = [&e](const std::vector<u8>& part) {
+        const size_t at = e.size();
+        e.resize(at + part.size());
+        if (!part.empty()) std::memcpy(e.data() + at, part.data(), part.size());
+    };
     put_u32(e, 0, u32(e.size()));
-    e.insert(e.end(), occlusion.begin(), occlusion.end());
+    append(occlusion);
     put_u32(e, 4, u32(e.size()));
-    e.insert(e.end(), rows.begin(), rows.end());
+    append(rows);
     put_u32(e, 12, u32(e.size()));
-    e.insert(e.end(), jpeg.begin(), jpeg.end());
+    append(jpeg);
     return e;
 }
 

@@ -2,6 +2,7 @@
 
 #include "tools/glyph_font.h"
 #include "tools/placeholder_images.h"
+#include "tools/placeholder_maps.h"
 #include "tools/text_writer.h"
 
 #include "tools/wav.h"
@@ -292,13 +293,15 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     text_put_placeholder_texts(builder);
 
     // Our own content: short tones for the sounds the engine and the rules play most: 100 a
-    // footstep, 500 a gain, 501 an item received, 507 a loss.
+    // footstep (101..104 the placeholder ground's footsteps), 500 a gain, 501 an item received,
+    // 507 a loss.
     struct Tone {
         u32 sound_id;
         u32 duration_ms;
         u32 frequency_hz;
     };
-    const Tone tones[] = {{100, 60, 180}, {500, 150, 880}, {501, 200, 660}, {507, 200, 220}};
+    const Tone tones[] = {{100, 60, 180}, {101, 60, 200}, {102, 60, 160}, {103, 60, 220},
+                          {104, 60, 140}, {500, 150, 880}, {501, 200, 660}, {507, 200, 220}};
     WavFormat format; // 22,050 Hz, mono, 16 bits
     for (const Tone& t : tones)
         builder.put(u32(ARC_SOUND_BASE) + t.sound_id,
@@ -311,7 +314,9 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
 void arc_build_placeholder(const std::string& dir) {
     ArcBuilder builder;
     arc_put_placeholder_content(builder);
-    // Our own content: every Big5 glyph, drawn from a real font.
+    // Our own content: every Big5 glyph, drawn from a real font, and one walkable map that every
+    // map number shares.
     glyph_put_placeholder_font(builder);
+    map_put_placeholder_maps(builder);
     arc_write_chained(builder, dir + "/" + GISK_CHAINED_FILE);
 }

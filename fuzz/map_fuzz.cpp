@@ -1,0 +1,193 @@
+// Fuzz target for maps and zones: the input describes a map grid entry and carries one zone
+// entry. Layout of the input:
+//   byte 0       bit 0: grid entry of an odd size (16,380 + byte 1 % 80 bytes) in place of the
+//                full 16,448; bit 1: 5-6-5 display
+//   bytes 1..4   map width, map height (u16)
+//   bytes 5..36  eight cell words for cells (0, 0..3) and (1, 0..3); a cell with a tile length
+//                names zone 1 whatever its zone id
+//   bytes 37..40 camera x, camera y (s16)
+//   the rest     the entry of zone 1
+// The target loads the map, paints the zones under the camera and looks the terrain up at the
+// corners and middles of the eight cells, around the map's edges and at input-given points.
+// The decoded zone lives in the ring, inside one large pool allocation, so the ring memory after
+// its block is poisoned while it is read. Fatal errors (PlatFatal) are acceptable answers;
+// crashes and sanitizer reports are bugs.
+//
+// Seeds: with MAP_FUZZ_SEEDS set to a directory, the target first writes a few well-formed
+// inputs there.
+#include "engine/blit.h"
+#include "engine/canvas.h"
+#include "engine/gisk.h"
+#include "engine/jpg.h"
+#include "engine/ring.h"
+#include "engine/screen.h"
+#include "engine/shell.h"
+#include "engine/world/object.h"
+#include "engine/world/zone.h"
+#include "engine/world_state.h"
+#include "platform/harness.h"
+#include "platform/platform.h"
+#include "tools/arcbuild.h"
+#include "tools/jpeg_writer.h"
+#include "tools/map_writer.h"
+
+#include <sanitizer/asan_interface.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr s32 FUZZ_MAP = 3;
+constexpr s32 FUZZ_ZONE = 1;
+constexpr size_t HEADER_BYTES = 41;
+constexpr size_t FUZZ_MAX_INPUT = 1 << 19;
+
+bool engine_ready = false;
+
+void engine_setup() {
+    HarnessConfig c;
+    c.physical_memory = 16ull << 20;
+    harness_reset(c);
+    shell_shutdown();
+    if (!plat_window_open("map fuzz")) __builtin_trap();
+    canvas_init();
+    pool_init();
+    blit_target_screen();
+    occlusion_plane = reinterpret_cast<u8*>(save_buffer);
+    engine_ready = true;
+}
+
+u32 rd32(const u8* p) {
+    return u32(p[0]) | u32(p[1]) << 8 | u32(p[2]) << 16 | u32(p[3]) << 24;
+}
+u16 rd16(const u8* p) {
+    return u16(p[0] | p[1] << 8);
+}
+
+std::vector<u8> grid_entry(const u8* data) {
+    MapGridSource g;
+    g.width = rd16(data + 1);
+    g.height = rd16(data + 3);
+    for (s32 i = 0; i < 8; ++i) {
+        u32 cell = rd32(data + 5 + 4 * i);
+        if (cell & 0xFFFF) cell = (cell & 0xFFFF) | u32(FUZZ_ZONE) << 16;
+        g.cells[size_t((i / 4) * 64 + i % 4)] = cell;
+    }
+    std::vector<u8> entry = map_write_grid(g);
+    if (data[0] & 1) entry.resize(size_t(16380 + data[1] % 80));
+    return entry;
+}
+
+// Poisons the ring after the decoded zone's block while the guard lives.
+class RingPoison {
+  public:
+    RingPoison() {
+        const u8* block = ring_find(ARC_ZONE_BASE + FUZZ_ZONE);
+        if (!block) return;
+        const u32 attr = rd32(block + 4 * ZONE_WORD_TILE);
+        begin_ = block + ((attr + 3) & ~3u) + ZONE_TILE_BYTES;
+        bytes_ = size_t(ring_base + ring_size - begin_);
+        ASAN_POISON_MEMORY_REGION(begin_, bytes_);
+    }
+    ~RingPoison() {
+        if (begin_) ASAN_UNPOISON_MEMORY_REGION(begin_, bytes_);
+    }
+    RingPoison(const RingPoison&) = delete;
+    RingPoison& operator=(const RingPoison&) = delete;
+
+  private:
+    const u8* begin_ = nullptr;
+    size_t bytes_ = 0;
+};
+
+void run(const u8* data, size_t size) {
+    display_565 = (data[0] >> 1) & 1;
+    ring_reset();
+    object_reset();
+    std::memset(&world_state, 0, sizeof world_state);
+    map_load(FUZZ_MAP);
+    const s32 cx = s16(rd16(data + 37));
+    const s32 cy = s16(rd16(data + 39));
+    zone_draw(cx, cy);
+    RingPoison poison;
+    const s32 w = world_state.map_width, h = world_state.map_height;
+    for (s32 r = 0; r < 2; ++r) {
+        for (s32 c = 0; c < 4; ++c) {
+            for (const s32 dy : {0, 1, 128, 254, 255}) {
+                for (const s32 dx : {0, 1, 127, 255}) terrain_at(c * 256 + dx, r * 256 + dy);
+            }
+        }
+    }
+    const s32 edges[][2] = {{-1, 0}, {0, -1},    {w - 1, h - 1}, {w, 0},
+                            {0, h},  {w - 1, 0}, {0, h - 1}};
+    for (const auto& e : edges) terrain_at(e[0], e[1]);
+    for (size_t i = HEADER_BYTES; i + 4 <= size && i < HEADER_BYTES + 64; i += 4) {
+        terrain_at(rd16(data + i) % 1100, rd16(data + i + 2) % 600);
+    }
+    zone_draw(cx + 37, cy - 91);
+}
+
+void write_seed(const std::string& dir, const char* name, const std::vector<u8>& bytes) {
+    FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
+    if (!f) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+void write_seeds(const std::string& dir) {
+    std::vector<u8> rgb(size_t(256 * 256 * 3));
+    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = u8(i * 13 / 7);
+    ZoneSource z = zone_source_uniform(3, terrain_attribute(15, 1, 1, 2, 3, 40),
+                                       jpeg_writer_zone(rgb.data(), 40));
+    z.terrain[5] = {{10, 1}, {20, 0x123456}, {226, 7}};
+    z.occlusion[7] = {{100, 9}, {50, 200}};
+    const std::vector<u8> zone = map_write_zone(z);
+    for (s32 variant = 0; variant < 3; ++variant) {
+        std::vector<u8> in(HEADER_BYTES, 0);
+        in[0] = u8(variant == 2 ? 2 : 0);
+        const u16 w = variant == 1 ? 500 : 1024, h = 600;
+        in[1] = u8(w), in[2] = u8(w >> 8), in[3] = u8(h), in[4] = u8(h >> 8);
+        for (s32 i = 0; i < 8; ++i) {
+            const u32 cell = (i + variant) % 3 == 0 ? map_cell_colour(0x7C00)
+                                                    : map_cell(FUZZ_ZONE, s32(z.jpeg.size()));
+            for (s32 k = 0; k < 4; ++k) in[size_t(5 + 4 * i + k)] = u8(cell >> (8 * k));
+        }
+        const s16 cam[2] = {s16(variant == 1 ? -70 : 300), s16(100)};
+        std::memcpy(&in[37], cam, 4);
+        in.insert(in.end(), zone.begin(), zone.end());
+        const char* names[] = {"plain", "narrow", "layout565"};
+        write_seed(dir, names[variant], in);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    if (const char* dir = std::getenv("MAP_FUZZ_SEEDS")) write_seeds(dir);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static HarnessTempDir dir; // the working directory for the whole run
+    if (size < HEADER_BYTES || size > FUZZ_MAX_INPUT) return 0;
+    try {
+        if (!engine_ready) engine_setup();
+        ArcBuilder builder;
+        builder.put(u32(ARC_MAP_BASE + FUZZ_MAP), grid_entry(data));
+        builder.put(u32(ARC_ZONE_BASE + FUZZ_ZONE),
+                    std::vector<u8>(data + HEADER_BYTES, data + size));
+        gisk_close();
+        arc_write_chained(builder, GISK_CHAINED_FILE);
+        gisk_init();
+        run(data, size);
+    } catch (const PlatFatal&) {
+        engine_ready = false; // the fatal reporter released the engine
+    } catch (const HarnessBudgetExceeded&) {
+        engine_ready = false;
+    }
+    return 0;
+}
