@@ -16,6 +16,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <unistd.h>
 
@@ -368,12 +369,18 @@ u16* plat_screen() {
 void plat_screen_presented() {
     render_screen();
     // For scripts that drive the program (the smoke test): a file that appears once the first
-    // frame is on the screen.
+    // frame is on the screen, holding the process id.
     static bool announced = false;
     if (!announced) {
         announced = true;
-        if (const char* ready = std::getenv("MORVANTA_READY_FILE"))
-            if (FILE* f = std::fopen(ready, "w")) std::fclose(f);
+        if (const char* ready = std::getenv("MORVANTA_READY_FILE")) {
+            std::string tmp = std::string(ready) + ".part";
+            if (FILE* f = std::fopen(tmp.c_str(), "w")) {
+                std::fprintf(f, "%d\n", int(getpid()));
+                std::fclose(f);
+                std::rename(tmp.c_str(), ready);
+            }
+        }
     }
 }
 void plat_screen_touched() {
