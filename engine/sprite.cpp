@@ -82,9 +82,8 @@ draw_run(u16* __restrict d, u8* __restrict q, const u8* __restrict idx, s32 cnt,
         if constexpr (O == Op::opaque) {
             t = pal[idx[k]];
         } else if constexpr (O == Op::translucent) {
-            const u16 s = pal[idx[k]];
-            t = u16(wb->part[0][s & 0xFF] + wb->part[1][s >> 8] + wb->part[2][t & 0xFF] +
-                    wb->part[3][t >> 8]);
+            // The source's share is already in the palette (see blit_sprite).
+            t = u16(pal[idx[k]] + wb->part[2][t & 0xFF] + wb->part[3][t >> 8]);
         } else if constexpr (O == Op::sub) {
             t = channel_sub<L565>(t, pal[idx[k]]);
         } else if constexpr (O == Op::add) {
@@ -342,6 +341,10 @@ void blit_sprite(s32 x, s32 y, const void* image, u32 flags, u32 depth) {
     palette_transform(static_cast<const u8*>(image) + SPRITE_HEADER_SIZE +
                           SPRITE_PALETTE_BYTES * s32(palette),
                       blit_flags_tint(flags), blit_flags_brightness(flags));
+    // Translucent kinds: fold the source's share of the blend into the palette once per draw.
+    if (blend >= 1 && blend <= 9)
+        for (u16& c : work_palette)
+            c = u16(work_blend.part[0][c & 0xFF] + work_blend.part[1][c >> 8]);
     blit_state.level = depth & 0xFF;
     blit_routines[slot + clip]();
 }
