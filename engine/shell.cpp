@@ -84,8 +84,7 @@ void cmdline_split(const char* text) {
     debug_log("\n");
 }
 
-void shell_run(const char* /*class_name*/, const char* title) {
-    debug_log("\n\n\n\n*** %d/%d/%d, %d:%d.%d.%d\n<%s>", 0, 0, 0, 0, 0, 0, 0, "");
+void shell_startup(const char* title) {
     if (!plat_window_open(title)) shell_fatal("shell:cwex");
     gisk_init();
     canvas_init();
@@ -93,6 +92,11 @@ void shell_run(const char* /*class_name*/, const char* title) {
     mssw_init();
     ring_reset();
     exit_code = 0;
+}
+
+void shell_run(const char* /*class_name*/, const char* title) {
+    debug_log("\n\n\n\n*** %d/%d/%d, %d:%d.%d.%d\n<%s>", 0, 0, 0, 0, 0, 0, 0, "");
+    shell_startup(title);
     // The flag is raised before the start: the headless backend runs the whole game thread
     // inside the start call.
     game_thread_started = 1;
@@ -237,7 +241,7 @@ void game_thread() {
     game_main();
 }
 
-void game_main() {
+void game_drawing_setup() {
     // Drawing targets: the back buffer for drawing and JPEG pictures, the save buffer as the
     // occlusion plane.
     target_pixels = back_buffer;
@@ -252,6 +256,10 @@ void game_main() {
     blit_init();
     kanji_reset(); // the text colours in the display's layout
     kanji_clip_reset();
+}
+
+void game_main() {
+    game_drawing_setup();
     for (s32 slot = 0; slot < 32; ++slot) cursor_build(slot, 32 + slot);
     world_state.cursor_id = 0;
     world_state.reserved = 0;

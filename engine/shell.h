@@ -60,6 +60,9 @@ extern s32 cmdline_word_count;
 s32 shell_winmain(const char* command_line);
 void cmdline_split(const char* text);
 void shell_run(const char* class_name, const char* title);
+// The window thread's start-up before the game thread starts: window, archive, canvas, pool,
+// sound, ring. Also what headless tests run to stand the engine up.
+void shell_startup(const char* title);
 void shell_wndproc(u32 message, u32 wparam, u32 lparam);
 void shell_key(u32 vk);
 void shell_select_cursor(u32 slot);
@@ -77,6 +80,8 @@ void shell_send_cursor_show(s32 show);
 [[noreturn]] void game_quit();
 void game_thread();
 void game_main();
+// The game thread's drawing set-up: targets, lookup tables, text state (the start of `game_main`).
+void game_drawing_setup();
 
 // Seams for the game core, which is not built yet: `game_main` calls them after the engine's
 // start-up. Until the game core replaces them, the first waits for a key, a click or a close

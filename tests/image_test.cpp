@@ -47,15 +47,8 @@ class ImageTest : public ::testing::Test {
         c.physical_memory = 16ull << 20;
         harness_reset(c);
         shell_shutdown();
-        ASSERT_TRUE(plat_window_open("test"));
-        gisk_init();
-        canvas_init();
-        pool_init();
-        ring_reset();
-        blit_target_screen();
-        blit_init();
-        jpg_target = back_buffer;
-        jpg_target_width = SCREEN_W;
+        shell_startup("test");
+        game_drawing_setup();
         cursor_built_image = 0;
         cursor_sent_slot = 99;
         cursor_slot = 0;

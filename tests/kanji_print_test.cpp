@@ -47,14 +47,8 @@ class KanjiPrintTest : public ::testing::Test {
         glyph_master_fill(solid, 0, 0, GLYPH_SIDE, GLYPH_SIDE);
         glyph_writer_put(b, 0, kanji_glyph_index(0xA440), glyph_writer_encode(solid));
         arc_write_chained(b, GISK_CHAINED_FILE);
-        ASSERT_TRUE(plat_window_open("test"));
-        gisk_init();
-        canvas_init();
-        pool_init();
-        ring_reset();
-        blit_target_screen();
-        blit_init();
-        kanji_reset();
+        shell_startup("test");
+        game_drawing_setup();
         text_table_load();
         std::memset(screen_buffers, 0, sizeof screen_buffers);
         std::memset(world_state.name_slots, 0, sizeof world_state.name_slots);

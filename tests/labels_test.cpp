@@ -40,14 +40,8 @@ class LabelsTest : public ::testing::Test {
                                                 {3, "A" + long_text},
                                                 {4, long_text}}));
         arc_write_chained(b, GISK_CHAINED_FILE);
-        ASSERT_TRUE(plat_window_open("test"));
-        gisk_init();
-        canvas_init();
-        pool_init();
-        ring_reset();
-        blit_target_screen();
-        blit_init();
-        kanji_reset();
+        shell_startup("test");
+        game_drawing_setup();
         text_table_load();
         cursor_shown = 0;
         text_scrambled = 1;
@@ -170,8 +164,7 @@ TEST_F(LabelsTest, LinesExpireThreeSecondsAfterTheirPush) {
     c.physical_memory = 16ull << 20;
     c.clock_start = 0xFFFFFF00u;
     harness_reset(c);
-    ASSERT_TRUE(plat_window_open("test"));
-    canvas_init();
+    shell_startup("test");
     log_clear();
     log_text(1);
     harness_advance(0x200); // the counter wraps past 0

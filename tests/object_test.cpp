@@ -172,11 +172,7 @@ class ObjectFrameTest : public ::testing::Test {
         c.physical_memory = 16ull << 20;
         harness_reset(c);
         shell_shutdown();
-        ASSERT_TRUE(plat_window_open("test"));
-        gisk_init();
-        canvas_init();
-        pool_init();
-        ring_reset();
+        shell_startup("test");
         clear_world();
         world_state.current_map = 5;
     }

@@ -85,16 +85,8 @@ class ZoneTest : public ::testing::Test {
         c.physical_memory = 16ull << 20;
         harness_reset(c);
         shell_shutdown();
-        ASSERT_TRUE(plat_window_open("test"));
-        gisk_init();
-        canvas_init();
-        pool_init();
-        ring_reset();
-        blit_target_screen();
-        blit_init();
-        jpg_target = back_buffer;
-        jpg_target_width = SCREEN_W;
-        occlusion_plane = reinterpret_cast<u8*>(save_buffer);
+        shell_startup("test");
+        game_drawing_setup();
         object_reset();
         std::memset(&world_state, 0, sizeof world_state);
         std::memset(&map_grid, 0, sizeof map_grid);
