@@ -154,14 +154,15 @@ void pump(bool from_input_read) {
     State& s = st();
     if (s.pumping) return;
     s.pumping = true;
-    if (from_input_read) s.gate_seen = true;
     while (!s.input.empty() && due(s.input.front())) {
         Event e = s.input.front();
         s.input.pop_front();
         deliver(e);
-        // The read that triggered this delivery returns the new value: the game sees it.
-        if (from_input_read) s.gate_seen = true;
     }
+    // The read that ran this pump returns the words as they are now: from here on the game has
+    // seen the last event. (Marking it before the deliveries would let a press and its release
+    // go through in one pump, unseen.)
+    if (from_input_read) s.gate_seen = true;
     s.pumping = false;
 }
 

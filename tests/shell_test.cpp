@@ -100,6 +100,17 @@ TEST_F(ShellTest, GatedInputWaitsUntilTheGameConsumesThePreviousEvent) {
     EXPECT_EQ(click_y.peek(), 20);
 }
 
+TEST_F(ShellTest, APressDeliveredByAClockReadIsSeenBeforeItsRelease) {
+    // The press arrives during a tick read (as inside a present), a frame is presented, and
+    // only then does the game read the buttons: it must still find the press.
+    harness_click(30, 40);
+    plat_ticks();
+    EXPECT_EQ(mouse_buttons.peek(), 1u);
+    plat_screen_presented();
+    EXPECT_EQ(mouse_buttons, 1u);
+    EXPECT_EQ(mouse_buttons, 0u); // seen and a frame presented since: released
+}
+
 TEST_F(ShellTest, TimedInputArrivesWithTheVirtualClock) {
     harness_key(0x20, at_time(50));
     while (key_code == 0) plat_ticks();
