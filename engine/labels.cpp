@@ -4,6 +4,7 @@
 #include "engine/kanji_print.h"
 #include "engine/screen.h"
 #include "engine/text.h"
+#include "engine/transcript.h"
 #include "platform/platform.h"
 
 #include <cstdarg>
@@ -68,6 +69,7 @@ void log_push(const char* format, ...) {
 } // namespace
 
 void label_add(s32 obj, s32 text_id, s32 dx, s32 dy, s32 duration_ms) {
+    if (transcript_observer) transcript_label(obj, text_id, dx, dy, duration_ms);
     for (FloatingLabel& label : label_table) {
         if (label.countdown != 0) continue;
         label.countdown = u16(duration_ms / LABEL_FRAME_MS);
@@ -97,14 +99,17 @@ void label_clear() {
 }
 
 void log_text_number(s32 text_id, s32 number) {
+    if (transcript_observer) transcript_log(TRANSCRIPT_LOG_TEXT_NUMBER, text_id, number);
     log_push(LOG_FORMAT_NUMBER, text_expand(text_id), number);
 }
 
 void log_text(s32 text_id) {
+    if (transcript_observer) transcript_log(TRANSCRIPT_LOG_TEXT, text_id, 0);
     log_push(LOG_FORMAT_TEXT, text_expand(text_id));
 }
 
 void log_text_text(s32 text_id, s32 text_id2) {
+    if (transcript_observer) transcript_log(TRANSCRIPT_LOG_TEXT_TEXT, text_id, text_id2);
     // One expansion buffer: keep the first text while the second is expanded.
     static char first[EXPANDED_TEXT_SIZE];
     std::memcpy(first, text_expand(text_id), sizeof first);

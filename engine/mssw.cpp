@@ -2,6 +2,7 @@
 
 #include "engine/gisk.h"
 #include "engine/shell.h"
+#include "engine/transcript.h"
 #include "platform/platform.h"
 
 #include <cstdlib>
@@ -76,6 +77,7 @@ void mssw_quit() {
 }
 
 void mssw_play_sound(s32 sound_id, s32 loop_count) {
+    if (transcript_observer) transcript_sound(TRANSCRIPT_SOUND, sound_id, loop_count);
     if (!mssw_enabled) return;
     // Outside the id space a slot could never be freed again (the stop ignores such ids).
     if (!sound_id_valid(sound_id)) return;
@@ -107,6 +109,7 @@ void mssw_play_sound(s32 sound_id, s32 loop_count) {
 }
 
 void mssw_play_music(s32 music_id, s32 loop_count) {
+    if (transcript_observer) transcript_sound(TRANSCRIPT_MUSIC, music_id, loop_count);
     if (!mssw_enabled) return;
     // -1 marks the empty slot, so music under a negative id could never be stopped.
     if (!sound_id_valid(music_id)) return;

@@ -6,6 +6,7 @@
 #include "engine/math.h"
 #include "engine/rect.h"
 #include "engine/screen.h"
+#include "engine/transcript.h"
 #include "engine/world/object.h"
 #include "engine/world/scene.h"
 #include "engine/world/walk.h"
@@ -243,6 +244,7 @@ void fade_in() {
 }
 
 void change_map(s32 map, s32 x, s32 y) {
+    if (transcript_observer) transcript_change_map(map, x, y);
     map_load(map);
     attr_set(0, ATTR_MAP, map);
     attr_set(0, ATTR_X, x);
