@@ -10,6 +10,7 @@
 #include "engine/shell.h"
 #include "engine/world_state.h"
 #include "platform/harness.h"
+#include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/bitmap_writer.h"
 #include "tools/jpeg_writer.h"
@@ -21,19 +22,6 @@
 
 namespace {
 
-std::vector<u8> solid_sprite(s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour) {
-    SpriteSource s;
-    s.width = w;
-    s.height = h;
-    s.hot_x = hot_x;
-    s.hot_y = hot_y;
-    s.cells.assign(size_t(w * h), 1);
-    std::array<u16, 256> palette{};
-    palette[1] = colour;
-    s.palettes.push_back(palette);
-    return sprite_writer_encode(s);
-}
-
 u16 read16(const u8* p) {
     return u16(p[0] | p[1] << 8);
 }
@@ -41,14 +29,9 @@ u16 read16(const u8* p) {
 class ImageTest : public ::testing::Test {
   protected:
     void start(ArcBuilder& b, s32 layout_565) {
-        arc_write_chained(b, "VERORIRE");
         HarnessConfig c;
         c.display_565 = layout_565;
-        c.physical_memory = 16ull << 20;
-        harness_reset(c);
-        shell_shutdown();
-        shell_startup("test");
-        game_drawing_setup();
+        engine_start(b, c);
         cursor_built_image = 0;
         cursor_sent_slot = 99;
         cursor_slot = 0;
@@ -82,7 +65,7 @@ TEST_F(ImageTest, PalettesAreConvertedOnceOnA565Display) {
 
 TEST_F(ImageTest, PalettesStayAsStoredOnA555Display) {
     ArcBuilder b;
-    b.put(ARC_IMAGE_BASE + 5, solid_sprite(1, 1, 0, 0, 0x7FFF));
+    b.put(ARC_IMAGE_BASE + 5, sprite_writer_solid(1, 1, 0, 0, 0x7FFF));
     start(b, 0);
     EXPECT_EQ(read16(image_load(5) + 16 + 2), 0x7FFF);
 }
@@ -100,7 +83,7 @@ TEST_F(ImageTest, RawBitmapConvertsExactlyItsPixels) {
 }
 
 TEST_F(ImageTest, EmptyAndMalformedEntriesDrawNothing) {
-    std::vector<u8> bad = solid_sprite(4, 4, 0, 0, 0x7FFF);
+    std::vector<u8> bad = sprite_writer_solid(4, 4, 0, 0, 0x7FFF);
     bad[16 + 512] = 0xFF; // first row's byte length runs past the entry
     bad[16 + 512 + 1] = 0x7F;
     std::vector<u8> short_raw = bitmap_writer_encode(8, 8, 0, 0, std::vector<u16>(64, 0x7FFF));
@@ -126,7 +109,7 @@ TEST_F(ImageTest, EmptyAndMalformedEntriesDrawNothing) {
 TEST_F(ImageTest, EachKindIsDrawnByItsOwnDrawer) {
     std::vector<u8> white(4 * 4 * 3, 255);
     ArcBuilder b;
-    b.put(ARC_IMAGE_BASE + 1, solid_sprite(2, 2, 1, 1, 0x001F));
+    b.put(ARC_IMAGE_BASE + 1, sprite_writer_solid(2, 2, 1, 1, 0x001F));
     b.put(ARC_IMAGE_BASE + 2, bitmap_writer_encode(2, 2, 1, 1, std::vector<u16>(4, 0x03E0)));
     b.put(ARC_IMAGE_BASE + 3, jpeg_writer_encode(white.data(), 4, 4));
     start(b, 0);
@@ -147,7 +130,7 @@ TEST_F(ImageTest, EachKindIsDrawnByItsOwnDrawer) {
 
 TEST_F(ImageTest, CursorImagesAboveTheSlotsGoToSlot31Once) {
     ArcBuilder b;
-    b.put(ARC_IMAGE_BASE + 40, solid_sprite(40, 3, 2, 1, 0x7C00)); // wider than a cursor
+    b.put(ARC_IMAGE_BASE + 40, sprite_writer_solid(40, 3, 2, 1, 0x7C00)); // wider than a cursor
     start(b, 0);
     canvas_cursor_show(0);
 

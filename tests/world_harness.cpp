@@ -33,16 +33,7 @@
 // ---- Archive content --------------------------------------------------------------------------
 
 std::vector<u8> world_solid_sprite(s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour) {
-    SpriteSource s;
-    s.width = w;
-    s.height = h;
-    s.hot_x = hot_x;
-    s.hot_y = hot_y;
-    s.cells.assign(size_t(w * h), 1);
-    std::array<u16, 256> palette{};
-    palette[1] = colour;
-    s.palettes.push_back(palette);
-    return sprite_writer_encode(s);
+    return sprite_writer_solid(w, h, hot_x, hot_y, colour);
 }
 
 void world_put_sprite(ArcBuilder& b, s32 image_id, s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour) {
@@ -240,13 +231,17 @@ s32 world_end_slot() {
 
 // ---- Engine start ------------------------------------------------------------------------------
 
-void world_start(const ArcBuilder& b, HarnessConfig config) {
+void engine_start(const ArcBuilder& b, HarnessConfig config) {
     arc_write_chained(b, GISK_CHAINED_FILE);
     if (config.physical_memory == (256ull << 20)) config.physical_memory = 16ull << 20;
     harness_reset(config);
     shell_shutdown();
     shell_startup("test");
     game_drawing_setup();
+}
+
+void world_start(const ArcBuilder& b, HarnessConfig config) {
+    engine_start(b, config);
     text_table_load();
     mssw_reset();
     mssw_init();

@@ -15,6 +15,7 @@
 #include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "platform/harness.h"
+#include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/jpeg_writer.h"
 #include "tools/map_writer.h"
@@ -79,14 +80,9 @@ void put_terrain_map(ArcBuilder& b) {
 class ZoneTest : public ::testing::Test {
   protected:
     void start(const ArcBuilder& b, s32 layout_565 = 0) {
-        arc_write_chained(b, "VERORIRE");
         HarnessConfig c;
         c.display_565 = layout_565;
-        c.physical_memory = 16ull << 20;
-        harness_reset(c);
-        shell_shutdown();
-        shell_startup("test");
-        game_drawing_setup();
+        engine_start(b, c);
         object_reset();
         std::memset(&world_state, 0, sizeof world_state);
         std::memset(&map_grid, 0, sizeof map_grid);

@@ -66,3 +66,16 @@ std::vector<u8> sprite_writer_encode(const SpriteSource& s) {
     }
     return out;
 }
+
+std::vector<u8> sprite_writer_solid(s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour) {
+    SpriteSource s;
+    s.width = w;
+    s.height = h;
+    s.hot_x = hot_x;
+    s.hot_y = hot_y;
+    s.cells.assign(size_t(w) * size_t(h), 1);
+    std::array<u16, 256> palette{};
+    palette[1] = colour;
+    s.palettes.push_back(palette);
+    return sprite_writer_encode(s);
+}

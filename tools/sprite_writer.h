@@ -34,3 +34,6 @@ std::vector<u8> sprite_writer_encode(const SpriteSource& source);
 // Runs longer than 255 pixels are split: a long gap becomes runs of 255 skipped pixels and no
 // count, a long stretch of pixels runs of 255 drawn pixels and no skip. Pixels after a row's last
 // drawn pixel are left out (they are transparent).
+
+// A w x h sprite of one colour (palette index 1 of a single palette) with the given hotspot.
+std::vector<u8> sprite_writer_solid(s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour);
