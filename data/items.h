@@ -3,6 +3,7 @@
 // game and saved with the game (twice in the save image), so the random prices and the genuine
 // member of each antique group stay fixed within one game.
 #pragma once
+#include "engine/text.h"
 #include "engine/types.h"
 
 #include <cstddef>
@@ -20,12 +21,10 @@ enum : s32 {
     ITEM_KIND_EQUIPMENT = 10, // 1400-1569: equipped into one of four slots
 };
 
-// Texts and pictures of item n: name 5000 + n, description 7500 + n, picture 27500 + n; the kind
-// caption is text 700 + kind (699 for an item currently equipped).
-constexpr s32 TEXT_ITEM_NAME = 5000;
-constexpr s32 TEXT_ITEM_DESC = 7500;
+// Texts and pictures of item n: name TEXT_ITEM_NAME + n, description TEXT_ITEM_DESC + n (the text
+// table's id conventions), picture 27500 + n; the kind caption is text TEXT_ITEM_KIND + kind (699
+// for an item currently equipped).
 constexpr s32 IMAGE_ITEM_BASE = 27500;
-constexpr s32 TEXT_ITEM_KIND = 700;
 
 // Antiques: 2400..2499 in twenty groups of five. In each of the first twelve groups exactly one
 // member is genuine; the rest of the range is junk.
