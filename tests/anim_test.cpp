@@ -14,6 +14,7 @@
 #include "engine/shell.h"
 #include "platform/harness.h"
 #include "platform/platform.h"
+#include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/sprite_writer.h"
 #include "tools/wav.h"
@@ -101,14 +102,7 @@ constexpr s32 SOUND_SWING = 701, SOUND_UNSHOWN = 702, SOUND_IMPACT = 801;
 // A 4 x 4 sprite of one colour with its hotspot at the top-left corner: unmirrored it covers
 // x .. x + 3, mirrored x - 3 .. x.
 std::vector<u8> square(u16 colour) {
-    SpriteSource s;
-    s.width = 4;
-    s.height = 4;
-    s.cells.assign(16, 1);
-    std::array<u16, 256> palette{};
-    palette[1] = colour;
-    s.palettes.push_back(palette);
-    return sprite_writer_encode(s);
+    return sprite_writer_solid(4, 4, 0, 0, colour);
 }
 
 class AnimTest : public ::testing::Test {
@@ -120,21 +114,10 @@ class AnimTest : public ::testing::Test {
         b.put(ARC_IMAGE_BASE + IMG_C, square(COL_C));
         for (s32 id : {SOUND_SWING, SOUND_UNSHOWN, SOUND_IMPACT})
             b.put(ARC_SOUND_BASE + id, wav_tone(WavFormat{}, 500, 440));
-        arc_write_chained(b, GISK_CHAINED_FILE);
         HarnessConfig c;
         c.display_565 = 0;
-        c.physical_memory = 16ull << 20;
-        harness_reset(c);
-        shell_shutdown();
         mssw_reset();
-        ASSERT_TRUE(plat_window_open("test"));
-        gisk_init();
-        canvas_init();
-        pool_init();
-        ring_reset();
-        blit_target_screen();
-        blit_init();
-        mssw_init();
+        engine_start(b, c);
         harness_sound_log_clear();
         anim_reset();
         clear();

@@ -13,6 +13,7 @@
 #include "engine/text.h"
 #include "engine/world_state.h"
 #include "platform/harness.h"
+#include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/glyph_font.h"
 #include "tools/text_writer.h"
@@ -254,22 +255,11 @@ class NameEntryTest : public ::testing::Test {
   protected:
     void start(const std::vector<s32>& glyphs = {}) {
         HarnessConfig c;
-        c.physical_memory = 16ull << 20;
         c.budget_ms = 120'000; // an entry that never ends fails instead of hanging
-        harness_reset(c);
-        shell_shutdown();
         ArcBuilder b;
         b.put(ARC_TEXT_TABLE, text_table_write({{1, "`a"}}));
         if (!glyphs.empty()) glyph_put_placeholder_glyphs(b, glyphs);
-        arc_write_chained(b, GISK_CHAINED_FILE);
-        ASSERT_TRUE(plat_window_open("test"));
-        gisk_init();
-        canvas_init();
-        pool_init();
-        ring_reset();
-        blit_target_screen();
-        blit_init();
-        kanji_reset();
+        engine_start(b, c);
         text_table_load();
         text_scrambled = 1;
         kanji_spacing = 0;
