@@ -138,63 +138,200 @@ s32 jpg_run(JpgJob* job, const u8* jpeg, s32 size) {
 
 } // namespace
 
-// The carries stay in registers: the right neighbour's share is added to the next pixel's term
-// as it is read, and each term of next is written once, when its last share (from the pixel
-// below right of it) is known. Every sum wraps at 16 bits exactly as term-by-term additions do,
-// so the packed pixels and the terms of next are those of the step done one term at a time
-// into a cleared next row. With e the lost part: a = e >> 1, b = e >> 2, q = e >> 4.
 #if defined(__SSE2__)
-// The three channels of a pixel go through the step side by side in 16-bit lanes 0-2; the lost
-// part of lane 3 is masked to 0, so its shares stay 0. The saturating add is the step's
-// saturation.
-void jpg_diffuse_row(const u8* rgb, s32 width, u16* current, u16* next, u16* out) {
-    if (width <= 0) return;
+// The step in passes. The only carry along a row is the right neighbour's share, so the chain
+// pass walks the pixels in order and does little more than that chain needs: each channel's sum
+// v (carried term, right neighbour's share, saturating add of the byte), stored, the share it
+// hands on, and the packed pixel. The collecting pass builds the terms of next from the stored
+// sums, eight terms at a time: with e the lost part of a sum, b = e >> 2 and q = e >> 4, term j
+// collects b - q from term j + 3 (below left), b + q from term j (below) and q from term j - 3
+// (below right). Every sum wraps at 16 bits exactly as term-by-term additions into a cleared
+// next row do.
+namespace {
+
+// Zero terms before and after the sums of a row: the collecting pass reads from six terms
+// before the row to eight terms past it.
+constexpr s32 JPG_SUM_SPARE = 8;
+constexpr s32 JPG_SUM_TERMS = JPG_SUM_SPARE + 3 * JPG_MAX_WIDTH + 16;
+alignas(16) u16 jpg_row_sums[JPG_SUM_TERMS];
+// Byte x 256 + carried term, saturated, per term of the row (the quick chain's input), and
+// per term whether adding a right share may saturate the sum (non-zero) or cannot (0); the
+// terms past the row are read as the fourth field of the last pixel and never used.
+alignas(16) u16 jpg_row_high[3 * JPG_MAX_WIDTH + 8];
+alignas(16) u16 jpg_row_may_saturate[3 * JPG_MAX_WIDTH + 8];
+
+// Rows whose carried terms are all up to this bound take the quick chain: with a right share of
+// at most 896 no carried term plus share wraps, and as every part is unsigned, adding the byte
+// first and the share next, each with saturation, gives the saturated sum of all three. The
+// decoder's own terms stay below 1,150; other callers may pass anything.
+constexpr u16 JPG_QUICK_CARRY_MAX = 0xFFFF - 1024;
+
+// The chain with the carried terms in 16-bit lanes: the three channels of a pixel side by side
+// in lanes 0-2; lane 3 works on the next pixel's red term and its results are overwritten or
+// dropped, never added into a term. Leaves the last pixel's right shares in right_out.
+void jpg_chain_lanes(const u8* rgb, s32 width, const u16* current, u16* sums, u16 right_out[3]) {
     const __m128i zero = _mm_setzero_si128();
-    const __m128i lost_mask = _mm_set_epi16(0, 0, 0, 0, 0, 0x7FF, 0x7FF, 0x7FF);
-    // Field weights: the packed pixel is the sum of the weighted 5-bit fields (the fields do
-    // not overlap, so the low 16 bits of the lane sums are exact).
-    const __m128i weights = display_565 ? _mm_set_epi16(0, 0, 0, 0, 0, 1, 64, 2048)
-                                        : _mm_set_epi16(0, 0, 0, 0, 0, 1, 32, 1024);
-    __m128i right = zero;   // share for the right neighbour (7/16)
-    __m128i below = zero;   // next[k - 3] collected so far: the pixel below left
-    __m128i below_2 = zero; // next[k] collected so far: the pixel straight below
-    for (s32 i = 0; i < width; ++i) {
+    const __m128i lost_mask = _mm_set1_epi16(0x7FF);
+    __m128i right = zero; // share for the right neighbour (7/16)
+    auto step = [&](s32 i, u32 bytes) {
         const s32 k = 3 * i;
-        u32 bytes = 0; // r, g, b and, except for the last pixel, the next red (masked off)
-        if (i + 1 < width)
-            std::memcpy(&bytes, rgb + k, 4);
-        else
-            std::memcpy(&bytes, rgb + k, 3);
         const __m128i high = _mm_unpacklo_epi8(zero, _mm_cvtsi32_si128(static_cast<int>(bytes)));
         const __m128i carried = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(current + k));
         const __m128i v = _mm_adds_epu16(high, _mm_add_epi16(carried, right));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(sums + k), v);
         const __m128i e = _mm_and_si128(v, lost_mask);
-        const __m128i b = _mm_srli_epi16(e, 2);
-        const __m128i q = _mm_srli_epi16(e, 4);
-        right = _mm_sub_epi16(_mm_srli_epi16(e, 1), q);
-        // below left (3/16) completes next[k - 3]; lane 3 writes 0 into next[k], which the next
-        // pixel then writes in full.
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(next + k - 3),
-                         _mm_add_epi16(below, _mm_sub_epi16(b, q)));
-        below = _mm_add_epi16(below_2, _mm_add_epi16(b, q)); // below (5/16)
-        below_2 = q;                                         // below right (1/16)
-        const __m128i fields = _mm_madd_epi16(_mm_srli_epi16(v, 11), weights);
-        out[i] = static_cast<u16>(_mm_cvtsi128_si32(fields) +
-                                  _mm_cvtsi128_si32(_mm_srli_si128(fields, 4)));
+        right = _mm_sub_epi16(_mm_srli_epi16(e, 1), _mm_srli_epi16(e, 4));
+    };
+    // bytes: r, g, b and, but for the last pixel, the next red.
+    for (s32 i = 0; i + 1 < width; ++i) {
+        u32 bytes;
+        std::memcpy(&bytes, rgb + 3 * i, 4);
+        step(i, bytes);
     }
-    // The shares of the last pixel: its own term of next, and the terms beyond the row.
-    alignas(16) u16 lanes[3][8];
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes[0]), below);
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes[1]), below_2);
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes[2]), right);
-    const s32 last = 3 * (width - 1);
-    for (s32 c = 0; c < 3; ++c) {
-        next[last + c] = lanes[0][c];
-        next[last + 3 + c] = lanes[1][c];
-        current[last + 3 + c] = static_cast<u16>(current[last + 3 + c] + lanes[2][c]);
+    u32 bytes = 0;
+    std::memcpy(&bytes, rgb + 3 * (width - 1), 3);
+    step(width - 1, bytes);
+    alignas(16) u16 lanes[8];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), right);
+    for (s32 c = 0; c < 3; ++c) right_out[c] = lanes[c];
+}
+
+// The largest right share: (2047 >> 1) - (2047 >> 4).
+constexpr u16 JPG_RIGHT_SHARE_MAX = 896;
+
+// Fills `jpg_row_high` and `jpg_row_may_saturate` for the row; returns false, leaving them
+// unfinished, when a carried term is above `JPG_QUICK_CARRY_MAX`.
+bool jpg_quick_high(const u8* rgb, s32 terms, const u16* current) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i carry_bound = _mm_set1_epi16(static_cast<short>(JPG_QUICK_CARRY_MAX));
+    const __m128i high_bound = _mm_set1_epi16(static_cast<short>(0xFFFF - JPG_RIGHT_SHARE_MAX));
+    __m128i carry_over = zero;
+    s32 k = 0;
+    for (; k + 8 <= terms; k += 8) {
+        const __m128i carried = _mm_loadu_si128(reinterpret_cast<const __m128i*>(current + k));
+        carry_over = _mm_or_si128(carry_over, _mm_subs_epu16(carried, carry_bound));
+        const __m128i byte_high =
+            _mm_unpacklo_epi8(zero, _mm_loadl_epi64(reinterpret_cast<const __m128i*>(rgb + k)));
+        const __m128i high = _mm_adds_epu16(byte_high, carried);
+        _mm_store_si128(reinterpret_cast<__m128i*>(jpg_row_high + k), high);
+        _mm_store_si128(reinterpret_cast<__m128i*>(jpg_row_may_saturate + k),
+                        _mm_subs_epu16(high, high_bound));
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(carry_over, zero)) != 0xFFFF) return false;
+    for (; k < terms; ++k) {
+        if (current[k] > JPG_QUICK_CARRY_MAX) return false;
+        const u32 high = std::min<u32>(rgb[k] * 256u + current[k], 0xFFFF);
+        jpg_row_high[k] = static_cast<u16>(high);
+        jpg_row_may_saturate[k] = high > 0xFFFFu - JPG_RIGHT_SHARE_MAX;
+    }
+    return true;
+}
+
+// The quick chain: the three channels side by side in the 16-bit fields of one 64-bit register
+// (red lowest), one operation serving all three. Where no field's sum can pass 0xFFFF (the
+// pixel's terms in `jpg_row_may_saturate` are 0), the fields are added at once and none carries
+// into the next; elsewhere each field is added and saturated on its own. The shares come from
+// the sums masked to the lost part's bits in their own field, and e >> 1 is never below
+// e >> 4, so the subtraction borrows from no field. The fourth field works on the next pixel's
+// red term: its share is masked to 0 and its sum is overwritten or cleared. Needs
+// `jpg_row_high` and `jpg_row_may_saturate` for the row.
+template <bool layout_565> void jpg_chain_fields(s32 width, u16* sums, u16* out, u16 right_out[3]) {
+    constexpr u64 half_mask = 0x03FF03FF03FFull;
+    constexpr u64 sixteenth_mask = 0x007F007F007Full;
+    // The top five bits of each sum are gathered by one multiplication into bits 32-47: 5-6-5
+    // moves red to bit 43, green to bit 38 (16 + 22) and blue to bit 32; 5-5-5 to 42, 37 and
+    // 32. Every other copy of a field lies below bit 27 or above bit 47.
+    constexpr u64 pack_factor =
+        layout_565 ? (1ull << 43) + (1ull << 22) + 1 : (1ull << 42) + (1ull << 21) + 1;
+    const u16* high = jpg_row_high;
+    u64 right = 0; // shares for the right neighbour (7/16)
+    for (s32 i = 0; i < width; ++i) {
+        const s32 k = 3 * i;
+        u64 v, may_saturate;
+        std::memcpy(&v, high + k, sizeof v);
+        std::memcpy(&may_saturate, jpg_row_may_saturate + k, sizeof may_saturate);
+        if (may_saturate == 0) {
+            v += right;
+        } else {
+            u64 fields = 0;
+            for (s32 c = 0; c < 3; ++c) {
+                const u64 sum = ((v >> 16 * c) & 0xFFFF) + ((right >> 16 * c) & 0xFFFF);
+                fields |= std::min<u64>(sum, 0xFFFF) << 16 * c;
+            }
+            v = fields;
+        }
+        std::memcpy(sums + k, &v, sizeof v);
+        // e >> 1 and e >> 4 straight from the sums: bits 1-10 and 4-10 of each field.
+        right = ((v >> 1) & half_mask) - ((v >> 4) & sixteenth_mask);
+        const u64 five = (v >> 11) & 0x001F001F001Full;
+        out[i] = static_cast<u16>((five * pack_factor) >> 32);
+    }
+    right_out[0] = static_cast<u16>(right);
+    right_out[1] = static_cast<u16>(right >> 16);
+    right_out[2] = static_cast<u16>(right >> 32);
+}
+
+// Terms -3 .. terms + 2 of next from the sums (zero beyond the row), eight at a time; the last
+// group ends at terms + 2 and may go over terms already written (with the same values).
+void jpg_collect_next(const u16* sums, s32 terms, u16* next) {
+    const __m128i lost_mask = _mm_set1_epi16(0x7FF);
+    auto group = [&](s32 j) {
+        const __m128i e_left = _mm_and_si128(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + j - 3)), lost_mask);
+        const __m128i e_here =
+            _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + j)), lost_mask);
+        const __m128i e_right = _mm_and_si128(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + j + 3)), lost_mask);
+        const __m128i q_left = _mm_srli_epi16(e_left, 4);
+        const __m128i q_here = _mm_srli_epi16(e_here, 4);
+        const __m128i q_right = _mm_srli_epi16(e_right, 4);
+        const __m128i from_right = _mm_sub_epi16(_mm_srli_epi16(e_right, 2), q_right);
+        const __m128i from_here = _mm_add_epi16(_mm_srli_epi16(e_here, 2), q_here);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(next + j),
+                         _mm_add_epi16(_mm_add_epi16(from_right, from_here), q_left));
+    };
+    const s32 last_group = terms + 3 - 8; // terms + 6 >= 9 terms in all
+    for (s32 j = -3; j < last_group; j += 8) group(j);
+    group(last_group);
+}
+
+// The packed pixels from the sums: the top five bits of each channel's sum.
+void jpg_pack(const u16* sums, s32 width, u16* out) {
+    const u32 red_shift = display_565 ? 11 : 10;
+    const u32 green_shift = display_565 ? 6 : 5;
+    for (s32 i = 0; i < width; ++i) {
+        const u16* v = sums + 3 * i;
+        out[i] =
+            static_cast<u16>((v[0] >> 11) << red_shift | (v[1] >> 11) << green_shift | v[2] >> 11);
     }
 }
+
+} // namespace
+
+void jpg_diffuse_row(const u8* rgb, s32 width, u16* current, u16* next, u16* out) {
+    if (width <= 0 || width > JPG_MAX_WIDTH) return;
+    u16* sums = jpg_row_sums + JPG_SUM_SPARE;
+    const s32 terms = 3 * width;
+    u16 right[3];
+    if (!jpg_quick_high(rgb, terms, current)) {
+        jpg_chain_lanes(rgb, width, current, sums, right);
+        jpg_pack(sums, width, out);
+    } else if (display_565) {
+        jpg_chain_fields<true>(width, sums, out, right);
+    } else {
+        jpg_chain_fields<false>(width, sums, out, right);
+    }
+    // The last pixel's right shares go into the terms past the row.
+    for (s32 c = 0; c < 3; ++c)
+        current[terms + c] = static_cast<u16>(current[terms + c] + right[c]);
+    std::memset(sums + terms, 0, 8 * sizeof(u16));
+    jpg_collect_next(sums, terms, next);
+}
 #else
+// The carries stay in registers: the right neighbour's share is added to the next pixel's term
+// as it is read, and each term of next is written once, when its last share (from the pixel
+// below right of it) is known. Every sum wraps at 16 bits exactly as term-by-term additions do.
+// With e the lost part: b = e >> 2, q = e >> 4.
 void jpg_diffuse_row(const u8* rgb, s32 width, u16* current, u16* next, u16* out) {
     if (width <= 0) return;
     const u32 red_shift = display_565 ? 11 : 10;

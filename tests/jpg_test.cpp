@@ -191,6 +191,96 @@ TEST(JpgDiffuse, PacksWhiteIntoEachLayout) {
     }
 }
 
+// One row of the step as written, term by term into a cleared next row: the reference for
+// `jpg_diffuse_row` on arbitrary carried terms. current and next hold 3 spare terms, then the
+// row's terms, then 3 more.
+void reference_row(const u8* rgb, s32 width, std::vector<u16>& current, std::vector<u16>& next,
+                   u16* out, bool layout_565) {
+    std::fill(next.begin(), next.begin() + 3 * width + 6, u16(0));
+    for (s32 x = 0; x < width; ++x) {
+        u32 five[3];
+        for (s32 c = 0; c < 3; ++c) {
+            const s32 k = 3 + 3 * x + c;
+            const u32 v = std::min<u32>(rgb[3 * x + c] * 256u + current[k], 0xFFFF);
+            five[c] = v >> 11;
+            const u32 e = v % 2048;
+            const u32 sixteenth = e / 2 / 2 / 4;
+            current[k + 3] = static_cast<u16>(current[k + 3] + e / 2 - sixteenth);
+            next[k - 3] = static_cast<u16>(next[k - 3] + e / 4 - sixteenth);
+            next[k] = static_cast<u16>(next[k] + e / 4 + sixteenth);
+            next[k + 3] = static_cast<u16>(next[k + 3] + sixteenth);
+        }
+        out[x] = static_cast<u16>(layout_565 ? five[0] << 11 | five[1] << 6 | five[2]
+                                             : five[0] << 10 | five[1] << 5 | five[2]);
+    }
+}
+
+// Random rows of every kind against the term-by-term step: widths from 1 to the widest,
+// carried terms small, near the 16-bit wrap or anything, bytes often 0 or 255 or never near it.
+// Beyond the pixels and the terms, nothing around the rows may change (guards on both sides), and
+// rows of different widths follow each other as they do between pictures.
+TEST(JpgDiffuse, RandomRowsMatchTheStepTermByTerm) {
+    std::mt19937 rng(2024);
+    constexpr s32 GUARD = 16;
+    constexpr u16 GUARD_VALUE = 0xA5C3;
+    for (s32 round = 0; round < 600; ++round) {
+        const s32 width = round < 40 ? round % 10 + 1 : static_cast<s32>(rng() % JPG_MAX_WIDTH) + 1;
+        const bool layout = rng() % 2;
+        display_565 = layout;
+        SCOPED_TRACE(testing::Message() << "round " << round << " width " << width);
+        const s32 terms = 3 * width + 6;
+        std::vector<u8> rgb(static_cast<size_t>(width) * 3);
+        // Bytes anywhere, often at the ends, or never near 255 (no sum can saturate).
+        const s32 byte_kind = static_cast<s32>(rng() % 3);
+        for (u8& b : rgb) {
+            const u32 r = rng();
+            b = byte_kind == 0   ? static_cast<u8>(r)
+                : byte_kind == 1 ? (r % 4 == 0   ? 0
+                                    : r % 4 == 1 ? 255
+                                                 : static_cast<u8>(r >> 8))
+                                 : static_cast<u8>(r % 241);
+        }
+        // Carried terms as the decoder makes them (below 2048), near the wrap, anything, or
+        // small with a single large one.
+        const s32 carry_kind = static_cast<s32>(rng() % 4);
+        const s32 odd_term = static_cast<s32>(rng() % static_cast<u32>(terms));
+        s32 term = 0;
+        auto carried = [&] {
+            const u32 r = rng();
+            const s32 t = term++;
+            if (carry_kind == 0) return static_cast<u16>(r % 2048);
+            if (carry_kind == 1) return static_cast<u16>(0xFFFF - r % 1200);
+            if (carry_kind == 2) return static_cast<u16>(r);
+            return static_cast<u16>(t == odd_term ? 0xFFFF - r % 600 : r % 2048);
+        };
+        // Guarded copies for the code under test: GUARD, 3 spare, the row's terms, 3, GUARD.
+        std::vector<u16> cur(static_cast<size_t>(terms) + 2 * GUARD, GUARD_VALUE);
+        std::vector<u16> nxt(cur.size(), GUARD_VALUE);
+        for (s32 i = 0; i < terms; ++i) {
+            cur[GUARD + i] = carried();
+            nxt[GUARD + i] = static_cast<u16>(rng()); // whatever the row held before
+        }
+        std::vector<u16> ref_cur(cur.begin() + GUARD, cur.end() - GUARD);
+        std::vector<u16> before = cur;
+        std::vector<u16> ref_nxt(terms, 0);
+        std::vector<u16> ref_out(width), out(width + GUARD, GUARD_VALUE);
+        reference_row(rgb.data(), width, ref_cur, ref_nxt, ref_out.data(), layout);
+        jpg_diffuse_row(rgb.data(), width, cur.data() + GUARD + 3, nxt.data() + GUARD + 3,
+                        out.data());
+        ASSERT_TRUE(std::equal(ref_out.begin(), ref_out.end(), out.begin()));
+        // current is read only but for the three terms past the row, which take the last
+        // pixel's right share.
+        std::copy(ref_cur.end() - 3, ref_cur.end(), before.end() - GUARD - 3);
+        ASSERT_EQ(cur, before);
+        ASSERT_TRUE(std::equal(ref_nxt.begin(), ref_nxt.end(), nxt.begin() + GUARD));
+        for (s32 g = 0; g < GUARD; ++g) {
+            ASSERT_EQ(nxt[g], GUARD_VALUE);
+            ASSERT_EQ(nxt[GUARD + terms + g], GUARD_VALUE);
+            ASSERT_EQ(out[width + g], GUARD_VALUE);
+        }
+    }
+}
+
 // ---- Zone tiles ---------------------------------------------------------------------------------
 
 TEST_P(JpgTest, FlatGreyZoneIsOneColour) {
