@@ -216,6 +216,12 @@ void BM_SpriteTranslucentVsSdlAlpha(benchmark::State& state) {
 void BM_SpriteAdditive(benchmark::State& state) {
     sprite_vs_baselines(state, blit_flags(0, 0, BLEND_ADD, false, 0), 0, false);
 }
+void BM_SpriteSubtractive(benchmark::State& state) {
+    sprite_vs_baselines(state, blit_flags(0, 0, BLEND_SUB, false, 0), 0, false);
+}
+void BM_SpriteAdditiveMirroredDepthTested(benchmark::State& state) {
+    sprite_vs_baselines(state, blit_flags(0, 0, BLEND_ADD, true, 0), 0x40, false);
+}
 void BM_SpriteTintedDepthTested(benchmark::State& state) {
     sprite_vs_baselines(state, blit_flags(8, 0, 0, false, 0), 0x40, false);
 }
@@ -228,6 +234,8 @@ BENCHMARK(BM_SpriteMirrored);
 BENCHMARK(BM_SpriteTranslucent);
 BENCHMARK(BM_SpriteTranslucentVsSdlAlpha);
 BENCHMARK(BM_SpriteAdditive);
+BENCHMARK(BM_SpriteSubtractive);
+BENCHMARK(BM_SpriteAdditiveMirroredDepthTested);
 BENCHMARK(BM_SpriteTintedDepthTested);
 BENCHMARK(BM_SpriteShowThrough);
 

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 BlitDrawState blit_state;
 
 namespace {
@@ -66,12 +70,156 @@ template <bool L565> inline u16 channel_add(u32 d, u32 s) {
     return u16((r > C::r ? C::r : r) | (g > C::g ? C::g : g) | (b > C::b ? C::b : b));
 }
 
+#if defined(__SSE2__)
+// Eight pixels at a time for the subtractive and additive kinds. Each channel is worked on in
+// its own masked copy of the lanes, where an unsigned saturating subtract floors it at 0. Bits
+// outside the channel masks (the lowest green bit of 5-6-5, bit 15 of 5-5-5) come out 0, as in
+// the one-pixel form.
+template <bool L565> struct Lanes {
+    static constexpr u16 rm = L565 ? 0xF800 : 0x7C00;
+    static constexpr u16 gm = L565 ? 0x07C0 : 0x03E0;
+};
+
+template <bool L565> inline __m128i lanes_sub(__m128i d, __m128i s) {
+    using C = Lanes<L565>;
+    const __m128i rm = _mm_set1_epi16(s16(C::rm)), gm = _mm_set1_epi16(s16(C::gm));
+    const __m128i bm = _mm_set1_epi16(0x1F);
+    const __m128i r = _mm_subs_epu16(_mm_and_si128(d, rm), _mm_and_si128(s, rm));
+    const __m128i g = _mm_subs_epu16(_mm_and_si128(d, gm), _mm_and_si128(s, gm));
+    const __m128i b = _mm_subs_epu16(_mm_and_si128(d, bm), _mm_and_si128(s, bm));
+    return _mm_or_si128(_mm_or_si128(r, g), b);
+}
+
+template <bool L565> inline __m128i lanes_add(__m128i d, __m128i s) {
+    // min(31, d + s) = 31 - max(0, (31 - d) - s): the subtraction above on the complemented
+    // target, complemented back.
+    using C = Lanes<L565>;
+    const __m128i rm = _mm_set1_epi16(s16(C::rm)), gm = _mm_set1_epi16(s16(C::gm));
+    const __m128i bm = _mm_set1_epi16(0x1F);
+    const __m128i r = _mm_subs_epu16(_mm_andnot_si128(d, rm), _mm_and_si128(s, rm));
+    const __m128i g = _mm_subs_epu16(_mm_andnot_si128(d, gm), _mm_and_si128(s, gm));
+    const __m128i b = _mm_subs_epu16(_mm_andnot_si128(d, bm), _mm_and_si128(s, bm));
+    return _mm_xor_si128(_mm_or_si128(_mm_or_si128(r, g), b),
+                         _mm_set1_epi16(s16(C::rm | C::gm | 0x1F)));
+}
+
+// The destination's share of a translucent blend for eight pixels: every byte part of the
+// pixel (red, the high and the low green bits, blue) scaled by itself by m/10, rounding down, as
+// the destination tables of the blend set hold it. `weight` is 205 x m: for the part values
+// here (at most 31 x 9) (v x 205) >> 11 is v / 10, and the products fit in 16 bits.
+template <bool L565> inline __m128i lanes_blend_share(__m128i d, __m128i weight) {
+    constexpr s32 rs = L565 ? 11 : 10; // red's place
+    constexpr s32 gs = L565 ? 6 : 5;   // green's place
+    constexpr s16 gh = L565 ? 0x1C : 0x18;
+    constexpr s16 gl = L565 ? 0x03 : 0x07;
+    const __m128i five = _mm_set1_epi16(31);
+    const __m128i r = L565 ? _mm_srli_epi16(d, rs) : _mm_and_si128(_mm_srli_epi16(d, rs), five);
+    const __m128i g = _mm_srli_epi16(d, gs);
+    const __m128i g_high = _mm_and_si128(g, _mm_set1_epi16(gh));
+    const __m128i g_low = _mm_and_si128(g, _mm_set1_epi16(gl));
+    const __m128i b = _mm_and_si128(d, five);
+    const auto scaled = [weight](__m128i v) {
+        return _mm_srli_epi16(_mm_mullo_epi16(v, weight), 11);
+    };
+    return _mm_or_si128(
+        _mm_or_si128(_mm_slli_epi16(scaled(r), rs),
+                     _mm_slli_epi16(_mm_add_epi16(scaled(g_high), scaled(g_low)), gs)),
+        scaled(b));
+}
+
+// The palette colours of eight pixels of a run in the order they lie in memory: for a straight
+// draw pixel k is lane k; for a mirrored one the pixels run leftwards, so pixel k is lane 7 - k.
+template <s32 Step> inline __m128i lanes_colours(const u16* __restrict pal, const u8* idx) {
+    // Four colours are packed into a 64-bit word with scalar shifts, which costs less than
+    // inserting them into the vector one lane at a time.
+    const auto four = [pal, idx](s32 a, s32 b, s32 c, s32 e) {
+        return _mm_cvtsi64_si128(s64(u64(pal[idx[a]]) | u64(pal[idx[b]]) << 16 |
+                                     u64(pal[idx[c]]) << 32 | u64(pal[idx[e]]) << 48));
+    };
+    if constexpr (Step > 0)
+        return _mm_unpacklo_epi64(four(0, 1, 2, 3), four(4, 5, 6, 7));
+    else
+        return _mm_unpacklo_epi64(four(7, 6, 5, 4), four(3, 2, 1, 0));
+}
+
+// Eight pixels of a run starting at run pixel k: reads the target and the plane, returns the
+// new target lanes (pixels the test hides keep their old value). `lo` is the memory offset of
+// the lowest lane from the run's first pixel.
+template <Op O, Test T, s32 Step, bool L565>
+inline __m128i lanes_eight(const u16* d, const u8* q, const u8* idx, s32 k, s32 col, bool open,
+                           const u16* __restrict pal, u8 level, __m128i weight) {
+    const s32 lo = Step > 0 ? k : -k - 7;
+    const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + lo));
+    const __m128i src = lanes_colours<Step>(pal, idx + k);
+    __m128i out;
+    if constexpr (O == Op::sub)
+        out = lanes_sub<L565>(old, src);
+    else if constexpr (O == Op::add)
+        out = lanes_add<L565>(old, src);
+    else // translucent: the source's share is already in the palette
+        out = _mm_add_epi16(src, lanes_blend_share<L565>(old, weight));
+    if constexpr (T != Test::none) {
+        const __m128i plane = _mm_unpacklo_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(q + lo)), _mm_setzero_si128());
+        // Hidden where the plane byte is above the level.
+        __m128i hide = _mm_cmpgt_epi16(plane, _mm_set1_epi16(level));
+        if constexpr (T == Test::show_through) {
+            if (open) {
+                // Lanes in even screen columns are drawn whatever the plane holds.
+                const __m128i even = ((col + lo) & 1) == 0
+                                         ? _mm_setr_epi16(-1, 0, -1, 0, -1, 0, -1, 0)
+                                         : _mm_setr_epi16(0, -1, 0, -1, 0, -1, 0, -1);
+                hide = _mm_andnot_si128(even, hide);
+            }
+        }
+        out = _mm_or_si128(_mm_and_si128(hide, old), _mm_andnot_si128(hide, out));
+    }
+    return out;
+}
+
+// A run of at least eight pixels, eight at a time. The last eight pixels are worked out first,
+// from the target as it was, and stored last: where they overlap the earlier groups they hold
+// the same values.
+template <Op O, Test T, s32 Step, bool L565>
+void lanes_run(u16* __restrict d, const u8* __restrict q, const u8* __restrict idx, s32 cnt,
+               s32 col, bool open, const u16* __restrict pal, u8 level, s16 blend_weight) {
+    const __m128i weight = _mm_set1_epi16(blend_weight);
+    const s32 tail = cnt - 8;
+    const __m128i last =
+        lanes_eight<O, T, Step, L565>(d, q, idx, tail, col, open, pal, level, weight);
+    for (s32 k = 0; k < tail; k += 8) {
+        const __m128i v =
+            lanes_eight<O, T, Step, L565>(d, q, idx, k, col, open, pal, level, weight);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + (Step > 0 ? k : -k - 7)), v);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + (Step > 0 ? tail : -tail - 7)), last);
+}
+#endif
+
 // The pixels of one run. The pointers are restrict-qualified: the target, the plane, the
 // run's indices and the tables never overlap, so no store forces a table to be read again.
 template <Op O, Test T, s32 Step, bool L565>
 [[gnu::always_inline]] inline void
 draw_run(u16* __restrict d, u8* __restrict q, const u8* __restrict idx, s32 cnt, s32 col, bool open,
-         const u16* __restrict pal, const BlendSet* __restrict wb, u8 level, u16 fill) {
+         const u16* __restrict pal, const BlendSet* __restrict wb, u8 level, u16 fill,
+         s16 blend_weight) {
+#if defined(__SSE2__)
+    if constexpr (O == Op::sub || O == Op::add) {
+        if (cnt >= 8) return lanes_run<O, T, Step, L565>(d, q, idx, cnt, col, open, pal, level, 0);
+    } else if constexpr (O == Op::translucent) {
+        // The translucent routines serve both layouts; `blend_weight` is 0 when the blend set
+        // has to be read from its tables.
+        if (cnt >= 8 && blend_weight != 0) {
+            if (display_565)
+                return lanes_run<O, T, Step, true>(d, q, idx, cnt, col, open, pal, level,
+                                                   blend_weight);
+            return lanes_run<O, T, Step, false>(d, q, idx, cnt, col, open, pal, level,
+                                                blend_weight);
+        }
+    }
+#else
+    (void)blend_weight;
+#endif
     for (s32 k = 0; k < cnt; ++k) {
         bool draw = true;
         if constexpr (T == Test::depth) draw = level >= q[Step * k];
@@ -99,6 +247,39 @@ draw_run(u16* __restrict d, u8* __restrict q, const u8* __restrict idx, s32 cnt,
     }
 }
 
+// True when the destination tables of blend set m are each byte part scaled by m/10, rounding
+// down, in the given layout: what the eight-pixel translucent form computes.
+bool blend_set_scales_parts(u32 m, bool l565) {
+    const BlendSet& set = blend_sets[m];
+    const auto pack = [l565](u32 r, u32 g, u32 b) {
+        return u16(l565 ? r << 11 | g << 6 | b : r << 10 | g << 5 | b);
+    };
+    for (u32 b = 0; b < 256; ++b) {
+        const u32 gl = l565 ? b >> 6 : b >> 5, bl = b & 31;
+        const u32 r = l565 ? b >> 3 : (b >> 2) & 31, gh = l565 ? (b & 7) << 2 : (b & 3) << 3;
+        if (set.part[2][b] != pack(0, gl * m / 10, bl * m / 10)) return false;
+        if (set.part[3][b] != pack(r * m / 10, gh * m / 10, 0)) return false;
+    }
+    return true;
+}
+
+// 205 x m when `wb` is blend set m (1..9) and that set scales each byte part by m/10 in the
+// display's layout, so that the eight-pixel translucent form gives what the tables give;
+// otherwise 0 and the routine reads the tables. Destination entry 31 (blue 31) is 31 x m / 10,
+// which tells m; the high-byte entry 0x80 holds red 16 in 5-6-5 only and tells the layout the
+// set was built for. The full check of a set runs once per layout.
+s16 blend_lanes_weight(const BlendSet& wb) {
+    const u32 m = wb.part[2][31] / 3u;
+    if (m < 1 || m > 9 || wb.part[2][31] != 31 * m / 10) return 0;
+    const bool l565 = display_565 != 0;
+    if (wb.part[3][0x80] != (l565 ? u16((16 * m / 10) << 11) : 0)) return 0;
+    if (std::memcmp(wb.part[2], blend_sets[m].part[2], 2 * sizeof wb.part[2]) != 0) return 0;
+    static s8 checked[2][10]; // 0 not yet, 1 scales its parts, -1 does not
+    s8& known = checked[l565][m];
+    if (known == 0) known = blend_set_scales_parts(m, l565) ? 1 : -1;
+    return known > 0 ? s16(205 * m) : 0;
+}
+
 // One row routine: walks `blit_state.row_count` rows of runs and applies the kind's operation.
 template <s32 Kind, s32 Clip, bool Mirror, bool L565> void row_routine() {
     constexpr KindInfo info = kind_info(Kind);
@@ -109,6 +290,7 @@ template <s32 Kind, s32 Clip, bool Mirror, bool L565> void row_routine() {
     const BlitDrawState st = blit_state;
     const u16* pal = work_palette;
     const BlendSet& wb = work_blend;
+    const s16 blend_weight = info.op == Op::translucent ? blend_lanes_weight(wb) : 0;
     const u8 level = u8(st.level);
     const u16 fill = u16(st.level);
     const s32 pitch_px = target_pitch / 2;
@@ -160,7 +342,7 @@ template <s32 Kind, s32 Clip, bool Mirror, bool L565> void row_routine() {
             pos += skip;
             draw_run<info.op, info.test, step, L565>(
                 row_dest + step * pos, uses_plane ? row_plane + step * pos : nullptr, idx, cnt,
-                start_col + step * pos, open, pal, &wb, level, fill);
+                start_col + step * pos, open, pal, &wb, level, fill, blend_weight);
             pos += cnt;
             if constexpr ((Clip & 2) != 0) {
                 if (allow == 0) break;
