@@ -26,6 +26,7 @@
 #include "engine/screen.h"
 #include "engine/shell.h"
 #include "engine/sprite.h"
+#include "fuzz/ring_poison.h"
 #include "platform/harness.h"
 #include "platform/platform.h"
 #include "tools/arcbuild.h"
@@ -146,25 +147,6 @@ void use_layout(s32 layout) {
     engine_layout = layout;
 }
 
-// Poisons the ring after the first `readable` bytes of the image for the guard's lifetime.
-class RingPoison {
-  public:
-    RingPoison(const u8* image, s32 readable) {
-        if (image < ring_base || image >= ring_base + ring_size) return;
-        begin_ = image + readable;
-        bytes_ = size_t(ring_base + ring_size - begin_);
-        ASAN_POISON_MEMORY_REGION(begin_, bytes_);
-    }
-    ~RingPoison() {
-        if (begin_) ASAN_UNPOISON_MEMORY_REGION(begin_, bytes_);
-    }
-    RingPoison(const RingPoison&) = delete;
-    RingPoison& operator=(const RingPoison&) = delete;
-
-  private:
-    const u8* begin_ = nullptr;
-    size_t bytes_ = 0;
-};
 
 // Top-left corners that put the w x h box across each edge and corner of a W x H target, inside
 // it, and wholly outside.
@@ -228,7 +210,8 @@ void run_layout(s32 layout, const u8* data, size_t size) {
                                                           : s32(size);
     if (!valid && std::memcmp(image, empty_image, sizeof empty_image) != 0) __builtin_trap();
     if (loaded_size < readable) __builtin_trap();
-    RingPoison poison(image, readable);
+    // The ring past the image's readable bytes (an image outside the ring poisons nothing).
+    RingPoison poison(image + readable);
 
     draw_everywhere(image, readable, SCREEN_W, SCREEN_H, true);
 

@@ -25,6 +25,7 @@
 #include "engine/world/object.h"
 #include "engine/world/zone.h"
 #include "engine/world_state.h"
+#include "fuzz/ring_poison.h"
 #include "platform/harness.h"
 #include "platform/platform.h"
 #include "tools/arcbuild.h"
@@ -82,27 +83,13 @@ std::vector<u8> grid_entry(const u8* data) {
     return entry;
 }
 
-// Poisons the ring after the decoded zone's block while the guard lives.
-class RingPoison {
-  public:
-    RingPoison() {
-        const u8* block = ring_find(ARC_ZONE_BASE + FUZZ_ZONE);
-        if (!block) return;
-        const u32 attr = rd32(block + 4 * ZONE_WORD_TILE);
-        begin_ = block + ((attr + 3) & ~3u) + ZONE_TILE_BYTES;
-        bytes_ = size_t(ring_base + ring_size - begin_);
-        ASAN_POISON_MEMORY_REGION(begin_, bytes_);
-    }
-    ~RingPoison() {
-        if (begin_) ASAN_UNPOISON_MEMORY_REGION(begin_, bytes_);
-    }
-    RingPoison(const RingPoison&) = delete;
-    RingPoison& operator=(const RingPoison&) = delete;
-
-  private:
-    const u8* begin_ = nullptr;
-    size_t bytes_ = 0;
-};
+// Where the decoded zone's block ends in the ring (null when the zone is not held).
+const u8* zone_block_end() {
+    const u8* block = ring_find(ARC_ZONE_BASE + FUZZ_ZONE);
+    if (!block) return nullptr;
+    const u32 attr = rd32(block + 4 * ZONE_WORD_TILE);
+    return block + ((attr + 3) & ~3u) + ZONE_TILE_BYTES;
+}
 
 void run(const u8* data, size_t size) {
     display_565 = (data[0] >> 1) & 1;
@@ -113,7 +100,7 @@ void run(const u8* data, size_t size) {
     const s32 cx = s16(rd16(data + 37));
     const s32 cy = s16(rd16(data + 39));
     zone_draw(cx, cy);
-    RingPoison poison;
+    RingPoison poison(zone_block_end());
     const s32 w = world_state.map_width, h = world_state.map_height;
     for (s32 r = 0; r < 2; ++r) {
         for (s32 c = 0; c < 4; ++c) {
