@@ -2,6 +2,7 @@
 // from the transcript, the mp overflow chance, the injury bands of spending stamina and the
 // aptitude bonus of affection, the random draws replayed from a fixed seed.
 #include "game/adjust.h"
+#include "tests/rules_fixture.h"
 
 #include "engine/kanji.h"
 #include "engine/kanji_print.h"
@@ -22,21 +23,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class AdjustTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_start(b);
-        init_player();
-        dialog_transcript_mode();
-    }
-    void TearDown() override {
-        dialog_driver_stop();
-        world_stop();
-    }
-    HarnessTempDir dir;
-};
+class AdjustTest : public RulesTest {};
 
 // The same random sequence again from a seed.
 void seed(u32 s) {

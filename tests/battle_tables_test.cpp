@@ -1,6 +1,7 @@
 // Encounters and the martial-arts table: defaults, the game's own rows, the rules our content
 // keeps, art numbering and levels, and a rebuild that restores what play changed.
 #include "data/battle_tables.h"
+#include "tests/ranges.h"
 
 #include "data/roster.h"
 
@@ -11,13 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::set<s32> expand(std::initializer_list<std::pair<s32, s32>> runs) {
-    std::set<s32> out;
-    for (const auto& [first, last] : runs)
-        for (s32 c = first; c <= last; ++c) out.insert(c);
-    return out;
-}
 
 const std::set<s32> LEARNABLE = expand({{100, 103},
                                         {105, 105},

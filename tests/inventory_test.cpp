@@ -2,6 +2,7 @@
 // unequipping on removal, a full list), the known lists, the album and titles, and the
 // acquaintances with their first affection. Sounds and log lines are read from the transcript.
 #include "game/inventory.h"
+#include "tests/rules_fixture.h"
 
 #include "engine/kanji.h"
 #include "game/player.h"
@@ -18,24 +19,12 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class InventoryTest : public ::testing::Test {
+class InventoryTest : public RulesTest {
   protected:
-    void SetUp() override {
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_start(b);
-        init_player();
-        dialog_transcript_mode();
-    }
-    void TearDown() override {
-        dialog_driver_stop();
-        world_stop();
-    }
     static void hold(std::vector<InventoryEntry> entries) {
         for (size_t i = 0; i < entries.size(); ++i) player_record.inventory[i] = entries[i];
     }
     static InventoryEntry at(s32 i) { return player_record.inventory[i]; }
-    HarnessTempDir dir;
 };
 
 void expect_entry(InventoryEntry e, s32 item, s32 count) {

@@ -2,6 +2,7 @@
 // the hit-point rolls, whose expected values come from a reference model of the generator
 // (state x 214013 + 2531011, bits 16..30; the counter mixed in as the draws' order requires).
 #include "data/roster.h"
+#include "tests/ranges.h"
 
 #include "engine/math.h"
 
@@ -13,13 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::set<s32> expand(std::initializer_list<std::pair<s32, s32>> runs) {
-    std::set<s32> out;
-    for (const auto& [first, last] : runs)
-        for (s32 c = first; c <= last; ++c) out.insert(c);
-    return out;
-}
 
 // The characters with a literal record and those with presence 80, as the game lists them.
 const std::set<s32> LITERAL_CHARACTERS = expand({
