@@ -190,6 +190,14 @@ TEST_F(ArcbuildTest, PlaceholderArchiveHoldsWhatTheProgramLoads) {
     const s32 guo = kanji_glyph_index(0xB0EA);
     EXPECT_GT(gisk_size(ARC_FONT_BASE + guo), 100);
     EXPECT_EQ(gisk_size(ARC_FONT_BASE + 5 * KANJI_GLYPHS + guo), gisk_size(ARC_FONT_BASE + guo));
+    // The dialogue boxes are well-formed sprites of their size.
+    for (s32 image : {120, 121}) {
+        s32 size = gisk_size(ARC_IMAGE_BASE + image);
+        std::vector<u8> bytes(static_cast<size_t>(size));
+        ASSERT_EQ(gisk_load(ARC_IMAGE_BASE + image, bytes.data()), size);
+        EXPECT_TRUE(sprite_validate(bytes.data(), size));
+        EXPECT_EQ(bytes[0] | bytes[1] << 8, 560);
+    }
     // The 32 cursor images are well-formed sprites that fit a cursor.
     for (s32 image = 32; image < 64; ++image) {
         SCOPED_TRACE(image);

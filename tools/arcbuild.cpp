@@ -300,15 +300,16 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
         u32 duration_ms;
         u32 frequency_hz;
     };
-    const Tone tones[] = {{100, 60, 180}, {101, 60, 200}, {102, 60, 160}, {103, 60, 220},
+    const Tone tones[] = {{100, 60, 180}, {101, 60, 200},  {102, 60, 160},  {103, 60, 220},
                           {104, 60, 140}, {500, 150, 880}, {501, 200, 660}, {507, 200, 220}};
     WavFormat format; // 22,050 Hz, mono, 16 bits
     for (const Tone& t : tones)
         builder.put(u32(ARC_SOUND_BASE) + t.sound_id,
                     wav_tone(format, t.duration_ms, t.frequency_hz));
 
-    // Our own content: the 32 cursor images (arrows).
+    // Our own content: the 32 cursor images (arrows) and framed boxes for the dialogue boxes.
     image_put_placeholder_cursors(builder);
+    image_put_placeholder_boxes(builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {

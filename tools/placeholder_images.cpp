@@ -73,3 +73,9 @@ void image_put_placeholder_cursors(ArcBuilder& builder) {
     for (s32 slot = 0; slot < 32; ++slot)
         builder.put(u32(ARC_IMAGE_BASE + 32 + slot), placeholder_cursor_sprite(slot));
 }
+
+void image_put_placeholder_boxes(ArcBuilder& builder) {
+    // The left-hand and right-hand dialogue boxes of style 0 (images 120 and 121).
+    for (s32 image : {120, 121})
+        builder.put(u32(ARC_IMAGE_BASE + image), placeholder_box_sprite(image, 560, 190));
+}

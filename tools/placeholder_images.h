@@ -13,3 +13,6 @@ std::vector<u8> placeholder_cursor_sprite(s32 slot);
 std::vector<u8> placeholder_box_sprite(s32 image_id, s32 w, s32 h);
 // Puts the 32 cursor images into the builder.
 void image_put_placeholder_cursors(ArcBuilder& builder);
+// Puts framed boxes showing their ids for the pictures the engine's own screens draw (the two
+// dialogue boxes of style 0).
+void image_put_placeholder_boxes(ArcBuilder& builder);
