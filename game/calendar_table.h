@@ -1,0 +1,27 @@
+// The calendar handler table: 224 argument-less handlers named `calendar_event_NNN` by slot. The
+// saved schedules and pools hold slot numbers only. Slots are filled by registration from the
+// calendar subsystem's start-up function; a slot nobody registers holds `calendar_event_none`,
+// and a second claim of a slot is refused and recorded.
+#pragma once
+#include "engine/types.h"
+
+#include <array>
+
+using CalendarHandler = void (*)();
+
+constexpr s32 CALENDAR_EVENT_COUNT = 224;
+
+extern std::array<CalendarHandler, CALENDAR_EVENT_COUNT> calendar_event_table;
+
+// The handler of every empty slot: returns at once.
+void calendar_event_none();
+// Runs the handler of `slot`; a slot outside 0..223 runs `calendar_event_none`.
+void calendar_event_run(s32 slot);
+
+// Puts `fn` into `slot` for `owner` (a string literal). 0 when done; -1 (recorded as a conflict)
+// when the slot is out of range, `fn` is null or the slot is taken: the first claim stays.
+s32 calendar_event_register(s32 slot, CalendarHandler fn, const char* owner);
+// Gives the slot back to `calendar_event_none` (tests that borrowed a slot).
+void calendar_event_unregister(s32 slot);
+const char* calendar_event_owner(s32 slot); // nullptr for an empty slot
+s32 calendar_event_conflict_count();        // refused registrations since program start
