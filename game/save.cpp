@@ -4,6 +4,7 @@
 #include <cstdio>
 
 SaveSlotHeader save_index[SAVE_SLOTS];
+s32 save_load_count = 0;
 void save_image_name(s32 slot, char* out) { std::snprintf(out, 16, "QuorSave.%d00", slot); }
 s32 save_index_read() { return 0; }
 void save_index_clear() {}

@@ -27,6 +27,9 @@ constexpr const char* SAVE_INDEX_NAME = "zanthsave";
 
 // The in-memory save index (the master copy once the title menu has run).
 extern SaveSlotHeader save_index[SAVE_SLOTS];
+// Successful loads since program start: the hub compares it across a pass to learn whether a
+// game was loaded anywhere inside the pass (a load menu, the character screen, a route start).
+extern s32 save_load_count;
 
 // "QuorSave.N00" for slot N (0..3) into `out` (at least 16 bytes).
 void save_image_name(s32 slot, char* out);
