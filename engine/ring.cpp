@@ -106,13 +106,18 @@ static s32 ring_data_bytes(const u8* data) {
 }
 
 u8* ring_alloc(s32 key, s32 size) {
-    if (u8* held = ring_find(key)) {
-        // A key already held hands back its block only when the asked size fits it: a larger
-        // request would let the caller write past the block into its neighbours.
-        if (size > ring_data_bytes(held))
-            shell_fatal("ring: alloc#(%d) size>blk(%d) error!", key, size);
-        return held;
+    s32 held_index = -1;
+    for (s32 i = 0; i < ring_count; ++i) {
+        if (ring_keys[i] == key) {
+            held_index = i;
+            break;
+        }
     }
+    // A key already held hands back its block when the asked size fits its data part. A larger
+    // request gets a new block under the same key below: handing back the small block would let
+    // the caller write past it into its neighbours.
+    if (held_index >= 0 && size <= ring_data_bytes(ring_blocks[held_index]))
+        return ring_blocks[held_index];
     if (size <= 0) shell_fatal("ring: alloc#(%d) size<0(%d) error!", key, size);
     // Worked out in 64 bits so that a size near the top of the s32 range cannot wrap into a
     // small or negative total and slip past the limit.
@@ -129,14 +134,20 @@ u8* ring_alloc(s32 key, s32 size) {
     if (ring_count >= RING_MAX_BLOCKS || ring_used + total > ring_size) {
         ring_used = 0;
         ring_count = 0;
+        held_index = -1;
     }
     u8* block = ring_base + ring_used;
     const u32 total_field = static_cast<u32>(total);
     std::memcpy(block, &total_field, sizeof total_field);
     std::memcpy(block + 4, &key, sizeof key);
     ring_used += total;
-    ring_keys[ring_count] = key;
-    ring_blocks[ring_count] = block + RING_HEADER_BYTES;
-    ring_count += 1;
+    if (held_index >= 0) {
+        // The key moves to the new block; the old one is left unused until the ring empties.
+        ring_blocks[held_index] = block + RING_HEADER_BYTES;
+    } else {
+        ring_keys[ring_count] = key;
+        ring_blocks[ring_count] = block + RING_HEADER_BYTES;
+        ring_count += 1;
+    }
     return block + RING_HEADER_BYTES;
 }

@@ -63,6 +63,7 @@ void ring_reset();
 // Data of the first block held under `key`, or null.
 u8* ring_find(s32 key);
 // Data of a block for `key`: the block already held under the key when `size` fits its data part
-// (its content is what was stored before), otherwise a new block whose data is not cleared.
-// The data part is `size` rounded down to a multiple of 4, plus 4.
+// (its content is what was stored before), otherwise a new block whose data is not cleared. A
+// held key asked for more than its block holds moves to a new block (the old contents are not
+// carried over). The data part is `size` rounded down to a multiple of 4, plus 4.
 u8* ring_alloc(s32 key, s32 size);

@@ -1,4 +1,4 @@
-// The memory pool and the ring: tiers and layout, block sizes, keys held and the refusal of a
+// The memory pool and the ring: tiers and layout, block sizes, keys held and the new block for a
 // larger size under a held key, emptying on full space and on the 4,097th key, and the fatal
 // messages.
 #include "engine/ring.h"
@@ -175,15 +175,41 @@ TEST_F(RingTest, HeldKeyReturnsItsBlockWhenTheSizeFits) {
     EXPECT_EQ(ring_find(7), first);
 }
 
-TEST_F(RingTest, HeldKeyRefusesALargerSize) {
+TEST_F(RingTest, HeldKeyAskedForMoreMovesToANewBlock) {
     for (s32 size : {105, 5000}) {
         SCOPED_TRACE(size);
-        fresh_pool();       // the fatal reporter releases the pool
-        ring_alloc(7, 100); // data part 104 bytes
-        ring_alloc(8, 10);  // its neighbour, which a larger write would overrun
-        EXPECT_EQ(harness_fatal_message([&] { ring_alloc(7, size); }),
-                  "ring: alloc#(7) size>blk(" + std::to_string(size) + ") error!");
+        fresh_pool();
+        u8* small = ring_alloc(7, 100); // data part 104 bytes
+        u8* neighbour = ring_alloc(8, 10);
+        std::memset(neighbour, 0x5C, 12);
+        const s32 used = ring_used;
+        u8* grown = ring_alloc(7, size);
+        EXPECT_NE(grown, small);
+        EXPECT_EQ(grown, ring_base + used + 8); // a new block after the last one
+        EXPECT_GE(static_cast<s32>(block_total(grown)) - 8, size);
+        EXPECT_EQ(block_key(grown), 7);
+        std::memset(grown, 0xEE, static_cast<size_t>(size)); // all of it is the caller's
+        EXPECT_EQ(neighbour[11], 0x5C);
+        // The key is held once, by the new block; the same size again hands it back.
+        EXPECT_EQ(ring_count, 2);
+        EXPECT_EQ(ring_find(7), grown);
+        EXPECT_EQ(ring_alloc(7, size), grown);
+        EXPECT_EQ(ring_find(8), neighbour);
     }
+}
+
+TEST_F(RingTest, HeldKeyAskedForMoreEmptiesAFullRing) {
+    ring_alloc(1, 100);
+    ring_alloc(2, 8388592);
+    ring_alloc(3, ring_size - ring_used - 12); // fills the ring exactly
+    u8* grown = ring_alloc(1, 200);
+    EXPECT_EQ(grown, ring_base + 8); // emptied, then placed at the base
+    EXPECT_EQ(ring_used, 212);
+    EXPECT_EQ(ring_count, 1);
+    EXPECT_EQ(ring_find(1), grown);
+    EXPECT_EQ(ring_find(2), nullptr);
+    EXPECT_EQ(ring_find(3), nullptr);
+    EXPECT_EQ(block_total(grown), 212u);
 }
 
 TEST_F(RingTest, SizeErrors) {
