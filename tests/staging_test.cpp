@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -57,9 +58,11 @@ TEST_F(StagingTest, SlowWalksStillArrive) {
     HarnessConfig c;
     c.budget_presents = 2000;
     start(c);
-    for (s32 speed : {0, 1}) {
+    // A step that rounds to nothing creeps a pixel at a time; so does a walk without a usable
+    // speed (a negative one would otherwise walk away for ever).
+    for (s32 speed : {0, 1, -1, -40, INT32_MIN}) {
         walker(5, 400, 400);
-        walk1(-1, 5, 430, 380, speed); // a step that rounds to nothing creeps a pixel at a time
+        walk1(-1, 5, 430, 380, speed);
         EXPECT_EQ(x_of(5), 430) << speed;
         EXPECT_EQ(y_of(5), 380) << speed;
     }

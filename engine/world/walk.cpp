@@ -14,6 +14,9 @@
 #include "engine/world_state.h"
 #include "platform/platform.h"
 
+#include <algorithm>
+#include <cstdint>
+
 const u32 walk_masks[4] = {1, 3, 7, 15};
 const u8 walk_mirror[8] = {0, 0, 0, 1, 1, 1, 0, 0};
 const s32 walk_groups[8] = {0, 16, 32, 16, 0, 64, 48, 64};
@@ -201,11 +204,20 @@ s32 obj_step_to(s32 obj, s32 tx, s32 ty, s32 speed) {
         return 1;
 
     const s32 dir = direction_of(dx, dy) % 360;
-    // The 16.16 unit step shifted down to -8..8, scaled by speed / 10 (truncating).
-    s32 nx = x + (dir_step_x[size_t(dir)] >> 13) * speed / 10;
-    s32 ny = y + (dir_step_y[size_t(dir)] >> 13) * speed / 10;
-    // A step that rounds to nothing (speed 0 or 1, or a slow steep walk) would leave the walk
-    // waiting for an arrival that never comes: creep one pixel toward the target instead.
+    // The 16.16 unit step shifted down to -8..8, scaled by speed / 10 (truncating), in 64 bits
+    // so that no speed overflows. A speed of 0 or less takes no such step: a negative one would
+    // walk away from the target for ever.
+    s32 nx = x, ny = y;
+    if (speed > 0) {
+        const auto moved = [speed](s32 from, s32 unit) {
+            const s64 to = s64(from) + s64(unit >> 13) * speed / 10;
+            return s32(std::clamp<s64>(to, INT32_MIN, INT32_MAX));
+        };
+        nx = moved(x, dir_step_x[size_t(dir)]);
+        ny = moved(y, dir_step_y[size_t(dir)]);
+    }
+    // A step that rounds to nothing (a speed of 1 or less, or a slow steep walk) would leave the
+    // walk waiting for an arrival that never comes: creep one pixel toward the target instead.
     if (nx == x && ny == y) {
         nx = x + (dx > 0) - (dx < 0);
         ny = y + (dy > 0) - (dy < 0);
