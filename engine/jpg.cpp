@@ -1,6 +1,7 @@
 #include "engine/jpg.h"
 
 #include "engine/blit.h"
+#include "engine/shell.h"
 
 #include <algorithm>
 #include <csetjmp>
@@ -17,6 +18,7 @@ const u8* jpg_source_pos = nullptr;
 const u8* jpg_source_end = nullptr;
 
 u16 jpg_error_rows[JPG_ERROR_SPARE + 2 * JPG_ERROR_ROW_TERMS];
+s32 jpg_rows_decoded = 0;
 
 namespace {
 
@@ -88,9 +90,11 @@ __attribute__((noinline)) void jpg_run_body(JpgJob* job) {
     jpg_src_init(cinfo);
     jpeg_read_header(cinfo, TRUE);
 
-    // Refuse before any output: three colour components at most `JPG_MAX_WIDTH` wide, and a
-    // zone picture exactly 258 x 258.
-    if (cinfo->num_components != 3 || cinfo->image_width > static_cast<u32>(JPG_MAX_WIDTH)) return;
+    // Refuse before any output: three colour components at most `JPG_MAX_WIDTH` wide and
+    // `JPG_MAX_HEIGHT` high, and a zone picture exactly 258 x 258.
+    if (cinfo->num_components != 3 || cinfo->image_width > static_cast<u32>(JPG_MAX_WIDTH) ||
+        cinfo->image_height > static_cast<u32>(JPG_MAX_HEIGHT))
+        return;
     if (job->zone_dst && (cinfo->image_width != static_cast<u32>(JPG_ZONE_STREAM_SIDE) ||
                           cinfo->image_height != static_cast<u32>(JPG_ZONE_STREAM_SIDE)))
         return;
@@ -101,6 +105,16 @@ __attribute__((noinline)) void jpg_run_body(JpgJob* job) {
         return;
 
     const s32 width = static_cast<s32>(cinfo->output_width);
+    // On the screen, the rows from the one that reaches the bottom edge on are never drawn: the
+    // decode stops there (a row takes errors only from the rows above it). A picture wholly
+    // off the screen is not decoded at all.
+    s64 rows = cinfo->output_height;
+    if (!job->zone_dst) {
+        const s64 left = job->x, top = job->y;
+        const bool unseen =
+            top >= JPG_SCREEN_H || top + rows <= 0 || left >= JPG_SCREEN_W || left + width <= 0;
+        rows = unseen ? 0 : std::min<s64>(rows, JPG_SCREEN_H - top);
+    }
     JSAMPARRAY line = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
                                                   JPOOL_IMAGE, width * 3, 1);
 
@@ -108,22 +122,26 @@ __attribute__((noinline)) void jpg_run_body(JpgJob* job) {
     u16* current = jpg_error_rows + JPG_ERROR_SPARE;
     u16* next = current + JPG_ERROR_ROW_TERMS;
 
-    while (cinfo->output_scanline < cinfo->output_height) {
+    while (cinfo->output_scanline < rows) {
         const s32 row = static_cast<s32>(cinfo->output_scanline);
         if (jpeg_read_scanlines(cinfo, line, 1) != 1) return; // cannot happen: no suspension
+        jpg_rows_decoded = row + 1;
         // The row that collected errors during the previous image row is read now; the other
         // one is overwritten with this row's errors (as if cleared first).
         std::swap(current, next);
         jpg_diffuse_row(line[0], width, current, next, jpg_row_out);
         jpg_store_row(*job, row, jpg_row_out, width);
     }
-    jpeg_finish_decompress(cinfo);
+    // A decode stopped at the screen's edge is complete for its caller; the decompressor is
+    // released by `jpg_run` without finishing the stream.
+    if (cinfo->output_scanline == cinfo->output_height) jpeg_finish_decompress(cinfo);
     job->result = 1;
 }
 
 // Sets the jump point, runs the decode and releases the decompressor however the decode ended.
 s32 jpg_run(JpgJob* job, const u8* jpeg, s32 size) {
     job->result = 0;
+    jpg_rows_decoded = 0;
     if (jpeg == nullptr || size <= 0) return 0;
     jpg_source_pos = jpeg;
     jpg_source_end = jpeg + size;
@@ -131,6 +149,7 @@ s32 jpg_run(JpgJob* job, const u8* jpeg, s32 size) {
     std::memset(&job->cinfo, 0, sizeof job->cinfo);
     job->cinfo.err = jpeg_std_error(&job->err.pub);
     job->err.pub.error_exit = jpg_error_exit;
+    job->err.pub.output_message = jpg_output_message;
     if (setjmp(job->err.jump) == 0) jpg_run_body(job);
     jpeg_destroy_decompress(&job->cinfo);
     return job->result;
@@ -422,6 +441,12 @@ void jpg_src_skip(j_decompress_ptr cinfo, long count) {
 }
 
 void jpg_src_term(j_decompress_ptr) {}
+
+void jpg_output_message(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    debug_log("jpg: %s", text);
+}
 
 void jpg_error_exit(j_common_ptr cinfo) {
     (*cinfo->err->output_message)(cinfo);

@@ -520,6 +520,75 @@ TEST_P(JpgTest, CorruptStreamsEndTheDecodeCleanly) {
     }
 }
 
+TEST_P(JpgTest, TallPicturesDecodeOnlyTheRowsTheScreenCanShow) {
+    const std::vector<u8> tall = encode(flat_picture(16, 1200, 150, 90, 60));
+    struct Case {
+        s32 x, y;
+        s32 rows;       // rows read from the stream
+        s32 first, end; // screen rows drawn
+    };
+    const Case cases[] = {
+        {0, 0, 480, 0, 480}, {5, 100, 380, 100, 480}, {0, -1000, 1200, 0, 200},
+        {0, -1200, 0, 0, 0}, {0, 480, 0, 0, 0},       {640, 0, 0, 0, 0},
+        {-16, 0, 0, 0, 0},   {-15, 479, 1, 479, 480},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+        std::fill(screen.begin(), screen.end(), SENTINEL);
+        EXPECT_EQ(jpg_draw(c.x, c.y, tall.data(), static_cast<s32>(tall.size()), 0), 1);
+        EXPECT_EQ(jpg_rows_decoded, c.rows);
+        const s32 column = std::clamp(c.x, 0, W - 1);
+        for (s32 y = 0; y < H; ++y)
+            ASSERT_EQ(at(column, y) != SENTINEL, y >= c.first && y < c.end) << y;
+    }
+    // The rows shown are those of the whole decode: the diffusion above them still ran.
+    const std::vector<u8> varied = encode(random_picture(16, 1200, 12), 75);
+    const std::vector<u16> ref = reference_diffuse(library_decode(varied), layout_565());
+    std::fill(screen.begin(), screen.end(), SENTINEL);
+    ASSERT_EQ(jpg_draw(0, -1000, varied.data(), static_cast<s32>(varied.size()), 0), 1);
+    s32 mismatches = 0;
+    for (s32 y = 0; y < 200; ++y)
+        for (s32 x = 0; x < 16; ++x) mismatches += at(x, y) != ref[(1000 + y) * 16 + x];
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST_P(JpgTest, RefusesPicturesTallerThanTheLimit) {
+    const std::vector<u8> limit = encode(flat_picture(8, JPG_MAX_HEIGHT, 150, 90, 60));
+    EXPECT_EQ(jpg_draw(0, -JPG_MAX_HEIGHT + 10, limit.data(), static_cast<s32>(limit.size()), 0),
+              1);
+    EXPECT_EQ(jpg_rows_decoded, JPG_MAX_HEIGHT);
+    std::fill(screen.begin(), screen.end(), SENTINEL);
+    const std::vector<u8> over = encode(flat_picture(8, JPG_MAX_HEIGHT + 1, 150, 90, 60));
+    EXPECT_EQ(jpg_draw(0, -JPG_MAX_HEIGHT, over.data(), static_cast<s32>(over.size()), 0), 0);
+    EXPECT_EQ(jpg_rows_decoded, 0);
+    // A small stream whose frame header declares 1024 x 65500: refused before any row.
+    std::vector<u8> declared = encode(random_picture(32, 32, 5));
+    bool patched = false;
+    for (size_t i = 0; i + 8 < declared.size() && !patched; ++i)
+        if (declared[i] == 0xFF && declared[i + 1] == 0xC0) {
+            declared[i + 5] = 0xFF, declared[i + 6] = 0xDC; // height 65500
+            declared[i + 7] = 0x04, declared[i + 8] = 0x00; // width 1024
+            patched = true;
+        }
+    ASSERT_TRUE(patched);
+    EXPECT_EQ(jpg_draw(0, -30000, declared.data(), static_cast<s32>(declared.size()), 0), 0);
+    EXPECT_EQ(jpg_rows_decoded, 0);
+    EXPECT_TRUE(screen_untouched());
+}
+
+TEST_P(JpgTest, LibraryMessagesStayOffTheErrorStream) {
+    const std::vector<u8> stream = encode(random_picture(40, 40, 6));
+    testing::internal::CaptureStderr();
+    // A cut stream (the library warns of the early end) and garbage (it gives up).
+    ExactBytes cut(stream, stream.size() / 2);
+    jpg_draw(0, 0, cut.data.get(), cut.size, 0);
+    std::vector<u8> garbage(200, 0x41);
+    EXPECT_EQ(jpg_draw(0, 0, garbage.data(), static_cast<s32>(garbage.size()), 0), 0);
+    std::vector<u8> tile(65536 * 2);
+    jpg_decode_zone(cut.data.get(), cut.size, reinterpret_cast<u16*>(tile.data()));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
 // ---- The writer's kind markers ------------------------------------------------------------
 
 TEST(JpgWriter, StreamsAreOfJpegKindUnlessAsked) {
