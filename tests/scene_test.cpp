@@ -452,3 +452,28 @@ TEST_F(SceneTest, TheRightButtonTurnsThePointerIntoAWalk) {
 }
 
 } // namespace
+
+TEST_F(SceneTest, PictureShowRefusesBadNumbersAndEmptyEntriesAndDrawsImage250) {
+    ArcBuilder b = scene_archive();
+    b.put(ARC_IMAGE_BASE + 250, sprite(100, 100, 0, 0, COL_B));
+    b.put(ARC_PICTURE_BASE + 3, std::vector<u8>(300, 0x41));
+    // An index entry that declares 2 GB lying past the end of the file.
+    b.put_raw_entry(ARC_PICTURE_BASE + 9, 0xF0000000u, 0x7FFFFFF0);
+    struct Case {
+        s32 picture;
+        const char* fatal; // "" when it draws
+    };
+    const Case cases[] = {
+        {-1, "jpg:-1,or"}, {65536, "jpg:65536,or"}, {5, "jpg:#5 size=0"}, {3, ""}, {9, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.picture);
+        start(b); // a fatal error releases the engine
+        std::memset(back_buffer, 0, size_t(SCREEN_PIXELS) * 2);
+        EXPECT_EQ(harness_fatal_message([&] { picture_show(c.picture); }), c.fatal);
+        if (*c.fatal) continue;
+        EXPECT_NE(px(0, 0), 0); // image 250 from (-50, -50): its lower right quarter shows
+        EXPECT_NE(px(49, 49), 0);
+        EXPECT_EQ(px(50, 50), 0);
+    }
+}
