@@ -3,9 +3,11 @@
 #include "engine/gisk.h"
 #include "engine/shell.h"
 #include "engine/transcript.h"
+#include "engine/wav_check.h"
 #include "platform/platform.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 s32 mssw_enabled = 0;
@@ -19,6 +21,7 @@ u32 mssw_music_handle = 0;
 u8* mssw_music_buffer = nullptr;
 s32 mssw_sfx_volume = 127;
 s32 mssw_music_volume = 31;
+u8 mssw_failed[MSSW_MAX_SOUND_ID + 1] = {};
 
 namespace {
 
@@ -31,12 +34,25 @@ bool sound_id_valid(s32 id) {
     return id >= 0 && id <= MSSW_MAX_SOUND_ID;
 }
 
-// A heap copy of the sound's archive entry, or null when it cannot be allocated. The buffer is
-// owned until it is handed to a slot, so a fatal archive read leaves nothing behind.
+// A heap copy of the sound's archive entry, or null when it cannot be allocated or is not a
+// sound the sound layer may be given (then it is remembered as failed). The buffer is owned until
+// it is handed to a slot, so a fatal archive read leaves nothing behind.
 SoundBuffer load_sound_copy(s32 sound_id, s32 size) {
     SoundBuffer buffer(static_cast<u8*>(std::malloc(static_cast<size_t>(size))));
-    if (buffer) gisk_load_sound(sound_id, buffer.get());
+    if (!buffer) return buffer;
+    gisk_load_sound(sound_id, buffer.get());
+    if (!wav_check(buffer.get(), size)) {
+        mssw_failed[sound_id] = 1;
+        buffer.reset();
+    }
     return buffer;
+}
+
+// The sound layer's handle for the checked copy; 0 (remembered as failed) when it refuses it.
+u32 load_handle(s32 sound_id, const SoundBuffer& buffer, s32 size) {
+    const u32 handle = plat_snd_load_mem(buffer.get(), size);
+    if (handle == 0) mssw_failed[sound_id] = 1;
+    return handle;
 }
 
 // Frees every buffer and empties every slot without calling the sound layer.
@@ -57,6 +73,7 @@ void release_slots() {
 
 s32 mssw_init() {
     debug_log("mssw i in");
+    std::memset(mssw_failed, 0, sizeof mssw_failed);
     if (plat_snd_startup()) {
         mssw_enabled = 1;
         debug_log("mssw passed");
@@ -82,7 +99,7 @@ void mssw_play_sound(s32 sound_id, s32 loop_count) {
     // Outside the id space a slot could never be freed again (the stop ignores such ids).
     if (!sound_id_valid(sound_id)) return;
     const s32 size = gisk_size_sound(sound_id);
-    if (size <= 0) return;
+    if (size <= 0 || mssw_failed[sound_id]) return; // no sound: an empty or a failed entry
 
     // A finished effect keeps its slot until the next effect starts: free those now.
     for (s32 slot = 0; slot < MSSW_EFFECT_SLOTS; ++slot) {
@@ -99,7 +116,7 @@ void mssw_play_sound(s32 sound_id, s32 loop_count) {
 
     SoundBuffer buffer = load_sound_copy(sound_id, size);
     if (!buffer) return;
-    const u32 handle = plat_snd_load_mem(buffer.get(), size);
+    const u32 handle = load_handle(sound_id, buffer, size);
     if (handle == 0) return; // not a sound the layer can play: skipped like an empty entry
     mssw_effect_ids[free_slot] = sound_id;
     mssw_effect_handles[free_slot] = handle;
@@ -114,13 +131,14 @@ void mssw_play_music(s32 music_id, s32 loop_count) {
     // -1 marks the empty slot, so music under a negative id could never be stopped.
     if (!sound_id_valid(music_id)) return;
     const s32 size = gisk_size_sound(music_id);
-    if (size <= 0) return; // the current music goes on
+    if (size <= 0 || mssw_failed[music_id]) return; // the current music goes on
     if (music_id == mssw_music_id) return;
-    if (mssw_music_id != -1) mssw_stop_music();
 
+    // An entry that is no sound leaves the current music playing, as an empty one does.
     SoundBuffer buffer = load_sound_copy(music_id, size);
     if (!buffer) return;
-    const u32 handle = plat_snd_load_mem(buffer.get(), size);
+    if (mssw_music_id != -1) mssw_stop_music();
+    const u32 handle = load_handle(music_id, buffer, size);
     if (handle == 0) return;
     mssw_music_id = music_id;
     mssw_music_handle = handle;
@@ -163,6 +181,7 @@ s32 mssw_music_playing() {
 
 void mssw_reset() {
     mssw_enabled = 0;
+    std::memset(mssw_failed, 0, sizeof mssw_failed);
     release_slots();
     mssw_sfx_volume = 127;
     mssw_music_volume = 31;

@@ -18,13 +18,17 @@ extern u32 mssw_music_handle;
 extern u8* mssw_music_buffer;
 extern s32 mssw_sfx_volume;   // given to every new effect, 0..127
 extern s32 mssw_music_volume; // given to every new music, 0..127
+// 1 for a sound id whose entry is no sound (it fails the entry check of engine/wav_check.h or
+// the sound layer refuses it): it is not loaded again until the next mssw_init or mssw_reset.
+extern u8 mssw_failed[MSSW_MAX_SOUND_ID + 1];
 
 // Starts the sound layer; returns 1 when sound is on, 0 when the game runs silent.
 s32 mssw_init();
 // Stops and frees every slot and shuts the sound layer down. `mssw_enabled` keeps its value.
 void mssw_quit();
 // Starts an effect (played once by every caller). An effect already in a slot is neither
-// restarted nor doubled; with every slot busy the effect is dropped.
+// restarted nor doubled; with every slot busy the effect is dropped. An entry that is no sound
+// is skipped like an empty one.
 void mssw_play_sound(s32 sound_id, s32 loop_count);
 // Starts a music track in the music slot (0 = loop for ever, 1 = once). The music already in
 // the slot is not restarted, even when it has finished; an empty entry keeps the current music.

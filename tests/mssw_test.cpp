@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,31 @@ constexpr u32 MUSIC_MS = 1000;
 constexpr s32 MUSIC_A = 10000;
 constexpr s32 MUSIC_B = 10001;
 constexpr s32 EMPTY_ID = 10002; // no entry in the archive
+// Entries that are no sound: an unknown format, and a 3.5 KB WAV whose data chunk declares
+// 2.8 GB (as an effect and as music).
+constexpr s32 BAD_FORMAT = 140;
+constexpr s32 BAD_SIZE = 141;
+constexpr s32 BAD_MUSIC = 10003;
 
 std::vector<u8> tone(u32 ms) {
     return wav_tone(WavFormat{}, ms, 440);
+}
+
+std::vector<u8> unknown_format() {
+    std::vector<u8> bytes(3000, 0x5A);
+    std::copy_n("OggS", 4, bytes.begin());
+    return bytes;
+}
+
+std::vector<u8> oversized_data() {
+    std::vector<u8> wav = wav_encode(WavFormat{}, std::vector<u8>(3500, 0));
+    for (size_t i = 12; i + 8 <= wav.size(); ++i)
+        if (std::equal(wav.begin() + long(i), wav.begin() + long(i) + 4, "data")) {
+            const u32 declared = 0xA6E49C00u; // 2.8 GB
+            for (s32 k = 0; k < 4; ++k) wav[i + 4 + size_t(k)] = u8(declared >> (8 * k));
+            break;
+        }
+    return wav;
 }
 
 // Effects 100..132, two music tracks, and entries just outside the sound id space on both sides.
@@ -47,6 +70,9 @@ class MsswTest : public ::testing::Test {
         builder.put(ARC_SOUND_BASE + MUSIC_B, tone(MUSIC_MS));
         builder.put(ARC_SOUND_BASE + MSSW_MAX_SOUND_ID + 1, tone(EFFECT_MS));
         builder.put(ARC_SOUND_BASE - 1, tone(EFFECT_MS));
+        builder.put(ARC_SOUND_BASE + BAD_FORMAT, unknown_format());
+        builder.put(ARC_SOUND_BASE + BAD_SIZE, oversized_data());
+        builder.put(ARC_SOUND_BASE + BAD_MUSIC, unknown_format());
         arc_write_chained(builder, dir_.path() + "/" + GISK_CHAINED_FILE);
         gisk_init();
         mssw_init();
@@ -220,6 +246,28 @@ TEST_F(MsswTest, MusicSlot) {
     EXPECT_EQ(mssw_music_buffer, nullptr);
     EXPECT_EQ(mssw_music_playing(), 0);
     EXPECT_EQ(harness_sounds_live(), 0u);
+}
+
+TEST_F(MsswTest, EntriesThatAreNoSoundNeverReachTheSoundLayerAndAreRemembered) {
+    mssw_play_music(MUSIC_A, 0);
+    harness_sound_log_clear();
+    for (s32 round = 0; round < 3; ++round) {
+        mssw_play_sound(BAD_FORMAT, 1);
+        mssw_play_sound(BAD_SIZE, 1);
+        mssw_play_music(BAD_MUSIC, 0); // the current music goes on
+    }
+    EXPECT_EQ(count_ops("load"), 0u);
+    EXPECT_EQ(count_ops("halt"), 0u);
+    EXPECT_EQ(mssw_music_id, MUSIC_A);
+    EXPECT_EQ(slot_of(BAD_FORMAT), -1);
+    EXPECT_EQ(slot_of(BAD_SIZE), -1);
+    for (s32 id : {BAD_FORMAT, BAD_SIZE, BAD_MUSIC}) EXPECT_EQ(mssw_failed[id], 1) << id;
+    mssw_play_sound(100, 1);
+    EXPECT_EQ(count_ops("load"), 1u);
+    EXPECT_EQ(mssw_failed[100], 0);
+    // A new start of the sound layer forgets the failures.
+    mssw_init();
+    EXPECT_EQ(mssw_failed[BAD_FORMAT], 0);
 }
 
 TEST_F(MsswTest, QuitHaltsAndFreesEverything) {
