@@ -7,6 +7,7 @@
 #include "engine/world/field.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
+#include "game/state.h"
 #include "platform/platform.h"
 #include "tests/world_harness.h"
 
@@ -131,8 +132,7 @@ TEST(EventRegistry, SecondClaimOnASlotIsRefusedAndRecorded) {
 }
 
 TEST(EventDispatch, FireStoresObjectAndKindAndOutOfTableSlotsRunNothing) {
-    std::memset(&world_state, 0, sizeof world_state);
-    std::memset(object_table, 0, sizeof object_table);
+    state_reset();
     s32 slot = OBJECT_EVENT_COUNT - 1;
     while (event_slot_taken(slot)) slot--;
     ASSERT_EQ(event_register(slot, record_script, "field test"), 0);

@@ -28,7 +28,6 @@ class GrowthTest : public ::testing::Test {
         ArcBuilder b;
         world_put_basics(b);
         world_start(b);
-        std::memset(&player_record, 0, sizeof player_record);
         battle_active = 0;
         dialog_transcript_mode();
     }

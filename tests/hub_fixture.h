@@ -17,8 +17,7 @@ class HubTest : public ::testing::Test {
     void SetUp() override {
         ArcBuilder b;
         arc_put_placeholder_content(b);
-        world_start(b);
-        state_reset();
+        world_start(b); // clears every saved record (state_reset)
         hub_seams_reset();
         game_tables_init();
         game_new_world();

@@ -35,7 +35,6 @@ class ImageTest : public ::testing::Test {
         cursor_built_image = 0;
         cursor_sent_slot = 99;
         cursor_slot = 0;
-        std::memset(&world_state, 0, sizeof world_state);
         std::memset(back_buffer, 0, size_t(SCREEN_PIXELS) * 2);
     }
     void TearDown() override { shell_shutdown(); }

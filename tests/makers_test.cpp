@@ -3,6 +3,7 @@
 #include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "game/makers.h"
+#include "game/state.h"
 #include "platform/harness.h"
 #include "tests/world_harness.h"
 
@@ -74,7 +75,7 @@ TEST(Makers, WriteExactlyTheirAttributes) {
 }
 
 TEST(Makers, PlayerFaceFrame) {
-    std::memset(object_table, 0, sizeof object_table);
+    state_reset();
     struct Case {
         s32 x1, y1, x2, y2, frame;
     };
@@ -95,8 +96,7 @@ TEST(Makers, PlayerFaceFrame) {
 
 // A player posed by a script keeps its current signed frame.
 TEST(Makers, PosedPlayerKeepsItsFrame) {
-    std::memset(object_table, 0, sizeof object_table);
-    std::memset(&world_state, 0, sizeof world_state);
+    state_reset();
     attr_set(0, ATTR_MAP, 3);
     obj_set_frame(0, -31601);
     attr_set(0, ATTR_TIMER_ON, 1);

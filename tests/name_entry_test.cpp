@@ -264,7 +264,6 @@ class NameEntryTest : public ::testing::Test {
         text_scrambled = 1;
         kanji_spacing = 0;
         mouse_buttons = 0;
-        std::memset(&world_state, 0, sizeof(world_state));
         for (s32 i = 0; i < SCREEN_PIXELS; ++i) back_buffer[i] = u16(i * 37);
     }
     void TearDown() override {

@@ -6,6 +6,7 @@
 #include "engine/shell.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
+#include "game/state.h"
 #include "platform/harness.h"
 #include "tools/arcbuild.h"
 #include "tools/sprite_writer.h"
@@ -36,8 +37,7 @@ bool bit_of(const ObjectRecord& r, s32 n) {
 }
 
 void clear_world() {
-    std::memset(object_table, 0, sizeof object_table);
-    std::memset(&world_state, 0, sizeof world_state);
+    state_reset();
 }
 
 } // namespace

@@ -37,9 +37,7 @@ class PartyTest : public ::testing::Test {
         world_put_basics(b);
         world_start(b);
         world_place_player(1, 500, 400);
-        std::memset(&player_record, 0, sizeof player_record);
         set_party({-1, -1, -1, -1, -1});
-        for (RosterEntry& e : roster) e = RosterEntry{};
         init_battle_tables();
         dialog_transcript_mode();
     }

@@ -21,6 +21,7 @@
 #include "engine/world/walk.h"
 #include "engine/world/zone.h"
 #include "engine/world_state.h"
+#include "game/state.h"
 #include "tools/jpeg_writer.h"
 #include "tools/sprite_writer.h"
 
@@ -238,6 +239,7 @@ void engine_start(const ArcBuilder& b, HarnessConfig config) {
     shell_shutdown();
     shell_startup("test");
     game_drawing_setup();
+    state_reset();
 }
 
 void world_start(const ArcBuilder& b, HarnessConfig config) {
@@ -248,8 +250,6 @@ void world_start(const ArcBuilder& b, HarnessConfig config) {
     cursor_built_image = 0;
     cursor_sent_slot = 99;
     cursor_slot = 0;
-    std::memset(&world_state, 0, sizeof world_state);
-    std::memset(object_table, 0, sizeof object_table);
     std::memset(back_buffer, 0, size_t(SCREEN_PIXELS) * 2);
     label_clear();
     log_clear();

@@ -84,7 +84,6 @@ class ZoneTest : public ::testing::Test {
         c.display_565 = layout_565;
         engine_start(b, c);
         object_reset();
-        std::memset(&world_state, 0, sizeof world_state);
         std::memset(&map_grid, 0, sizeof map_grid);
     }
     void TearDown() override { shell_shutdown(); }
