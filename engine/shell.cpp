@@ -19,6 +19,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 InputWord<u32> mouse_buttons;
 InputWord<u32> click_kind;
@@ -36,6 +37,7 @@ s32 cmdline_word_count = 0;
 
 void (*game_start_seam)() = placeholder_game_start;
 void (*hub_main_seam)() = [] {};
+void (*shell_fatal_prepare)() = nullptr;
 
 namespace {
 
@@ -197,6 +199,7 @@ void shell_fatal(const char* format, ...) {
     std::vsnprintf(message, sizeof message, format, args);
     va_end(args);
     debug_log("!!!'%s'!!!", message);
+    if (shell_fatal_prepare) shell_fatal_prepare();
     // A failure while releasing (reported again from inside the shutdown) must not recurse.
     if (!reporting) {
         reporting = true;
@@ -209,6 +212,31 @@ void shell_fatal(const char* format, ...) {
         reporting = false;
     }
     plat_fatal_exit(message);
+}
+
+const char* shell_fatal_help(const char* message) {
+    static char help[8192];
+    char dir[4096];
+    if (!getcwd(dir, sizeof dir)) std::snprintf(dir, sizeof dir, "the working directory");
+    if (std::strcmp(message, "gisk init") == 0) {
+        std::snprintf(help, sizeof help,
+                      "No game archive: looked for %s and %s in %s. Start the game with ./play, "
+                      "which makes a placeholder archive in its game directory (MORVANTA_GAME_DIR, "
+                      "default ./run) when there is none.",
+                      GISK_PLAIN_FILE, GISK_CHAINED_FILE, dir);
+        return help;
+    }
+    if (std::strcmp(message, "gisk<=12mb") == 0) {
+        // The same choice as the archive reader: the first of the two names that opens.
+        const char* name = access(GISK_PLAIN_FILE, R_OK) == 0 ? GISK_PLAIN_FILE : GISK_CHAINED_FILE;
+        std::snprintf(help, sizeof help,
+                      "The archive %s/%s is shorter than 12 MB (%u bytes), so it is not a game "
+                      "archive. Replace it, or remove it and start the game with ./play, which "
+                      "then makes a placeholder archive.",
+                      dir, name, ARC_MIN_FILE_SIZE);
+        return help;
+    }
+    return nullptr;
 }
 
 void debug_log(const char* /*format*/, ...) {}

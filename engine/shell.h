@@ -70,6 +70,12 @@ void shell_shutdown();
 
 // Either thread.
 [[noreturn]] void shell_fatal(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Set by a backend that runs two threads: the fatal reporter's first step, which keeps the other
+// thread away from what the reporter releases. Null: nothing to do.
+extern void (*shell_fatal_prepare)();
+// The plain line printed after a fatal message that the user can act on (the archive missing or
+// too short: where the program looked and how to get a placeholder archive); null for the others.
+const char* shell_fatal_help(const char* message);
 void debug_log(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Game thread: blocking requests to the window thread.

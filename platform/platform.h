@@ -53,6 +53,10 @@ void plat_post_quit();
 // Shows the fatal message box (caption "錯誤") and ends the process with code 1 (SDL), or throws
 // PlatFatal with the message (headless).
 [[noreturn]] void plat_fatal_exit(const char* message);
+// SDL backend only: the fatal box's own process (the program started again by the fatal reporter
+// with "--fatal-box", its parent's process id and the message). Shows the box and ends when it is
+// dismissed, when the program ends or on a signal; never returns.
+[[noreturn]] void plat_fatal_box_main(const char* parent_pid, const char* message);
 // Starts "END.EXE" from the working directory in place of the program; returns only when it
 // does not exist or cannot be started.
 void plat_exec_end_program();
