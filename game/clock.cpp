@@ -165,7 +165,9 @@ void hub_end_turn(s32 turns) {
     p.fatigue = 0;
     p.fullness = 0;
     p.sleep_need = 0;
-    for (s32 t = 0; t < turns; ++t) end_one_turn();
+    // The calendar has no more turns than this; a damaged count must not run on for ages.
+    const s32 count = turns < HUB_TURNS ? turns : HUB_TURNS;
+    for (s32 t = 0; t < count; ++t) end_one_turn();
     hub_draw();
 }
 

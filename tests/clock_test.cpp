@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <set>
 #include <utility>
 #include <vector>
@@ -316,6 +317,20 @@ TEST_F(EndTurnTest, ThreeTurnsWhileSickEndTheSicknessAtOnce) {
     EXPECT_EQ(hub_block.hub_menu_pick, -1);
     EXPECT_EQ(roster[30].hp, roster[30].hp_max); // everybody restored each turn
     EXPECT_EQ(enabled_buttons(), (std::set<std::pair<s32, s32>>{{0, 0}, {0, 1}}));
+}
+
+// A damaged turn count runs no more turns than the calendar holds; none at all does only the
+// reset of the turn.
+TEST_F(EndTurnTest, TurnCountsOutsideTheCalendarAreBounded) {
+    hub_block.calendar_turn = 0;
+    player_record.fatigue = 50;
+    hub_end_turn(0);
+    EXPECT_EQ(hub_block.calendar_turn, 0);
+    EXPECT_EQ(player_record.fatigue, 0);
+    hub_end_turn(-7);
+    EXPECT_EQ(hub_block.calendar_turn, 0);
+    hub_end_turn(INT_MAX);
+    EXPECT_EQ(hub_block.calendar_turn, HUB_TURNS);
 }
 
 // When a sickness ends, the menus come back by the turn it ends in.
