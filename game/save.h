@@ -39,8 +39,11 @@ s32 save_index_read();
 // Marks all four in-memory headers unused (used, year, month, day, area := 0).
 void save_index_clear();
 
-// Saves the game into `slot` (0..3; other slots do nothing). Returns 1 on success; on failure the
-// previous files stay whole, the in-memory state is unchanged and the player is told.
+// Saves the game into `slot` (0..3; other slots do nothing). Each file is written whole into a
+// temporary file in the same directory, flushed to disk and renamed over the real name, the image
+// first and the index second; `save_index` takes the new header only when both succeeded. Returns 1
+// on success; on failure the previous files stay whole, the in-memory state is unchanged and the
+// player is told.
 s32 save_game(s32 slot);
 // Loads `slot` (0..3). Returns 1 when a valid image was loaded; 0 when the slot is out of range,
 // the file is missing, of the wrong size or fails validation (then nothing changes and, except
@@ -49,6 +52,29 @@ s32 load_game(s32 slot);
 // Checks a whole save image (`size` bytes) before anything is committed: 1 when every index-like
 // field lies in its table. Exposed for the fuzz target and tests.
 s32 save_image_valid(const u8* image, size_t size);
+// The first check that the image fails, as a short phrase ("size", "object event", ...), or null
+// when it is valid.
+const char* save_image_fault(const u8* image, size_t size);
 // fade_out_scene, load_game, change_map to object 0's saved place, fade_in_scene (never called by
 // the game).
 void load_and_place(s32 slot);
+
+// The eight blocks of the image: offset and size of each within the file. Blocks 1..7 are the
+// records of `state_blocks` in order; block 8 is `item_master` again and is read last.
+constexpr s32 SAVE_BLOCKS = 8;
+constexpr size_t SAVE_BLOCK_OFFSET[SAVE_BLOCKS] = {0,      65536,  196608, 271784,
+                                                   280344, 320344, 338344, 367144};
+constexpr size_t SAVE_BLOCK_SIZE[SAVE_BLOCKS] = {65536, 131072, 75176, 8560,
+                                                 40000, 18000,  28800, 40000};
+static_assert(SAVE_BLOCK_OFFSET[7] + SAVE_BLOCK_SIZE[7] == size_t(SAVE_IMAGE_SIZE));
+
+// Commits an image that `save_image_valid` accepts exactly as `load_game` does after reading the
+// file of `slot`: all records replaced, `hub_restart`, music, cursor and `save_load_count`. Returns
+// 1, or 0 (nothing changed, nothing shown) when the image is refused or the slot is outside 0..3.
+s32 load_image_commit(s32 slot, const u8* image, size_t size);
+
+// The step that puts a finished temporary file in place of the real one (default: rename(2)).
+// Returns 0 on success like rename. Tests replace it to simulate a crash or a failed rename.
+extern int (*save_rename_seam)(const char* from, const char* to);
+// A save of file `path` writes `path` + SAVE_TEMP_SUFFIX first.
+constexpr const char* SAVE_TEMP_SUFFIX = ".tmp";
