@@ -3,6 +3,7 @@
 #include "data/hub_block.h"
 #include "data/schedule.h"
 #include "engine/shell.h"
+#include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "game/dashboard.h"
 #include "game/game_start.h"
@@ -35,6 +36,7 @@ class LoadMenuTest : public ::testing::Test {
         c.budget_ms = 120'000; // a menu left waiting for a click fails instead of hanging
         ArcBuilder b;
         arc_put_placeholder_content(b);
+        world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
         world_start(b, c);
         state_reset();
         hub_seams_reset();
@@ -132,6 +134,26 @@ TEST_F(LoadMenuTest, LoadingTheAutosaveReplacesTheGameAndEndsTheHubField) {
     EXPECT_EQ(hub_block.calendar_turn, 4);
     EXPECT_EQ(world_state.field_active, 0);
     EXPECT_EQ(save_load_count, loads + 1);
+}
+
+TEST_F(LoadMenuTest, ASlotSavedInAMapEpisodePutsThePlayerBackOnItsMap) {
+    world_state.field_active = 1;
+    attr_set(0, ATTR_MAP, 1);
+    attr_set(0, ATTR_X, 300);
+    attr_set(0, ATTR_Y, 40);
+    ASSERT_NO_FATAL_FAILURE(save_at(1, 4));
+    world_state.field_active = 0;
+    attr_set(0, ATTR_MAP, 10);
+    hub_block.calendar_turn = 8;
+    click_row(1);
+    click_yes();
+    EXPECT_EQ(hub_load_menu(), 2);
+    expect_script_used();
+    const std::vector<std::string> lines = dialog_lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "change_map 1 300 40"), lines.end());
+    EXPECT_EQ(world_state.field_active, 1);
+    EXPECT_EQ(hub_block.calendar_turn, 4);
+    EXPECT_EQ(hub_restart, 1) << "another turn was loaded";
 }
 
 TEST_F(LoadMenuTest, AFailedLoadIsNoLoad) {

@@ -4,6 +4,7 @@
 #include "data/hub_block.h"
 #include "data/schedule.h"
 #include "engine/shell.h"
+#include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "game/game_start.h"
 #include "game/hub_seams.h"
@@ -112,6 +113,7 @@ class TitleMenuTest : public ::testing::Test {
         c.budget_ms = 120'000; // a menu left waiting for a click fails instead of hanging
         ArcBuilder b;
         arc_put_placeholder_content(b);
+        world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
         world_start(b, c);
         state_reset();
         hub_seams_reset();
@@ -243,6 +245,24 @@ TEST_F(TitleMenuTest, AFailedLoadReturnsToTheListWithNothingLoaded) {
     expect_script_used();
     EXPECT_TRUE(said("say_center Load Error!!!"));
     EXPECT_EQ(hub_block.calendar_turn, 5);
+}
+
+TEST_F(TitleMenuTest, ASlotSavedInAMapEpisodePutsThePlayerBackOnItsMap) {
+    world_state.field_active = 1;
+    attr_set(0, ATTR_MAP, 1);
+    attr_set(0, ATTR_X, 100);
+    attr_set(0, ATTR_Y, 200);
+    ASSERT_NO_FATAL_FAILURE(save_at(0, 3));
+    forget_game();
+    click_load_page();
+    click_row(0);
+    click_yes();
+    EXPECT_EQ(title_load_menu(), 1);
+    expect_script_used();
+    EXPECT_TRUE(said("change_map 1 100 200"));
+    EXPECT_EQ(world_state.field_active, 1) << "the episode's field loop resumes";
+    EXPECT_EQ(world_state.current_map, 1);
+    EXPECT_EQ(hub_block.calendar_turn, 3);
 }
 
 TEST_F(TitleMenuTest, AnIndexWithNoUsedSlotKeepsTheFirstPage) {
