@@ -10,6 +10,7 @@
 #include "engine/screen.h"
 #include "engine/shell.h"
 #include "engine/sprite.h"
+#include "engine/transcript.h"
 #include "engine/world_state.h"
 
 #include <algorithm>
@@ -80,6 +81,7 @@ const u8* image_load(s32 image_id, s32* size_out) {
 }
 
 void draw_image_depth(s32 x, s32 y, s32 image_id, u32 flags, u32 depth) {
+    if (transcript_observer) transcript_draw(image_id, x, y, flags);
     s32 size = 0;
     const u8* image = image_load(image_id, &size);
     if (image_is_jpeg(image, size))

@@ -1,6 +1,7 @@
 #include "engine/transcript.h"
 
 TranscriptObserver transcript_observer = nullptr;
+bool transcript_draws = false;
 
 s32 transcript_note(const TranscriptEntry& entry) {
     if (!transcript_observer) return TRANSCRIPT_RUN;
@@ -41,6 +42,38 @@ void transcript_change_map(s32 map, s32 x, s32 y) {
     TranscriptEntry e;
     e.kind = TRANSCRIPT_CHANGE_MAP;
     e.id = map;
+    e.x = x;
+    e.y = y;
+    transcript_note(e);
+}
+
+void transcript_draw(s32 image_id, s32 x, s32 y, u32 flags) {
+    if (!transcript_observer || !transcript_draws) return;
+    TranscriptEntry e;
+    e.kind = TRANSCRIPT_DRAW;
+    e.id = image_id;
+    e.x = x;
+    e.y = y;
+    e.number = s32(flags);
+    transcript_note(e);
+}
+
+void transcript_print(s32 text_id, s32 x, s32 y) {
+    if (!transcript_observer || !transcript_draws) return;
+    TranscriptEntry e;
+    e.kind = TRANSCRIPT_PRINT;
+    e.text[0] = text_id;
+    e.x = x;
+    e.y = y;
+    transcript_note(e);
+}
+
+void transcript_print_number(s32 value, s32 digits, s32 x, s32 y) {
+    if (!transcript_observer || !transcript_draws) return;
+    TranscriptEntry e;
+    e.kind = TRANSCRIPT_PRINT_NUMBER;
+    e.number = value;
+    e.id = digits;
     e.x = x;
     e.y = y;
     transcript_note(e);

@@ -36,7 +36,24 @@ enum TranscriptKind : s32 {
     TRANSCRIPT_MUSIC,           // id, number = loop count
     TRANSCRIPT_SOUND,           // id, number = loop count
     TRANSCRIPT_CHANGE_MAP,      // id = map, x, y
+    // The calendar hub's dialogue over the dashboard. caption, left, right as passed (a portrait
+    // below 0 is none); id = the extra picture of the `_pic` forms (-1 none) at x, y; number =
+    // TRANSCRIPT_PIC_UNDER (picture under the portraits) or TRANSCRIPT_PIC_OVER.
+    TRANSCRIPT_HUB_SHOW,       // text[0]; never waits
+    TRANSCRIPT_HUB_SAY,        // text[0]; one wait follows
+    TRANSCRIPT_HUB_CHOOSE,     // text[0..3] as passed (0 or below: absent); answered like CHOOSE
+    TRANSCRIPT_HUB_SAY_LINES,  // text[0..3] as passed (0 or below: absent); one wait per line
+    TRANSCRIPT_HUB_TRAVEL,     // the travel animation
+    TRANSCRIPT_HUB_TRANSITION, // number = kind
+    TRANSCRIPT_HUB_NOTICE,     // the short notice animation
+    // Drawing, reported only while `transcript_draws` is set.
+    TRANSCRIPT_DRAW,         // id = image, x, y, number = blit flags
+    TRANSCRIPT_PRINT,        // text[0] printed at x, y (the hub's screens)
+    TRANSCRIPT_PRINT_NUMBER, // number printed at x, y; id = digit count (the hub's screens)
 };
+
+constexpr s32 TRANSCRIPT_PIC_UNDER = 1;
+constexpr s32 TRANSCRIPT_PIC_OVER = 2;
 
 constexpr s32 TRANSCRIPT_RUN = -1; // observer answer: let the service run as usual
 constexpr s32 TRANSCRIPT_SKIP = 0; // observer answer to a wait: end it at once
@@ -52,8 +69,10 @@ struct TranscriptEntry {
     s32 x = 0, y = 0;                                        // per kind (above)
     s32 number = 0;                                          // per kind (above)
     s32 id = -1;                                             // map, music or sound id
-    s32 choice = -1; // TRANSCRIPT_CHOSEN: the index returned
-    s32 pages = 0;   // left to the observer (a recorder counts waits here)
+    s32 choice = -1;                         // TRANSCRIPT_CHOSEN: the index returned
+    s32 pages = 0;                           // left to the observer (a recorder counts waits here)
+    s32 caption = -1, left = -1, right = -1; // the hub's dialogue: caption and portraits
+    bool mouse_only = false; // TRANSCRIPT_WAIT: only a mouse button ends it, a key does not
     char literal[TRANSCRIPT_LITERAL_SIZE] = {}; // `say_center`'s text, cut to fit, 0-ended
 };
 
@@ -61,6 +80,10 @@ using TranscriptObserver = s32 (*)(const TranscriptEntry& entry);
 
 // The observer; null (the default) observes nothing.
 extern TranscriptObserver transcript_observer;
+// Set by an observer that wants every image draw (TRANSCRIPT_DRAW) and the hub screens' prints
+// (TRANSCRIPT_PRINT, TRANSCRIPT_PRINT_NUMBER) too; off by default, so ordinary transcripts only
+// hold what a scene says and does.
+extern bool transcript_draws;
 
 // Hands the entry to the observer and returns its answer; TRANSCRIPT_RUN without an observer.
 s32 transcript_note(const TranscriptEntry& entry);
@@ -71,3 +94,7 @@ void transcript_label(s32 obj, s32 text_id, s32 dx, s32 dy, s32 duration_ms);
 void transcript_log(s32 kind, s32 text_id, s32 second); // second: the number or the second text
 void transcript_sound(s32 kind, s32 id, s32 loop_count);
 void transcript_change_map(s32 map, s32 x, s32 y);
+// Drawing notes; each returns at once unless an observer is set and `transcript_draws` is on.
+void transcript_draw(s32 image_id, s32 x, s32 y, u32 flags);
+void transcript_print(s32 text_id, s32 x, s32 y);
+void transcript_print_number(s32 value, s32 digits, s32 x, s32 y);

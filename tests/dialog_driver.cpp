@@ -2,6 +2,7 @@
 #include "tests/dialog_driver.h"
 
 #include "engine/dialog.h"
+#include "game/hub_dialog.h"
 #include "platform/harness.h"
 
 #include <gtest/gtest.h>
@@ -42,7 +43,18 @@ Driver& drv() {
 }
 
 bool is_box(s32 kind) {
-    return kind == TRANSCRIPT_SAY || kind == TRANSCRIPT_SAY_AT || kind == TRANSCRIPT_SAY_CENTER;
+    return kind == TRANSCRIPT_SAY || kind == TRANSCRIPT_SAY_AT || kind == TRANSCRIPT_SAY_CENTER ||
+           kind == TRANSCRIPT_HUB_SAY || kind == TRANSCRIPT_HUB_SAY_LINES;
+}
+
+bool is_choice(s32 kind) {
+    return kind == TRANSCRIPT_CHOOSE || kind == TRANSCRIPT_HUB_CHOOSE;
+}
+
+// Options of a choice entry: `choose` leaves absent ones below 0, the hub's choice 0 or below.
+bool option_present(const TranscriptEntry& e, s32 index) {
+    if (e.kind == TRANSCRIPT_HUB_CHOOSE) return index < HUB_CHOICE_ROWS && e.text[index] > 0;
+    return e.text[index] >= 0;
 }
 
 s32 on_wait(const TranscriptEntry& e) {
@@ -60,7 +72,9 @@ s32 on_wait(const TranscriptEntry& e) {
         a = d.answers.front();
         d.answers.pop_front();
     } else {
-        a.kind = d.default_wait == DialogWaitAnswer::Key ? AnswerKind::Key : AnswerKind::Click;
+        // A wait that only a mouse button ends (the hub's) takes a click whatever the default.
+        const bool key = d.default_wait == DialogWaitAnswer::Key && !e.mouse_only;
+        a.kind = key ? AnswerKind::Key : AnswerKind::Click;
         a.vk = DIALOG_KEY_SPACE;
         a.x = 320;
         a.y = 240;
@@ -95,10 +109,13 @@ s32 on_choose(const TranscriptEntry& e) {
     if (a.kind != AnswerKind::Choice) fail(e, "the next answer is meant for a wait, not a choice");
     if (a.index < 0 || a.index >= TRANSCRIPT_OPTIONS)
         fail(e, "answer " + std::to_string(a.index) + " is not an option index 0..5");
-    if (e.text[a.index] < 0) fail(e, "option " + std::to_string(a.index) + " is absent");
+    if (!option_present(e, a.index)) fail(e, "option " + std::to_string(a.index) + " is absent");
     if (d.mode == Mode::Transcript) return a.index;
     s32 x = 0, y = 0;
-    dialog_option_point(e.position, a.index, &x, &y);
+    if (e.kind == TRANSCRIPT_HUB_CHOOSE)
+        dialog_hub_option_point(a.index, &x, &y);
+    else
+        dialog_option_point(e.position, a.index, &x, &y);
     harness_click(x, y, 1, gated());
     return TRANSCRIPT_RUN;
 }
@@ -109,10 +126,11 @@ s32 observe(const TranscriptEntry& e) {
     case TRANSCRIPT_WAIT:
         return on_wait(e);
     case TRANSCRIPT_CHOOSE:
+    case TRANSCRIPT_HUB_CHOOSE:
         return on_choose(e);
     case TRANSCRIPT_CHOSEN:
         for (auto it = d.transcript.rbegin(); it != d.transcript.rend(); ++it)
-            if (it->kind == TRANSCRIPT_CHOOSE) {
+            if (is_choice(it->kind)) {
                 it->choice = e.choice;
                 break;
             }
@@ -129,6 +147,7 @@ void start(Mode mode, DialogWaitAnswer default_wait) {
     d.default_wait = default_wait;
     d.answers.clear();
     d.transcript.clear();
+    transcript_draws = false;
     transcript_observer = observe;
 }
 
@@ -144,6 +163,7 @@ void dialog_real_mode(DialogWaitAnswer default_wait) {
 
 void dialog_driver_stop() {
     transcript_observer = nullptr;
+    transcript_draws = false;
     drv().mode = Mode::Off;
 }
 
@@ -189,6 +209,26 @@ void dialog_option_point(s32 position, s32 index, s32* x, s32* y) {
     const DialogLayout l = dialog_layout(position);
     *x = l.text_x + DIALOG_ROW_W / 2;
     *y = l.box_y + DIALOG_ROWS_TOP + DIALOG_ROW_H * index + DIALOG_ROW_H / 2;
+}
+
+void dialog_hub_option_point(s32 index, s32* x, s32* y) {
+    *x = (HUB_CHOICE_LEFT + HUB_CHOICE_RIGHT) / 2;
+    *y = HUB_TEXT_Y + HUB_LINE_H * index + HUB_LINE_H / 2;
+}
+
+void dialog_record_draws(bool on) {
+    transcript_draws = on;
+}
+
+std::vector<TranscriptEntry> dialog_draws() {
+    std::vector<TranscriptEntry> draws;
+    for (const TranscriptEntry& e : drv().transcript)
+        if (e.kind == TRANSCRIPT_DRAW) draws.push_back(e);
+    return draws;
+}
+
+void dialog_transcript_clear() {
+    drv().transcript.clear();
 }
 
 const std::vector<TranscriptEntry>& dialog_transcript() {
@@ -243,6 +283,45 @@ std::string dialog_describe(const TranscriptEntry& e) {
         break;
     case TRANSCRIPT_CHANGE_MAP:
         s << "change_map " << e.id << ' ' << e.x << ' ' << e.y;
+        break;
+    case TRANSCRIPT_HUB_SHOW:
+    case TRANSCRIPT_HUB_SAY:
+        s << (e.kind == TRANSCRIPT_HUB_SHOW ? "hub_show " : "hub_say ") << e.caption << ' '
+          << e.left << ' ' << e.right << ' ' << e.text[0];
+        if (e.id >= 0)
+            s << (e.number == TRANSCRIPT_PIC_OVER ? " over " : " pic ") << e.id << ' ' << e.x << ' '
+              << e.y;
+        break;
+    case TRANSCRIPT_HUB_CHOOSE:
+        s << "hub_choose " << e.caption << ' ' << e.left << ' ' << e.right;
+        for (s32 i = 0; i < HUB_CHOICE_ROWS; ++i) s << ' ' << e.text[i];
+        if (e.id >= 0)
+            s << (e.number == TRANSCRIPT_PIC_OVER ? " over " : " pic ") << e.id << ' ' << e.x << ' '
+              << e.y;
+        s << " -> " << e.choice;
+        break;
+    case TRANSCRIPT_HUB_SAY_LINES:
+        s << "hub_say_lines";
+        for (s32 i = 0; i < HUB_CHOICE_ROWS; ++i) s << ' ' << e.text[i];
+        break;
+    case TRANSCRIPT_HUB_TRAVEL:
+        s << "hub_travel";
+        break;
+    case TRANSCRIPT_HUB_TRANSITION:
+        s << "hub_transition " << e.number;
+        break;
+    case TRANSCRIPT_HUB_NOTICE:
+        s << "hub_transition_short";
+        break;
+    case TRANSCRIPT_DRAW:
+        s << "draw " << e.id << ' ' << e.x << ' ' << e.y;
+        if (e.number != 0) s << " flags " << e.number;
+        break;
+    case TRANSCRIPT_PRINT:
+        s << "print " << e.text[0] << ' ' << e.x << ' ' << e.y;
+        break;
+    case TRANSCRIPT_PRINT_NUMBER:
+        s << "print_number " << e.number << ' ' << e.id << ' ' << e.x << ' ' << e.y;
         break;
     default:
         s << "kind " << e.kind;

@@ -11,7 +11,11 @@
 //   pointer on that option's row and left-clicks it, `dialog_real_input` runs any input plan.
 //
 // Both modes record the transcript: one `TranscriptEntry` per `say`, `say_at`, `say_center`,
-// `choose` (with the option chosen), label, log line, music, sound and map change, in order. The
+// `choose` (with the option chosen), label, log line, music, sound and map change, in order, and
+// per call of the hub's dialogue (`hub_show`, `hub_say` and its picture forms, `hub_choose` and its
+// picture forms, `hub_say_lines`, the travel and transition animations). The hub's waits end only
+// by a mouse button: in real-input mode they take a left click by default whatever the mode's
+// default, and a hub choice is answered by a left click in the middle of the option's row. The
 // waits of a box count into its entry's `pages`; a wait outside a box is an entry of its own.
 //
 // Failing: a `choose` with no queued answer, an answer naming an absent option or an index outside
@@ -54,11 +58,24 @@ size_t dialog_answers_left();
 
 // The screen point in the middle of option row `index` of the choice box at `position`.
 void dialog_option_point(s32 position, s32 index, s32* x, s32* y);
+// The middle of row `index` of the hub's choice (x 9..608, rows 24 high from y 377).
+void dialog_hub_option_point(s32 index, s32* x, s32* y);
+
+// Records every image draw and the hub screens' prints too (off at every start of a mode).
+void dialog_record_draws(bool on);
+// The TRANSCRIPT_DRAW entries recorded so far, in order.
+std::vector<TranscriptEntry> dialog_draws();
+// Forgets the transcript recorded so far (the queue stays).
+void dialog_transcript_clear();
 
 const std::vector<TranscriptEntry>& dialog_transcript();
 // The transcript as lines: "say 2 1203 10703", "say_at 178 10706", "say_center Load Error!!!",
 // "choose 3 1000 27055 27056 -> 0" (options up to the last present one, absent ones -1),
 // "wait 190 30", "label 0 10000 0 -40 2000", "log 280", "log_number 280 5", "log_text 280 281",
-// "music 10018 0", "sound 500 1", "change_map 9 100 200".
+// "music 10018 0", "sound 500 1", "change_map 9 100 200"; the hub's: "hub_say 0 0 -1 11840"
+// (caption left right text, then " pic ID X Y" or " over ID X Y" for the picture forms),
+// "hub_show 1 -1 175 11384", "hub_choose 1 0 168 t0 t1 t2 t3 -> 2", "hub_say_lines 470 0 0 0",
+// "hub_travel", "hub_transition 5", "hub_transition_short"; with draws recorded:
+// "draw 60300 0 0" (" flags N" when not 0), "print 313 54 221", "print_number 17 3 280 57".
 std::string dialog_describe(const TranscriptEntry& entry);
 std::vector<std::string> dialog_lines();
