@@ -3,10 +3,12 @@
 // load page with its confirmation, refusals, and loads that fail.
 #include "data/hub_block.h"
 #include "data/schedule.h"
+#include "engine/mssw.h"
 #include "engine/shell.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "game/game_start.h"
+#include "game/hub.h"
 #include "game/hub_seams.h"
 #include "game/save.h"
 #include "game/slot_list.h"
@@ -245,6 +247,22 @@ TEST_F(TitleMenuTest, AFailedLoadReturnsToTheListWithNothingLoaded) {
     expect_script_used();
     EXPECT_TRUE(said("say_center Load Error!!!"));
     EXPECT_EQ(hub_block.calendar_turn, 5);
+}
+
+TEST_F(TitleMenuTest, GameStartWithALoadedGameBuildsNoNewOne) {
+    ASSERT_NO_FATAL_FAILURE(save_at(3, 5));
+    forget_game();
+    mssw_sfx_volume = 127;
+    mssw_music_volume = 31;
+    click_load_page();
+    click_row(3);
+    click_yes();
+    game_start();
+    expect_script_used();
+    EXPECT_EQ(hub_block.calendar_turn, 5) << "no new game over the loaded one";
+    EXPECT_EQ(hub_restart, 1);
+    EXPECT_EQ(mssw_sfx_volume, 71);
+    EXPECT_EQ(mssw_music_volume, 63);
 }
 
 TEST_F(TitleMenuTest, ASlotSavedInAMapEpisodePutsThePlayerBackOnItsMap) {
