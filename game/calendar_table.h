@@ -25,3 +25,19 @@ s32 calendar_event_register(s32 slot, CalendarHandler fn, const char* owner);
 void calendar_event_unregister(s32 slot);
 const char* calendar_event_owner(s32 slot); // nullptr for an empty slot
 s32 calendar_event_conflict_count();        // refused registrations since program start
+
+constexpr s32 CALENDAR_CONFLICT_MAX = 32; // conflicts kept for inspection; more are only counted
+struct CalendarConflict {
+    s32 slot;
+    const char* owner;          // the refused registration
+    const char* previous_owner; // the owner that holds the slot (nullptr when out of range)
+};
+// Refused registration number `index` (< min(count, CALENDAR_CONFLICT_MAX)); slot -1 otherwise.
+const CalendarConflict& calendar_event_conflict(s32 index);
+// Forgets the conflicts after the first `count` (tests that provoke one on purpose).
+void calendar_event_conflicts_truncate(s32 count);
+
+// Registers every calendar handler of the game into its slot: the one start-up entry of the
+// calendar subsystem, called by `game_register` before the game thread starts. It registers once
+// per program run; later calls do nothing.
+void calendar_register_events();

@@ -1,18 +1,88 @@
-// PENDING: placeholder bodies until the hub lands (owner replaces this whole file).
+// Seams from the calendar hub to the subsystems that are built elsewhere. The player-facing
+// defaults tell the player that the command is not there yet and return, so the hub stays usable
+// whatever is still missing.
 #include "game/hub_seams.h"
 
-void hub_unavailable(const char*) {}
-void (*activity_run_seam)(s32) = [](s32) {};
-void (*hub_cmd_recipes_seam)() = [] {};
-void (*hub_cmd_popup_seam)() = [] {};
-void (*hub_cmd_aim_seam)() = [] {};
-void (*hub_cmd_catch_seam)() = [] {};
-void (*hub_cmd_light_ring_seam)() = [] {};
-void (*info_screen_seam)(s32) = [](s32) {};
-void (*market_visit_seam)() = [] {};
-void (*companion_visit_screen_seam)() = [] {};
-void (*meal_screen_seam)() = [] {};
-void (*manuals_sync_seam)() = [] {};
-void (*open_world_start_seam)(s32) = [](s32) {};
-void (*world_populate_seam)() = [] {};
-void hub_seams_reset() {}
+#include "engine/dialog.h"
+#include "game/dashboard.h"
+
+#include <cstdio>
+
+void hub_unavailable(const char* what) {
+    // One short line in a centred box over the dashboard; the widest box holds about 40
+    // characters, so the name is cut to keep the line inside it.
+    char line[48];
+    std::snprintf(line, sizeof line, "%.20s: not available yet", what != nullptr ? what : "?");
+    hub_draw();
+    say_center(line);
+}
+
+namespace {
+
+void activity_run_default(s32) {
+    hub_unavailable("Activity");
+}
+void recipes_default() {
+    hub_unavailable("Recipes");
+}
+void popup_default() {
+    hub_unavailable("Pop-up targets");
+}
+void aim_default() {
+    hub_unavailable("Aiming");
+}
+void catch_default() {
+    hub_unavailable("Catching");
+}
+void light_ring_default() {
+    hub_unavailable("Light ring");
+}
+void info_screen_default(s32) {
+    hub_unavailable("Character screen");
+}
+void market_default() {
+    hub_unavailable("Market");
+}
+void companion_default() {
+    hub_unavailable("Companion visit");
+}
+void meal_default() {
+    hub_unavailable("Meal");
+}
+void manuals_sync_default() {}
+void open_world_start_default(s32) {
+    hub_unavailable("Open world");
+}
+void world_populate_default() {}
+
+} // namespace
+
+void (*activity_run_seam)(s32 code) = activity_run_default;
+void (*hub_cmd_recipes_seam)() = recipes_default;
+void (*hub_cmd_popup_seam)() = popup_default;
+void (*hub_cmd_aim_seam)() = aim_default;
+void (*hub_cmd_catch_seam)() = catch_default;
+void (*hub_cmd_light_ring_seam)() = light_ring_default;
+void (*info_screen_seam)(s32 from_hub) = info_screen_default;
+void (*market_visit_seam)() = market_default;
+void (*companion_visit_screen_seam)() = companion_default;
+void (*meal_screen_seam)() = meal_default;
+void (*manuals_sync_seam)() = manuals_sync_default;
+void (*open_world_start_seam)(s32 route) = open_world_start_default;
+void (*world_populate_seam)() = world_populate_default;
+
+void hub_seams_reset() {
+    activity_run_seam = activity_run_default;
+    hub_cmd_recipes_seam = recipes_default;
+    hub_cmd_popup_seam = popup_default;
+    hub_cmd_aim_seam = aim_default;
+    hub_cmd_catch_seam = catch_default;
+    hub_cmd_light_ring_seam = light_ring_default;
+    info_screen_seam = info_screen_default;
+    market_visit_seam = market_default;
+    companion_visit_screen_seam = companion_default;
+    meal_screen_seam = meal_default;
+    manuals_sync_seam = manuals_sync_default;
+    open_world_start_seam = open_world_start_default;
+    world_populate_seam = world_populate_default;
+}

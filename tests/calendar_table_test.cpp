@@ -1,0 +1,84 @@
+#include "game/calendar_table.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+s32 runs_a = 0;
+s32 runs_b = 0;
+void handler_a() {
+    runs_a++;
+}
+void handler_b() {
+    runs_b++;
+}
+
+// A slot that no handler of the game holds while the test borrows it.
+s32 free_slot() {
+    for (s32 s = CALENDAR_EVENT_COUNT - 1; s >= 0; s--)
+        if (calendar_event_owner(s) == nullptr) return s;
+    return -1;
+}
+
+} // namespace
+
+TEST(CalendarTable, RegistryKeepsTheFirstClaimAndRecordsRefusals) {
+    const s32 conflicts = calendar_event_conflict_count();
+    const s32 slot = free_slot();
+    ASSERT_GE(slot, 0);
+    runs_a = runs_b = 0;
+
+    EXPECT_EQ(calendar_event_register(slot, handler_a, "first"), 0);
+    EXPECT_EQ(calendar_event_register(slot, handler_b, "second"), -1);
+    EXPECT_EQ(calendar_event_register(CALENDAR_EVENT_COUNT, handler_b, "past"), -1);
+    EXPECT_EQ(calendar_event_register(-1, handler_b, "below"), -1);
+    EXPECT_EQ(calendar_event_register(slot == 0 ? 1 : 0, nullptr, "null"), -1);
+
+    ASSERT_EQ(calendar_event_conflict_count(), conflicts + 4);
+    const CalendarConflict& c = calendar_event_conflict(conflicts);
+    EXPECT_EQ(c.slot, slot);
+    EXPECT_STREQ(c.owner, "second");
+    EXPECT_STREQ(c.previous_owner, "first");
+    EXPECT_EQ(calendar_event_conflict(conflicts + 1).previous_owner, nullptr);
+
+    EXPECT_STREQ(calendar_event_owner(slot), "first");
+    calendar_event_run(slot);
+    EXPECT_EQ(runs_a, 1);
+    EXPECT_EQ(runs_b, 0);
+
+    calendar_event_unregister(slot);
+    EXPECT_EQ(calendar_event_owner(slot), nullptr);
+    EXPECT_EQ(calendar_event_table[size_t(slot)], &calendar_event_none);
+    calendar_event_run(slot);
+    EXPECT_EQ(runs_a, 1);
+
+    calendar_event_conflicts_truncate(conflicts);
+    EXPECT_EQ(calendar_event_conflict_count(), conflicts);
+}
+
+TEST(CalendarTable, SlotsOutsideTheTableRunTheEmptyHandler) {
+    // The handler just past the table's end must never be reached by a slot from saved data.
+    const s32 slot = free_slot();
+    ASSERT_GE(slot, 0);
+    ASSERT_EQ(calendar_event_register(slot, handler_a, "test"), 0);
+    runs_a = 0;
+    for (s32 bad : {CALENDAR_EVENT_COUNT, CALENDAR_EVENT_COUNT + 1, -1, INT_MIN, INT_MAX})
+        calendar_event_run(bad);
+    EXPECT_EQ(runs_a, 0);
+    calendar_event_unregister(slot);
+}
+
+TEST(CalendarTable, GameRegistrationClaimsNoSlotTwice) {
+    calendar_register_events();
+    calendar_register_events(); // a second start-up call registers nothing again
+    EXPECT_EQ(calendar_event_conflict_count(), 0)
+        << "slot " << calendar_event_conflict(0).slot << " claimed by "
+        << calendar_event_conflict(0).owner;
+    for (s32 s = 0; s < CALENDAR_EVENT_COUNT; s++) {
+        ASSERT_NE(calendar_event_table[size_t(s)], nullptr) << "slot " << s;
+        if (calendar_event_owner(s) == nullptr)
+            EXPECT_EQ(calendar_event_table[size_t(s)], &calendar_event_none) << "slot " << s;
+    }
+}
