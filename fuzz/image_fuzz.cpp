@@ -14,9 +14,7 @@
 //   are drawn onto a heap block of exactly 640 x 480 pixels.
 // Fatal errors (PlatFatal) are acceptable answers; crashes and sanitizer reports are bugs.
 //
-// Seeds: with IMAGE_FUZZ_SEEDS set to a directory, the target first writes a few well-formed
-// entries there (sprites with one and several palettes, a mask sprite, a raw bitmap, JPEG
-// pictures) to be passed as the corpus.
+// Seeds: fuzz/seeds/image_fuzz_seeds.cpp.
 #include "engine/blit.h"
 #include "engine/canvas.h"
 #include "engine/gisk.h"
@@ -30,17 +28,11 @@
 #include "platform/harness.h"
 #include "platform/platform.h"
 #include "tools/arcbuild.h"
-#include "tools/bitmap_writer.h"
-#include "tools/jpeg_writer.h"
-#include "tools/sprite_writer.h"
 
 #include <sanitizer/asan_interface.h>
 
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -147,7 +139,6 @@ void use_layout(s32 layout) {
     engine_layout = layout;
 }
 
-
 // Top-left corners that put the w x h box across each edge and corner of a W x H target, inside
 // it, and wholly outside.
 std::vector<std::pair<s32, s32>> corners(s32 w, s32 h, s32 W, s32 H) {
@@ -231,50 +222,7 @@ void run_layout(s32 layout, const u8* data, size_t size) {
     cursor_build(31, FUZZ_IMAGE_ID);
 }
 
-void write_seed(const std::string& dir, const char* name, const std::vector<u8>& bytes) {
-    FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-    if (!f) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-void write_seeds(const std::string& dir) {
-    SpriteSource s;
-    s.width = 12;
-    s.height = 9;
-    s.hot_x = 5;
-    s.hot_y = 8;
-    for (s32 i = 0; i < s.width * s.height; ++i)
-        s.cells.push_back(i % 5 == 0 ? SPRITE_CLEAR : s16((i * 37) % 256));
-    std::array<u16, 256> palette{};
-    for (s32 i = 0; i < 256; ++i) palette[size_t(i)] = u16(i * 131);
-    s.palettes = {palette};
-    write_seed(dir, "sprite", sprite_writer_encode(s));
-    s.palettes = {palette, palette};
-    s.palettes[1][7] = 0x7FFF;
-    write_seed(dir, "sprite_two_palettes", sprite_writer_encode(s));
-    s.palettes.clear();
-    write_seed(dir, "mask_sprite", sprite_writer_encode(s));
-
-    std::vector<u16> pixels(7 * 5);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = i % 4 == 0 ? KEY_COLOUR_555 : u16(i);
-    write_seed(dir, "raw_bitmap", bitmap_writer_encode(7, 5, 1, 1, pixels));
-
-    std::vector<u8> rgb(size_t(20) * 12 * 3);
-    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = u8(i * 29);
-    write_seed(dir, "jpeg", jpeg_writer_encode(rgb.data(), 20, 12));
-    JpegWriteOptions progressive;
-    progressive.progressive = true;
-    progressive.quality = 50;
-    write_seed(dir, "jpeg_progressive", jpeg_writer_encode(rgb.data(), 20, 12, progressive));
-}
-
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (const char* dir = std::getenv("IMAGE_FUZZ_SEEDS")) write_seeds(dir);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static HarnessTempDir dir; // the working directory for the whole run

@@ -13,8 +13,7 @@
 // its block is poisoned while it is read. Fatal errors (PlatFatal) are acceptable answers;
 // crashes and sanitizer reports are bugs.
 //
-// Seeds: with MAP_FUZZ_SEEDS set to a directory, the target first writes a few well-formed
-// inputs there.
+// Seeds: fuzz/seeds/map_fuzz_seeds.cpp.
 #include "engine/blit.h"
 #include "engine/canvas.h"
 #include "engine/gisk.h"
@@ -29,15 +28,11 @@
 #include "platform/harness.h"
 #include "platform/platform.h"
 #include "tools/arcbuild.h"
-#include "tools/jpeg_writer.h"
 #include "tools/map_writer.h"
 
 #include <sanitizer/asan_interface.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
 namespace {
@@ -118,45 +113,7 @@ void run(const u8* data, size_t size) {
     zone_draw(cx + 37, cy - 91);
 }
 
-void write_seed(const std::string& dir, const char* name, const std::vector<u8>& bytes) {
-    FILE* f = std::fopen((dir + "/" + name).c_str(), "wb");
-    if (!f) return;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
-
-void write_seeds(const std::string& dir) {
-    std::vector<u8> rgb(size_t(256 * 256 * 3));
-    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = u8(i * 13 / 7);
-    ZoneSource z = zone_source_uniform(3, terrain_attribute(15, 1, 1, 2, 3, 40),
-                                       jpeg_writer_zone(rgb.data(), 40));
-    z.terrain[5] = {{10, 1}, {20, 0x123456}, {226, 7}};
-    z.occlusion[7] = {{100, 9}, {50, 200}};
-    const std::vector<u8> zone = map_write_zone(z);
-    for (s32 variant = 0; variant < 3; ++variant) {
-        std::vector<u8> in(HEADER_BYTES, 0);
-        in[0] = u8(variant == 2 ? 2 : 0);
-        const u16 w = variant == 1 ? 500 : 1024, h = 600;
-        in[1] = u8(w), in[2] = u8(w >> 8), in[3] = u8(h), in[4] = u8(h >> 8);
-        for (s32 i = 0; i < 8; ++i) {
-            const u32 cell = (i + variant) % 3 == 0 ? map_cell_colour(0x7C00)
-                                                    : map_cell(FUZZ_ZONE, s32(z.jpeg.size()));
-            for (s32 k = 0; k < 4; ++k) in[size_t(5 + 4 * i + k)] = u8(cell >> (8 * k));
-        }
-        const s16 cam[2] = {s16(variant == 1 ? -70 : 300), s16(100)};
-        std::memcpy(&in[37], cam, 4);
-        in.insert(in.end(), zone.begin(), zone.end());
-        const char* names[] = {"plain", "narrow", "layout565"};
-        write_seed(dir, names[variant], in);
-    }
-}
-
 } // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    if (const char* dir = std::getenv("MAP_FUZZ_SEEDS")) write_seeds(dir);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static HarnessTempDir dir; // the working directory for the whole run
