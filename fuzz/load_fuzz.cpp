@@ -2,8 +2,10 @@
 // copy cut or padded with zeros to the image size takes the main path. An image that passes the
 // check is written as the file of slot 3 and loaded by `load_game`, and the code that indexes
 // tables with saved values runs on what it holds: the menu availability, the dashboard, and one
-// pass of the hub with a click on the rest button (the top bar's button 7). The pass runs under a
-// budget of virtual time and presents, so a loop that waits for input it never gets ends.
+// pass of the hub with a click on the rest button (the top bar's button 7). Each run may present a
+// limited number of frames and the engine runs under a budget of virtual time, so a loop that
+// waits for input it never gets ends; the engine is started again after such an end (and after a
+// while), not for every run, since its start costs more than most runs.
 // No input may crash, read or write out of bounds or end in a fatal error; a spent budget is an
 // acceptable end.
 //
@@ -32,7 +34,13 @@ constexpr s32 REST_X = 77 * 7 + 50;
 constexpr s32 REST_Y = 400;
 constexpr s32 FUZZ_SLOT = 3;
 
+constexpr u64 RUN_PRESENTS = 60;
+constexpr u64 ENGINE_BUDGET_MS = 10 * 60 * 1000;
+constexpr u64 ENGINE_RESTART_MS = ENGINE_BUDGET_MS / 2;
+
 bool archive_written = false;
+bool engine_ready = false;
+u64 run_first_present = 0;
 
 // Dialogues answer themselves: every wait ends at once and every choice takes its first option,
 // so that a handler's scene reaches the dashboard and the click on rest.
@@ -52,8 +60,8 @@ void engine_restart() {
     }
     HarnessConfig c;
     c.physical_memory = 16ull << 20;
-    c.budget_ms = 8 * 1000;
-    c.budget_presents = 60;
+    c.budget_ms = ENGINE_BUDGET_MS;
+    c.budget_presents = u64(1) << 60;
     harness_reset(c);
     shell_shutdown();
     shell_startup("load fuzz");
@@ -62,6 +70,11 @@ void engine_restart() {
     mssw_reset();
     mssw_init();
     transcript_observer = answer_dialogues;
+    harness_on_present([](const u16*, u64 present) {
+        if (present - run_first_present > RUN_PRESENTS)
+            throw HarnessBudgetExceeded("load fuzz: presents of one run");
+    });
+    engine_ready = true;
 }
 
 void write_image(const u8* image) {
@@ -88,7 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
     if (!save_image_valid(image.data(), image.size())) return 0;
 
     try {
-        engine_restart();
+        // A fresh engine after a run that ended by a budget, or once half of the virtual-time
+        // budget is spent.
+        if (!engine_ready || harness_elapsed_ms() > ENGINE_RESTART_MS) engine_restart();
+        run_first_present = harness_presents();
         if (!tables_built) {
             game_tables_init(); // the tables that saved games do not carry
             tables_built = true;
@@ -101,10 +117,12 @@ extern "C" int LLVMFuzzerTestOneInput(const u8* data, size_t size) {
         hub_menu_update();
         hub_draw();
         // Clicks that handlers or the dashboard's own clearing may swallow, the one on rest, and
-        // the one that ends rest's wait for a button.
-        for (s32 i = 0; i < 4; ++i) harness_click(REST_X, REST_Y);
+        // the one that ends rest's wait for a button; clicks a run leaves unused serve the next.
+        if (harness_pending_input() == 0)
+            for (s32 i = 0; i < 4; ++i) harness_click(REST_X, REST_Y);
         hub_pass();
     } catch (const HarnessBudgetExceeded&) {
+        engine_ready = false;
     }
     return 0;
 }
