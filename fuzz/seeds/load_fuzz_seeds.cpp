@@ -5,6 +5,7 @@
 #include "data/hub_block.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
+#include "fuzz/seeds/seed_dir.h"
 #include "game/game_start.h"
 #include "game/player.h"
 #include "game/save.h"
@@ -30,14 +31,6 @@ Bytes image_of_memory() {
     return out;
 }
 
-bool write_seed(const std::string& dir, const char* name, const Bytes& bytes) {
-    const std::string path = dir + "/" + name;
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return (std::fclose(f) == 0) && ok;
-}
-
 void put32(Bytes& image, size_t offset, s32 v) {
     std::memcpy(image.data() + offset, &v, 4);
 }
@@ -45,18 +38,15 @@ void put32(Bytes& image, size_t offset, s32 v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s SEED_DIR\n", argv[0]);
-        return 2;
-    }
-    const std::string dir = argv[1];
+    const std::string dir = seed_dir(argc, argv);
+    if (dir.empty()) return 2;
     state_reset();
     game_tables_init();
     game_new_world();
 
     bool ok = true;
     const Bytes fresh = image_of_memory();
-    ok = ok && write_seed(dir, "new_game", fresh);
+    ok = ok && seed_write(dir, "new_game", fresh);
 
     // Later in the calendar: a few turns on, some items, a companion, a drawn pool.
     hub_block.calendar_turn = 57;
@@ -71,7 +61,7 @@ int main(int argc, char** argv) {
     player_record.music_id = 10056;
     world_state.month = 12;
     world_state.day = 25;
-    ok = ok && write_seed(dir, "later", image_of_memory());
+    ok = ok && seed_write(dir, "later", image_of_memory());
 
     // Inside a map episode, with the third-level bar open on place set 1.
     world_state.field_active = 1;
@@ -81,20 +71,20 @@ int main(int argc, char** argv) {
     hub_block.hub_menu_pick = 1;
     hub_block.hub_third_pick = 3;
     hub_block.hub_third_avail[3][1] = 1;
-    ok = ok && write_seed(dir, "episode_third_bar", image_of_memory());
+    ok = ok && seed_write(dir, "episode_third_bar", image_of_memory());
 
     Bytes cut = fresh;
     cut.resize(cut.size() - 1000);
-    ok = ok && write_seed(dir, "short", cut);
+    ok = ok && seed_write(dir, "short", cut);
     Bytes longer = fresh;
     longer.push_back(0);
-    ok = ok && write_seed(dir, "long", longer);
+    ok = ok && seed_write(dir, "long", longer);
     Bytes bad_slot = fresh;
     put32(bad_slot, SAVE_BLOCK_OFFSET[3] + offsetof(HubBlock, turn_events_before) + 4 * 3, 224);
-    ok = ok && write_seed(dir, "bad_schedule_slot", bad_slot);
+    ok = ok && seed_write(dir, "bad_schedule_slot", bad_slot);
     Bytes bad_event = fresh;
     bad_event[SAVE_BLOCK_OFFSET[1] + 32 * 9 + attr_word[ATTR_EVENT] + 2] = 0x3; // event >= 1840
-    ok = ok && write_seed(dir, "bad_object_event", bad_event);
+    ok = ok && seed_write(dir, "bad_object_event", bad_event);
 
     if (!ok) {
         std::fprintf(stderr, "could not write the seeds into %s\n", dir.c_str());
