@@ -3,13 +3,16 @@
 # up; SIGTERM or SIGINT then end the program with code 1 and take the box with them, and so does
 # killing the program outright. The message on stderr is followed by one line saying where the
 # archive was looked for and that ./play makes a placeholder; an archive that is too short is
-# named. Without a display the program says so and ends with code 1 instead of running unseen.
+# named. A fatal error met by the game thread (an archive of the right size whose contents are
+# nonsense) behaves the same while the window thread goes on. Without a display the program says so and ends with code 1 instead of running unseen.
 set -u
 program="$(realpath "$1")"
 source "$(dirname "$0")/x_session.sh"
 empty="$work/empty"
 mkdir -p "$empty"
-cd "$empty"
+garbage="$work/garbage"
+mkdir -p "$garbage"
+head -c 13000000 /dev/zero | tr '\0' '\377' >"$garbage/VERORIRE"
 
 # expect_help LOG MESSAGE PATTERN: the line after the system's message matches PATTERN.
 expect_help() {
@@ -22,10 +25,12 @@ expect_help() {
   fi
 }
 
-for how in SIGTERM SIGINT SIGKILL; do
+for case in empty:SIGTERM empty:SIGINT empty:SIGKILL garbage:SIGTERM; do
+  dir="$work/${case%:*}"
+  how="${case#*:}"
   start_x 800x600
-  log="$work/box-$how.log"
-  "$program" >"$log" 2>&1 &
+  log="$work/box-${case%:*}-$how.log"
+  (cd "$dir" && exec "$program") >"$log" 2>&1 &
   pid=$!
   if ! "$x_window" wait "錯誤" 120 >/dev/null; then
     fail "box then $how" "no fatal box appeared"
@@ -34,13 +39,17 @@ for how in SIGTERM SIGINT SIGKILL; do
     stop_x
     continue
   fi
+  # Input keeps arriving at the window meanwhile.
+  xdotool mousemove 100 100 click 1 mousemove 200 200 2>/dev/null
   kill "-${how#SIG}" "$pid"
   if [ "$how" = SIGKILL ]; then
     wait_gone "$pid" 30
     wait "$pid" 2>/dev/null
     echo "ok   program killed under its box"
   else
-    finish "box then $how" "$pid" "$log" 1
+    finish "box then $how (${case%:*})" "$pid" "$log" 1
+  fi
+  if [ "$case" = "empty:SIGTERM" ] || [ "$case" = "empty:SIGINT" ]; then
     expect_help "$log" "gisk init" "looked for notavaliasble and VERORIRE in $empty\. .*\./play.*placeholder"
   fi
   "$x_window" gone "錯誤" 30 && echo "ok   the box went with the program ($how)" ||
