@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Every way the running program can be ended from outside ends it in order, under a private X
 # server: no abort, no sanitizer report, and exit code 0. The ways: the window manager's close
-# request sent the moment the window appears (three times), SIGTERM, SIGINT, the window killed
-# by another client (its connection cut), the window destroyed by another client, and the X
-# server ended under the program.
+# request sent the moment the window appears (three times), SIGTERM, SIGINT, SIGHUP (a logout),
+# the window killed by another client (its connection cut), the window destroyed by another
+# client, and the X server ended under the program.
 set -u
 program="$(realpath "$1")"
 arctool="$(realpath "$2")"
@@ -35,7 +35,7 @@ for try in 1 2 3; do
   stop_x
 done
 
-for how in SIGTERM SIGINT xkill destroy server; do
+for how in SIGTERM SIGINT SIGHUP xkill destroy server; do
   start_x 800x600
   log="$work/$how.log"
   if ! run_until_ready "$log"; then
@@ -48,6 +48,7 @@ for how in SIGTERM SIGINT xkill destroy server; do
   case "$how" in
   SIGTERM) kill -TERM "$pid" ;;
   SIGINT) kill -INT "$pid" ;;
+  SIGHUP) kill -HUP "$pid" ;;
   xkill) xkill -id "$("$x_window" wait Morvanta 30)" >/dev/null ;;
   destroy) "$x_window" destroy Morvanta 30 ;;
   server) stop_x ;;
