@@ -98,6 +98,18 @@ __attribute__((noinline)) void jpg_run_body(JpgJob* job) {
     if (job->zone_dst && (cinfo->image_width != static_cast<u32>(JPG_ZONE_STREAM_SIDE) ||
                           cinfo->image_height != static_cast<u32>(JPG_ZONE_STREAM_SIDE)))
         return;
+    // On the screen, a picture wholly off it is not decoded at all, and the rows from the one
+    // that reaches the bottom edge on are never drawn: the decode stops there (a row takes
+    // errors only from the rows above it).
+    s64 rows = cinfo->image_height;
+    if (!job->zone_dst) {
+        const s64 left = job->x, top = job->y, columns = cinfo->image_width;
+        if (top >= JPG_SCREEN_H || top + rows <= 0 || left >= JPG_SCREEN_W || left + columns <= 0) {
+            job->result = 1;
+            return;
+        }
+        rows = std::min<s64>(rows, JPG_SCREEN_H - top);
+    }
     cinfo->out_color_space = JCS_RGB;
     jpeg_start_decompress(cinfo);
     if (cinfo->output_components != 3 || cinfo->output_width != cinfo->image_width ||
@@ -105,16 +117,6 @@ __attribute__((noinline)) void jpg_run_body(JpgJob* job) {
         return;
 
     const s32 width = static_cast<s32>(cinfo->output_width);
-    // On the screen, the rows from the one that reaches the bottom edge on are never drawn: the
-    // decode stops there (a row takes errors only from the rows above it). A picture wholly
-    // off the screen is not decoded at all.
-    s64 rows = cinfo->output_height;
-    if (!job->zone_dst) {
-        const s64 left = job->x, top = job->y;
-        const bool unseen =
-            top >= JPG_SCREEN_H || top + rows <= 0 || left >= JPG_SCREEN_W || left + width <= 0;
-        rows = unseen ? 0 : std::min<s64>(rows, JPG_SCREEN_H - top);
-    }
     JSAMPARRAY line = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo),
                                                   JPOOL_IMAGE, width * 3, 1);
 
