@@ -150,7 +150,9 @@ s32 title_load_menu() {
                 return pick + 1;
             }
             // Nothing was loaded and no game is set up: never go on to the hub from here; the
-            // list comes back for another choice.
+            // list comes back for another choice. The click that closed the messages is spent.
+            mouse_buttons = 0;
+            click_kind = 0;
         }
     }
 }

@@ -234,15 +234,24 @@ TEST_F(TitleMenuTest, ARightClickInsideTheConfirmationReturnsToTheList) {
 }
 
 TEST_F(TitleMenuTest, AFailedLoadReturnsToTheListWithNothingLoaded) {
+    ASSERT_NO_FATAL_FAILURE(save_at(0, 2));
     ASSERT_NO_FATAL_FAILURE(save_at(1, 9));
     ASSERT_NO_FATAL_FAILURE(save_at(3, 5));
     std::remove("QuorSave.100");
     forget_game();
+    // The two messages are closed by real clicks on slot 0's row: the list that comes back must
+    // not take them for a pick.
+    dialog_real_mode(DialogWaitAnswer::Click);
+    dialog_real_input([](const TranscriptEntry&) { click(ROW_X, slot_row_y(0) + 8); });
+    dialog_real_input([](const TranscriptEntry&) {
+        click(ROW_X, slot_row_y(0) + 8);
+        // Half a second later, when the list is back.
+        harness_click(ROW_X, slot_row_y(3) + 8, 1, at_time(harness_elapsed_ms() + 500));
+        click_yes();
+    });
     click_load_page();
     click_row(1);
     click_yes(); // the image is gone: two messages, then the list again
-    click_row(3);
-    click_yes();
     EXPECT_EQ(title_load_menu(), 4);
     expect_script_used();
     EXPECT_TRUE(said("say_center Load Error!!!"));
