@@ -546,9 +546,9 @@ bool plat_window_open(const char* title) {
         SDL_CreateTexture(renderer, layout_565 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB555,
                           SDL_TEXTUREACCESS_STREAMING, 640, 480);
     if (!texture) return false;
+    watch_x_server();
     apply_window_mode();
     SDL_ShowWindow(window);
-    watch_x_server();
     SDL_ShowCursor(SDL_DISABLE);
     wake_event = SDL_RegisterEvents(1);
     render_screen();
