@@ -4,6 +4,7 @@
 
 #include "engine/blit.h"
 #include "engine/canvas.h"
+#include "engine/dialog.h"
 #include "engine/gisk.h"
 #include "engine/image.h"
 #include "engine/jpg.h"
@@ -15,12 +16,14 @@
 #include "engine/screen.h"
 #include "engine/shell.h"
 #include "engine/text.h"
+#include "engine/transcript.h"
 #include "engine/world/field.h"
 #include "engine/world/object.h"
 #include "engine/world/scene.h"
 #include "engine/world/walk.h"
 #include "engine/world/zone.h"
 #include "engine/world_state.h"
+#include "game/hub_seams.h"
 #include "game/state.h"
 #include "tools/jpeg_writer.h"
 #include "tools/sprite_writer.h"
@@ -232,6 +235,27 @@ s32 world_end_slot() {
 
 // ---- Engine start ------------------------------------------------------------------------------
 
+namespace {
+
+// What a program holds before its game starts, beyond the engine's own start-up: every saved record
+// cleared, no transcript observer, the text words as the game thread leaves them before its first
+// screen, the menu colours, and every seam of the hub at its default. A test that changed any of
+// them leaves nothing behind for the next one.
+void program_start_state() {
+    state_reset();
+    transcript_observer = nullptr;
+    transcript_draws = false;
+    text_scrambled = 1;
+    kanji_spacing = 0;
+    kanji_line_chars = 0;
+    text_reveal_limit = 0;
+    number_clear();
+    dialog_reset();
+    hub_seams_reset();
+}
+
+} // namespace
+
 void engine_start(const ArcBuilder& b, HarnessConfig config) {
     arc_write_chained(b, GISK_CHAINED_FILE);
     if (config.physical_memory == (256ull << 20)) config.physical_memory = 16ull << 20;
@@ -239,7 +263,7 @@ void engine_start(const ArcBuilder& b, HarnessConfig config) {
     shell_shutdown();
     shell_startup("test");
     game_drawing_setup();
-    state_reset();
+    program_start_state();
 }
 
 void world_start(const ArcBuilder& b, HarnessConfig config) {

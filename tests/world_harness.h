@@ -44,8 +44,10 @@ void world_put_basics(ArcBuilder& b, s32 map = 1, s32 width = 1024, s32 height =
 void world_start(const ArcBuilder& b, HarnessConfig config = {});
 // Only the engine's start-up on the archive of `b` (written to the working directory), as the
 // program runs it before the game: harness reset, window, archive, canvas, pool, sound, ring,
-// drawing set-up; then every saved record is cleared (`state_reset`), as in a program that has not
-// started a game. The default 256 MB of physical memory is taken as 16 MB (the smallest pool).
+// drawing set-up; then what a program holds before its game starts: every saved record cleared
+// (`state_reset`), no transcript observer, the text words and menu colours at their start values
+// and the hub's seams at their defaults. The default 256 MB of physical memory is taken as 16 MB
+// (the smallest pool).
 void engine_start(const ArcBuilder& b, HarnessConfig config = {});
 // Releases the test scripts and hooks and shuts the engine down.
 void world_stop();
