@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<u8> built = jpg_fuzz_stream(data, size);
     const s32 n = static_cast<s32>(built.size());
     std::unique_ptr<u8[]> stream(new u8[std::max<size_t>(built.size(), 1)]);
-    std::memcpy(stream.get(), built.data(), built.size());
+    if (!built.empty()) std::memcpy(stream.get(), built.data(), built.size());
 
     display_565 = data[0] & 1;
     jpg_target = screen.data();

@@ -14,8 +14,10 @@
 #include "platform/platform.h"
 #include "tools/arcbuild.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #if SOUND_FUZZ_SDL
@@ -30,14 +32,25 @@ constexpr s32 EFFECT_ID = 700;
 constexpr s32 MUSIC_ID = 10700;
 constexpr size_t FUZZ_MAX_ENTRY = 1 << 20;
 
+#if SOUND_FUZZ_SDL
+char work_dir[] = "/tmp/sound_fuzz.XXXXXX";
+
+// The archive and the working directory go when the run ends.
+void remove_work_dir() {
+    gisk_close();
+    std::remove((std::string(work_dir) + "/" + GISK_CHAINED_FILE).c_str());
+    rmdir(work_dir);
+}
+#endif
+
 void start_once() {
     static bool started = false;
     if (started) return;
     started = true;
 #if SOUND_FUZZ_SDL
     // A working directory of its own for the archive, and SDL's audio without a device.
-    static char dir[] = "/tmp/sound_fuzz.XXXXXX";
-    if (!mkdtemp(dir) || chdir(dir) != 0) __builtin_trap();
+    if (!mkdtemp(work_dir) || chdir(work_dir) != 0) __builtin_trap();
+    std::atexit(remove_work_dir);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
 #else
     static HarnessTempDir dir;
