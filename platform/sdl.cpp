@@ -345,6 +345,8 @@ void stop_game_thread() {
     }
     u32 start = SDL_GetTicks();
     while (game_running.load()) {
+        // A fatal error met by the game thread meanwhile: its box is up, and this close ends it.
+        if (fatal_started) end_at_once(1);
         serve_request();
         if (SDL_GetTicks() - start > 10000) {
             say("Morvanta: the game did not stop; the program ends.\n");
