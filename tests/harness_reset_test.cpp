@@ -2,6 +2,7 @@
 // one shuffled process leans on it.
 #include "engine/dialog.h"
 #include "engine/kanji_print.h"
+#include "engine/math.h"
 #include "engine/text.h"
 #include "engine/transcript.h"
 #include "game/hub_seams.h"
@@ -24,15 +25,23 @@ void stray_meal_screen() {}
 
 struct Words {
     s32 text_scrambled, kanji_spacing, kanji_line_chars, text_reveal_limit, menu_highlight_colour;
+    s32 first_draw;
     bool operator==(const Words&) const = default;
 };
+// The words now, and the first number the generator would draw (the generator itself is left as
+// it was).
 Words words_now() {
-    return {text_scrambled, kanji_spacing, kanji_line_chars, text_reveal_limit,
-            menu_highlight_colour};
+    const u32 state = rt_rand_state;
+    const s32 counter = rand_counter;
+    const s32 draw = rand_below(1 << 30);
+    rt_rand_state = state;
+    rand_counter = counter;
+    return {text_scrambled,    kanji_spacing,         kanji_line_chars,
+            text_reveal_limit, menu_highlight_colour, draw};
 }
 
-// What a test may leave behind: every saved record dirty, its observer installed, the text words
-// and a menu colour changed, a hub seam replaced.
+// What a test may leave behind: every saved record dirty, its observer installed, a number drawn,
+// the text words and a menu colour changed, a hub seam replaced.
 void leave_traces() {
     for (const StateBlock& s : state_blocks) std::memset(s.data, 0x5A, s.size);
     transcript_observer = stray_observer;
@@ -42,6 +51,7 @@ void leave_traces() {
     kanji_line_chars = 9;
     text_reveal_limit = 3;
     menu_highlight_colour = 1;
+    rand_below(100);
     meal_screen_seam = stray_meal_screen;
 }
 

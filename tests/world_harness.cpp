@@ -11,6 +11,7 @@
 #include "engine/kanji.h"
 #include "engine/kanji_print.h"
 #include "engine/labels.h"
+#include "engine/math.h"
 #include "engine/mssw.h"
 #include "engine/ring.h"
 #include "engine/screen.h"
@@ -239,10 +240,13 @@ namespace {
 
 // What a program holds before its game starts, beyond the engine's own start-up: every saved record
 // cleared, no transcript observer, the text words as the game thread leaves them before its first
-// screen, the menu colours, and every seam of the hub at its default. A test that changed any of
-// them leaves nothing behind for the next one.
+// screen, the menu colours, and every seam of the hub at its default; the random generator and its
+// counter as a fresh process holds them, so that a test draws the same numbers in a process of its
+// own and after other tests. A test that changed any of them leaves nothing behind for the next.
 void program_start_state() {
     state_reset();
+    rt_srand(1);
+    rand_counter = RAND_COUNTER_START;
     transcript_observer = nullptr;
     transcript_draws = false;
     text_scrambled = 1;
