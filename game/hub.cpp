@@ -175,8 +175,11 @@ void hub_dashboard() {
         hub_menu_sanitise();
         hub_draw();
         if (mouse_buttons == 1) {
+            // The click's place is taken before the button is cleared: from then on the next
+            // click may already overwrite it.
+            const s32 x = click_x, y = click_y;
             mouse_buttons = 0;
-            hub_click(click_x, click_y);
+            hub_click(x, y);
         }
         hub_menu_draw();
         s32 ends = 0;
