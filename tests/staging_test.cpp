@@ -68,6 +68,24 @@ TEST_F(StagingTest, SlowWalksStillArrive) {
     }
 }
 
+TEST_F(StagingTest, FastWalksDoNotSwingAcrossTheirTarget) {
+    HarnessConfig c;
+    c.budget_presents = 2000;
+    start(c);
+    struct Case {
+        s32 speed, tx, ty;
+    };
+    // A step of 16 pixels from 8 away would land 8 past the target, then 8 before it, and so on.
+    const Case cases[] = {{23, 408, 400}, {23, 400, 392}, {100, 437, 345}, {400, 300, 470}};
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.speed);
+        walker(5, 400, 400);
+        walk1(-1, 5, k.tx, k.ty, k.speed);
+        EXPECT_EQ(x_of(5), k.tx);
+        EXPECT_EQ(y_of(5), k.ty);
+    }
+}
+
 TEST_F(StagingTest, WalkAllWaitsForTheSlowestAndWalkAnyForTheFastest) {
     start();
     walker(5, 400, 400);

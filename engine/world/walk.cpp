@@ -256,6 +256,18 @@ s32 obj_step_to(s32 obj, s32 tx, s32 ty, s32 speed) {
         mirror = (dir >= 90 && dir < 270) ? 1 : 0;
     }
 
+    // A fast step that carries past the target and out of the arrival window would swing across
+    // the target for ever: on an axis where it passes the target, it stops on the target's line.
+    const auto passes = [](s32 from, s32 to, s32 target) {
+        return (from < target && to > target) || (from > target && to < target);
+    };
+    const bool lands = nx - tx > -ARRIVE_WINDOW && nx - tx < ARRIVE_WINDOW &&
+                       ny - ty > -ARRIVE_WINDOW && ny - ty < ARRIVE_WINDOW;
+    if (!lands) {
+        if (passes(x, nx, tx)) nx = tx;
+        if (passes(y, ny, ty)) ny = ty;
+    }
+
     const s32 rx = tx - nx;
     const s32 ry = ty - ny;
     if (rx > -ARRIVE_WINDOW && rx < ARRIVE_WINDOW && ry > -ARRIVE_WINDOW && ry < ARRIVE_WINDOW) {
