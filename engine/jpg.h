@@ -9,8 +9,9 @@
 // `JPG_MAX_WIDTH` pixels wide and `JPG_MAX_HEIGHT` high are decoded, and a zone stream must be
 // exactly 258 x 258. A refused stream writes nothing; a stream that turns out corrupt while
 // decoding stops there (what was written so far stays) and the decoder is released either way.
-// Drawing on the screen stops at the first row that reaches its bottom edge. The library's
-// messages go to the debug log, never to the standard error stream.
+// Drawing on the screen stops at the first row that reaches its bottom edge, and a picture
+// wholly off the screen is not decoded. The library's messages go to the debug log, never to the
+// standard error stream.
 //
 // Game thread only: the source position, the error rows and the output are module globals.
 #pragma once
@@ -51,8 +52,9 @@ s32 jpg_decode_zone(const u8* jpeg, s32 size, u16* dst);
 // Decodes the size bytes at jpeg and draws the picture with its top-left corner at (x, y) of
 // `jpg_target`, mirrored left to right when mirror is non-zero (the rightmost image column then
 // lands at x). Black (packed 0) is transparent; pixels outside 640 x 480 are skipped, and rows
-// from the screen's bottom edge on are not decoded. Returns 1 when every row above that edge was
-// decoded, 0 when the stream was refused (nothing drawn) or stopped by an error.
+// from the screen's bottom edge on are not decoded (none, for a picture wholly off the screen).
+// Returns 1 when every row above that edge was decoded, 0 when the stream was refused (nothing
+// drawn) or stopped by an error.
 s32 jpg_draw(s32 x, s32 y, const u8* jpeg, s32 size, s32 mirror);
 
 // One image row of the error diffusion: packs the width RGB pixels at rgb into out in the
