@@ -92,11 +92,13 @@ void fake_manuals_sync() {
     manuals_syncs++;
 }
 
-// Scripted clicks on the virtual clock: each pressed for 40 ms (a few dashboard frames, so the
-// hub's test of the buttons sees it) and 300 ms apart. The first comes 1.5 s after the queueing,
-// after whatever the turn start plays; a command that plays a transition takes a longer pause.
+// Scripted clicks on the virtual clock: each pressed for 150 ms (several dashboard frames, so
+// the hub's test of the buttons sees it) and 400 ms apart. The first comes 1.5 s after the
+// queueing, after whatever the turn start plays; a command that plays a transition takes a longer
+// pause.
 u64 click_time = 0;
-constexpr u64 CLICK_GAP_MS = 300;
+constexpr u64 CLICK_GAP_MS = 400;
+constexpr u64 PRESS_MS = 150;
 constexpr u64 TRANSITION_GAP_MS = 3000;
 void dashboard_input() {
     click_time = harness_elapsed_ms() + 1500;
@@ -104,7 +106,7 @@ void dashboard_input() {
 void click_at(s32 x, s32 y, s32 button = 1, u64 gap = CLICK_GAP_MS) {
     harness_move(x, y, at_time(click_time));
     harness_button_down(button, at_time(click_time));
-    harness_button_up(button, at_time(click_time + 40));
+    harness_button_up(button, at_time(click_time + PRESS_MS));
     click_time += gap;
 }
 // The dashboard's eight buttons: button i spans x 77i + 14 .. 77i + 87, y 347..465.
@@ -129,7 +131,7 @@ void click_buttons(const std::vector<s32>& buttons) {
 // Runs a pass and checks that it used every scripted click.
 void pass_using_input() {
     hub_pass();
-    harness_advance(100);
+    harness_advance(PRESS_MS + 50);
     harness_pump();
     EXPECT_EQ(harness_pending_input(), 0u) << "the pass ended before its clicks";
 }
@@ -405,8 +407,8 @@ TEST_F(HubPassTest, ClicksThatAreNoLeftClickOnAUsableButtonDoNothing) {
     harness_move(77 * 5 + 50, 400, at_time(click_time));
     harness_button_down(1, at_time(click_time));
     harness_button_down(2, at_time(click_time));
-    harness_button_up(1, at_time(click_time + 40));
-    harness_button_up(2, at_time(click_time + 80));
+    harness_button_up(1, at_time(click_time + PRESS_MS));
+    harness_button_up(2, at_time(click_time + PRESS_MS + 40));
     click_time += CLICK_GAP_MS;
     click_at(77 * 5 + 50, 400, 2); // right click on a usable button
     click_button(0);               // an unusable button
@@ -648,7 +650,7 @@ TEST_F(HubPassTest, DamagedMenuStateFallsBackToTheTopBar) {
     hub_block.turn_event_notice[13] = 0;
     dashboard_input();
     click_at(300, 50); // the page area
-    click_buttons({REST});
+    click_button(REST);
     pass_using_input(); // without the fallback the rest click never reaches a usable rest button
     EXPECT_EQ(hub_block.calendar_turn, 14);
     EXPECT_EQ(hub_block.dashboard_page, 0);
