@@ -97,11 +97,11 @@ void fake_manuals_sync() {
 // queueing, after whatever the turn start plays; a command that plays a transition takes a longer
 // pause.
 u64 click_time = 0;
-constexpr u64 CLICK_GAP_MS = 400;
-constexpr u64 PRESS_MS = 150;
-constexpr u64 TRANSITION_GAP_MS = 3000;
+constexpr u64 CLICK_GAP_MS = 250;
+constexpr u64 PRESS_MS = 100;
+constexpr u64 TRANSITION_GAP_MS = 2700;
 void dashboard_input() {
-    click_time = harness_elapsed_ms() + 1500;
+    click_time = harness_elapsed_ms() + 100;
 }
 void click_at(s32 x, s32 y, s32 button = 1, u64 gap = CLICK_GAP_MS) {
     harness_move(x, y, at_time(click_time));
