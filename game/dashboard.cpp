@@ -279,15 +279,17 @@ void hub_menu_draw() {
     }
 }
 
-void hub_click_wait_over(const u16* kept) {
-    mouse_buttons = 0;
+bool hub_click_wait_over(const u16* kept) {
+    // The observer may end the wait before it starts; the input words are then left alone, so a
+    // click meant for whatever follows is not lost.
     TranscriptEntry note;
     note.kind = TRANSCRIPT_WAIT;
     note.x = HUB_MARK_X;
     note.y = HUB_MARK_Y;
     note.mouse_only = true;
-    if (transcript_note(note) != TRANSCRIPT_RUN) return;
+    if (transcript_note(note) != TRANSCRIPT_RUN) return false;
 
+    mouse_buttons = 0;
     s32 counter = 0;
     while (mouse_buttons == 0) {
         screen_put_rect(HUB_MARK_X, HUB_MARK_Y, HUB_MARK_SIZE, HUB_MARK_SIZE, kept);
@@ -296,12 +298,17 @@ void hub_click_wait_over(const u16* kept) {
         wait_ms(HUB_MARK_FRAME_MS);
         if (++counter >= 40) counter = 0;
     }
+    return true;
+}
+
+bool hub_click_wait_kept() {
+    u16 kept[HUB_MARK_SIZE * HUB_MARK_SIZE];
+    screen_get_rect(HUB_MARK_X, HUB_MARK_Y, HUB_MARK_SIZE, HUB_MARK_SIZE, kept);
+    return hub_click_wait_over(kept);
 }
 
 void hub_click_wait() {
-    u16 kept[HUB_MARK_SIZE * HUB_MARK_SIZE];
-    screen_get_rect(HUB_MARK_X, HUB_MARK_Y, HUB_MARK_SIZE, HUB_MARK_SIZE, kept);
-    hub_click_wait_over(kept);
+    hub_click_wait_kept();
 }
 
 void affection_screen() {
@@ -325,6 +332,5 @@ void affection_screen() {
         number_down(178 + 65 * i, 217, v < 0 ? 0 : v, 3);
     }
     screen_present();
-    hub_click_wait();
-    mouse_buttons = 0;
+    if (hub_click_wait_kept()) mouse_buttons = 0;
 }
