@@ -7,6 +7,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "game/save.h"
+#include "game/slot_list.h"
 #include "tests/hub_fixture.h"
 
 #include <algorithm>
@@ -719,4 +720,38 @@ TEST(HubSeams, ResetPutsEveryDefaultBack) {
     EXPECT_EQ(manuals_sync_seam, s);
     EXPECT_EQ(open_world_start_seam, o);
     EXPECT_EQ(world_populate_seam, w);
+}
+
+TEST_F(HubPassTest, LoadFromTheHubMenuEndsThePassAndTheNextStartsWithoutAutosave) {
+    title_nine_met();
+    at_turn(13);
+    hub_block.turn_events_after[13] = SLOT_AFTER;
+    ASSERT_EQ(save_game(2), 1);
+    char name[16];
+    save_image_name(3, name);
+    std::filesystem::remove(name);
+    const s32 loads = save_load_count;
+
+    click_buttons({5, 2});            // submenu 6, load
+    click_at(300, slot_row_y(2) + 8); // the row of slot 2
+    click_at(398, 331);               // confirm
+    pass_using_input();
+
+    EXPECT_EQ(save_load_count, loads + 1);
+    EXPECT_EQ(hub_restart, 1);
+    EXPECT_TRUE(calls.empty()) << "no after-turn event";
+    EXPECT_FALSE(title_nine_awarded());
+    EXPECT_EQ(hub_block.calendar_turn, 13);
+
+    hub_block.turn_events_after[13] = -1;
+    click_buttons({REST});
+    pass_using_input();
+    EXPECT_FALSE(save_file_exists(3));
+    EXPECT_EQ(hub_block.calendar_turn, 14);
+}
+
+TEST_F(HubPassTest, QuitCommandEndsTheGameThread) {
+    at_turn(13);
+    click_buttons({5, 4});
+    EXPECT_THROW(hub_pass(), PlatUnwind);
 }
