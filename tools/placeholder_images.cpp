@@ -4,6 +4,7 @@
 #include "tools/arcbuild.h"
 #include "tools/sprite_writer.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -78,4 +79,172 @@ void image_put_placeholder_boxes(ArcBuilder& builder) {
     // The left-hand and right-hand dialogue boxes of style 0 (images 120 and 121).
     for (s32 image : {120, 121})
         builder.put(u32(ARC_IMAGE_BASE + image), placeholder_box_sprite(image, 560, 190));
+}
+
+// ---- The hub's and the title menu's pictures ----------------------------------------------------
+
+namespace {
+
+// 3 x 5 shapes of the few letters the button labels use.
+const char* const letter_rows[][5] = {
+    {"#..", "#..", "#..", "#..", "###"}, // L
+    {"##.", "#.#", "##.", "#.#", "##."}, // B
+    {"###", "#.#", "###", "#..", "#.."}, // P
+    {"#.#", "#.#", "###", "#.#", "#.#"}, // H
+    {"...", "...", "###", "...", "..."}, // -
+};
+
+const char* const* glyph_rows(char c) {
+    if (c >= '0' && c <= '9') return digit_rows[c - '0'];
+    switch (c) {
+    case 'L':
+        return letter_rows[0];
+    case 'B':
+        return letter_rows[1];
+    case 'P':
+        return letter_rows[2];
+    case 'H':
+        return letter_rows[3];
+    case '-':
+        return letter_rows[4];
+    default:
+        return nullptr;
+    }
+}
+
+// A picture being drawn: cells of one palette with the placeholder colours and a fill colour.
+struct Board {
+    s32 w, h;
+    std::vector<s16> cells;
+    Board(s32 width, s32 height, bool filled) : w(width), h(height) {
+        cells.assign(size_t(w * h), filled ? FILL : SPRITE_CLEAR);
+        for (s32 x = 0; x < w; ++x) cells[size_t(x)] = cells[size_t((h - 1) * w + x)] = FRAME;
+        for (s32 y = 0; y < h; ++y) cells[size_t(y * w)] = cells[size_t(y * w + w - 1)] = FRAME;
+    }
+    void put(s32 x, s32 y, s16 v) {
+        if (x >= 0 && y >= 0 && x < w && y < h) cells[size_t(y * w + x)] = v;
+    }
+    void clear(s32 x0, s32 y0, s32 cw, s32 ch) {
+        for (s32 y = y0; y < y0 + ch; ++y)
+            for (s32 x = x0; x < x0 + cw; ++x) put(x, y, SPRITE_CLEAR);
+    }
+    // Text in the 3 x 5 shapes, each pixel `scale` x `scale`, in ink.
+    void text(s32 x0, s32 y0, const std::string& line, s32 scale) {
+        for (char c : line) {
+            if (const char* const* rows = glyph_rows(c))
+                for (s32 r = 0; r < 5; ++r)
+                    for (s32 col = 0; col < 3; ++col)
+                        if (rows[r][col] == '#')
+                            for (s32 dy = 0; dy < scale; ++dy)
+                                for (s32 dx = 0; dx < scale; ++dx)
+                                    put(x0 + col * scale + dx, y0 + r * scale + dy, INK);
+            x0 += 4 * scale;
+        }
+    }
+    std::vector<u8> encode(u16 fill) const {
+        SpriteSource s;
+        s.width = w;
+        s.height = h;
+        s.cells = cells;
+        s.palettes.push_back(placeholder_palette(fill));
+        return sprite_writer_encode(s);
+    }
+};
+
+// Fills in 5-5-5 of the picture families, light enough for the dark text printed over them.
+constexpr u16 PAPER_LIGHT = 0x6B12; // the frame and the caption boxes: beige
+constexpr u16 BACKDROP_FILL = 0x4E73;
+constexpr u16 PORTRAIT_FILL = 0x5A0C;
+constexpr u16 BUTTON_FILL = 0x5F1A;
+constexpr u16 BUTTON_HOVER_FILL = 0x7F9C;
+
+// A framed picture showing its id, filled or with a see-through inside.
+std::vector<u8> id_box(s32 id, s32 w, s32 h, bool filled, u16 fill, s32 scale = 1) {
+    Board b(w, h, filled);
+    b.text(3, 3, std::to_string(id), scale);
+    return b.encode(fill);
+}
+
+using ImageList = std::vector<std::pair<s32, std::vector<u8>>>;
+
+void put_image(ImageList& list, s32 image, std::vector<u8> bytes) {
+    list.emplace_back(image, std::move(bytes));
+}
+
+// The dashboard's frame: the whole screen, open where the backdrop and the stamina gauge show.
+std::vector<u8> dashboard_frame() {
+    Board b(640, 480, true);
+    b.clear(PLACEHOLDER_BACKDROP_X, PLACEHOLDER_BACKDROP_Y, PLACEHOLDER_BACKDROP_W,
+            PLACEHOLDER_BACKDROP_H);
+    b.clear(119, 23, 135, PLACEHOLDER_GAUGE_H);
+    b.text(4, 468, "60300", 1);
+    return b.encode(PAPER_LIGHT);
+}
+
+// Menu button: which bar and which button in large letters ("L3" submenu 3, "P1" place set 1),
+// "B5" the button, "H" when it is the picture under the pointer, and its id.
+std::vector<u8> menu_button(s32 image) {
+    const bool third = image >= 60728;
+    const s32 k = third ? image - 60728 : image - 60600;
+    const s32 bar = k / 16, hover = (k % 16) >= 8, button = k % 8;
+    Board b(74, 119, true);
+    b.text(6, 8, std::string(third ? "P" : "L") + std::to_string(bar), 4);
+    b.text(6, 36, "B" + std::to_string(button), 4);
+    if (hover) b.text(6, 64, "H", 4);
+    b.text(6, 108, std::to_string(image), 1);
+    return b.encode(hover ? BUTTON_HOVER_FILL : BUTTON_FILL);
+}
+
+} // namespace
+
+namespace {
+
+ImageList make_screen_images() {
+    ImageList builder;
+    // The continue mark: four small boxes that differ in their fill, so the mark blinks.
+    static const u16 mark_fills[4] = {0x7FFF, 0x6318, 0x4210, 0x6318};
+    for (s32 i = 0; i < 4; ++i)
+        put_image(builder, 12 + i, id_box(12 + i, 24, 24, true, mark_fills[i]));
+    // The load and save panel of the slot lists.
+    put_image(builder, 892, id_box(892, 274, 177, true, PAPER_LIGHT));
+    // Title pictures.
+    for (s32 id = 60111; id <= 60118; ++id)
+        put_image(builder, id, id_box(id, 640, 480, true, BACKDROP_FILL, 4));
+    // The dashboard: frame, portraits, gauge columns, captions, seasons.
+    put_image(builder, 60300, dashboard_frame());
+    for (s32 id = 60301; id <= 60319; ++id)
+        put_image(builder, id, id_box(id, 80, 100, true, PORTRAIT_FILL, 2));
+    put_image(builder, 60320, sprite_writer_solid(1, PLACEHOLDER_GAUGE_H, 0, 0, 0x1084));
+    put_image(builder, 60321, sprite_writer_solid(1, PLACEHOLDER_GAUGE_H, 0, 0, 0x03E0));
+    for (s32 id : {60323, 60324}) put_image(builder, id, id_box(id, 640, 152, true, PAPER_LIGHT));
+    for (s32 id = 60325; id <= 60328; ++id)
+        put_image(builder, id, id_box(id, 110, 22, true, BUTTON_FILL, 2));
+    // Backdrops, the travel road and figure, the transitions.
+    for (s32 id = 60400; id <= 60427; ++id)
+        put_image(builder, id,
+                  id_box(id, PLACEHOLDER_BACKDROP_W, PLACEHOLDER_BACKDROP_H, true,
+                         u16(BACKDROP_FILL + 0x0421 * ((id - 60400) % 4)), 4));
+    put_image(builder, 60390, id_box(60390, 350, 190, true, BACKDROP_FILL, 3));
+    for (s32 id = 60391; id <= 60394; ++id)
+        put_image(builder, id, id_box(id, 40, 60, true, PORTRAIT_FILL));
+    for (s32 id = 61150; id <= 61157; ++id)
+        put_image(builder, id, id_box(id, 216, 160, true, BUTTON_HOVER_FILL, 4));
+    // Affection gauges: the gauge's frame and three faces per person.
+    for (s32 id = 60500; id <= 60514; ++id)
+        put_image(builder, id, id_box(id, 42, 50, true, PORTRAIT_FILL));
+    put_image(builder, 60515, id_box(60515, 60, 175, false, 0));
+    // Menu buttons of every bar, plain and under the pointer.
+    for (s32 id = 60600; id <= 60759; ++id) put_image(builder, id, menu_button(id));
+    // Large portraits: outlines with their number, see-through so the backdrop shows.
+    for (s32 id = 62000; id < 62300; ++id)
+        put_image(builder, id, id_box(id, 120, 156, false, 0, 3));
+    return builder;
+}
+
+} // namespace
+
+void image_put_placeholder_screens(ArcBuilder& builder) {
+    // Encoded once per process: test fixtures build the placeholder archive again and again.
+    static const ImageList images = make_screen_images();
+    for (const auto& [image, bytes] : images) builder.put(u32(ARC_IMAGE_BASE + image), bytes);
 }

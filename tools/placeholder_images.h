@@ -16,3 +16,14 @@ void image_put_placeholder_cursors(ArcBuilder& builder);
 // Puts framed boxes showing their ids for the pictures the engine's own screens draw (the two
 // dialogue boxes of style 0).
 void image_put_placeholder_boxes(ArcBuilder& builder);
+
+// Sizes of the placeholder pictures that others must fit around.
+constexpr s32 PLACEHOLDER_BACKDROP_X = 139, PLACEHOLDER_BACKDROP_Y = 120;
+constexpr s32 PLACEHOLDER_BACKDROP_W = 370, PLACEHOLDER_BACKDROP_H = 205;
+constexpr s32 PLACEHOLDER_GAUGE_H = 10;
+// Puts framed boxes showing their ids for the pictures of the title menu and the calendar hub:
+// continue mark 12..15, the slot panel 892, title pictures 60111..60118, the dashboard's frame
+// (open over the backdrop and the gauge), portraits, gauge columns, captions, seasons, backdrops,
+// the travel and transition frames, the affection pictures, the menu buttons (labelled with their
+// bar and button) and the large portraits 62000..62299.
+void image_put_placeholder_screens(ArcBuilder& builder);
