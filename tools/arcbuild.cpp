@@ -310,6 +310,8 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     // Our own content: the 32 cursor images (arrows) and framed boxes for the dialogue boxes.
     image_put_placeholder_cursors(builder);
     image_put_placeholder_boxes(builder);
+    // Our own content: framed boxes for the title menu's and the calendar hub's pictures.
+    image_put_placeholder_screens(builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {
