@@ -236,6 +236,10 @@ void gisk_close() {
     std::memset(gisk_index_loaded, 0, sizeof gisk_index_loaded);
 }
 
+u64 gisk_archive_size() {
+    return gisk_file_size;
+}
+
 s32 gisk_size(s32 id) {
     if (!id_valid(id)) shell_fatal("gisk gfs %d", id);
     ArchiveEntry entry;

@@ -66,6 +66,10 @@ s32 gisk_load(s32 id, void* dst);
 // is larger than capacity bytes.
 s32 gisk_load_bounded(s32 id, void* dst, s32 capacity);
 
+// Bytes of the open archive file (0 when none is open): no entry can hold more, so a caller that
+// allocates by an entry's size field checks it against this first.
+u64 gisk_archive_size();
+
 // Sounds and music: entry ARC_SOUND_BASE + sound_id.
 s32 gisk_size_sound(s32 sound_id);
 s32 gisk_load_sound(s32 sound_id, void* dst);

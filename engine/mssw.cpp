@@ -38,6 +38,11 @@ bool sound_id_valid(s32 id) {
 // sound the sound layer may be given (then it is remembered as failed). The buffer is owned until
 // it is handed to a slot, so a fatal archive read leaves nothing behind.
 SoundBuffer load_sound_copy(s32 sound_id, s32 size) {
+    // A size field larger than the whole archive is damage: no allocation is sized by it.
+    if (u64(size) > gisk_archive_size()) {
+        mssw_failed[sound_id] = 1;
+        return nullptr;
+    }
     SoundBuffer buffer(static_cast<u8*>(std::malloc(static_cast<size_t>(size))));
     if (!buffer) return buffer;
     gisk_load_sound(sound_id, buffer.get());

@@ -27,6 +27,8 @@ constexpr s32 EMPTY_ID = 10002; // no entry in the archive
 constexpr s32 BAD_FORMAT = 140;
 constexpr s32 BAD_SIZE = 141;
 constexpr s32 BAD_MUSIC = 10003;
+// An index entry whose size field claims about 2 GB, far more than the archive holds.
+constexpr s32 HUGE_ENTRY = 142;
 
 std::vector<u8> tone(u32 ms) {
     return wav_tone(WavFormat{}, ms, 440);
@@ -73,6 +75,7 @@ class MsswTest : public ::testing::Test {
         builder.put(ARC_SOUND_BASE + BAD_FORMAT, unknown_format());
         builder.put(ARC_SOUND_BASE + BAD_SIZE, oversized_data());
         builder.put(ARC_SOUND_BASE + BAD_MUSIC, unknown_format());
+        builder.put_raw_entry(ARC_SOUND_BASE + HUGE_ENTRY, 0xFFFFF000u, 0x7FFFFFF0);
         arc_write_chained(builder, dir_.path() + "/" + GISK_CHAINED_FILE);
         gisk_init();
         mssw_init();
@@ -262,6 +265,9 @@ TEST_F(MsswTest, EntriesThatAreNoSoundNeverReachTheSoundLayerAndAreRemembered) {
     EXPECT_EQ(slot_of(BAD_FORMAT), -1);
     EXPECT_EQ(slot_of(BAD_SIZE), -1);
     for (s32 id : {BAD_FORMAT, BAD_SIZE, BAD_MUSIC}) EXPECT_EQ(mssw_failed[id], 1) << id;
+    // A size field larger than the archive is refused before anything is allocated or read.
+    EXPECT_EQ(harness_fatal_message([] { mssw_play_sound(HUGE_ENTRY, 1); }), "");
+    EXPECT_EQ(mssw_failed[HUGE_ENTRY], 1);
     mssw_play_sound(100, 1);
     EXPECT_EQ(count_ops("load"), 1u);
     EXPECT_EQ(mssw_failed[100], 0);
