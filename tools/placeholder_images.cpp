@@ -117,7 +117,7 @@ struct Board {
     s32 w, h;
     std::vector<s16> cells;
     Board(s32 width, s32 height, bool filled) : w(width), h(height) {
-        cells.assign(size_t(w * h), filled ? FILL : SPRITE_CLEAR);
+        cells.assign(size_t(w * h), filled ? s16(FILL) : s16(SPRITE_CLEAR));
         for (s32 x = 0; x < w; ++x) cells[size_t(x)] = cells[size_t((h - 1) * w + x)] = FRAME;
         for (s32 y = 0; y < h; ++y) cells[size_t(y * w)] = cells[size_t(y * w + w - 1)] = FRAME;
     }
@@ -189,7 +189,7 @@ std::vector<u8> menu_button(s32 image) {
     const s32 bar = k / 16, hover = (k % 16) >= 8, button = k % 8;
     Board b(74, 119, true);
     b.text(6, 8, std::string(third ? "P" : "L") + std::to_string(bar), 4);
-    b.text(6, 36, "B" + std::to_string(button), 4);
+    b.text(6, 36, std::string("B").append(std::to_string(button)), 4);
     if (hover) b.text(6, 64, "H", 4);
     b.text(6, 108, std::to_string(image), 1);
     return b.encode(hover ? BUTTON_HOVER_FILL : BUTTON_FILL);
