@@ -32,7 +32,7 @@ constexpr s32 SAVE_SLOT_AUTOSAVE = 3;
 constexpr s32 BACKDROP_TURN_START = 60407;
 constexpr s32 BACKDROP_DASHBOARD = 60400;
 constexpr s32 SOUND_BUTTON = 502;
-constexpr s32 TEXT_RESTED = 9;
+constexpr s32 TEXT_RESTED = 233;
 constexpr s32 TITLE_KIND_TURN = 9;
 constexpr s32 STORY_FLAG_PLACE_4 = 15; // set by an episode; opens place 4 of place set 0
 

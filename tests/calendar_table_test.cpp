@@ -78,7 +78,8 @@ TEST(CalendarTable, GameRegistrationClaimsNoSlotTwice) {
         << calendar_event_conflict(0).owner;
     for (s32 s = 0; s < CALENDAR_EVENT_COUNT; s++) {
         ASSERT_NE(calendar_event_table[size_t(s)], nullptr) << "slot " << s;
-        if (calendar_event_owner(s) == nullptr)
+        if (calendar_event_owner(s) == nullptr) {
             EXPECT_EQ(calendar_event_table[size_t(s)], &calendar_event_none) << "slot " << s;
+        }
     }
 }
