@@ -19,6 +19,7 @@
 #include "game/state.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/name_entry_clicks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -62,7 +63,7 @@ s32 first_day_runs = 0;
 s32 info_screen_calls = 0;
 s32 info_screen_from_hub = -1;
 
-class MainRoadTest : public ::testing::Test {
+class MainRoadTest : public ::testing::Test, protected NameEntryClicks {
   protected:
     void SetUp() override {
         HarnessConfig c;
@@ -95,25 +96,6 @@ class MainRoadTest : public ::testing::Test {
         save_index_clear();
         world_stop();
     }
-
-    // Name entry by clicks on the virtual clock, 100 ms apart and pressed for 40 ms: long enough
-    // for the entry to have handled and redrawn the one before.
-    u64 next_ms = 0;
-    void tap(s32 x, s32 y) {
-        next_ms = std::max<u64>(next_ms, harness_elapsed_ms()) + 100;
-        harness_move(x, y, at_time(next_ms));
-        harness_button_down(1, at_time(next_ms));
-        harness_button_up(1, at_time(next_ms + 40));
-    }
-    void symbol(s32 i) { tap(15 * i + 7, 470); }
-    void type(const s32 (&s)[4]) {
-        if (s[0]) symbol(s[0] - 1);
-        if (s[1]) symbol(PHONETIC_FIRST_MEDIAL - 1 + s[1]);
-        if (s[2]) symbol(PHONETIC_FIRST_FINAL - 1 + s[2]);
-        symbol(PHONETIC_FIRST_TONE - 1 + s[3]);
-    }
-    void pick(s32 i) { tap(20 + 24 * i + 12, 470); }
-    void ok() { tap(616, 444); }
 
     // Dashboard clicks on the virtual clock, spaced so that each lands while the hub waits for
     // it (a turn start with its notice animation takes well under the first delay).

@@ -13,6 +13,7 @@
 #include "engine/text.h"
 #include "engine/world_state.h"
 #include "platform/harness.h"
+#include "tests/name_entry_clicks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/glyph_font.h"
@@ -251,7 +252,7 @@ constexpr s32 ZHONG[4] = {15, 2, 12, 1}; // zhong1
 constexpr s32 DE[4] = {5, 0, 3, 2};      // de, neutral tone
 constexpr s32 YI4[4] = {0, 1, 0, 5};     // yi4: a syllable of many pages
 
-class NameEntryTest : public ::testing::Test {
+class NameEntryTest : public ::testing::Test, protected NameEntryClicks {
   protected:
     void start(const std::vector<s32>& glyphs = {}) {
         HarnessConfig c;
@@ -271,25 +272,6 @@ class NameEntryTest : public ::testing::Test {
         shell_shutdown();
     }
 
-    // A left click at (x, y) on the virtual clock: pressed for 40 ms, 100 ms after the last one
-    // (long enough for the entry to have handled and redrawn the one before).
-    void tap(s32 x, s32 y) {
-        next_ms = std::max<u64>(next_ms, harness_elapsed_ms()) + 100;
-        harness_move(x, y, at_time(next_ms));
-        harness_button_down(1, at_time(next_ms));
-        harness_button_up(1, at_time(next_ms + 40));
-    }
-    void symbol(s32 i) { tap(15 * i + 7, 470); }
-    void type(const s32 (&s)[4]) {
-        if (s[0]) symbol(s[0] - 1);
-        if (s[1]) symbol(PHONETIC_FIRST_MEDIAL - 1 + s[1]);
-        if (s[2]) symbol(PHONETIC_FIRST_FINAL - 1 + s[2]);
-        symbol(PHONETIC_FIRST_TONE - 1 + s[3]);
-    }
-    void pick(s32 i) { tap(20 + 24 * i + 12, 470); }
-    void ok() { tap(616, 444); }
-    void backspace() { tap(568, 444); }
-    void composed() { tap(496, 444); }
     static std::string first(const s32 (&s)[4], size_t i = 0) {
         return candidates_of(s[0], s[1], s[2], s[3]).at(i);
     }
@@ -302,7 +284,6 @@ class NameEntryTest : public ::testing::Test {
         return name_entry_buffer;
     }
     HarnessTempDir dir;
-    u64 next_ms = 0;
 };
 
 TEST_F(NameEntryTest, TypedSyllablesBecomeTheNameAndTheStripIsRestored) {
