@@ -15,6 +15,7 @@
 #include "game/state.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/hub_fixture.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -29,34 +30,24 @@ namespace {
 
 constexpr s32 ROW_X = 300;
 
-class LoadMenuTest : public ::testing::Test {
+class LoadMenuTest : public HubTest {
   protected:
-    void SetUp() override {
+    HarnessConfig harness_settings() const override {
         HarnessConfig c;
         c.budget_ms = 120'000; // a menu left waiting for a click fails instead of hanging
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
+        return c;
+    }
+    void add_content(ArcBuilder& b) const override {
         world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
-        world_start(b, c);
-        state_reset();
-        hub_seams_reset();
-        hub_clear_save_index_seam = save_index_clear;
-        save_index_clear();
-        game_tables_init();
-        game_new_world();
-        dialog_transcript_mode();
+    }
+    void SetUp() override {
+        HubTest::SetUp();
         // The dashboard with submenu 6 open and its load button picked, as command 42 finds it.
         hub_block.hub_menu_level = 6;
         hub_block.hub_menu_pick = 2;
         hub_block.hub_command = HUB_CMD_LOAD;
         hub_draw();
         hub_menu_draw();
-    }
-    void TearDown() override {
-        dialog_driver_stop();
-        hub_seams_reset();
-        save_index_clear();
-        world_stop();
     }
 
     void save_at(s32 slot, s32 turn) {
@@ -77,8 +68,6 @@ class LoadMenuTest : public ::testing::Test {
         EXPECT_EQ(hub_block.hub_menu_level, level);
         EXPECT_EQ(hub_block.hub_menu_pick, pick);
     }
-
-    HarnessTempDir dir;
 };
 
 TEST_F(LoadMenuTest, AnEmptyListLeavesOnlyByARightClickOnThePanel) {

@@ -15,6 +15,7 @@
 #include "game/state.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/hub_fixture.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -108,28 +109,15 @@ TEST(SlotRows, OnlyUsedRowsAndTheAnswersAreHit) {
 
 constexpr s32 ROW_X = 300;
 
-class TitleMenuTest : public ::testing::Test {
+class TitleMenuTest : public HubTest {
   protected:
-    void SetUp() override {
+    HarnessConfig harness_settings() const override {
         HarnessConfig c;
         c.budget_ms = 120'000; // a menu left waiting for a click fails instead of hanging
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
-        world_start(b, c);
-        state_reset();
-        hub_seams_reset();
-        hub_clear_save_index_seam = save_index_clear;
-        save_index_clear();
-        game_tables_init();
-        game_new_world();
-        dialog_transcript_mode();
+        return c;
     }
-    void TearDown() override {
-        dialog_driver_stop();
-        hub_seams_reset();
-        save_index_clear();
-        world_stop();
+    void add_content(ArcBuilder& b) const override {
+        world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
     }
 
     // A save of the running game in `slot` at `turn` (the turn tells the loads apart).
@@ -167,8 +155,6 @@ class TitleMenuTest : public ::testing::Test {
         harness_pump();
         EXPECT_EQ(harness_pending_input(), 0u) << "the menu ended before the script";
     }
-
-    HarnessTempDir dir;
 };
 
 TEST_F(TitleMenuTest, WithoutAnIndexFileANewGameStartsAtOnce) {
