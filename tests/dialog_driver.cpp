@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <sstream>
 
@@ -60,8 +61,13 @@ bool option_present(const TranscriptEntry& e, s32 index) {
 s32 on_wait(const TranscriptEntry& e) {
     Driver& d = drv();
     std::vector<TranscriptEntry>& t = d.transcript;
-    if (!t.empty() && is_box(t.back().kind))
-        ++t.back().pages;
+    // The box the wait belongs to: the last entry that is not a recorded draw or print.
+    auto box = std::find_if(t.rbegin(), t.rend(), [](const TranscriptEntry& x) {
+        return x.kind != TRANSCRIPT_DRAW && x.kind != TRANSCRIPT_PRINT &&
+               x.kind != TRANSCRIPT_PRINT_NUMBER;
+    });
+    if (box != t.rend() && is_box(box->kind))
+        ++box->pages;
     else
         t.push_back(e);
     if (d.mode == Mode::Transcript) return TRANSCRIPT_SKIP;
