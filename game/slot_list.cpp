@@ -133,8 +133,11 @@ s32 slot_confirm_hit(s32 x, s32 y) {
 
 s32 slot_confirm(s32 pick) {
     for (;;) {
-        mouse_buttons = 0;
+        // Read before clearing: a press that arrived while the last frame was drawn and presented
+        // is this pass's answer; clearing first would drop every press but one landing between
+        // the clear and the read.
         const SlotInput in = slot_input_read();
+        mouse_buttons = 0;
         slot_list_draw(pick);
         colour_normal();
         print_text(191, 323, 325);

@@ -85,31 +85,29 @@ void image_put_placeholder_boxes(ArcBuilder& builder) {
 
 namespace {
 
-// 3 x 5 shapes of the few letters the button labels use.
-const char* const letter_rows[][5] = {
-    {"#..", "#..", "#..", "#..", "###"}, // L
-    {"##.", "#.#", "##.", "#.#", "##."}, // B
-    {"###", "#.#", "###", "#..", "#.."}, // P
-    {"#.#", "#.#", "###", "#.#", "#.#"}, // H
-    {"...", "...", "###", "...", "..."}, // -
+// 3 x 5 shapes of the capital letters (and a dash) for the pictures' labels.
+const char* const letter_rows[26][5] = {
+    {".#.", "#.#", "###", "#.#", "#.#"}, {"##.", "#.#", "##.", "#.#", "##."}, // A B
+    {".##", "#..", "#..", "#..", ".##"}, {"##.", "#.#", "#.#", "#.#", "##."}, // C D
+    {"###", "#..", "##.", "#..", "###"}, {"###", "#..", "##.", "#..", "#.."}, // E F
+    {".##", "#..", "#.#", "#.#", ".##"}, {"#.#", "#.#", "###", "#.#", "#.#"}, // G H
+    {"###", ".#.", ".#.", ".#.", "###"}, {"..#", "..#", "..#", "#.#", ".#."}, // I J
+    {"#.#", "#.#", "##.", "#.#", "#.#"}, {"#..", "#..", "#..", "#..", "###"}, // K L
+    {"#.#", "###", "###", "#.#", "#.#"}, {"##.", "#.#", "#.#", "#.#", "#.#"}, // M N
+    {".#.", "#.#", "#.#", "#.#", ".#."}, {"##.", "#.#", "##.", "#..", "#.."}, // O P
+    {".#.", "#.#", "#.#", "##.", ".##"}, {"##.", "#.#", "##.", "#.#", "#.#"}, // Q R
+    {".##", "#..", ".#.", "..#", "##."}, {"###", ".#.", ".#.", ".#.", ".#."}, // S T
+    {"#.#", "#.#", "#.#", "#.#", "###"}, {"#.#", "#.#", "#.#", "#.#", ".#."}, // U V
+    {"#.#", "#.#", "###", "###", "#.#"}, {"#.#", "#.#", ".#.", "#.#", "#.#"}, // W X
+    {"#.#", "#.#", ".#.", ".#.", ".#."}, {"###", "..#", ".#.", "#..", "###"}, // Y Z
 };
+const char* const dash_rows[5] = {"...", "...", "###", "...", "..."};
 
 const char* const* glyph_rows(char c) {
     if (c >= '0' && c <= '9') return digit_rows[c - '0'];
-    switch (c) {
-    case 'L':
-        return letter_rows[0];
-    case 'B':
-        return letter_rows[1];
-    case 'P':
-        return letter_rows[2];
-    case 'H':
-        return letter_rows[3];
-    case '-':
-        return letter_rows[4];
-    default:
-        return nullptr;
-    }
+    if (c >= 'A' && c <= 'Z') return letter_rows[c - 'A'];
+    if (c == '-') return dash_rows;
+    return nullptr;
 }
 
 // A picture being drawn: cells of one palette with the placeholder colours and a fill colour.
@@ -181,17 +179,34 @@ std::vector<u8> dashboard_frame() {
     return b.encode(PAPER_LIGHT);
 }
 
-// Menu button: which bar and which button in large letters ("L3" submenu 3, "P1" place set 1),
-// "B5" the button, "H" when it is the picture under the pointer, and its id.
+// What a menu button does, in a word or two: the hub's command of that bar and button.
+std::string menu_button_word(bool third, s32 bar, s32 button) {
+    if (third) return button == 7 ? "CLOSE" : "PLACE " + std::to_string(button);
+    if (bar == 0) return button == 7 ? "REST" : "MENU " + std::to_string(button + 1);
+    if (button == 7) return "BACK";
+    static const char* const system_words[7] = {"INFO", "AFFECT", "LOAD", "-", "QUIT", "-", "-"};
+    static const char* const outing_words[7] = {"PLACES A", "PLACES B", "POOL A", "POOL B",
+                                                "POOL C",   "MARKET",   "VISIT"};
+    static const char* const game_words[7] = {"RECIPES", "POP-UP", "-",   "AIM",
+                                              "CATCH",   "ACT 29", "RING"};
+    if (bar == 6) return system_words[button];
+    if (bar == 7) return outing_words[button];
+    if (bar == 4) return game_words[button];
+    return "ACT " + std::to_string(button + 8 * (bar - 1));
+}
+
+// Menu button: what it does in a word, which bar and which button ("L3" submenu 3, "P1" place
+// set 1, "B5" the button), "H" when it is the picture under the pointer, and its id.
 std::vector<u8> menu_button(s32 image) {
     const bool third = image >= 60728;
     const s32 k = third ? image - 60728 : image - 60600;
     const s32 bar = k / 16, hover = (k % 16) >= 8, button = k % 8;
     Board b(74, 119, true);
-    b.text(6, 8, std::string(third ? "P" : "L") + std::to_string(bar), 4);
-    b.text(6, 36, std::string("B").append(std::to_string(button)), 4);
-    if (hover) b.text(6, 64, "H", 4);
-    b.text(6, 108, std::to_string(image), 1);
+    b.text(5, 8, menu_button_word(third, bar, button), 2);
+    b.text(5, 40, std::string(third ? "P" : "L").append(std::to_string(bar)), 3);
+    b.text(5, 62, std::string("B").append(std::to_string(button)), 3);
+    if (hover) b.text(5, 84, "H", 3);
+    b.text(5, 108, std::to_string(image), 1);
     return b.encode(hover ? BUTTON_HOVER_FILL : BUTTON_FILL);
 }
 
