@@ -133,11 +133,8 @@ s32 slot_confirm_hit(s32 x, s32 y) {
 
 s32 slot_confirm(s32 pick) {
     for (;;) {
-        // Read before clearing: a press that arrived while the last frame was drawn and presented
-        // is this pass's answer; clearing first would drop every press but one landing between
-        // the clear and the read.
-        const SlotInput in = slot_input_read();
         mouse_buttons = 0;
+        const SlotInput in = slot_input_read();
         slot_list_draw(pick);
         colour_normal();
         print_text(191, 323, 325);
