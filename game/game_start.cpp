@@ -159,34 +159,34 @@ s32 title_load_menu() {
     }
 }
 
+// One screen of the name entry: the title picture, the first strip with `first`, and, when
+// `second` is given, the second strip with it in yellow; presented.
+static void name_screen(s32 picture, s32 first, s32 second) {
+    draw_image(0, 0, picture, 0);
+    name_text_setup();
+    name_strip(140, 228, 336, first);
+    if (second > 0) {
+        text_colour(31, 31, 0);
+        name_strip(116, 258, 384, second);
+    }
+    screen_present();
+}
+
 void new_game_name_entry() {
     mssw_play_music(TITLE_MUSIC, 0);
     const s32 picture = TITLE_PICTURE + rand_below(8);
 
-    draw_image(0, 0, picture, 0);
-    name_text_setup();
-    name_strip(140, 228, 336, 300);
-    screen_present();
+    name_screen(picture, 300, 0);
     name_entry(2);
     name_store(0);
     mouse_buttons = 0;
 
-    draw_image(0, 0, picture, 0);
-    name_text_setup();
-    name_strip(140, 228, 336, 317);
-    text_colour(31, 31, 0);
-    name_strip(116, 258, 384, 301);
-    screen_present();
+    name_screen(picture, 317, 301);
     name_entry(2);
     name_store(1);
     mouse_buttons = 0;
 
-    draw_image(0, 0, picture, 0);
-    name_text_setup();
-    name_strip(140, 228, 336, 317);
-    text_colour(31, 31, 0);
-    name_strip(116, 258, 384, 318);
-    screen_present();
+    name_screen(picture, 317, 318);
     mouse_buttons = 0;
     wait_ms(1000);
     mouse_buttons = 0;

@@ -39,3 +39,17 @@ class HubTest : public ::testing::Test {
     virtual void add_content(ArcBuilder&) const {}
     HarnessTempDir dir;
 };
+
+// The menus over the title picture and the dashboard: a shorter budget, so a menu left waiting
+// for a click fails instead of hanging, and a plain map for the loads that put the player back.
+class HubMenuTest : public HubTest {
+  protected:
+    HarnessConfig harness_settings() const override {
+        HarnessConfig c;
+        c.budget_ms = 120'000;
+        return c;
+    }
+    void add_content(ArcBuilder& b) const override {
+        world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
+    }
+};

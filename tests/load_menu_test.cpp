@@ -30,16 +30,8 @@ namespace {
 
 constexpr s32 ROW_X = 300;
 
-class LoadMenuTest : public HubTest {
+class LoadMenuTest : public HubMenuTest {
   protected:
-    HarnessConfig harness_settings() const override {
-        HarnessConfig c;
-        c.budget_ms = 120'000; // a menu left waiting for a click fails instead of hanging
-        return c;
-    }
-    void add_content(ArcBuilder& b) const override {
-        world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
-    }
     void SetUp() override {
         HubTest::SetUp();
         // The dashboard with submenu 6 open and its load button picked, as command 42 finds it.

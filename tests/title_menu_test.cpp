@@ -109,17 +109,8 @@ TEST(SlotRows, OnlyUsedRowsAndTheAnswersAreHit) {
 
 constexpr s32 ROW_X = 300;
 
-class TitleMenuTest : public HubTest {
+class TitleMenuTest : public HubMenuTest {
   protected:
-    HarnessConfig harness_settings() const override {
-        HarnessConfig c;
-        c.budget_ms = 120'000; // a menu left waiting for a click fails instead of hanging
-        return c;
-    }
-    void add_content(ArcBuilder& b) const override {
-        world_put_map(b, 1, 640, 480, [](s32, s32) { return WORLD_GROUND; });
-    }
-
     // A save of the running game in `slot` at `turn` (the turn tells the loads apart).
     void save_at(s32 slot, s32 turn) {
         hub_block.calendar_turn = turn;
@@ -302,4 +293,3 @@ TEST_F(TitleMenuTest, AnIndexWithNoUsedSlotKeepsTheFirstPage) {
 }
 
 } // namespace
-
