@@ -298,6 +298,7 @@ bool hub_click_wait_over(const u16* kept) {
         wait_ms(HUB_MARK_FRAME_MS);
         if (++counter >= 40) counter = 0;
     }
+    mouse_buttons = 0; // the click that ended the wait is not taken again by what follows
     return true;
 }
 
@@ -332,5 +333,5 @@ void affection_screen() {
         number_down(178 + 65 * i, 217, v < 0 ? 0 : v, 3);
     }
     screen_present();
-    if (hub_click_wait_kept()) mouse_buttons = 0;
+    hub_click_wait_kept();
 }

@@ -49,11 +49,11 @@ void hub_menu_draw();
 void affection_screen();
 // The blinking continue mark at (609, 449) until any mouse button is held: keeps the 24 x 24
 // pixels there (already presented frame), redraws them and image 12 + counter / 10 each frame,
-// ten frames a picture. Shared by the hub's rest and its dialogue waits. The input words are
-// cleared when the wait starts, not when it ends.
+// ten frames a picture. Shared by the hub's rest and its dialogue waits. The buttons are cleared
+// when the wait starts and again when a click has ended it.
 void hub_click_wait();
 // The same wait over pixels kept earlier (24 x 24, packed rows) from the mark's place. Both
 // return false when the transcript observer ended the wait at once (the input words are then
-// untouched, and callers leave them so), true when a mouse button ended it.
+// untouched), true when a mouse button ended it.
 bool hub_click_wait_over(const u16* kept);
 bool hub_click_wait_kept();

@@ -243,9 +243,7 @@ void hub_rest() {
     text_style(2);
     print_text(9, 377, TEXT_RESTED);
     screen_present();
-    mouse_buttons = 0;
     hub_click_wait();
-    mouse_buttons = 0;
     hub_block.turns_consumed = 1;
 }
 

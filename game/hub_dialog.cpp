@@ -250,7 +250,7 @@ void hub_say_lines(s32 t0, s32 t1, s32 t2, s32 t3) {
         for (s32 j = 0; j <= k; ++j)
             if (t[j] > 0) print_line(j, t[j]);
         screen_present();
-        if (hub_click_wait_over(kept)) mouse_buttons = 0;
+        hub_click_wait_over(kept);
     }
 }
 
