@@ -132,9 +132,14 @@ s32 slot_confirm_hit(s32 x, s32 y) {
 }
 
 s32 slot_confirm(s32 pick) {
+    // A press is cleared at the top of the pass after the one that read it (and on entry), never
+    // at the top of every pass: in the real window a press arrives while a frame is drawn and
+    // presented, and an unconditional clear before the read would drop it.
+    bool clear = true;
     for (;;) {
-        mouse_buttons = 0;
+        if (clear) mouse_buttons = 0;
         const SlotInput in = slot_input_read();
+        clear = in.buttons != 0;
         slot_list_draw(pick);
         colour_normal();
         print_text(191, 323, 325);

@@ -292,4 +292,20 @@ TEST_F(TitleMenuTest, AnIndexWithNoUsedSlotKeepsTheFirstPage) {
     }
 }
 
+// In the real window a press arrives while a frame is being drawn or shown, not at the moment
+// the loop reads it: the confirmation must take a press that came in during its last present.
+TEST_F(TitleMenuTest, TheConfirmationTakesAPressThatArrivesWhileItsFrameIsShown) {
+    save_index[3] = {1, 1, 9, 1, 6, 2};
+    bool sent = false;
+    harness_on_present([&sent](const u16*, u64) {
+        if (sent) return;
+        sent = true;
+        const u32 at = (331u << 16) | 398u; // on the load answer, text 326
+        shell_wndproc(WM_MOUSEMOVE, 0, at);
+        shell_wndproc(WM_LBUTTONDOWN, 0, at);
+    });
+    EXPECT_EQ(slot_confirm(3), 1);
+    harness_on_present(nullptr);
+}
+
 } // namespace
