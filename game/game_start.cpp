@@ -21,6 +21,7 @@
 #include "game/calendar_table.h"
 #include "game/hub.h"
 #include "game/hub_seams.h"
+#include "game/world_populate.h"
 #include "game/player.h"
 #include "game/save.h"
 #include "game/slot_list.h"
@@ -39,7 +40,7 @@ void game_tables_init() {
 }
 
 void game_new_world() {
-    world_populate_seam();
+    world_populate();
     init_item_master();
     init_player();
     init_roster();

@@ -3,6 +3,8 @@
 // whatever is still missing.
 #include "game/hub_seams.h"
 
+#include "game/open_world.h"
+
 #include "engine/dialog.h"
 #include "game/dashboard.h"
 
@@ -50,10 +52,6 @@ void meal_default() {
     hub_unavailable("Meal");
 }
 void manuals_sync_default() {}
-void open_world_start_default(s32) {
-    hub_unavailable("Open world");
-}
-void world_populate_default() {}
 
 } // namespace
 
@@ -68,8 +66,7 @@ void (*market_visit_seam)() = market_default;
 void (*companion_visit_screen_seam)() = companion_default;
 void (*meal_screen_seam)() = meal_default;
 void (*manuals_sync_seam)() = manuals_sync_default;
-void (*open_world_start_seam)(s32 route) = open_world_start_default;
-void (*world_populate_seam)() = world_populate_default;
+void (*open_world_start_seam)(s32 route) = open_world_start;
 
 void hub_seams_reset() {
     activity_run_seam = activity_run_default;
@@ -83,6 +80,5 @@ void hub_seams_reset() {
     companion_visit_screen_seam = companion_default;
     meal_screen_seam = meal_default;
     manuals_sync_seam = manuals_sync_default;
-    open_world_start_seam = open_world_start_default;
-    world_populate_seam = world_populate_default;
+    open_world_start_seam = open_world_start;
 }

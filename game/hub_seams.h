@@ -17,8 +17,7 @@ extern void (*market_visit_seam)();
 extern void (*companion_visit_screen_seam)();
 extern void (*meal_screen_seam)();
 extern void (*manuals_sync_seam)();           // silent no-op by default
-extern void (*open_world_start_seam)(s32 route); // route 1..3
-extern void (*world_populate_seam)();         // silent no-op by default
+extern void (*open_world_start_seam)(s32 route); // route 1..3; open_world_start by default
 
 // Shows the "not available" line for a seam that nobody has replaced (transcript: say_center).
 void hub_unavailable(const char* what);

@@ -686,7 +686,6 @@ TEST_F(HubPassTest, UnbuiltCommandsSayTheyAreNotAvailable) {
     // The silent ones say nothing.
     const size_t quiet = dialog_lines().size();
     manuals_sync_seam();
-    world_populate_seam();
     EXPECT_EQ(dialog_lines().size(), quiet);
 }
 
@@ -697,14 +696,14 @@ TEST(HubSeams, ResetPutsEveryDefaultBack) {
     const auto c = hub_cmd_catch_seam, l = hub_cmd_light_ring_seam;
     const auto i = info_screen_seam;
     const auto k = market_visit_seam, v = companion_visit_screen_seam, e = meal_screen_seam;
-    const auto s = manuals_sync_seam, w = world_populate_seam;
+    const auto s = manuals_sync_seam;
     const auto o = open_world_start_seam;
     activity_run_seam = fake_activity;
     hub_cmd_recipes_seam = hub_cmd_popup_seam = hub_cmd_aim_seam = fake_market;
     hub_cmd_catch_seam = hub_cmd_light_ring_seam = fake_market;
     info_screen_seam = fake_info;
     market_visit_seam = companion_visit_screen_seam = meal_screen_seam = fake_meal;
-    manuals_sync_seam = world_populate_seam = fake_manuals_sync;
+    manuals_sync_seam = fake_manuals_sync;
     open_world_start_seam = fake_open_world;
     hub_seams_reset();
     EXPECT_EQ(activity_run_seam, a);
@@ -719,7 +718,6 @@ TEST(HubSeams, ResetPutsEveryDefaultBack) {
     EXPECT_EQ(meal_screen_seam, e);
     EXPECT_EQ(manuals_sync_seam, s);
     EXPECT_EQ(open_world_start_seam, o);
-    EXPECT_EQ(world_populate_seam, w);
 }
 
 TEST_F(HubPassTest, LoadFromTheHubMenuEndsThePassAndTheNextStartsWithoutAutosave) {

@@ -1,0 +1,51 @@
+// The battle grid: 12 x 12 cells in isometric view, cell <-> screen mapping, the distance maps
+// from which every move and attack area is decided, move allowances, walking, the move command.
+#pragma once
+#include "engine/types.h"
+
+constexpr s32 GRID = 12;
+constexpr s32 DIST_LAYERS = 5;
+constexpr s32 DIST_UNREACHABLE = -1;
+constexpr s32 DIST_CUT = -2;
+
+struct BattleCursor {
+    s32 col, row, x, y;
+};
+extern BattleCursor battle_cursor;
+extern s32 battle_dist[DIST_LAYERS][GRID][GRID]; // [layer][row][column]
+extern s32 battle_marks[GRID][GRID];             // [row][column], -1 = not hit
+extern s32 move_allowance;
+
+// Screen point of a cell: x = (row - col) x 36 + 317, y = (row + col) x 18 + 64.
+constexpr s32 cell_x(s32 col, s32 row) {
+    return (row - col) * 36 + 317;
+}
+constexpr s32 cell_y(s32 col, s32 row) {
+    return (row + col) * 18 + 64;
+}
+// The twelve cells outside the screen.
+constexpr bool cell_cut(s32 col, s32 row) {
+    return (row < 3 && col - row >= 9) || (col < 3 && row - col >= 9);
+}
+constexpr bool cell_on_grid(s32 col, s32 row) {
+    return col >= 0 && col < GRID && row >= 0 && row < GRID;
+}
+
+// Mode 0: cursor := (a, b) as column and row; mode 1: the cell holding screen point (a, b) (later
+// rows win on a shared border; no cell keeps the previous one). Both then set the cursor point.
+void battle_cell_at(s32 a, s32 b, s32 mode);
+// The cell of a slot (from its x, y); 0 when found, -1 when the slot stands on no cell.
+s32 battle_slot_cell(s32 slot, s32* col, s32* row);
+
+void battle_dists_clear();
+void battle_marks_clear();
+void battle_dist_build(s32 slot, s32 layer);
+void battle_dist_build_dir(s32 slot, s32 layer, s32 shape);
+void battle_show_reach(s32 layer);
+void battle_move_to(s32 slot, s32 col, s32 row);
+void battle_cmd_move();
+
+// The protagonist's speed (attribute 4 + equipment + speed field).
+s32 battle_protagonist_speed();
+// Move allowance at the start of a turn of `slot` (the player-played protagonist's for slot 0).
+s32 battle_turn_allowance(s32 slot);

@@ -1,0 +1,22 @@
+// PENDING: being written.
+#include "game/scenes.h"
+
+void scene_play_221() {}
+void scene_play_192() {}
+void scene_play_190() {}
+void scene_play_196() {}
+void scene_play_222() {}
+void scene_play_201() {}
+void scene_play_193() {}
+void scene_play_194() {}
+void scene_play_044() {}
+void scene_play_129_1() {}
+void scene_play_129_2() {}
+void scene_play_203() {}
+void scene_play_135() {}
+void scene_play_195() {}
+void scene_play_191() {}
+void scene_play_197() {}
+void scene_play_199() {}
+void scene_play_198() {}
+void scene_play_143() {}
