@@ -3,10 +3,19 @@
 #pragma once
 #include "engine/types.h"
 
+struct ArtEntry;
+
 constexpr s32 GRID = 12;
 constexpr s32 DIST_LAYERS = 5;
 constexpr s32 DIST_UNREACHABLE = -1;
 constexpr s32 DIST_CUT = -2;
+constexpr s32 DIST_MAX_STEPS = 23; // step maps never hold more
+
+// Area shapes of `battle_dist_build_dir`: square, cross, and the half-line toward a facing
+// (DIST_LINE + facing 1..4).
+constexpr s32 DIST_SQUARE = 0;
+constexpr s32 DIST_CROSS = 2;
+constexpr s32 DIST_LINE = 10;
 
 struct BattleCursor {
     s32 col, row, x, y;
@@ -34,14 +43,28 @@ constexpr bool cell_on_grid(s32 col, s32 row) {
 // Mode 0: cursor := (a, b) as column and row; mode 1: the cell holding screen point (a, b) (later
 // rows win on a shared border; no cell keeps the previous one). Both then set the cursor point.
 void battle_cell_at(s32 a, s32 b, s32 mode);
+// The cell holding screen point (px, py) by the same rule as mode 1; 0 when found, -1 when the
+// point lies on no cell (col and row untouched then).
+s32 battle_point_cell(s32 px, s32 py, s32* col, s32* row);
 // The cell of a slot (from its x, y); 0 when found, -1 when the slot stands on no cell.
 s32 battle_slot_cell(s32 slot, s32* col, s32* row);
+// The first live slot standing on a cell; -1 when none (or the cell is off the grid).
+s32 battle_slot_at(s32 col, s32 row);
+// The art a slot fights with; an empty record (area 0, reach 0, power 0) when its art index
+// lies outside `arts_table` or the slot does not exist.
+const ArtEntry& battle_slot_art(s32 slot);
 
 void battle_dists_clear();
 void battle_marks_clear();
+// Step map of the slot into `layer` (1 or 3) and the area map of its art into `layer` + 1 (line
+// arts toward the pointer's cell, cross arts as a cross, every other area as a square).
 void battle_dist_build(s32 slot, s32 layer);
+// The same with the area shape given: DIST_SQUARE, DIST_CROSS, DIST_LINE + facing 1..4; any
+// other value leaves the area map empty but for the mover's own cell.
 void battle_dist_build_dir(s32 slot, s32 layer, s32 shape);
 void battle_show_reach(s32 layer);
+// Walks a fighter along its shortest path to a free reachable cell, one drawn step per 125 ms;
+// refuses (does nothing) otherwise. Does not check the allowance.
 void battle_move_to(s32 slot, s32 col, s32 row);
 void battle_cmd_move();
 
