@@ -70,10 +70,14 @@ extern s32 battle_active_slot; // slot whose turn it is; 12 none
 extern s32 battle_step;        // index of the acting turn_order entry
 extern s32 battle_reaction;    // the protagonist's reaction to the current attack, -1 none
 extern s32 battle_reaction_value;
+extern s32 battle_rounds_left; // rounds before the battle ends with result 2; -1 no limit
 
-// Fights `encounter` (0..159; anything else returns 0 at once without touching anything) and
-// returns a BattleResult. `battle_active` is 1 while it runs and 0 after every exit; the music
-// playing at entry is restored on every exit.
+// Fights `encounter` (0..159; anything else returns BATTLE_LOST (0) at once without touching
+// anything) and returns a BattleResult. `battle_active` is 1 while it runs and 0 after every
+// exit; the music playing at entry is restored on every exit (silence when there was none).
+// The encounter's round limit is counted down for this battle only (`battle_rounds_left`): the
+// record keeps the limit its caller set, so every fight of it gets the whole limit. Random start
+// cells are written back into the record and reused by later fights.
 s32 battle_run(s32 encounter);
 
 // The seam through which calendar handlers and scripts start battles; tests replace it.
@@ -93,3 +97,11 @@ s32 battle_slot_of_step(s32 step);
 
 // Counts of live fighters per side.
 s32 battle_side_alive(s32 side);
+
+// The entry steps before the first round: music, clears, set-up, turn order, first allowance.
+// `encounter` must be 0..159 (battle_run checks it).
+void battle_enter(s32 encounter);
+
+// Copies hp, mp, mp maximum and poison of slot 1..11 into its roster entry (nothing for slot 0,
+// an empty slot or a character outside the roster).
+void battle_roster_copy(s32 slot);

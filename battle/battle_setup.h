@@ -27,13 +27,22 @@ void battle_setup();
 // entry is found; returns 1 when one was found, 0 when none (art_list/art_entry unchanged).
 s32 battle_art_search(const s32* lists, s32 count);
 
-// 1 when art_list/art_entry name a known art with id >= 50 that indexes arts_table; the
-// protagonist fights bare-handed (BATTLE_BARE_ART) when it does not.
+// 1 when art_list/art_entry name a known art with id 50..99 of a list 0..9, so that it indexes
+// arts_table; the protagonist fights bare-handed (BATTLE_BARE_ART) when it does not.
 s32 battle_protagonist_art_valid();
-constexpr s32 BATTLE_BARE_ART = 0; // arts_table entry used when no known art can be named
+// The bare-handed fallback: the first art of the bare-hand list 2 (list 2, id 50), used at level
+// 0 whenever art_list/art_entry name no known art; also the art of a roster character whose art
+// lies outside arts_table. Nothing is indexed with art_list/art_entry then.
+constexpr s32 BATTLE_BARE_ART = 100;
+// The protagonist's art index (BATTLE_BARE_ART when none is named), its level 0..100 (0 for the
+// fallback) and the text id of its name.
+s32 battle_protagonist_art();
+s32 battle_protagonist_art_level();
+s32 battle_protagonist_art_name();
 
 // Sets slot 0's art, art_level and anim from art_list/art_entry (or the bare-handed fallback).
 void battle_protagonist_take_art();
 
-// Animation choice: ArtEntry.anim[(art_level / 40) x 2 + d], d = 1 for facings 2 and 4.
+// Animation choice: ArtEntry.anim[(art_level / 40) x 2 + d], d = 1 for facings 2 and 4; -1 (no
+// animation) for an art outside arts_table.
 s32 battle_anim_for(s32 art, s32 art_level, s32 facing);
