@@ -4,6 +4,7 @@
 #include "engine/shell.h"
 #include "game/game_start.h"
 #include "platform/platform.h"
+#include "scripts/scripts_register.h"
 
 #include <cstring>
 #include <string>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--fatal-box") == 0)
         plat_fatal_box_main(argv[2], argv[3]);
     game_register();
+    scripts_register_events();
     std::string line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) line += ' ';
