@@ -21,3 +21,7 @@ void scene_play_197();
 void scene_play_199();
 void scene_play_198();
 void scene_play_143();
+
+// The field loop that the scenes run (default `field_loop`); tests replace it to play an episode's
+// end (or a load inside it) without running field frames.
+extern void (*scene_field_loop_seam)();
