@@ -140,7 +140,7 @@ void battle_cell_at(s32 a, s32 b, s32 mode) {
         battle_cursor.col = a;
         battle_cursor.row = b;
     } else if (mode == 1) {
-        battle_point_cell(a, b, &battle_cursor.col, &battle_cursor.row);
+        battle_screen_cell(a, b, &battle_cursor.col, &battle_cursor.row);
     } else {
         return;
     }
@@ -149,7 +149,7 @@ void battle_cell_at(s32 a, s32 b, s32 mode) {
     battle_cursor.y = cell_y(battle_cursor.col, battle_cursor.row);
 }
 
-s32 battle_point_cell(s32 px, s32 py, s32* col, s32* row) {
+s32 battle_screen_cell(s32 px, s32 py, s32* col, s32* row) {
     s32 found = -1;
     for (s32 r = 0; r < GRID; ++r)
         for (s32 c = 0; c < GRID; ++c) {
@@ -312,7 +312,7 @@ void battle_cmd_move() {
         mouse_buttons = 0;
         s32 c = 0, r = 0;
         // A click beside the grid takes no cell (the cursor's last cell would be a stale one).
-        if (battle_point_cell(click_x, click_y, &c, &r) != 0) continue;
+        if (battle_screen_cell(click_x, click_y, &c, &r) != 0) continue;
         battle_cell_at(c, r, 0);
         if (cell_cut(c, r) || battle_dist[0][r][c] != -1) continue;
         const s32 steps = battle_dist[1][r][c];

@@ -45,7 +45,7 @@ constexpr bool cell_on_grid(s32 col, s32 row) {
 void battle_cell_at(s32 a, s32 b, s32 mode);
 // The cell holding screen point (px, py) by the same rule as mode 1; 0 when found, -1 when the
 // point lies on no cell (col and row untouched then).
-s32 battle_point_cell(s32 px, s32 py, s32* col, s32* row);
+s32 battle_screen_cell(s32 px, s32 py, s32* col, s32* row);
 // The cell of a slot (from its x, y); 0 when found, -1 when the slot stands on no cell.
 s32 battle_slot_cell(s32 slot, s32* col, s32* row);
 // The first live slot standing on a cell; -1 when none (or the cell is off the grid).
