@@ -191,7 +191,7 @@ TEST_F(EpisodeSceneTest, FreshEntrySetsUpClockPlacePlayerAndSavesWhereTheEpisode
             if (c.event == 1000) EXPECT_EQ(attr_get(0, ATTR_TIMER), 6);
         };
         c.play();
-        EXPECT_EQ(loop_runs > 0, true);
+        EXPECT_EQ(loop_runs, 1);
         EXPECT_EQ(u32(world_state.cursor_id), 0u);
         // The saved file carries the running field byte, so loading it resumes the episode.
         ASSERT_EQ(file_exists(slot0), c.saves);
