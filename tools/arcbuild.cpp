@@ -1,6 +1,7 @@
 #include "tools/arcbuild.h"
 
 #include "tools/glyph_font.h"
+#include "tools/placeholder_battle.h"
 #include "tools/placeholder_images.h"
 #include "tools/placeholder_maps.h"
 #include "tools/text_writer.h"
@@ -312,6 +313,8 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_boxes(builder);
     // Our own content: framed boxes for the title menu's and the calendar hub's pictures.
     image_put_placeholder_screens(builder);
+    // Our own content: framed boxes for the battle's pictures and the animations' images.
+    battle_put_placeholder_content(builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {
