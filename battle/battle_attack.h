@@ -4,6 +4,9 @@
 #pragma once
 #include "engine/types.h"
 
+struct ArtEntry;
+struct KnownEntry;
+
 enum BattleReaction : s32 {
     REACT_NONE = -1,
     REACT_POWER = 0,
@@ -12,6 +15,22 @@ enum BattleReaction : s32 {
     REACT_COUNTER = 3,
     REACT_STUN = 4,
 };
+
+// Battle techniques: ids of known list 10.
+constexpr s32 TECHNIQUE_LIST = 10;
+constexpr s32 TECHNIQUE_DOUBLE_STRIKE = 6;
+constexpr s32 REACTION_MP_COST = 50;
+
+// Items with rules of their own in a blow.
+constexpr s32 WEAPON_STUNNING = 1408;
+constexpr s32 WEAPON_DRAINING = 1447;
+constexpr s32 THROWING_PAID_STRIKE = 1550;
+constexpr s32 THROWING_FIRST = 1550;
+constexpr s32 THROWING_LAST = 1569;
+constexpr s32 PAID_STRIKE_PRICE = 2000;
+constexpr s32 PAID_STRIKE_POWER = 40;
+constexpr s32 PAID_STRIKE_LIMIT = 10;
+constexpr s32 PAID_STRIKE_TITLE = 62;
 
 extern s32 double_strike; // 6 when the protagonist knows technique 6, else 0
 
@@ -22,7 +41,7 @@ void battle_mp_add(s32 slot, s32 n);
 void battle_poison_add(s32 slot, s32 n);
 void battle_rest(s32 slot);
 
-// Live values of any slot (slot 0 reads the player record).
+// Live values of any slot (slot 0 reads the player record); 0 for a slot outside 0..11.
 s32 battle_hp(s32 slot);
 s32 battle_hp_max(s32 slot);
 s32 battle_mp(s32 slot);
@@ -32,3 +51,22 @@ s32 battle_poison(s32 slot);
 s32 battle_level_percent(s32 level);
 // Defence factor f of a defence value (before the guard field), +2 .. -7.
 s32 battle_defence_factor(s32 defence);
+
+// The art a slot fights with: its `arts_table` record, or an empty record (no power, no reach,
+// no cost, no special) when the slot is outside 0..11 or its art index outside the table.
+const ArtEntry& battle_art_of(s32 slot);
+// Inner power one use of the slot's art costs: mp_cost x (art_level / 10 + 1).
+s32 battle_art_cost(s32 slot);
+// The protagonist's known entry named by art_list/art_entry when it holds an art (id >= 50);
+// null otherwise, so nothing is read or written through a stale pair.
+KnownEntry* battle_protagonist_known();
+// The live slot standing on cell (col, row), -1 when none.
+s32 battle_slot_on_cell(s32 col, s32 row);
+// The cell under a screen point that is exactly a cell point; 0 when found, -1 otherwise.
+s32 battle_point_cell(s32 x, s32 y, s32* col, s32* row);
+// Sets every hit point of the slot to -1.
+void battle_hits_clear(s32 slot);
+// Appends a cell's screen point to the slot's hit lists (at most six); 1 when stored.
+s32 battle_hits_append(s32 slot, s32 col, s32 row);
+// Adds experience of one use of the protagonist's art to its known entry and levels it.
+void battle_art_practice();
