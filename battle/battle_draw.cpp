@@ -111,6 +111,19 @@ s32 cell_under(s32 px, s32 py, s32* col, s32* row) {
     return found;
 }
 
+// Set by the background, which draws the overlay itself, so that a caller drawing both in a row
+// does not lay the overlay twice.
+bool overlay_just_drawn = false;
+
+void draw_field_overlay() {
+    if (field_turns <= 0) return;
+    s32 image = -1;
+    if (field_kind == 0) image = BATTLE_IMG_FIELD_OVERLAY;
+    if (field_kind == 1) image = BATTLE_IMG_FIELD_OVERLAY + 1;
+    if (field_kind == 3) image = BATTLE_IMG_FIELD_OVERLAY + 2;
+    if (image >= 0) draw_image(bar_offset, 0, image, 0);
+}
+
 } // namespace
 
 void battle_draw_gauge_cells(s32 slot, s32 n) {
@@ -144,16 +157,16 @@ void battle_draw_background() {
         const s32 background = encounters[battle_encounter].background;
         if (background > 0) draw_image(0, 0, background, 0);
     }
-    battle_draw_overlay();
+    draw_field_overlay();
+    overlay_just_drawn = true;
 }
 
 void battle_draw_overlay() {
-    if (field_turns <= 0) return;
-    s32 image = -1;
-    if (field_kind == 0) image = BATTLE_IMG_FIELD_OVERLAY;
-    if (field_kind == 1) image = BATTLE_IMG_FIELD_OVERLAY + 1;
-    if (field_kind == 3) image = BATTLE_IMG_FIELD_OVERLAY + 2;
-    if (image >= 0) draw_image(bar_offset, 0, image, 0);
+    if (overlay_just_drawn) {
+        overlay_just_drawn = false; // the background has just drawn it
+        return;
+    }
+    draw_field_overlay();
 }
 
 void battle_draw_pointer_cell() {

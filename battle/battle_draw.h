@@ -25,8 +25,11 @@ constexpr s32 BATTLE_PANEL_WIDTH = 100; // cells of a panel bar
 
 // Sets `bar_offset` from slot 0's x (the command bar and panels sit away from the protagonist).
 void battle_set_bar_offset();
-// The encounter's background at (0, 0), then the field overlay while a field effect lasts.
+// The encounter's background at (0, 0), then the field overlay while a field effect lasts: the
+// start of every battle frame.
 void battle_draw_background();
+// The field overlay alone (at (bar_offset, 0) while a field effect lasts). Called right after
+// battle_draw_background it draws nothing, since the background has already laid it.
 void battle_draw_overlay();
 // The cell marker under the pointer (image 25765, flags 0x3800) unless it is a cut corner or the
 // pointer is on no cell.

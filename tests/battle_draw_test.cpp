@@ -357,6 +357,17 @@ TEST_F(BattleDrawTest, BackgroundAndFieldOverlayByKind) {
             EXPECT_EQ(g[1].x, 380);
         }
     }
+    // The background lays the overlay; an overlay asked for right after it is not laid again,
+    // one asked for on its own is.
+    clear_records();
+    field_turns = 2;
+    field_kind = 0;
+    battle_draw_background();
+    battle_draw_overlay();
+    EXPECT_EQ(count_in(groups().back(), 25766), 1);
+    battle_draw_overlay();
+    EXPECT_EQ(count_in(groups().back(), 25766), 2);
+
     // An encounter number outside the table draws no background.
     clear_records();
     field_turns = 0;
