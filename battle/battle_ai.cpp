@@ -19,6 +19,8 @@
 #include "game/player.h"
 
 s32 (*battle_ai_rand)(s32 n) = rand_below;
+void (*battle_ai_strike)(s32 slot) = battle_attack;
+void (*battle_ai_rest)(s32 slot) = battle_rest;
 
 namespace {
 
@@ -232,7 +234,10 @@ void choose_target(s32 slot) {
 // ---- Approaches -------------------------------------------------------------------------------
 
 void strike(s32 slot) {
-    battle_attack(slot);
+    battle_ai_strike(slot);
+}
+void rest(s32 slot) {
+    battle_ai_rest(slot);
 }
 
 void approach_line(s32 slot, s32 target, s32 reach) {
@@ -267,7 +272,7 @@ void approach_line(s32 slot, s32 target, s32 reach) {
         battle_slot_cell(slot, &mc, &mr);
         mark_half_line(slot, mc, mr, tc, tr, reach);
         if (hits_from_marks(slot) > 0) return strike(slot);
-        return battle_rest(slot);
+        return rest(slot);
     }
 
     battle_dist_build_dir(slot, 1, DIST_CROSS);
@@ -283,7 +288,7 @@ void approach_line(s32 slot, s32 target, s32 reach) {
                 if (hits_from_marks(slot) > 0) strike(slot);
                 return; // no rest after this step
             }
-    battle_rest(slot);
+    rest(slot);
 }
 
 // Between the mover and the target on every axis where they differ (inclusive); anywhere on an
@@ -342,7 +347,7 @@ void approach_cross(s32 slot, s32 target, s32 reach) {
                 goal_c = c;
                 goal_r = r;
             }
-    if (goal_c == -1) return battle_rest(slot);
+    if (goal_c == -1) return rest(slot);
 
     if (!boxed_in(mc, mr)) battle_move_to(slot, goal_c, goal_r);
     battle_dist_build(slot, 1);
@@ -352,7 +357,7 @@ void approach_cross(s32 slot, s32 target, s32 reach) {
             if (v > 0 && v <= reach && foe_at(slot, c, r) >= 0) battle_marks[r][c] = v;
         }
     if (hits_from_marks(slot) > 0) return strike(slot);
-    battle_rest(slot);
+    rest(slot);
 }
 
 void approach_square(s32 slot, s32 target, s32 reach) {
@@ -411,7 +416,7 @@ void approach_square(s32 slot, s32 target, s32 reach) {
                 battle_marks[r][c] = d;
                 return strike(slot);
             }
-    battle_rest(slot);
+    rest(slot);
 }
 
 bool any_foe(s32 slot) {

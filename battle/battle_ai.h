@@ -12,6 +12,10 @@ s32 battle_ai_protagonist_allowance();
 // The random draws of the computer turn (target rule, drawn targets, walk plan order); tests
 // replace it to script them. Defaults to `rand_below`.
 extern s32 (*battle_ai_rand)(s32 n);
+// The blow and the rest that end a computer turn; `battle_attack` and `battle_rest` unless a
+// test replaces them to watch what the turn prepared.
+extern void (*battle_ai_strike)(s32 slot);
+extern void (*battle_ai_rest)(s32 slot);
 
 // Medicines a computer-played protagonist takes: with low hp only the first list, with low mp
 // (and hp not low) only the second.
