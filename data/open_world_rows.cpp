@@ -1,8 +1,8 @@
-// The open world's rows. Our own content: the points, frames and countdowns that the game's
-// description leaves open (most door positions and arrival points, the places and frames of props
-// and of several persons, the bed area's place); the object numbers, creators, maps, slots, hover
-// cursors, click flags, hidden state, settings and door pairs keep the world's stated rules, and
-// every point or frame that the open world's scripts name is used as named.
+// The open world's rows. Our own content: the points, frames and countdowns that the world's
+// rules leave open (most door positions and arrival points, the places and frames of props and
+// of several persons, the bed area's place). The object numbers, creators, maps, slots, hover
+// cursors, click flags, hidden state, settings and door pairs follow the world's rules, and every
+// point or frame that the open world's scripts rely on is used as they name it.
 #include "data/open_world_rows.h"
 
 #include "engine/world/object.h"
