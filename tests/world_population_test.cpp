@@ -20,7 +20,437 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
 namespace {
+
+// ---- The population as data -----------------------------------------------------------------
+
+struct PopRow {
+    const WorldRow* row;
+    const char* table;
+};
+
+// Every row of both regions' tables, in table order.
+std::vector<PopRow> population_rows() {
+    std::vector<PopRow> rows;
+    for (size_t i = 0; i < world_population_home_count; i++)
+        rows.push_back({&world_population_home[i], "home"});
+    for (size_t i = 0; i < world_population_towns_count; i++)
+        rows.push_back({&world_population_towns[i], "towns"});
+    return rows;
+}
+
+// The creating row of every object number (nullptr for a free number).
+std::map<s32, const WorldRow*> rows_by_object() {
+    std::map<s32, const WorldRow*> by;
+    for (const PopRow& r : population_rows()) by[r.row->obj] = r.row;
+    return by;
+}
+
+bool is_portal(const WorldRow& r) {
+    return r.op == WR_PORTAL || r.op == WR_PORTAL_FIXED;
+}
+bool created_hidden(const WorldRow& r) {
+    return (r.op == WR_NPC_VIS || r.op == WR_NPC_VIS_TIMED) && r.visible == 0;
+}
+bool hidden_at_start(const WorldRow& r) {
+    return created_hidden(r) || (r.settings & WS_HIDE) != 0;
+}
+bool timed(const WorldRow& r) {
+    return r.op == WR_NPC_TIMED || r.op == WR_NPC_VIS_TIMED || r.op == WR_TIMER;
+}
+bool own_slot(s32 slot) {
+    return slot != 6 && slot != 7 && slot != 60 && slot != 800;
+}
+
+TEST(WorldPopulationRows, EveryRowCreatesOneObjectOnceInItsSpan) {
+    std::map<s32, s32> seen;
+    for (const PopRow& r : population_rows()) {
+        const WorldRow& row = *r.row;
+        EXPECT_TRUE(world_row_creates(row)) << r.table << " row of object " << row.obj;
+        EXPECT_EQ(++seen[row.obj], 1) << "object " << row.obj << " is created twice";
+        const bool home = row.obj >= 1 && row.obj <= 276;
+        const bool home_extra = row.obj >= 996 && row.obj <= 1002;
+        EXPECT_EQ(std::string(r.table) == "home", home || home_extra)
+            << "object " << row.obj << " is in the " << r.table << " table";
+        EXPECT_TRUE(row.obj >= 1 && row.obj <= 3748) << "object " << row.obj;
+        EXPECT_TRUE(row.event >= 0 && row.event < OBJECT_EVENT_COUNT)
+            << "object " << row.obj << " slot " << row.event;
+        EXPECT_EQ(row.settings & ~u32(WS_ALL & ~WS_TIMER10 & ~WS_SHADOW), 0u)
+            << "object " << row.obj << " has a setting the population never uses";
+        if (row.op != WR_TIMER) {
+            EXPECT_GT(row.map, 0) << "object " << row.obj << " stands on no map";
+            EXPECT_TRUE(row.x >= 0 && row.x < 16384 && row.y >= 0 && row.y < 16384)
+                << "object " << row.obj << " at (" << row.x << "," << row.y << ")";
+        }
+    }
+    EXPECT_EQ(seen.size(), 823u);
+    EXPECT_EQ(seen.count(118) + seen.count(262), 0u); // free numbers inside the home span
+}
+
+TEST(WorldPopulationRows, CreatorsSettingsCursorsAndClicksAddUp) {
+    std::map<WorldOp, s32> creators;
+    std::map<u32, s32> settings;
+    std::map<std::string, s32> tally;
+    for (const PopRow& r : population_rows()) {
+        const WorldRow& row = *r.row;
+        creators[row.op]++;
+        for (u32 bit = 1; bit <= WS_ALL; bit <<= 1)
+            if (row.settings & bit) settings[bit]++;
+        const std::string op = row.op == WR_NPC_TIMED       ? "timed"
+                               : row.op == WR_NPC           ? "npc"
+                               : row.op == WR_NPC_VIS       ? "vis"
+                               : row.op == WR_NPC_VIS_TIMED ? "vis_timed"
+                                                            : "";
+        if (!op.empty()) {
+            const s32 c = row.cursor;
+            const std::string cursor = c == 13             ? "13"
+                                       : c == 18           ? "18"
+                                       : c < 0             ? "none"
+                                       : c == 0            ? "0"
+                                       : c == 3            ? "3"
+                                       : c >= 4 && c <= 15 ? "4-15"
+                                                           : "other";
+            tally[op + " cursor " + cursor]++;
+            if (row.clickable == 1) tally[op + " clickable"]++;
+            EXPECT_TRUE(row.clickable == 0 || row.clickable == 1) << "object " << row.obj;
+        }
+        if (row.frame < 0) tally["negative frames"]++;
+        if (row.settings & WS_BRIGHT11) {
+            EXPECT_TRUE(row.settings & WS_LAYER1) << "object " << row.obj;
+            EXPECT_TRUE(row.map == 98 || row.map == 99) << "object " << row.obj;
+        }
+        if (row.settings & WS_NO_SHADOW)
+            EXPECT_TRUE(row.op == WR_NPC_TIMED || row.op == WR_NPC) << "object " << row.obj;
+    }
+    const std::pair<WorldOp, s32> creator_counts[] = {
+        {WR_NPC_TIMED, 294}, {WR_PORTAL, 299},       {WR_NPC_VIS, 96}, {WR_NPC, 62},
+        {WR_STEP, 41},       {WR_NPC_VIS_TIMED, 19}, {WR_TIMER, 8},    {WR_PORTAL_FIXED, 4}};
+    for (const auto& [op, n] : creator_counts) EXPECT_EQ(creators[op], n) << "creator " << int(op);
+    const std::pair<WorldSetting, s32> setting_counts[] = {
+        {WS_NO_SHADOW, 90}, {WS_HIDE, 88},     {WS_LAYER1, 70}, {WS_LAYER0, 38},
+        {WS_LAYER2, 5},     {WS_BRIGHT11, 40}, {WS_BLOCK, 24},  {WS_BLEND12, 8},
+        {WS_MIRROR, 5},     {WS_NO_CLICK, 2},  {WS_FRAME0, 1}};
+    for (const auto& [bit, n] : setting_counts) EXPECT_EQ(settings[bit], n) << "setting " << bit;
+    const std::pair<const char*, s32> tallies[] = {
+        {"timed cursor 13", 271},   {"timed clickable", 273}, {"npc cursor 18", 40},
+        {"npc cursor 13", 14},      {"npc cursor 0", 8},      {"npc clickable", 19},
+        {"vis cursor none", 35},    {"vis cursor 0", 21},     {"vis cursor 3", 20},
+        {"vis cursor 4-15", 20},    {"vis clickable", 52},    {"vis_timed cursor none", 19},
+        {"vis_timed clickable", 0}, {"negative frames", 27}};
+    for (const auto& [name, n] : tallies) EXPECT_EQ(tally[name], n) << name;
+}
+
+// One span of object numbers with what it holds.
+struct Span {
+    s32 first, last;
+    std::map<WorldOp, s32> creators;
+    std::vector<std::pair<s32, s32>> own_slots; // ranges of slots other than 6, 7, 60, 800
+    s32 hidden;
+    std::map<s32, s32> countdowns; // value -> objects
+};
+
+TEST(WorldPopulationRows, EachSpanHoldsItsCreatorsSlotsHiddenAndCountdowns) {
+    const Span spans[] = {
+        {1,
+         276,
+         {{WR_NPC_TIMED, 108},
+          {WR_PORTAL, 92},
+          {WR_NPC_VIS, 34},
+          {WR_NPC_VIS_TIMED, 19},
+          {WR_STEP, 13},
+          {WR_PORTAL_FIXED, 4},
+          {WR_NPC, 3},
+          {WR_TIMER, 1}},
+         {{1, 1},
+          {3, 5},
+          {8, 38},
+          {40, 40},
+          {42, 45},
+          {47, 47},
+          {49, 51},
+          {53, 55},
+          {57, 59},
+          {61, 73},
+          {75, 75},
+          {77, 85},
+          {87, 87},
+          {89, 131},
+          {133, 133},
+          {135, 148}},
+         28,
+         {{3, 62}, {8, 35}, {10, 19}, {5, 6}, {7, 3}, {12, 1}, {15, 1}, {100, 1}}},
+        {277, 326, {{WR_PORTAL, 50}}, {}, 0, {}},
+        {327, 392, {{WR_PORTAL, 16}, {WR_NPC_VIS, 11}}, {{159, 162}}, 1, {}},
+        {400,
+         525,
+         {{WR_NPC_TIMED, 76},
+          {WR_NPC_VIS, 12},
+          {WR_PORTAL, 11},
+          {WR_STEP, 9},
+          {WR_NPC, 7},
+          {WR_TIMER, 2}},
+         {{166, 175},
+          {177, 204},
+          {206, 206},
+          {209, 214},
+          {850, 851},
+          {853, 856},
+          {858, 872},
+          {874, 874},
+          {876, 879},
+          {881, 891},
+          {893, 897}},
+         39,
+         {{8, 75}, {5, 2}, {10, 1}}},
+        {996, 1002, {{WR_NPC, 4}, {WR_NPC_VIS, 3}}, {{2, 2}, {173, 173}, {1052, 1053}}, 2, {}},
+        {1003,
+         1145,
+         {{WR_NPC_TIMED, 100}, {WR_NPC_VIS, 19}, {WR_STEP, 15}, {WR_NPC, 2}, {WR_TIMER, 1}},
+         {{600, 637}, {639, 639}, {641, 651}, {653, 681}, {683, 689}, {691, 721}},
+         20,
+         {{4, 92}, {3, 9}}},
+        {1337, 1390, {{WR_PORTAL, 54}}, {}, 6, {}},
+        {1391,
+         1532,
+         {{WR_NPC, 40}, {WR_NPC_VIS, 15}, {WR_PORTAL, 14}, {WR_NPC_TIMED, 10}, {WR_STEP, 4}},
+         {{801, 814}, {817, 818}},
+         10,
+         {{4, 8}, {8, 1}, {10, 1}}},
+        {1902, 1921, {{WR_PORTAL, 18}, {WR_NPC_VIS, 2}}, {{815, 816}}, 0, {}},
+        {2022, 2067, {{WR_NPC, 6}, {WR_TIMER, 4}}, {{1047, 1050}}, 0, {{5, 4}}},
+        {3000, 3748, {{WR_PORTAL, 44}}, {}, 2, {}},
+    };
+    s32 in_spans = 0;
+    for (const Span& span : spans) {
+        std::map<WorldOp, s32> creators;
+        std::set<s32> slots;
+        s32 hidden = 0;
+        std::map<s32, s32> countdowns;
+        for (const PopRow& r : population_rows()) {
+            const WorldRow& row = *r.row;
+            if (row.obj < span.first || row.obj > span.last) continue;
+            in_spans++;
+            creators[row.op]++;
+            if (own_slot(row.event)) slots.insert(row.event);
+            hidden += hidden_at_start(row) ? 1 : 0;
+            if (timed(row)) countdowns[row.countdown]++;
+        }
+        std::set<s32> want_slots;
+        for (const auto& [a, b] : span.own_slots)
+            for (s32 s = a; s <= b; s++) want_slots.insert(s);
+        const std::string name = std::to_string(span.first) + "-" + std::to_string(span.last);
+        EXPECT_EQ(creators, span.creators) << "creators of " << name;
+        for (s32 s : want_slots)
+            EXPECT_TRUE(slots.count(s)) << "slot " << s << " unused in " << name;
+        for (s32 s : slots) EXPECT_TRUE(want_slots.count(s)) << "slot " << s << " not of " << name;
+        EXPECT_EQ(hidden, span.hidden) << "hidden in " << name;
+        EXPECT_EQ(countdowns, span.countdowns) << "countdowns of " << name;
+    }
+    EXPECT_EQ(in_spans, 823) << "objects outside every span";
+}
+
+TEST(WorldPopulationRows, SlotsAreSharedOnlyAsTheWorldSays) {
+    std::map<s32, std::vector<s32>> users;
+    for (const PopRow& r : population_rows()) {
+        const WorldRow& row = *r.row;
+        users[row.event].push_back(row.obj);
+        if (row.op == WR_PORTAL) EXPECT_EQ(row.event, 6) << "portal " << row.obj;
+        if (row.op == WR_PORTAL_FIXED) EXPECT_EQ(row.event, 60) << "portal " << row.obj;
+        if (row.event == 6 || row.event == 60)
+            EXPECT_TRUE(is_portal(row)) << "object " << row.obj << " runs a door script";
+    }
+    EXPECT_EQ(users[6].size(), 299u);
+    EXPECT_EQ(users[60].size(), 4u);
+    EXPECT_EQ(users[7].size(), 72u);
+    EXPECT_EQ(users[800].size(), 75u);
+    const std::map<s32, size_t> shared = {{14, 3}, {173, 3}, {801, 3}, {44, 2}, {615, 2}};
+    s32 own = 0;
+    size_t own_objects = 0;
+    for (const auto& [slot, objs] : users) {
+        if (!own_slot(slot)) continue;
+        own++;
+        own_objects += objs.size();
+        const auto it = shared.find(slot);
+        EXPECT_EQ(objs.size(), it == shared.end() ? 1u : it->second)
+            << "slot " << slot << " is run by " << objs.size() << " objects, first " << objs[0];
+    }
+    EXPECT_EQ(own, 365);
+    EXPECT_EQ(own_objects, 373u);
+}
+
+TEST(WorldPopulationRows, PortalsFormPairsLeadingNextToTheirPartners) {
+    const auto by = rows_by_object();
+    std::map<s32, s32> partner;
+    s32 pairs = 0;
+    for (const auto& [obj, row] : by) {
+        if (!is_portal(*row) || partner.count(obj) || obj == 475) continue;
+        s32 mate = obj + 1;
+        if (obj == 474) mate = 476;
+        if (obj == 1399) mate = 1410;
+        const auto it = by.find(mate);
+        ASSERT_TRUE(it != by.end() && is_portal(*it->second))
+            << "portal " << obj << " has no partner";
+        partner[obj] = mate;
+        partner[mate] = obj;
+        pairs++;
+    }
+    EXPECT_EQ(pairs, 151);
+    for (const auto& [obj, mate] : partner) {
+        const WorldRow& a = *by.at(obj);
+        const WorldRow& b = *by.at(mate);
+        EXPECT_EQ(a.dest_map, b.map)
+            << "portal " << obj << " does not lead to its partner " << mate;
+        EXPECT_LE(std::abs(a.dest_x - b.x), 312) << "portal " << obj;
+        EXPECT_LE(std::abs(a.dest_y - b.y), 312) << "portal " << obj;
+    }
+    const WorldRow& one_way = *by.at(475);
+    EXPECT_TRUE(one_way.op == WR_PORTAL && one_way.map == 191 && one_way.dest_map == 190);
+    EXPECT_EQ(by.at(478)->event, 872); // the way back from map 190 is a step area
+    // The fixed-arrival doors between maps 10, 42 and 41.
+    const s32 fixed[][8] = {{132, 10, 6206, 37, 3067, 42, 67, 790},
+                            {133, 42, 0, 768, 3068, 10, 6222, 118},
+                            {134, 42, 1326, 555, 0, 41, 104, 1286},
+                            {135, 41, 0, 1210, 0, 42, 1205, 578}};
+    for (const auto& f : fixed) {
+        const WorldRow& r = *by.at(f[0]);
+        EXPECT_EQ(r.op, WR_PORTAL_FIXED) << "portal " << f[0];
+        EXPECT_EQ(std::vector<s32>({r.map, r.x, r.y, r.dest_map, r.dest_x, r.dest_y}),
+                  std::vector<s32>({f[1], f[2], f[3], f[5], f[6], f[7]}))
+            << "portal " << f[0];
+        if (f[4] != 0) EXPECT_EQ(r.frame, f[4]) << "portal " << f[0];
+    }
+}
+
+TEST(WorldPopulationRows, ClosedPassagesPairAHiddenPortalWithAWall) {
+    const auto by = rows_by_object();
+    const s32 passages[][2] = {{497, 501},   {498, 502},   {1127, 1383}, {1128, 1385},
+                               {1129, 1381}, {1130, 1379}, {1131, 1387}, {1466, 1399}};
+    for (const auto& [wall_obj, portal_obj] : passages) {
+        ASSERT_TRUE(by.count(wall_obj) && by.count(portal_obj)) << "passage " << wall_obj;
+        const WorldRow& wall = *by.at(wall_obj);
+        const WorldRow& door = *by.at(portal_obj);
+        EXPECT_EQ(wall.op, WR_STEP) << "object " << wall_obj;
+        EXPECT_EQ(door.op, WR_PORTAL) << "object " << portal_obj;
+        EXPECT_TRUE(hidden_at_start(door)) << "portal " << portal_obj << " starts open";
+        EXPECT_FALSE(hidden_at_start(wall)) << "wall " << wall_obj << " starts hidden";
+        EXPECT_EQ(std::vector<s32>({wall.map, wall.x, wall.y, wall.frame}),
+                  std::vector<s32>({door.map, door.x, door.y, door.frame}))
+            << "passage " << wall_obj << "/" << portal_obj;
+        const bool blocks = (wall.settings & WS_BLOCK) != 0;
+        EXPECT_EQ(blocks, wall_obj != 1131) << "wall " << wall_obj;
+    }
+    EXPECT_EQ(by.at(1131)->event, 711);
+}
+
+TEST(WorldPopulationRows, HiddenObjectsAndTimers) {
+    s32 hidden = 0, portals = 0, timers = 0, steps = 0, created = 0, both = 0;
+    for (const PopRow& r : population_rows()) {
+        const WorldRow& row = *r.row;
+        if (!hidden_at_start(row)) continue;
+        hidden++;
+        portals += is_portal(row) ? 1 : 0;
+        timers += row.op == WR_TIMER ? 1 : 0;
+        steps += row.op == WR_STEP ? 1 : 0;
+        created += created_hidden(row) ? 1 : 0;
+        both += created_hidden(row) && (row.settings & WS_HIDE) ? 1 : 0;
+    }
+    EXPECT_EQ(hidden, 108);
+    EXPECT_EQ(created, 23);
+    EXPECT_EQ(both, 3);
+    EXPECT_EQ(portals, 15);
+    EXPECT_EQ(timers, 4);
+    EXPECT_EQ(steps, 3);
+
+    const auto by = rows_by_object();
+    const s32 timer_rows[][5] = {{5, 10, 5, 5, 1},        {469, 102, 866, 8, 1},
+                                 {507, 102, 887, 5, 1},   {1097, 200, 685, 4, 1},
+                                 {2028, 160, 1047, 5, 0}, {2029, 161, 1048, 5, 0},
+                                 {2066, 172, 1049, 5, 0}, {2067, 162, 1050, 5, 0}};
+    for (const auto& t : timer_rows) {
+        ASSERT_TRUE(by.count(t[0])) << "timer " << t[0];
+        const WorldRow& r = *by.at(t[0]);
+        EXPECT_EQ(r.op, WR_TIMER) << "timer " << t[0];
+        EXPECT_EQ(std::vector<s32>({r.map, r.event, r.countdown, hidden_at_start(r) ? 1 : 0}),
+                  std::vector<s32>({t[1], t[2], t[3], t[4]}))
+            << "timer " << t[0];
+    }
+}
+
+// The object table after the population of a new game.
+class WorldPopulated : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        obj_clear_all();
+        world_state.current_map = 0;
+        world_populate();
+    }
+    void TearDown() override { obj_clear_all(); }
+};
+
+TEST_F(WorldPopulated, ExactlyThePopulationIsInUse) {
+    const auto by = rows_by_object();
+    s32 in_use = 0;
+    for (s32 obj = 0; obj < OBJECT_COUNT; obj++) {
+        if (attr_get(obj, ATTR_IN_USE)) in_use++;
+        if (!by.count(obj)) {
+            const ObjectRecord zero{};
+            EXPECT_EQ(std::memcmp(&object_table[obj], &zero, sizeof zero), 0)
+                << "object " << obj << " is not all zero";
+        } else {
+            EXPECT_EQ(attr_get(obj, ATTR_IN_USE), 1) << "object " << obj;
+            EXPECT_EQ(attr_get(obj, ATTR_ACTIVE), hidden_at_start(*by.at(obj)) ? 0 : 1)
+                << "object " << obj;
+        }
+    }
+    EXPECT_EQ(in_use, 823);
+}
+
+TEST_F(WorldPopulated, HomeObjectsTakeTheirLookAndPresence) {
+    for (s32 obj : {71, 101, 102, 124, 164, 231, 268, 269})
+        EXPECT_EQ(attr_get(obj, ATTR_BLOCK), 1) << "object " << obj;
+    for (s32 obj : {103, 120, 121, 122, 236})
+        EXPECT_EQ(attr_get(obj, ATTR_BLEND), 12) << "object " << obj;
+    for (s32 obj : {83, 111}) EXPECT_EQ(attr_get(obj, ATTR_LAYER), 0) << "object " << obj;
+    for (s32 obj : {139, 145, 146, 147, 160, 161, 162, 163, 175})
+        EXPECT_EQ(attr_get(obj, ATTR_LAYER), 1) << "object " << obj;
+    for (s32 obj : {75, 236}) EXPECT_EQ(attr_get(obj, ATTR_LAYER), 2) << "object " << obj;
+    for (s32 obj : {3, 8, 9, 11, 17, 18, 19, 20, 21, 22, 23, 25, 26, 27, 73, 75, 138})
+        EXPECT_EQ(attr_get(obj, ATTR_SHADOW), 0) << "object " << obj;
+    EXPECT_EQ(attr_get(24, ATTR_SHADOW), 1);
+    for (s32 obj : {5, 6, 223, 237, 271}) {
+        EXPECT_EQ(attr_get(obj, ATTR_IN_USE), 1) << "object " << obj;
+        EXPECT_EQ(attr_get(obj, ATTR_ACTIVE), 0) << "object " << obj;
+    }
+    // The first-day director: off, counting from 5, on no map, on every map once switched on.
+    EXPECT_EQ(attr_get(5, ATTR_TIMER), 5);
+    EXPECT_EQ(attr_get(5, ATTR_MAP), 0);
+    EXPECT_EQ(attr_get(5, ATTR_TIMER_ANYMAP), 1);
+    EXPECT_EQ(obj_timer_due(5), 0);
+    // The flying object: in use, active and timed, but without an image.
+    EXPECT_EQ(obj_is_live(242), 1);
+    EXPECT_EQ(attr_get(242, ATTR_FRAME), 0);
+    EXPECT_EQ(attr_get(242, ATTR_TIMER_ON), 1);
+    // A clickable, mirrored resident with hover cursor 13.
+    EXPECT_EQ(obj_get_frame(123), -5322);
+    EXPECT_EQ(attr_get(123, ATTR_HOVER_CURSOR), 1);
+    EXPECT_EQ(attr_get(123, ATTR_CURSOR), 13);
+    EXPECT_EQ(attr_get(123, ATTR_CLICK), 1);
+    EXPECT_EQ(attr_get(123, ATTR_TIMER), 10);
+    // Door 28 and the collector of slot 2.
+    EXPECT_EQ(attr_get(28, ATTR_EVENT), 6);
+    EXPECT_EQ(attr_get(28, ATTR_DEST_MAP), 14);
+    EXPECT_EQ(attr_get(28, ATTR_VAR_A), 257);
+    EXPECT_EQ(attr_get(28, ATTR_VAR_B), 373);
+    EXPECT_EQ(attr_get(1000, ATTR_EVENT), 2);
+    EXPECT_EQ(attr_get(1000, ATTR_MAP), 10);
+}
 
 // ---- Door scripts -----------------------------------------------------------------------------
 
