@@ -76,6 +76,7 @@ TEST_F(BattleAiTest, QuarterHpTakesTheBagMedicineFromTheRosterAndTheSlotCopyFoll
         battle_ai_turn(MOVER);
         EXPECT_EQ(e.bag[1].count, k.takes ? 1 : 2) << "hp " << k.hp;
         EXPECT_EQ(battle_slots[MOVER].bag[1][1], e.bag[1].count) << "hp " << k.hp;
+        EXPECT_EQ(battle_slots[MOVER].hp, k.takes ? 100 : 26) << "hp " << k.hp; // 1250 heals 300
         EXPECT_EQ(ai_record.strikes.size(), k.takes ? 0u : 1u) << "hp " << k.hp;
         EXPECT_EQ(ai_record.draw_bounds.empty(), k.takes) << "hp " << k.hp;
     }
@@ -227,6 +228,30 @@ TEST_F(BattleAiTest, OpponentDrawsAmongTheOwnSideAndAnUnlockedLiveTargetStays) {
     EXPECT_EQ(battle_slots[MOVER].ai_target, 2);
     EXPECT_EQ(battle_slots[MOVER].ai_lock, 1);
     EXPECT_EQ(ai_record.draw_bounds, (std::vector<s32>{8}));
+}
+
+TEST_F(BattleAiTest, WithTheRealBlowAndRestTheTurnChangesTheFight) {
+    battle_ai_strike = battle_attack;
+    battle_ai_rest = battle_rest;
+    set_art(0, 1);
+    arts_table[TEST_ART].power = 60;
+    put(MOVER, 40, 5, 5);
+    put(1, 5, 5, 6);
+    battle_slots[MOVER].art_level = 100;
+    battle_slots[1].defence = 0;
+    draws({1});
+    battle_ai_turn(MOVER);
+    EXPECT_LT(battle_slots[1].hp, 1000);
+    EXPECT_EQ(roster[5].hp, battle_slots[1].hp);
+
+    // nothing within reach after the walk: the fighter rests and regains hp
+    put(1, 5, 5, 11);
+    battle_slots[MOVER].hp = 500;
+    battle_slots[MOVER].rank = 10;
+    draws({1, 0});
+    battle_ai_turn(MOVER);
+    EXPECT_TRUE(at(MOVER, 5, 8));
+    EXPECT_GT(battle_slots[MOVER].hp, 500);
 }
 
 // ---- Square and other areas -------------------------------------------------------------------
