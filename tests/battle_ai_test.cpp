@@ -286,7 +286,9 @@ TEST_F(BattleAiTest, SquareArtWalksItsPlanThenStrikesOrRests) {
         EXPECT_TRUE(at(MOVER, 5, 3)) << "reach " << k.reach;
         EXPECT_EQ(ai_record.strikes.size(), k.strikes ? 1u : 0u);
         EXPECT_EQ(ai_record.rests.size(), k.strikes ? 0u : 1u);
-        if (k.strikes) EXPECT_EQ(ai_record.strikes[0].marks[10][5], 7);
+        if (k.strikes) {
+            EXPECT_EQ(ai_record.strikes[0].marks[10][5], 7);
+        }
         EXPECT_EQ(move_allowance, 0);
     }
 }
