@@ -3,6 +3,7 @@
 #include "data/timetables.h"
 #include "data/world_content.h"
 #include "data/world_population.h"
+#include "engine/image.h"
 #include "engine/world/creators.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
@@ -17,6 +18,7 @@
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_maps.h"
+#include "tools/placeholder_world.h"
 
 #include <gtest/gtest.h>
 
@@ -450,6 +452,102 @@ TEST_F(WorldPopulated, HomeObjectsTakeTheirLookAndPresence) {
     EXPECT_EQ(attr_get(28, ATTR_VAR_B), 373);
     EXPECT_EQ(attr_get(1000, ATTR_EVENT), 2);
     EXPECT_EQ(attr_get(1000, ATTR_MAP), 10);
+}
+
+// ---- Placeholder pictures and the populated world on the real field loop ---------------------
+
+// The engine on the placeholder archive (with the shared placeholder maps and the player's
+// images), the object scripts registered and a new game's population in place.
+class PopulatedWorldTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ArcBuilder b;
+        arc_put_placeholder_content(b);
+        world_put_player_images(b);
+        map_put_placeholder_maps(b);
+        world_start(b);
+        scripts_register_events();
+        init_npc_timetables();
+        world_state.current_map = 0;
+        world_populate();
+    }
+    void TearDown() override { world_stop(); }
+    HarnessTempDir dir;
+};
+
+TEST_F(PopulatedWorldTest, EveryImageTheWorldShowsIsAPictureOfThePlaceholderArchive) {
+    const auto images = placeholder_world_images();
+    ASSERT_GT(images.size(), 100u);
+    for (const auto& [image, area] : images) {
+        s32 size = 0;
+        const u8* data = image_load(image, &size);
+        ASSERT_NE(data, empty_image) << "image " << image << " is missing";
+        const s32 w = data[0] | data[1] << 8;
+        const s32 h = data[2] | data[3] << 8;
+        EXPECT_TRUE(w > 0 && h > 0) << "image " << image;
+    }
+    // Objects on their map take their size from the box: the door of map 10 and the collector.
+    world_place_player(10, 5000, 1400);
+    EXPECT_EQ(attr_get(28, ATTR_WIDTH), PLACEHOLDER_AREA_W);
+    EXPECT_EQ(attr_get(28, ATTR_HOT_X), PLACEHOLDER_AREA_W / 2);
+    EXPECT_EQ(attr_get(1000, ATTR_HEIGHT), PLACEHOLDER_FIGURE_H);
+    EXPECT_EQ(attr_get(1000, ATTR_HOT_Y), PLACEHOLDER_FIGURE_H - 1);
+}
+
+TEST(PlaceholderWorld, ArrivalsNeverStandOnAStepArea) {
+    // Arriving on a step area would fire it at the first step: a door would send the player
+    // straight back. Every door's arrival point lies outside every area box of its map.
+    const auto rows = population_rows();
+    for (const PopRow& d : rows) {
+        if (!is_portal(*d.row)) continue;
+        for (const PopRow& a : rows) {
+            const WorldRow& area = *a.row;
+            if (!(is_portal(area) || area.op == WR_STEP) || area.map != d.row->dest_map) continue;
+            const bool inside = std::abs(d.row->dest_x - area.x) <= PLACEHOLDER_AREA_W / 2 &&
+                                std::abs(d.row->dest_y - area.y) <= PLACEHOLDER_AREA_H / 2;
+            EXPECT_FALSE(inside) << "door " << d.row->obj << " arrives on object " << area.obj;
+        }
+    }
+}
+
+TEST_F(PopulatedWorldTest, WalkingThroughDoor28AndBack) {
+    struct Seen {
+        s32 on14_x = -1, on14_y = -1, back_x = -1, back_y = -1;
+        bool left_10 = false;
+    } seen;
+    // A watcher that runs every frame on any map: it notes each arrival, steers the player onto
+    // door 29 once on map 14, and ends the loop back on map 10.
+    constexpr s32 WATCHER = 4000;
+    const s32 watcher = world_script([&] {
+        attr_set(WATCHER, ATTR_TIMER, 1);
+        if (!seen.left_10 && world_state.current_map == 14) {
+            seen.left_10 = true;
+            seen.on14_x = attr_get(0, ATTR_X);
+            seen.on14_y = attr_get(0, ATTR_Y);
+            world_hold_right_toward(205, 340, 200);
+        } else if (seen.left_10 && world_state.current_map == 10) {
+            seen.back_x = attr_get(0, ATTR_X);
+            seen.back_y = attr_get(0, ATTR_Y);
+            world_state.field_active = 0;
+        }
+    });
+    world_place_object(WATCHER, 10, 0, 0, 0, watcher, 0);
+    world_arm_timer(WATCHER, 1, true);
+    make_player(10, 5140, 1465, 0, 0);
+    world_place_player(10, 5140, 1465);
+    player_record.area = 0;
+
+    world_hold_right_toward(5225, 1465, 200);
+    const WorldRun run = world_run_field(600);
+    ASSERT_TRUE(run.ended);
+    EXPECT_FALSE(run.watchdog);
+    EXPECT_TRUE(seen.left_10);
+    EXPECT_EQ(seen.on14_x, 257);
+    EXPECT_EQ(seen.on14_y, 373);
+    EXPECT_EQ(seen.back_x, 5247);
+    EXPECT_EQ(seen.back_y, 1528);
+    EXPECT_EQ(attr_get(0, ATTR_MAP), 10);
+    EXPECT_EQ(player_record.area, 1); // map 10 is area 1
 }
 
 // ---- Door scripts -----------------------------------------------------------------------------

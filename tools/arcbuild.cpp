@@ -4,6 +4,7 @@
 #include "tools/placeholder_battle.h"
 #include "tools/placeholder_images.h"
 #include "tools/placeholder_maps.h"
+#include "tools/placeholder_world.h"
 #include "tools/text_writer.h"
 
 #include "tools/wav.h"
@@ -315,6 +316,8 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_screens(builder);
     // Our own content: framed boxes for the battle's pictures and the animations' images.
     battle_put_placeholder_content(builder);
+    // Our own content: framed boxes for the world objects' images that nothing above supplies.
+    image_put_placeholder_world(builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {
