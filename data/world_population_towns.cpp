@@ -12,14 +12,18 @@
 // Shares of the whole population's counts that this table carries (the home table carries the
 // rest): 542 objects (npc_timed 186, portals 207, npc_vis 59, npc 55, step areas 28, timers 7).
 // Hidden 78: 73 by the hide setting and 5 created with visible 0 (1460-1462, 1464, 1465); among
-// them all 15 hidden portals, 3 timers and 2 step areas. Shadow off 60; layer 1: 51, layer 0: 18,
-// layer 2: 2; brightness 40; block 16 (14 step areas and the 2 cave barriers); blend 0; mirror 2;
-// no-click 0; frame reset 0. Slots: 800 on all 75 of its objects, 7 on 27; shared own slots 615
-// (1018, 1039) and 801 (1440, 1445, 1446); slot 173 only on 407 here. Cursors and clicks:
-// npc_timed 13 x 170, 0 x 9, -1 x 4, 18 x 3, 178 clickable; npc 18 x 40, 13 x 10, 0 x 5, 13
-// clickable (1143 and 1145 are stated not clickable, so the home's seven carry the other 6 of
+// them 16 portals, 3 timers and 2 step areas. Each of the 16 portals is stated closed at the start
+// by the scripts that open it (375, 474, 488, 501, 502, 1379-1389 odd, 1395, 1397, 1399, 3028
+// and the way from map 80 to 85), one more than the world's summary of 15. Shadow off 60; layer 1:
+// 51, layer 0: 18, layer 2: 2; brightness 40; block 16 (14 step areas and the 2 cave barriers);
+// blend 0; mirror 2; no-click 0; frame reset 0. Slots: 800 on all 75 of its objects, 7 on 27;
+// shared own slots 615 (1018, 1039) and 801 (1440, 1445, 1446); slot 173 only on 407 here. Cursors
+// and clicks: npc_timed 13 x 170, 0 x 9, -1 x 4, 18 x 3, 178 clickable; npc 18 x 40, 13 x 10, 0 x
+// 5, 13 clickable (1143 and 1145 are stated not clickable, so the home's seven carry the other 6 of
 // the 19); npc_vis -1 x 21, 0 x 21, 3 x 13, 4..15 x 4, 36 clickable. Portals: 103 pairs plus the
-// one-way 475; 176 of 206 paired portals lead within 55 px of their partner.
+// one-way 475; 174 of 206 paired portals lead within 55 px of their partner. Negative frames:
+// 24, each stated or needed by a mirrored idle cycle or sentry run (458, 1037, 1441, 1449, 1451,
+// 1453), which would run away from a positive start.
 #include "data/world_population.h"
 
 const WorldRow world_population_towns[] = {
@@ -143,7 +147,7 @@ const WorldRow world_population_towns[] = {
     npc_timed(436, 114, 383, 364, 202, 13, 21779, 1, 8, WS_NO_SHADOW),
     npc_timed(437, 113, 335, 375, 203, 13, 22300, 1, 8, WS_NO_SHADOW),
     npc_timed(438, 113, 388, 395, 204, 13, 22320, 1, 8, WS_NO_SHADOW),
-    npc_vis(439, 1, 102, 1491, 900, 800, -1, 1311, 0, WS_HIDE),
+    npc_vis(439, 1, 102, 1491, 900, 7, -1, 1311, 0, WS_HIDE),
     npc_timed(440, 125, 218, 282, 206, 13, 21250, 1, 8),
     npc_vis(441, 1, 115, 366, 400, 7, -1, 1307, 0, WS_HIDE),
     npc_timed(443, 102, 2110, 2100, 209, 13, -5322, 1, 10),
@@ -152,7 +156,7 @@ const WorldRow world_population_towns[] = {
     npc_timed(446, 102, 1369, 917, 212, 13, 22476, 1, 8, WS_NO_SHADOW),
     npc_timed(447, 102, 1302, 888, 213, 13, 22340, 1, 8, WS_NO_SHADOW),
     npc_timed(448, 106, 363, 268, 214, 13, -21696, 1, 8),
-    step_trigger(449, 102, 2640, 1010, 850, 3661, WS_BLOCK),
+    step_trigger(449, 102, 3613, 1778, 850, 3661, WS_BLOCK),
     npc_timed(450, 107, 408, 282, 851, 13, 37350, 1, 8),
     npc_timed(452, 102, 1380, 1848, 853, 13, 37150, 1, 8),
     npc_timed(453, 102, 1093, 1862, 854, 13, 37200, 1, 8),
@@ -161,17 +165,17 @@ const WorldRow world_population_towns[] = {
     npc_vis(456, 1, 102, 2335, 2063, 7, -1, 1301, 0, WS_HIDE),
     npc_timed(457, 102, 596, 1707, 858, 13, 38202, 1, 8),
     npc_timed(458, 108, 330, 280, 859, 13, -31700, 1, 8),
-    npc_timed(459, 102, 2960, 1210, 860, 13, 21400, 1, 8, WS_HIDE),
-    npc_timed(460, 109, 300, 280, 861, 13, 21420, 1, 8, WS_HIDE),
-    npc_timed(461, 110, 310, 290, 862, 13, 21440, 1, 8, WS_HIDE),
-    npc_timed(462, 111, 290, 300, 863, 13, 21460, 1, 8, WS_HIDE),
-    npc_timed(463, 112, 305, 285, 864, 13, 21480, 1, 8, WS_HIDE),
+    npc_timed(459, 102, 387, 794, 860, 13, 41320, 1, 8, WS_HIDE),
+    npc_timed(460, 102, 3509, 2049, 861, 13, 41320, 1, 8, WS_HIDE),
+    npc_timed(461, 102, 2148, 2192, 862, 13, 41320, 1, 8),
+    npc_timed(462, 102, 3290, 337, 863, 13, 41320, 1, 8),
+    npc_timed(463, 102, 3390, 350, 864, 13, 41320, 1, 8),
     npc_timed(464, 105, 320, 270, 865, 13, 31024, 1, 8),
-    npc(465, 102, 2506, 568, 800, 13, -38022, 1),
-    npc_timed(466, 102, 2428, 482, 869, 13, 38122, 1, 8),
+    npc(465, 102, 2506, 568, 800, 13, -38022, 1, WS_HIDE),
+    npc_timed(466, 102, 2428, 482, 869, 13, 38122, 1, 8, WS_HIDE),
     npc_timed(468, 102, 2546, 567, 868, 13, 37930, 1, 8, WS_HIDE | WS_NO_SHADOW),
     timer(469, 102, 866, 8, WS_HIDE),
-    step_trigger(470, 102, 2668, 683, 867, 3662, WS_BLOCK),
+    step_trigger(470, 102, 2668, 683, 867, 3662),
     npc_vis(472, 1, 121, 322, 322, 870, 3, 3654, 1, WS_HIDE | WS_LAYER0),
     npc_vis(473, 1, 121, 415, 119, 871, 3, 3655, 1, WS_HIDE | WS_LAYER0),
     portal(474, 121, 240, 116, 3151, 191, 377, 147, WS_HIDE),
@@ -180,14 +184,14 @@ const WorldRow world_population_towns[] = {
     npc_vis(477, 1, 121, 242, 157, 800, -1, 39236, 0, WS_HIDE | WS_LAYER1),
     step_trigger(478, 190, 395, 301, 872, 3663),
     npc(479, 190, 240, 211, 800, 13, -21244, 1),
-    npc_timed(480, 103, 319, 339, 800, -1, 38360, 0, 8, WS_HIDE),
-    npc_timed(481, 103, 389, 309, 800, -1, 38350, 0, 8, WS_HIDE),
-    portal(482, 102, 4020, 460, 3154, 182, 84, 336),
-    portal(483, 182, 60, 300, 3155, 102, 4044, 496),
+    npc_timed(480, 103, 319, 339, 800, -1, 38360, 1, 8, WS_HIDE),
+    npc_timed(481, 103, 389, 309, 800, -1, 38350, 1, 8, WS_HIDE),
+    portal(482, 103, 539, 300, 3154, 193, 270, 456),
+    portal(483, 193, 246, 420, 3155, 103, 563, 336),
     npc_timed(485, 123, 350, 294, 889, 13, -64340, 1, 5),
     npc_timed(486, 102, 3250, 1332, 874, 13, -52920, 1, 8, WS_NO_SHADOW),
-    portal(487, 102, 180, 1760, 3156, 183, 474, 336),
-    portal(488, 183, 450, 300, 3157, 102, 204, 1796),
+    portal(488, 182, 914, 82, 3156, 183, 260, 400, WS_HIDE),
+    portal(489, 183, 250, 420, 3157, 182, 890, 368),
     npc_timed(490, 183, 330, 223, 876, 13, -38422, 1, 8, WS_HIDE),
     npc(491, 193, 293, 286, 800, 13, 64620, 1, WS_HIDE),
     npc(492, 102, 702, 1722, 800, 13, 64816, 1, WS_HIDE | WS_NO_SHADOW),
@@ -196,8 +200,8 @@ const WorldRow world_population_towns[] = {
     step_trigger(495, 183, 0, 235, 879, 3664),
     step_trigger(497, 183, 0, 0, 881, 3669, WS_BLOCK),
     step_trigger(498, 194, 0, 600, 882, 3670, WS_BLOCK),
-    portal(499, 103, 539, 300, 3158, 193, 270, 456),
-    portal(500, 193, 246, 420, 3159, 103, 563, 336),
+    portal(499, 102, 3883, 2296, 3158, 182, 149, 573),
+    portal(500, 182, 149, 540, 3159, 102, 3951, 2425),
     portal(501, 183, 0, 0, 3669, 194, 112, 691, WS_HIDE),
     portal(502, 194, 0, 600, 3670, 183, 90, 79, WS_HIDE),
     step_trigger(503, 102, 3497, 302, 883, 3665, WS_HIDE | WS_BLOCK),
@@ -211,9 +215,9 @@ const WorldRow world_population_towns[] = {
     npc_vis(511, 1, 103, 353, 303, 7, -1, 1307, 0, WS_HIDE | WS_LAYER1),
     step_trigger(512, 183, 0, 250, 890, 3667, WS_BLOCK),
     npc_vis(513, 1, 194, 420, 380, 891, 4, 3656, 1, WS_LAYER0),
-    npc_timed(515, 106, 295, 260, 893, 13, 38472, 1, 8),
+    npc_timed(515, 106, 295, 260, 893, 13, 38472, 0, 8),
     npc_timed(516, 103, 192, 148, 894, -1, 38454, 0, 8, WS_HIDE | WS_LAYER1),
-    npc_timed(517, 126, 423, 190, 895, -1, 38450, 1, 8, WS_HIDE | WS_LAYER1),
+    npc_timed(517, 126, 423, 190, 895, -1, 38450, 0, 8, WS_HIDE | WS_LAYER1),
     npc_vis(518, 1, 182, 300, 280, 896, 5, 3657, 1, WS_LAYER0),
     npc_vis(519, 1, 102, 4419, 1133, 897, 3, 3658, 1, WS_HIDE | WS_LAYER0),
     npc_timed(520, 102, 710, 1666, 7, 0, -38500, 1, 8, WS_HIDE),
@@ -288,7 +292,7 @@ const WorldRow world_population_towns[] = {
     npc_timed(1066, 200, 4007, 1071, 655, 13, 47100, 1, 4, WS_NO_SHADOW),
     npc_vis(1067, 1, 200, 5374, 2365, 656, 3, 3128, 1, WS_LAYER0),
     npc_timed(1068, 200, 2400, 2800, 657, 13, 47200, 1, 4, WS_HIDE),
-    step_trigger(1069, 200, 1050, 3656, 658, 3611, WS_HIDE),
+    step_trigger(1069, 200, 1050, 3656, 658, 3611, WS_HIDE | WS_BLOCK),
     npc_timed(1070, 200, 1178, 3764, 659, 13, 45100, 1, 4, WS_HIDE),
     npc_timed(1071, 200, 1126, 3778, 660, 13, 45000, 1, 4, WS_HIDE),
     npc_timed(1072, 200, 1126, 3761, 661, 13, 44900, 1, 4, WS_HIDE),
@@ -315,7 +319,7 @@ const WorldRow world_population_towns[] = {
     npc_timed(1093, 230, 380, 700, 800, 0, 46140, 1, 4),
     npc_timed(1094, 230, 416, 595, 683, 13, 46250, 1, 4, WS_NO_SHADOW),
     npc_timed(1095, 230, 349, 587, 684, 13, 46270, 1, 4, WS_NO_SHADOW),
-    npc_timed(1096, 230, 260, 700, 7, 0, 46160, 1, 4),
+    npc_timed(1096, 230, 260, 700, 800, 0, 46160, 1, 4),
     timer(1097, 200, 685, 4, WS_HIDE),
     npc_timed(1098, 230, 474, 684, 686, 13, 46340, 1, 4, WS_NO_SHADOW),
     npc_timed(1099, 200, 1449, 2588, 687, 13, 46660, 1, 4, WS_NO_SHADOW),

@@ -233,6 +233,9 @@ TEST(WorldPopulationTowns, NamedPortalsLeadWhereTheScriptsExpect) {
         {476, 191, 278, 53, 121, 264, 194, 1},
         {501, 183, 0, 0, 194, 112, 691, 0},
         {502, 194, 0, 600, 183, 90, 79, 0},
+        // the outskirts of town A
+        {499, 102, 3883, 2296, 182, 149, 573, 1},
+        {488, 182, 914, 82, 183, 260, 400, 0},
         // the trial hall and the trail's end
         {1383, 230, 275, 266, 224, 442, 332, 0},
         {1385, 230, 161, 326, 225, 437, 331, 0},
@@ -327,6 +330,7 @@ TEST(WorldPopulationTowns, StatedRowsAreKeptVerbatim) {
         {1121, 230, 368, 261, 39702, 709, 1},   {1122, 225, 319, 202, 3636, 710, 0},
         {1142, 162, 395, 264, 3638, 721, 1},    {1145, 227, 1000, 673, 46620, 800, 0},
         {1091, 200, 5298, 2467, 46200, 680, 1}, {1529, 208, 271, 422, 42622, 817, 1},
+        {459, 102, 387, 794, 41320, 860, 0},    {463, 102, 3390, 350, 41320, 864, 1},
     };
     for (const Placed& p : placed) {
         SCOPED_TRACE(obj_name(p.obj));
@@ -337,6 +341,12 @@ TEST(WorldPopulationTowns, StatedRowsAreKeptVerbatim) {
         EXPECT_EQ(attr_get(p.obj, ATTR_EVENT), p.slot);
         EXPECT_EQ(attr_get(p.obj, ATTR_ACTIVE), p.active);
     }
+    // The town gate's pass: a wall with its own slot beside the two guards.
+    EXPECT_EQ(attr_get(449, ATTR_MAP), 102);
+    EXPECT_EQ(attr_get(449, ATTR_X), 3613);
+    EXPECT_EQ(attr_get(449, ATTR_Y), 1778);
+    EXPECT_EQ(attr_get(449, ATTR_EVENT), 850);
+    EXPECT_EQ(attr_get(449, ATTR_BLOCK), 1);
     // Inert crowd, props and ambushers keep the empty script of slot 7.
     for (s32 obj : {509,  510,  511,  520,  521, 522, 523, 524, 525, 2022, 2023,
                     2024, 2025, 2026, 2027, 374, 382, 384, 386, 388, 391,  392})
