@@ -328,6 +328,7 @@ bool attack_pass(s32 slot) {
         grow(GROWTH_ART_VARIETY);
     }
 
+    const s32 own_hp_before = battle_hp(slot);
     battle_damage(slot);
 
     if (slot == 0 && (battle_reaction == REACT_POWER ||
@@ -335,7 +336,10 @@ bool attack_pass(s32 slot) {
         battle_anim_special();
     else
         battle_anim_attack(slot);
-    battle_gauges_fall(slot, targets, hp_before, count);
+    if (slot == 0 && weapon_is(WEAPON_DRAINING))
+        battle_gauges_fall_drain(slot, targets, hp_before, count, own_hp_before);
+    else
+        battle_gauges_fall(slot, targets, hp_before, count);
 
     bool again = true;
     if (slot == 0 && p.equip[0] == -1 && held_throwing()) again = throwing_used();

@@ -155,6 +155,7 @@ TEST_F(BattleAttackTest, ReactionsToABlowOnTheProtagonist) {
     for (const Case& c : std::vector<Case>{
              {"guard takes mp instead", 1, 50, 50, REACT_GUARD, 1000, 10, 5000, 0},
              {"guard against 300 with 50 mp fails", 1, 75, 50, REACT_NONE, 700, 50, 5000, 0},
+             {"guard fails when its cost equals the mp", 1, 50, 40, REACT_NONE, 800, 40, 5000, 0},
              {"dodge", 2, 75, 100, REACT_DODGE, 1000, 50, 5000, 0},
              {"counter", 3, 75, 100, REACT_COUNTER, 1000, 50, 4700, 5000},
              {"dodge needs 50 mp", 2, 75, 49, REACT_NONE, 700, 49, 5000, 0},

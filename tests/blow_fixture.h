@@ -29,6 +29,13 @@ class BlowTest : public HubTest {
         HubTest::TearDown();
     }
 
+    // A command left waiting for input fails soon instead of running the whole default budget.
+    HarnessConfig harness_settings() const override {
+        HarnessConfig c;
+        c.budget_ms = 60'000;
+        return c;
+    }
+
     // Empties the battle and neutralises the protagonist again (for tables of cases).
     static void reset_battle() {
         battle_active = 1; // as during a battle: the hp maximum is not re-derived
@@ -116,17 +123,23 @@ class BlowTest : public HubTest {
 
     static void mark(s32 col, s32 row, s32 distance) { battle_marks[row][col] = distance; }
 
-    // Seeds the generator so that its next draws of rand_below(n) give the values listed.
-    static void seed_draws(std::initializer_list<std::pair<s32, s32>> draws) {
+    // One draw of rand_below(n) that must land in lo..hi (hi below lo: exactly lo).
+    struct Draw {
+        s32 n, lo, hi = -1;
+    };
+    // Seeds the generator so that its next draws land as listed.
+    static void seed_draws(std::initializer_list<Draw> draws) {
         for (u32 seed = 1; seed < 2'000'000; ++seed) {
             rt_srand(seed * 2654435761u);
             rand_counter = RAND_COUNTER_START;
             bool ok = true;
-            for (const auto& [n, v] : draws)
-                if (rand_below(n) != v) {
+            for (const Draw& d : draws) {
+                const s32 v = rand_below(d.n);
+                if (v < d.lo || v > (d.hi < d.lo ? d.lo : d.hi)) {
                     ok = false;
                     break;
                 }
+            }
             if (!ok) continue;
             rt_srand(seed * 2654435761u);
             rand_counter = RAND_COUNTER_START;
