@@ -23,6 +23,7 @@
 #include "game/player.h"
 
 #include <algorithm>
+#include <cstdint>
 
 s32 field_turns = 0;
 s32 field_kind = 0;
@@ -172,7 +173,8 @@ s32 battle_special_art() {
     if (kind < FIELD_POWER || kind > FIELD_CURE) return -1;
 
     const s32 level = std::clamp(s0.art_level, 0, 100);
-    const s32 cost = art.mp_cost * (level / 10 + 1);
+    const s32 cost = static_cast<s32>(
+        std::clamp<s64>(static_cast<s64>(art.mp_cost) * (level / 10 + 1), 0, INT32_MAX));
     const s32 e = battle_special_e(player_record.mp, cost);
     field_turns = player_record.skill[0] / 33 + 1;
     field_kind = kind;

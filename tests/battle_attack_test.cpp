@@ -7,6 +7,7 @@
 #include "tests/blow_fixture.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -293,6 +294,36 @@ TEST_F(BattleAttackTest, ThrowingWeaponsAreUsedUpOnePerBlow) {
     EXPECT_FALSE(inv_has(1560));
     EXPECT_EQ(p.equip[2], -1);
     EXPECT_EQ(hp - battle_slots[6].hp, 300);
+}
+
+TEST_F(BattleAttackTest, BlowTurnsTheAttackerTowardItsTarget) {
+    struct Case {
+        s32 area, dcol, drow, want;
+    };
+    for (const Case& c : std::vector<Case>{
+             {0, 1, 0, FACE_COL11},
+             {0, -1, 0, FACE_COL0},
+             {0, 0, 1, FACE_ROW11},
+             {0, 0, -1, FACE_ROW0},
+             {1, 2, 0, FACE_COL11},
+             {1, -2, 0, FACE_COL0},
+             {2, 0, 3, FACE_ROW11},
+             {2, 0, -1, FACE_ROW0},
+         }) {
+        reset_battle();
+        make_art(ATTACKER_ART, c.area, 3, 10, 0);
+        put_fighter(6, 5, 5, 20, ATTACKER_ART, 50, 5000, 40);
+        put_fighter(1, 5 + c.dcol, 5 + c.drow, 21, ATTACKER_ART, 0, 5000, 40);
+        battle_slots[6].facing = 0;
+        battle_slots[6].hit_x[0] = battle_slots[1].x;
+        battle_slots[6].hit_y[0] = battle_slots[1].y;
+        mark(5 + c.dcol, 5 + c.drow, std::max(std::abs(c.dcol), std::abs(c.drow)));
+        battle_attack(6);
+        EXPECT_EQ(battle_slots[6].facing, c.want)
+            << "area " << c.area << " toward " << c.dcol << ", " << c.drow;
+        EXPECT_LT(battle_slots[1].hp, 5000);
+        EXPECT_EQ(battle_slots[6].hit_x[0], battle_slots[1].x); // the target's point
+    }
 }
 
 TEST_F(BattleAttackTest, ValueChangersClamp) {
