@@ -50,9 +50,15 @@ std::vector<std::pair<s32, bool>> placeholder_world_images() {
 }
 
 void image_put_placeholder_world(ArcBuilder& builder) {
-    for (const auto& [image, area] : placeholder_world_images()) {
-        const u32 id = u32(ARC_IMAGE_BASE + image);
+    // The rows are constants, so the boxes are drawn once per run and copied into each archive.
+    static const std::vector<std::pair<u32, std::vector<u8>>> boxes = [] {
+        std::vector<std::pair<u32, std::vector<u8>>> all;
+        for (const auto& [image, area] : placeholder_world_images())
+            all.emplace_back(u32(ARC_IMAGE_BASE + image), placeholder_world_sprite(image, area));
+        return all;
+    }();
+    for (const auto& [id, sprite] : boxes) {
         if (builder.entries().count(id) || builder.aliases().count(id)) continue;
-        builder.put(id, placeholder_world_sprite(image, area));
+        builder.put(id, sprite);
     }
 }
