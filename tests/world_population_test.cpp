@@ -414,7 +414,7 @@ TEST_F(WorldPopulated, ExactlyThePopulationIsInUse) {
     EXPECT_EQ(in_use, 823);
 }
 
-TEST_F(WorldPopulated, HomeObjectsTakeTheirLookAndPresence) {
+TEST_F(WorldPopulated, ObjectsTakeTheirLookAndPresence) {
     for (s32 obj : {71, 101, 102, 124, 164, 231, 268, 269})
         EXPECT_EQ(attr_get(obj, ATTR_BLOCK), 1) << "object " << obj;
     for (s32 obj : {103, 120, 121, 122, 236})
@@ -452,6 +452,13 @@ TEST_F(WorldPopulated, HomeObjectsTakeTheirLookAndPresence) {
     EXPECT_EQ(attr_get(28, ATTR_VAR_B), 373);
     EXPECT_EQ(attr_get(1000, ATTR_EVENT), 2);
     EXPECT_EQ(attr_get(1000, ATTR_MAP), 10);
+    // A cave decoration: no hover cursor, no click, on the ground layer (so its shadow bit draws
+    // nothing), brightened.
+    EXPECT_EQ(attr_get(1402, ATTR_HOVER_CURSOR), 0);
+    EXPECT_EQ(attr_get(1402, ATTR_CLICK), 0);
+    EXPECT_EQ(attr_get(1402, ATTR_LAYER), 1);
+    EXPECT_EQ(attr_get(1402, ATTR_BRIGHTNESS), 11);
+    EXPECT_EQ(attr_get(1402, ATTR_EVENT), 800);
 }
 
 // ---- Placeholder pictures and the populated world on the real field loop ---------------------
