@@ -258,10 +258,14 @@ void battle_anim_counter(s32 attacker) {
 
     // The attacker's gauge falls from its hp before the blow to its hp now.
     const s32 target = battle_gauge_cells(a.hp, max, BATTLE_GAUGE_WIDTH);
+    // Plain cells until the poison reaches 40, then the tier's.
+    const s32 tier = a.poison / 40;
+    const s32 image =
+        tier <= 0 ? BATTLE_IMG_GAUGE_CELL : BATTLE_IMG_GAUGE_POISON + (tier > 2 ? 2 : tier);
     screen_save();
     for (s32 frame = 1;; ++frame) {
         screen_restore();
-        battle_draw_gauge_cells(attacker, shown);
+        battle_draw_gauge_cells(attacker, shown, image);
         screen_present();
         if (shown <= target) break;
         if (frame % COUNTER_FALL_FRAMES == 0) --shown;

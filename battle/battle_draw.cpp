@@ -126,11 +126,11 @@ void draw_field_overlay() {
 
 } // namespace
 
-void battle_draw_gauge_cells(s32 slot, s32 n) {
+void battle_draw_gauge_cells(s32 slot, s32 n, s32 image) {
     if (!slot_ok(slot)) return;
     const BattleSlot& s = battle_slots[slot];
     draw_image(s.x - 25, s.y - 110, BATTLE_IMG_GAUGE_FRAME, 0);
-    const s32 image = battle_gauge_cell_image(poison_of(slot));
+    if (image < 0) image = battle_gauge_cell_image(poison_of(slot));
     for (s32 i = 0; i < n; ++i) draw_image(s.x - 23 + i, s.y - 108, image, 0);
 }
 

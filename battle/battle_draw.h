@@ -35,8 +35,8 @@ void battle_draw_overlay();
 // pointer is on no cell.
 void battle_draw_pointer_cell();
 void battle_draw_gauge(s32 slot, s32 hp);
-// A fighter's gauge frame with n cells of the image its poison gives.
-void battle_draw_gauge_cells(s32 slot, s32 n);
+// A fighter's gauge frame with n cells of `image` (below 0: the image its poison gives).
+void battle_draw_gauge_cells(s32 slot, s32 n, s32 image = -1);
 void battle_draw_gauges();
 void battle_hp_panel(s32 hp, s32 raised);
 void battle_mp_panel(s32 mp_shown, s32 raised);

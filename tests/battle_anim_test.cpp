@@ -239,6 +239,7 @@ TEST_F(BattleAnimTest, CounterStrikesBackAndTheAttackersGaugeFallsACellEvery11Fr
     BattleSlot& a = place(6, 40, 5, 2, ART_TARGET, FACE_ROW11);
     a.hp = 80;
     a.hp_max = 100;
+    a.poison = 20; // below 40 the falling gauge keeps plain cells
     a.hit_x[0] = me.x;
     a.hit_y[0] = me.y;
     BattleSlot& stunned = place(7, 41, 9, 2, ART_TARGET);
