@@ -1,7 +1,6 @@
 // The world's initial population (checked as data over every region's rows, and once on the real
 // field loop), the door scripts and the registration of the object scripts.
 #include "data/timetables.h"
-#include "data/world_content.h"
 #include "data/world_population.h"
 #include "engine/image.h"
 #include "engine/world/creators.h"
