@@ -127,8 +127,9 @@ TEST(WorldPopulationRows, CreatorsSettingsCursorsAndClicksAddUp) {
             EXPECT_TRUE(row.settings & WS_LAYER1) << "object " << row.obj;
             EXPECT_TRUE(row.map == 98 || row.map == 99) << "object " << row.obj;
         }
-        if (row.settings & WS_NO_SHADOW)
+        if (row.settings & WS_NO_SHADOW) {
             EXPECT_TRUE(row.op == WR_NPC_TIMED || row.op == WR_NPC) << "object " << row.obj;
+        }
     }
     const std::pair<WorldOp, s32> creator_counts[] = {
         {WR_NPC_TIMED, 294}, {WR_PORTAL, 299},       {WR_NPC_VIS, 96}, {WR_NPC, 62},
@@ -262,10 +263,15 @@ TEST(WorldPopulationRows, SlotsAreSharedOnlyAsTheWorldSays) {
     for (const PopRow& r : population_rows()) {
         const WorldRow& row = *r.row;
         users[row.event].push_back(row.obj);
-        if (row.op == WR_PORTAL) EXPECT_EQ(row.event, 6) << "portal " << row.obj;
-        if (row.op == WR_PORTAL_FIXED) EXPECT_EQ(row.event, 60) << "portal " << row.obj;
-        if (row.event == 6 || row.event == 60)
+        if (row.op == WR_PORTAL) {
+            EXPECT_EQ(row.event, 6) << "portal " << row.obj;
+        }
+        if (row.op == WR_PORTAL_FIXED) {
+            EXPECT_EQ(row.event, 60) << "portal " << row.obj;
+        }
+        if (row.event == 6 || row.event == 60) {
             EXPECT_TRUE(is_portal(row)) << "object " << row.obj << " runs a door script";
+        }
     }
     EXPECT_EQ(users[6].size(), 299u);
     EXPECT_EQ(users[60].size(), 4u);
@@ -325,7 +331,9 @@ TEST(WorldPopulationRows, PortalsFormPairsLeadingNextToTheirPartners) {
         EXPECT_EQ(std::vector<s32>({r.map, r.x, r.y, r.dest_map, r.dest_x, r.dest_y}),
                   std::vector<s32>({f[1], f[2], f[3], f[5], f[6], f[7]}))
             << "portal " << f[0];
-        if (f[4] != 0) EXPECT_EQ(r.frame, f[4]) << "portal " << f[0];
+        if (f[4] != 0) {
+            EXPECT_EQ(r.frame, f[4]) << "portal " << f[0];
+        }
     }
 }
 
