@@ -337,3 +337,32 @@ TEST_F(BattleAnimTest, DodgeCellKeepsOutOfTheLineAndStaysInPlaceWhenBoxedIn) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BattleAnimTest, ArtsAndSlotsOutsideTheTablesAreNeverIndexed) {
+    BattleSlot& me = place(0, 0, 5, 5, ART_HERO);
+    BattleSlot& a = place(6, 40, 5, 2, ART_LINKED, FACE_ROW11);
+    a.art = 9999; // no such art: the fighter shows nothing, the sequence ends at once
+    a.hit_x[0] = me.x;
+    a.hit_y[0] = me.y;
+    battle_anim_attack(6);
+    EXPECT_EQ(a.anim, -1);
+    EXPECT_EQ(anim_track_anim[6], -1);
+    EXPECT_TRUE(steps(IMG_LINKED).empty());
+
+    for (s32 slot : {-1, 12, 400}) {
+        battle_anim_attack(slot);
+        battle_anim_counter(slot);
+        s32 x = 0, y = 0;
+        battle_dodge_cell(slot, &x, &y);
+        EXPECT_EQ(x, me.x);
+        EXPECT_EQ(y, me.y);
+        EXPECT_EQ(battle_face_toward(slot), me.facing);
+    }
+    me.ai_target = 57; // a stale target: no blink, nothing outside the tracks
+    battle_anim_special();
+    EXPECT_EQ(anim_track_frame[0], 1);
+}
+
+} // namespace
