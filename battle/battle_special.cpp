@@ -220,11 +220,13 @@ s32 battle_cmd_attack() {
     battle_hits_clear(0);
     mouse_buttons = 0;
     for (;;) {
+        // The buttons are sampled as the frame starts, so a press that arrives while the frame
+        // is drawn is taken at the next one rather than missed when it ends before the read.
+        const u32 buttons = mouse_buttons;
         command_frame();
         const ArtEntry& art = battle_art_of(0);
         const s32 reach = art.reach;
         marks_clear();
-        const u32 buttons = mouse_buttons;
         switch (art.area) {
         case AREA_SQUARE:
         case AREA_SINGLE: {
