@@ -252,14 +252,15 @@ bool throwing_used() {
             return true;
         }
     }
+    // Bare hands: the best art of lists 2..4; when none is known, the pair names no art and the
+    // protagonist fights with the bare-handed fallback art.
     art_best_level = -1;
     static constexpr s32 BARE_LISTS[3] = {2, 3, 4};
-    battle_art_search(BARE_LISTS, 3);
+    if (!battle_art_search(BARE_LISTS, 3)) {
+        art_list = BARE_LISTS[0];
+        art_entry = -1;
+    }
     battle_protagonist_take_art();
-    BattleSlot& s0 = battle_slots[0];
-    const ArtEntry& art = battle_art_of(0);
-    s0.anim = art.anim[art_tier(s0.art_level) * 2];
-    anim_track_anim[0] = s0.anim;
     return false;
 }
 

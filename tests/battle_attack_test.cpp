@@ -3,6 +3,7 @@
 // weapons, casualties), the value changers and rest.
 #include "battle/battle_attack.h"
 #include "data/item_tables.h"
+#include "engine/anim.h"
 #include "game/inventory.h"
 #include "tests/blow_fixture.h"
 
@@ -281,19 +282,41 @@ TEST_F(BattleAttackTest, ThrowingWeaponsAreUsedUpOnePerBlow) {
     inv_add(1555, 1);
     inv_add(1560, 1);
     p.equip[2] = 5;
-    for (s32 k : {155, 160}) equip_table[k].power = equip_table[k].poison_dealt = 0;
+    for (s32 k : {151, 155, 160}) equip_table[k].power = equip_table[k].poison_dealt = 0;
     mark(5, 7, 1);
     battle_attack(0);
     EXPECT_FALSE(inv_has(1555));
     EXPECT_EQ(p.equip[2], 10); // the next throwing weapon of the inventory
 
-    // The last one is thrown in the first pass of a double strike: no second pass follows.
+    // The last one is thrown in the first pass of a double strike: no second pass follows, and
+    // the best bare-handed art takes over with the even animation of its level's pair.
+    p.known[3][2] = {51, 45, 0};
+    make_art(art_index(3, 51), 0, 1, 10, 0).anim[2] = 77;
     double_strike = 6;
     const s32 hp = battle_slots[6].hp;
     battle_attack(0);
     EXPECT_FALSE(inv_has(1560));
     EXPECT_EQ(p.equip[2], -1);
     EXPECT_EQ(hp - battle_slots[6].hp, 300);
+    EXPECT_EQ(art_list, 3);
+    EXPECT_EQ(art_entry, 2);
+    EXPECT_EQ(battle_slots[0].art, art_index(3, 51));
+    EXPECT_EQ(battle_slots[0].art_level, 45);
+    EXPECT_EQ(battle_slots[0].anim, 77);
+    EXPECT_EQ(anim_track_anim[0], 77);
+
+    // Without any bare-handed art the protagonist fights with the fallback art.
+    inv_add(1551, 1);
+    p.equip[2] = 1;
+    p.known[3][2] = {-1, 0, 0};
+    art_list = 8;
+    art_entry = 0;
+    battle_slots[0].art = art_index(8, ART_FIRST_ID);
+    battle_attack(0);
+    EXPECT_EQ(p.equip[2], -1);
+    EXPECT_EQ(battle_slots[0].art, BATTLE_BARE_ART);
+    EXPECT_EQ(battle_slots[0].art_level, 0);
+    EXPECT_EQ(battle_protagonist_known(), nullptr);
 }
 
 TEST_F(BattleAttackTest, BlowTurnsTheAttackerTowardItsTarget) {
