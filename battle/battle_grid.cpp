@@ -290,7 +290,11 @@ void battle_move_to(s32 slot, s32 col, s32 row) {
 }
 
 void battle_cmd_move() {
+    // A press is taken by its button bit or by the click word, so a press released before this
+    // frame's poll is still seen; both are cleared first so the press that chose the command
+    // does not count.
     mouse_buttons = 0;
+    click_kind = 0;
     const s32 slot = battle_active_slot;
     if (!slot_live(slot)) return;
     for (;;) {
@@ -304,12 +308,15 @@ void battle_cmd_move() {
         screen_present();
 
         const u32 buttons = mouse_buttons;
-        if (buttons & 2) {
+        const u32 kind = click_kind;
+        if ((buttons & 2) || kind == 2) {
             mouse_buttons = 0;
+            click_kind = 0;
             return;
         }
-        if (!(buttons & 1)) continue;
+        if (!(buttons & 1) && kind != 1) continue;
         mouse_buttons = 0;
+        click_kind = 0;
         s32 c = 0, r = 0;
         // A click beside the grid takes no cell (the cursor's last cell would be a stale one).
         if (battle_screen_cell(click_x, click_y, &c, &r) != 0) continue;
