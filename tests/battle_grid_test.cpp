@@ -365,6 +365,24 @@ TEST_F(BattleGridTest, MoveCommandRightButtonLeavesWithoutMoving) {
     EXPECT_EQ(move_allowance, 3);
 }
 
+TEST_F(BattleGridTest, MoveCommandTakesQuickClicksButNotTheClickThatChoseIt) {
+    put(0, 0, 5, 8);
+    battle_active_slot = 0;
+    move_allowance = 3;
+    // the press on the command bar left its click word behind, on a reachable cell
+    click_kind = 1;
+    click_x = cell_x(5, 9);
+    click_y = cell_y(5, 9);
+    // pressed and released within one frame
+    harness_click(cell_x(6, 8), cell_y(6, 8));
+    battle_cmd_move();
+    EXPECT_TRUE(at(0, 6, 8));
+    EXPECT_EQ(move_allowance, 2);
+    harness_click(cell_x(6, 6), cell_y(6, 6), 2);
+    battle_cmd_move();
+    EXPECT_TRUE(at(0, 6, 8));
+}
+
 TEST_F(BattleGridTest, ReachShowsCellsWithinAllowanceOrArtReach) {
     set_art(0, 1);
     put(1, 5, 5, 5);
