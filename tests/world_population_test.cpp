@@ -111,14 +111,9 @@ TEST(WorldPopulationRows, CreatorsSettingsCursorsAndClicksAddUp) {
                                                             : "";
         if (!op.empty()) {
             const s32 c = row.cursor;
-            const std::string cursor = c == 13             ? "13"
-                                       : c == 18           ? "18"
-                                       : c < 0             ? "none"
-                                       : c == 0            ? "0"
-                                       : c == 3            ? "3"
-                                       : c >= 4 && c <= 15 ? "4-15"
-                                                           : "other";
-            tally[op + " cursor " + cursor]++;
+            // Each cursor by its value, and the hover cursors 4..15 as one group too.
+            tally[op + " cursor " + (c < 0 ? std::string("none") : std::to_string(c))]++;
+            if (c >= 4 && c <= 15) tally[op + " cursor 4-15"]++;
             if (row.clickable == 1) tally[op + " clickable"]++;
             EXPECT_TRUE(row.clickable == 0 || row.clickable == 1) << "object " << row.obj;
         }
