@@ -254,6 +254,45 @@ TEST_F(BattleAiTest, WithTheRealBlowAndRestTheTurnChangesTheFight) {
     EXPECT_GT(battle_slots[MOVER].hp, 500);
 }
 
+TEST_F(BattleAiTest, ComputerPlayedProtagonistWinsAWholeBattle) {
+    battle_ai_rand = rand_below;
+    battle_ai_strike = battle_attack;
+    battle_ai_rest = battle_rest;
+    // weapon item 1466 hands the protagonist to the computer; it fights with an art of list 7
+    PlayerRecord& p = player_record;
+    p.equip[0] = 66;
+    p.known[7][0] = {50, 60, 0};
+    p.hp = p.hp_max = 500;
+    ArtEntry& art = arts_table[art_index(7, 50)];
+    art = ArtEntry{};
+    art.area = 0;
+    art.reach = 2;
+    art.power = 200;
+    EncounterRecord& e = encounters[0];
+    e.round_limit = 40;
+    for (s32 i = 0; i < ENCOUNTER_FIGHTERS; ++i) e.fighter[i] = e.col[i] = e.row[i] = -1;
+    e.fighter[0] = 0;
+    e.col[0] = 5;
+    e.row[0] = 9;
+    for (s32 i = 6; i < 8; ++i) {
+        const s32 who = 34 + i;
+        e.fighter[i] = who;
+        e.col[i] = i;
+        e.row[i] = 1;
+        roster[who].hp = roster[who].hp_max = 60;
+        roster[who].defence = 0;
+        roster[who].art = TEST_ART;
+        for (RosterBagSlot& b : roster[who].bag) b = {ROSTER_NO_ITEM, 0};
+    }
+    set_art(0, 1);
+    arts_table[TEST_ART].power = 1;
+    EXPECT_EQ(battle_run(0), BATTLE_WON);
+    EXPECT_EQ(battle_active, 0);
+    EXPECT_EQ(roster[40].hp, 0);
+    EXPECT_EQ(roster[41].hp, 0);
+    EXPECT_GT(p.hp, 0);
+}
+
 // ---- Square and other areas -------------------------------------------------------------------
 
 TEST_F(BattleAiTest, SquareArtStrikesATargetTwoCellsAwayWhateverItsReach) {
