@@ -206,8 +206,7 @@ s32 battle_run(s32 encounter) {
     s32 result = -1;
     while (result == -1) result = battle_loop_step();
     if (result == BATTLE_WON) {
-        battle_draw_background();
-        battle_draw_overlay();
+        battle_draw_background(); // with the field overlay
         battle_sync_anim();
         anim_play();
         screen_present();

@@ -382,8 +382,7 @@ void battle_player_turn() {
     s32 result = -1;
     for (;;) {
         set_bar_offset();
-        battle_draw_background();
-        battle_draw_overlay();
+        battle_draw_background(); // with the field overlay
         if (result == 1 || result == 2) {
             battle_dist_build(0, 1);
             battle_show_reach(result);

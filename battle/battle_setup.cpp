@@ -218,7 +218,7 @@ void battle_setup() {
         // A character outside the roster cannot fight: its slot stays empty.
         s.character = id >= 0 && id < ROSTER_SIZE ? id : -1;
         if (s.character == -1) continue;
-        if (slot == 0) {
+        if (s.character == 0) {
             s.art = battle_protagonist_art();
             s.art_level = battle_protagonist_art_level();
         } else {
