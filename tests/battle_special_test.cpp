@@ -242,4 +242,43 @@ TEST_F(BattleSpecialTest, LineFiresTowardThePointer) {
     EXPECT_EQ(battle_slots[8].hp, 5000);
 }
 
+// The whole road: the player's turn takes the attack button of the command bar, the cross art
+// strikes at once, the opponent falls and the battle is won with its values in the roster.
+TEST_F(BattleSpecialTest, CrossArtWinsABattleThroughTheCommandBar) {
+    constexpr s32 E = 150;
+    constexpr s32 FOE = 200;
+    EncounterRecord& r = encounters[E];
+    r.round_limit = -1;
+    for (s32 i = 0; i < ENCOUNTER_FIGHTERS; ++i) r.fighter[i] = r.col[i] = r.row[i] = -1;
+    r.fighter[0] = 0;
+    r.col[0] = 5;
+    r.row[0] = 8;
+    r.fighter[6] = FOE;
+    r.col[6] = 5;
+    r.row[6] = 6;
+    make_art(OPPONENT_ART, 0, 1, 10, 0);
+    RosterEntry& foe = roster[FOE];
+    foe.hp = foe.hp_max = 100;
+    foe.mp = foe.mp_max = 10;
+    foe.defence = foe.speed = foe.resistance = foe.poison = 0;
+    foe.art = OPPONENT_ART;
+    foe.art_level = 0;
+    for (RosterBagSlot& b : foe.bag) b = {-1, 0};
+    player_record.known[2][0] = {ART_FIRST_ID, 99, 0};
+    make_art(art_index(2, ART_FIRST_ID), 2, 3, 500, 0);
+    player_record.attr[4] = 50; // the protagonist acts first
+    player_record.music_id = 10050;
+    battle_active = 0;
+
+    // The protagonist stands right of the middle: the bar is drawn 380 px further left.
+    harness_move(506 - 380 + 20, 42 + 10);
+    harness_button_down(1);
+    EXPECT_EQ(battle_run(E), BATTLE_WON);
+    EXPECT_EQ(roster[FOE].hp, 0);
+    EXPECT_EQ(battle_active, 0);
+    EXPECT_EQ(player_record.music_id, 10050);
+    EXPECT_EQ(player_record.known[2][0].exp, 50); // skill 2 (0) + 25 x 2
+    EXPECT_EQ(player_record.art_use_count[art_index(2, ART_FIRST_ID)], 1);
+}
+
 } // namespace
