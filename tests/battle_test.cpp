@@ -413,14 +413,14 @@ void expect_sane_after(s32 e, const RosterEntry* before, u32 seed) {
         EXPECT_GE(r.poison, 0);
         EXPECT_LE(r.poison, 100);
         if (battle_slots[slot].character == -1) EXPECT_EQ(r.hp, 0) << "fallen slot " << slot;
-        // A fighter of the battle: the slot holds the same values as the roster copy, or the
-        // roster copy was taken at its last blow or round end.
+        // The battle ends on a blow or at a round end, and both copy every standing fighter
+        // into the roster: the roster holds the fighter's last values.
         const BattleSlot& s = battle_slots[slot];
         if (s.character != -1) {
-            EXPECT_GE(s.hp, 0);
-            EXPECT_LE(s.hp, s.hp_max);
-            EXPECT_GE(s.poison, 0);
-            EXPECT_LE(s.poison, 100);
+            EXPECT_EQ(r.hp, s.hp) << "slot " << slot;
+            EXPECT_EQ(r.mp, s.mp) << "slot " << slot;
+            EXPECT_EQ(r.mp_max, s.mp_max) << "slot " << slot;
+            EXPECT_EQ(r.poison, s.poison) << "slot " << slot;
         }
         EXPECT_GE(s.art, 0);
         EXPECT_LT(s.art, ARTS_COUNT);
