@@ -439,6 +439,8 @@ TEST_F(BattleWholeTest, ComputerBattlesEndInRangeOverManySeeds) {
         {{0, 193, 91, 93, 3, 4}, {60, 61, 62, 63, 64, 65}},
     };
     std::vector<RosterEntry> start(roster, roster + ROSTER_SIZE);
+    start[251].art = 139; // arts that poison
+    start[62].art = 372;
     s32 results[3] = {};
     for (u32 seed = 1; seed <= 250; ++seed) {
         // Every tenth battle is six against six; the others are smaller.
@@ -448,6 +450,17 @@ TEST_F(BattleWholeTest, ComputerBattlesEndInRangeOverManySeeds) {
         init_player();
         player_record.hp = player_record.hp_max;
         computer_protagonist();
+        if (seed % 7 == 0) { // a protagonist who knows no art fights bare-handed
+            art_list = art_entry = 0;
+        } else {
+            const s32 level = s32(seed * 37 % 101);
+            player_record.known[2][0] = {50, level, 0};
+            player_record.known[2][1] = {52, 100 - level, 0};
+            player_record.known[3][0] = {51, level / 2, 0};
+            player_record.mp = player_record.mp_max = 300;
+            if (seed % 2 == 0) // the techniques: reactions and double strike
+                for (s32 t : {0, 1, 2, 3, 4, 6}) player_record.known[10][t] = {t, 0, 0};
+        }
         line_up(E, l.own, l.opp);
         encounters[E].background = 0; // the full-screen picture costs most of a frame
         const Fight f = fight(E);
