@@ -317,6 +317,15 @@ TEST_F(BattleTest, EveryExitRestoresTheMusicAndClearsTheFlag) {
     }
 }
 
+TEST_F(BattleTest, WithoutMusicBeforeTheBattleEndsInSilence) {
+    mssw_stop_music();
+    player_record.music_id = -1;
+    line_up(E, {}, {250});
+    EXPECT_EQ(battle_run(E), BATTLE_LOST);
+    EXPECT_EQ(player_record.music_id, -1);
+    EXPECT_EQ(mssw_music_id, -1); // the battle track does not play on
+}
+
 TEST_F(BattleTest, BattleMusicByEncounter) {
     line_up(126, {}, {250});
     battle_run(126);
