@@ -421,7 +421,9 @@ void expect_sane_after(s32 e, const RosterEntry* before, u32 seed) {
         EXPECT_LE(r.mp_max, std::max(1000, before[id].mp_max));
         EXPECT_GE(r.poison, 0);
         EXPECT_LE(r.poison, 100);
-        if (battle_slots[slot].character == -1) EXPECT_EQ(r.hp, 0) << "fallen slot " << slot;
+        if (battle_slots[slot].character == -1) {
+            EXPECT_EQ(r.hp, 0) << "fallen slot " << slot;
+        }
         // The battle ends on a blow or at a round end, and both copy every standing fighter
         // into the roster: the roster holds the fighter's last values.
         const BattleSlot& s = battle_slots[slot];
@@ -484,17 +486,22 @@ TEST_F(BattleWholeTest, ComputerBattlesEndInRangeOverManySeeds) {
     EXPECT_GT(results[1], 0);
 }
 
-TEST_F(BattleWholeTest, WholeBattleRunsItsExitsAndRewards) {
+TEST_F(BattleWholeTest, AWonBattleWaitsForTheVictoryAndRewards) {
+    // Character 39 (rank 9) at the protagonist's side against two rank-1 fighters.
     line_up(E, {0, 39}, {250, 251});
     computer_protagonist();
     player_record.hp = player_record.hp_max;
-    const s32 rank_before = roster[250].attack;
-    const s32 r = battle_run(E);
-    ASSERT_GE(r, 0);
-    ASSERT_LE(r, 2);
+    rt_srand(7);
+    const s32 attack_before = roster[250].attack;
+    ASSERT_EQ(battle_run(E), BATTLE_WON);
     EXPECT_EQ(battle_active, 0);
     EXPECT_EQ(mssw_music_id, TEST_MUSIC_BEFORE);
-    if (r == BATTLE_WON) EXPECT_GT(roster[250].attack, rank_before); // battle_reward grew it
+    EXPECT_EQ(count_music(10001, 1), 1);
+    EXPECT_GT(roster[250].attack, attack_before); // battle_reward grew the fallen opponent
+    s32 reward_lines = 0;
+    for (const TranscriptEntry& t : dialog_transcript())
+        reward_lines += t.kind == TRANSCRIPT_LOG_TEXT && t.text[0] == 438;
+    EXPECT_EQ(reward_lines, 1);
 }
 
 } // namespace
