@@ -17,6 +17,7 @@
 // 245, 271). Other settings: 30 without shadow, 20 on layer 0, 19 on layer 1, 3 on layer 2, 8
 // blocking, all 8 additive ones, 3 mirrored, 2 click-off, the frame reset; no brightness. Slot 7
 // on 45 objects, slot 173 on 2 (999, 1002), slot 800 on none.
+// The towns' rows therefore carry the other 19 negative frames and all 15 doors closed at start.
 #include "data/world_population.h"
 
 const WorldRow world_population_home[] = {
