@@ -42,16 +42,6 @@ constexpr s32 ART_USE_COUNTED = 15; // uses per art that still give art points
 constexpr s32 ART_USE_MAX = 100;
 constexpr s32 MAX_TARGETS = BATTLE_HITS;
 
-ArtEntry empty_art() {
-    ArtEntry a{};
-    for (ArtTerm& t : a.bonus) t = {ART_NO_TERM, 0};
-    for (ArtTerm& t : a.require) t = {ART_NO_TERM, -1};
-    for (s32& n : a.anim) n = -1;
-    a.special = ART_NO_SPECIAL;
-    return a;
-}
-const ArtEntry EMPTY_ART = empty_art();
-
 bool slot_valid(s32 slot) {
     return slot >= 0 && slot < BATTLE_SLOTS;
 }
@@ -204,7 +194,7 @@ Technique techniques_available(s32 attacker, bool protagonist_hit) {
     for (const KnownEntry& k : player_record.known[TECHNIQUE_LIST])
         if (k.id >= 0 && k.id <= TECHNIQUE_DOUBLE_STRIKE) known[k.id] = true;
     const PlayerRecord& p = player_record;
-    const ArtEntry& art = battle_art_of(attacker);
+    const ArtEntry& art = battle_slot_art(attacker);
     const bool mp50 = p.mp >= REACTION_MP_COST;
     if (attacker == 0) {
         t.power = known[0] && art.area == 0 && p.hp <= p.hp_max / 2 && mp50;
@@ -212,7 +202,7 @@ Technique techniques_available(s32 attacker, bool protagonist_hit) {
     } else if (protagonist_hit && art.area == 0) {
         t.guard = known[1];
         t.dodge = known[2] && mp50;
-        t.counter = known[3] && mp50 && battle_art_of(0).area != ART_AREA_FIELD;
+        t.counter = known[3] && mp50 && battle_slot_art(0).area != ART_AREA_FIELD;
     }
     return t;
 }
@@ -222,17 +212,6 @@ void slot_fall(s32 slot) {
     s32 col = 0, row = 0;
     if (battle_point_cell(s.x, s.y, &col, &row) == 0) battle_marks[row][col] = -1;
     s.character = -1;
-}
-
-// Copies a fighter's live values back into its roster entry.
-void roster_copy(s32 slot) {
-    const BattleSlot& s = battle_slots[slot];
-    if (s.character < 0 || s.character >= ROSTER_SIZE) return;
-    RosterEntry& r = roster[s.character];
-    r.hp = s.hp;
-    r.mp = s.mp;
-    r.mp_max = s.mp_max;
-    r.poison = s.poison;
 }
 
 // Used up throwing weapon: the next of the inventory, or bare hands. 1 when one is still held.
@@ -290,7 +269,7 @@ void face_blow(s32 slot, const ArtEntry& art) {
 // One pass of a blow; false when no further pass may follow.
 bool attack_pass(s32 slot) {
     BattleSlot& s = battle_slots[slot];
-    const ArtEntry& art = battle_art_of(slot);
+    const ArtEntry& art = battle_slot_art(slot);
     face_blow(slot, art);
     s.anim = battle_anim_for(s.art, s.art_level, s.facing);
 
@@ -351,7 +330,7 @@ bool attack_pass(s32 slot) {
             if (p.hp < 1) slot_fall(0);
             continue;
         }
-        roster_copy(t);
+        battle_roster_copy(t);
         if (battle_slots[t].hp < 1) slot_fall(t);
     }
 
@@ -369,16 +348,9 @@ bool attack_pass(s32 slot) {
 
 // ---- Lookups --------------------------------------------------------------------------------
 
-const ArtEntry& battle_art_of(s32 slot) {
-    if (!slot_valid(slot)) return EMPTY_ART;
-    const s32 art = battle_slots[slot].art;
-    if (art < 0 || art >= ARTS_COUNT) return EMPTY_ART;
-    return arts_table[art];
-}
-
 s32 battle_art_cost(s32 slot) {
     if (!slot_valid(slot)) return 0;
-    return clamp32(static_cast<s64>(battle_art_of(slot).mp_cost) *
+    return clamp32(static_cast<s64>(battle_slot_art(slot).mp_cost) *
                    (battle_slots[slot].art_level / 10 + 1));
 }
 
@@ -397,26 +369,6 @@ void battle_art_practice() {
     k->exp = clamp32(static_cast<s64>(k->exp) + player_record.skill[art_list] +
                      (25 - static_cast<s64>(art.difficulty)) * 2);
     known_level_up(art_list, art_entry);
-}
-
-s32 battle_point_cell(s32 x, s32 y, s32* col, s32* row) {
-    const s32 dx = x - 317, dy = y - 64;
-    if (dx % 36 != 0 || dy % 18 != 0) return -1;
-    const s32 diff = dx / 36, sum = dy / 18; // row - col, row + col
-    if ((diff + sum) % 2 != 0) return -1;
-    const s32 r = (sum + diff) / 2, c = (sum - diff) / 2;
-    if (!cell_on_grid(c, r)) return -1;
-    *col = c;
-    *row = r;
-    return 0;
-}
-
-s32 battle_slot_on_cell(s32 col, s32 row) {
-    if (!cell_on_grid(col, row)) return -1;
-    const s32 x = cell_x(col, row), y = cell_y(col, row);
-    for (s32 s = 0; s < BATTLE_SLOTS; ++s)
-        if (slot_live(s) && battle_slots[s].x == x && battle_slots[s].y == y) return s;
-    return -1;
 }
 
 void battle_hits_clear(s32 slot) {
@@ -548,7 +500,7 @@ void battle_damage(s32 attacker) {
         for (s32 col = 0; col < GRID && count < MAX_TARGETS; ++col) {
             const s32 mark = battle_marks[row][col];
             if (mark < 0) continue;
-            const s32 t = battle_slot_on_cell(col, row);
+            const s32 t = battle_slot_at(col, row);
             if (t < 0 || side_of(t) == side_of(attacker)) continue;
             targets[count] = t;
             divisor[count] = mark < 3 ? 1 : mark - 1;
@@ -581,7 +533,7 @@ void battle_damage(s32 attacker) {
     }
 
     // 4-8. Power, level scaling, power strike, the protagonist's e.
-    const ArtEntry& art = battle_art_of(attacker);
+    const ArtEntry& art = battle_slot_art(attacker);
     const s32 level = battle_slots[attacker].art_level;
     const s64 p = blow_power(attacker, art);
     s64 base = p * battle_level_percent(level) / 100;

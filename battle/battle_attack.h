@@ -52,18 +52,11 @@ s32 battle_level_percent(s32 level);
 // Defence factor f of a defence value (before the guard field), +2 .. -7.
 s32 battle_defence_factor(s32 defence);
 
-// The art a slot fights with: its `arts_table` record, or an empty record (no power, no reach,
-// no cost, no special) when the slot is outside 0..11 or its art index outside the table.
-const ArtEntry& battle_art_of(s32 slot);
 // Inner power one use of the slot's art costs: mp_cost x (art_level / 10 + 1).
 s32 battle_art_cost(s32 slot);
 // The protagonist's known entry named by art_list/art_entry when it holds an art (id >= 50);
 // null otherwise, so nothing is read or written through a stale pair.
 KnownEntry* battle_protagonist_known();
-// The live slot standing on cell (col, row), -1 when none.
-s32 battle_slot_on_cell(s32 col, s32 row);
-// The cell under a screen point that is exactly a cell point; 0 when found, -1 otherwise.
-s32 battle_point_cell(s32 x, s32 y, s32* col, s32* row);
 // Sets every hit point of the slot to -1.
 void battle_hits_clear(s32 slot);
 // Appends a cell's screen point to the slot's hit lists (at most six); 1 when stored.

@@ -36,7 +36,16 @@ constexpr s32 SPREAD_DR[4] = {0, 0, 1, -1};
 constexpr s32 TRACE_DC[4] = {0, 0, 1, -1};
 constexpr s32 TRACE_DR[4] = {1, -1, 0, 0};
 
-const ArtEntry empty_art = {};
+// The art of a slot without one: no power, reach, cost, bonus terms, animations or special.
+ArtEntry make_empty_art() {
+    ArtEntry a{};
+    for (ArtTerm& t : a.bonus) t = {ART_NO_TERM, 0};
+    for (ArtTerm& t : a.require) t = {ART_NO_TERM, -1};
+    for (s32& n : a.anim) n = -1;
+    a.special = ART_NO_SPECIAL;
+    return a;
+}
+const ArtEntry empty_art = make_empty_art();
 
 bool slot_live(s32 slot) {
     return slot >= 0 && slot < BATTLE_SLOTS && battle_slots[slot].character != -1;
@@ -164,7 +173,11 @@ s32 battle_screen_cell(s32 px, s32 py, s32* col, s32* row) {
 
 s32 battle_slot_cell(s32 slot, s32* col, s32* row) {
     if (slot < 0 || slot >= BATTLE_SLOTS) return -1;
-    const s32 dx = battle_slots[slot].x - 317, dy = battle_slots[slot].y - 64;
+    return battle_point_cell(battle_slots[slot].x, battle_slots[slot].y, col, row);
+}
+
+s32 battle_point_cell(s32 x, s32 y, s32* col, s32* row) {
+    const s32 dx = x - 317, dy = y - 64;
     // dx = (row - col) x 36, dy = (row + col) x 18
     if (dx % 36 != 0 || dy % 18 != 0) return -1;
     const s32 diff = dx / 36, sum = dy / 18;

@@ -46,12 +46,14 @@ void battle_cell_at(s32 a, s32 b, s32 mode);
 // The cell holding screen point (px, py) by the same rule as mode 1; 0 when found, -1 when the
 // point lies on no cell (col and row untouched then).
 s32 battle_screen_cell(s32 px, s32 py, s32* col, s32* row);
+// The cell whose screen point is exactly (x, y); 0 when found, -1 otherwise.
+s32 battle_point_cell(s32 x, s32 y, s32* col, s32* row);
 // The cell of a slot (from its x, y); 0 when found, -1 when the slot stands on no cell.
 s32 battle_slot_cell(s32 slot, s32* col, s32* row);
 // The first live slot standing on a cell; -1 when none (or the cell is off the grid).
 s32 battle_slot_at(s32 col, s32 row);
-// The art a slot fights with; an empty record (area 0, reach 0, power 0) when its art index
-// lies outside `arts_table` or the slot does not exist.
+// The art a slot fights with; an empty record (no power, reach, cost, bonus terms or special)
+// when its art index lies outside `arts_table` or the slot does not exist.
 const ArtEntry& battle_slot_art(s32 slot);
 
 void battle_dists_clear();

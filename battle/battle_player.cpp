@@ -54,10 +54,6 @@ Rect shifted(const Rect& r) {
     return {r.x - bar_offset, r.y, r.w, r.h};
 }
 
-void set_bar_offset() {
-    bar_offset = battle_slots[0].x < 351 ? 0 : 380;
-}
-
 void dim_stunned() {
     for (s32 slot = 0; slot < BATTLE_SLOTS; ++slot)
         if (battle_slots[slot].character != -1 && battle_slots[slot].stunned > 0)
@@ -381,7 +377,7 @@ void battle_player_turn() {
 
     s32 result = -1;
     for (;;) {
-        set_bar_offset();
+        battle_set_bar_offset();
         battle_draw_background(); // with the field overlay
         if (result == 1 || result == 2) {
             battle_dist_build(0, 1);

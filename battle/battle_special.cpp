@@ -57,7 +57,7 @@ s32 mark_opponents_in_area(s32 lo, s32 reach) {
         for (s32 col = 0; col < GRID; ++col) {
             const s32 d = battle_dist[2][row][col];
             if (d < lo || d > reach) continue;
-            if (!is_opponent(battle_slot_on_cell(col, row))) continue;
+            if (!is_opponent(battle_slot_at(col, row))) continue;
             battle_marks[row][col] = d;
             battle_hits_append(0, col, row);
             ++marked;
@@ -168,7 +168,7 @@ s32 battle_field_bonus(s32 kind, s32 level, s32 e) {
 
 s32 battle_special_art() {
     BattleSlot& s0 = battle_slots[0];
-    const ArtEntry& art = battle_art_of(0);
+    const ArtEntry& art = battle_slot_art(0);
     const s32 kind = art.special;
     if (kind < FIELD_POWER || kind > FIELD_CURE) return -1;
 
@@ -224,7 +224,7 @@ s32 battle_cmd_attack() {
         // is drawn is taken at the next one rather than missed when it ends before the read.
         const u32 buttons = mouse_buttons;
         command_frame();
-        const ArtEntry& art = battle_art_of(0);
+        const ArtEntry& art = battle_slot_art(0);
         const s32 reach = art.reach;
         marks_clear();
         switch (art.area) {
@@ -237,7 +237,7 @@ s32 battle_cmd_attack() {
             const s32 col = battle_cursor.col, row = battle_cursor.row;
             if (!cell_on_grid(col, row)) continue;
             const s32 d = battle_dist[2][row][col];
-            const s32 target = battle_slot_on_cell(col, row);
+            const s32 target = battle_slot_at(col, row);
             if (d < 0 || d > reach || !is_opponent(target)) continue;
             if (art.area == AREA_SQUARE) battle_slots[0].ai_target = target;
             battle_marks[row][col] = d;
