@@ -47,15 +47,6 @@ std::array<u16, 256> palette(std::initializer_list<u16> colours) {
     return p;
 }
 
-// 3 x 5 digit shapes, one string per row, '#' set.
-const char* const digit_rows[10][5] = {
-    {"###", "#.#", "#.#", "#.#", "###"}, {".#.", "##.", ".#.", ".#.", "###"},
-    {"###", "..#", "###", "#..", "###"}, {"###", "..#", "###", "..#", "###"},
-    {"#.#", "#.#", "###", "..#", "..#"}, {"###", "#..", "###", "..#", "###"},
-    {"###", "#..", "###", "#.#", "###"}, {"###", "..#", ".#.", ".#.", ".#."},
-    {"###", "#.#", "###", "#.#", "###"}, {"###", "#.#", "###", "..#", "###"},
-};
-
 // A see-through frame of 2 px showing `label` in digits of `scale` px: small in the archive
 // however large it is, since only the frame and the digits are stored.
 std::vector<u8> outline(s32 label, s32 w, s32 h, s32 scale, u16 colour) {
@@ -70,7 +61,7 @@ std::vector<u8> outline(s32 label, s32 w, s32 h, s32 scale, u16 colour) {
     for (char d : std::to_string(label)) {
         for (s32 r = 0; r < 5; ++r)
             for (s32 c = 0; c < 3; ++c)
-                if (digit_rows[d - '0'][r][c] == '#')
+                if (placeholder_digit_rows[d - '0'][r][c] == '#')
                     for (s32 dy = 0; dy < scale; ++dy)
                         for (s32 dx = 0; dx < scale; ++dx) {
                             const s32 x = x0 + c * scale + dx, y = 5 + r * scale + dy;

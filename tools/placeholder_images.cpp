@@ -21,16 +21,15 @@ std::array<u16, 256> placeholder_palette(u16 fill) {
     return p;
 }
 
-// 3 x 5 digit shapes, one row per string, '#' set.
-const char* const digit_rows[10][5] = {
+} // namespace
+
+const char* const placeholder_digit_rows[10][5] = {
     {"###", "#.#", "#.#", "#.#", "###"}, {".#.", "##.", ".#.", ".#.", "###"},
     {"###", "..#", "###", "#..", "###"}, {"###", "..#", "###", "..#", "###"},
     {"#.#", "#.#", "###", "..#", "..#"}, {"###", "#..", "###", "..#", "###"},
     {"###", "#..", "###", "#.#", "###"}, {"###", "..#", ".#.", ".#.", ".#."},
     {"###", "#.#", "###", "#.#", "###"}, {"###", "#.#", "###", "..#", "###"},
 };
-
-} // namespace
 
 std::vector<u8> placeholder_cursor_sprite(s32 slot) {
     // Each slot gets its own fill colour so the slots can be told apart.
@@ -61,7 +60,7 @@ std::vector<u8> placeholder_box_sprite(s32 image_id, s32 w, s32 h) {
         for (s32 r = 0; r < 5; ++r)
             for (s32 c = 0; c < 3; ++c) {
                 s32 x = x0 + c, y = y0 + r;
-                if (x < w - 1 && y < h - 1 && digit_rows[d - '0'][r][c] == '#')
+                if (x < w - 1 && y < h - 1 && placeholder_digit_rows[d - '0'][r][c] == '#')
                     s.cells[size_t(y * w + x)] = FILL;
             }
         x0 += 4;
@@ -104,7 +103,7 @@ const char* const letter_rows[26][5] = {
 const char* const dash_rows[5] = {"...", "...", "###", "...", "..."};
 
 const char* const* glyph_rows(char c) {
-    if (c >= '0' && c <= '9') return digit_rows[c - '0'];
+    if (c >= '0' && c <= '9') return placeholder_digit_rows[c - '0'];
     if (c >= 'A' && c <= 'Z') return letter_rows[c - 'A'];
     if (c == '-') return dash_rows;
     return nullptr;

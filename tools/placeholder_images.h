@@ -7,6 +7,9 @@
 
 class ArcBuilder;
 
+// 3 x 5 digit shapes of the placeholder labels, one string per row, '#' set.
+extern const char* const placeholder_digit_rows[10][5];
+
 // Cursor image of slot `slot` (image 32 + slot): an arrow with its tip at the hotspot (0, 0).
 std::vector<u8> placeholder_cursor_sprite(s32 slot);
 // A w x h framed box with `image_id` written in small digits inside it.
