@@ -9,6 +9,7 @@
 // the round and the battle to the scene. Presents stay in (a frame copy each on this platform).
 #include "battle/battle.h"
 #include "battle/battle_setup.h"
+#include "bench/bench_game.h"
 #include "data/battle_tables.h"
 #include "data/roster.h"
 #include "engine/anim.h"
@@ -49,24 +50,7 @@ struct Snapshot {
 Snapshot snapshot;
 
 void setup() {
-    ArcBuilder b;
-    arc_put_placeholder_content(b);
-    map_put_placeholder_maps(b);
-    arc_write_chained(b, GISK_CHAINED_FILE);
-    HarnessConfig config;
-    config.physical_memory = 16ull << 20;
-    config.tick_step_ms = 1000;
-    config.budget_ms = ~0ull >> 2;
-    config.budget_presents = ~0ull >> 2;
-    harness_reset(config);
-    shell_shutdown();
-    shell_startup("bench");
-    game_drawing_setup();
-    text_table_load();
-    mssw_reset();
-    mssw_init();
-    label_clear();
-    state_reset();
+    bench_game_start(1000, true);
     anim_reset();
     game_tables_init();
     game_new_world();

@@ -6,6 +6,7 @@
 // microseconds, `frames` presented per pass, `ratio` = pass / frame, and `save_us`, one autosave
 // alone (timed apart), the part of a pass that waits on the disk. A pass must stay well under the
 // 33 ms of one field frame.
+#include "bench/bench_game.h"
 #include "data/hub_block.h"
 #include "data/schedule.h"
 #include "engine/gisk.h"
@@ -33,22 +34,7 @@
 namespace {
 
 void setup() {
-    ArcBuilder b;
-    arc_put_placeholder_content(b);
-    arc_write_chained(b, GISK_CHAINED_FILE);
-    HarnessConfig config;
-    config.physical_memory = 16ull << 20;
-    config.budget_ms = ~0ull >> 2;
-    config.budget_presents = ~0ull >> 2;
-    harness_reset(config);
-    shell_shutdown();
-    shell_startup("bench");
-    game_drawing_setup();
-    text_table_load();
-    mssw_reset();
-    mssw_init();
-    label_clear();
-    state_reset();
+    bench_game_start(0, false);
     hub_seams_reset();
     hub_clear_save_index_seam = save_index_clear;
     save_index_clear();
