@@ -2,9 +2,10 @@
 // every call of `battle_run`) and the 500 martial arts (`arts_table`).
 //
 // `init_battle_tables` builds both at every program start, for new and loaded games alike; they
-// are never saved. The battle writes random start cells and the remaining round limit into
-// encounter records and `last_level` into field-effect arts, scripts write line-ups and raise
-// the power of single arts; all of that lasts until the program ends.
+// are never saved. The battle writes random start cells into encounter records (it counts the
+// round limit down on a copy of its own, so a record keeps the limit its caller wrote) and
+// `last_level` into field-effect arts, scripts write line-ups, round limits and raise the power
+// of single arts; all of that lasts until the program ends.
 #pragma once
 #include "engine/types.h"
 
