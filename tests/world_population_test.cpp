@@ -15,6 +15,7 @@
 #include "scripts/home/portals.h"
 #include "scripts/scripts_register.h"
 #include "tests/world_harness.h"
+#include "tests/world_spans.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_maps.h"
 #include "tools/placeholder_world.h"
@@ -147,88 +148,9 @@ TEST(WorldPopulationRows, CreatorsSettingsCursorsAndClicksAddUp) {
     for (const auto& [name, n] : tallies) EXPECT_EQ(tally[name], n) << name;
 }
 
-// One span of object numbers with what it holds.
-struct Span {
-    s32 first, last;
-    std::map<WorldOp, s32> creators;
-    std::vector<std::pair<s32, s32>> own_slots; // ranges of slots other than 6, 7, 60, 800
-    s32 hidden;
-    std::map<s32, s32> countdowns; // value -> objects
-};
-
 TEST(WorldPopulationRows, EachSpanHoldsItsCreatorsSlotsHiddenAndCountdowns) {
-    const Span spans[] = {
-        {1,
-         276,
-         {{WR_NPC_TIMED, 108},
-          {WR_PORTAL, 92},
-          {WR_NPC_VIS, 34},
-          {WR_NPC_VIS_TIMED, 19},
-          {WR_STEP, 13},
-          {WR_PORTAL_FIXED, 4},
-          {WR_NPC, 3},
-          {WR_TIMER, 1}},
-         {{1, 1},
-          {3, 5},
-          {8, 38},
-          {40, 40},
-          {42, 45},
-          {47, 47},
-          {49, 51},
-          {53, 55},
-          {57, 59},
-          {61, 73},
-          {75, 75},
-          {77, 85},
-          {87, 87},
-          {89, 131},
-          {133, 133},
-          {135, 148}},
-         28,
-         {{3, 62}, {8, 35}, {10, 19}, {5, 6}, {7, 3}, {12, 1}, {15, 1}, {100, 1}}},
-        {277, 326, {{WR_PORTAL, 50}}, {}, 0, {}},
-        {327, 392, {{WR_PORTAL, 16}, {WR_NPC_VIS, 11}}, {{159, 162}}, 1, {}},
-        {400,
-         525,
-         {{WR_NPC_TIMED, 76},
-          {WR_NPC_VIS, 12},
-          {WR_PORTAL, 11},
-          {WR_STEP, 9},
-          {WR_NPC, 7},
-          {WR_TIMER, 2}},
-         {{166, 175},
-          {177, 204},
-          {206, 206},
-          {209, 214},
-          {850, 851},
-          {853, 856},
-          {858, 872},
-          {874, 874},
-          {876, 879},
-          {881, 891},
-          {893, 897}},
-         39,
-         {{8, 75}, {5, 2}, {10, 1}}},
-        {996, 1002, {{WR_NPC, 4}, {WR_NPC_VIS, 3}}, {{2, 2}, {173, 173}, {1052, 1053}}, 2, {}},
-        {1003,
-         1145,
-         {{WR_NPC_TIMED, 100}, {WR_NPC_VIS, 19}, {WR_STEP, 15}, {WR_NPC, 2}, {WR_TIMER, 1}},
-         {{600, 637}, {639, 639}, {641, 651}, {653, 681}, {683, 689}, {691, 721}},
-         20,
-         {{4, 92}, {3, 9}}},
-        {1337, 1390, {{WR_PORTAL, 54}}, {}, 6, {}},
-        {1391,
-         1532,
-         {{WR_NPC, 40}, {WR_NPC_VIS, 15}, {WR_PORTAL, 14}, {WR_NPC_TIMED, 10}, {WR_STEP, 4}},
-         {{801, 814}, {817, 818}},
-         10,
-         {{4, 8}, {8, 1}, {10, 1}}},
-        {1902, 1921, {{WR_PORTAL, 18}, {WR_NPC_VIS, 2}}, {{815, 816}}, 0, {}},
-        {2022, 2067, {{WR_NPC, 6}, {WR_TIMER, 4}}, {{1047, 1050}}, 0, {{5, 4}}},
-        {3000, 3748, {{WR_PORTAL, 44}}, {}, 2, {}},
-    };
     s32 in_spans = 0;
-    for (const Span& span : spans) {
+    for (const WorldSpan& span : world_spans()) {
         std::map<WorldOp, s32> creators;
         std::set<s32> slots;
         s32 hidden = 0;
@@ -242,9 +164,7 @@ TEST(WorldPopulationRows, EachSpanHoldsItsCreatorsSlotsHiddenAndCountdowns) {
             hidden += hidden_at_start(row) ? 1 : 0;
             if (timed(row)) countdowns[row.countdown]++;
         }
-        std::set<s32> want_slots;
-        for (const auto& [a, b] : span.own_slots)
-            for (s32 s = a; s <= b; s++) want_slots.insert(s);
+        const std::set<s32> want_slots = span.slots();
         const std::string name = std::to_string(span.first) + "-" + std::to_string(span.last);
         EXPECT_EQ(creators, span.creators) << "creators of " << name;
         for (s32 s : want_slots)

@@ -12,6 +12,7 @@
 #include "platform/harness.h"
 #include "scripts/scripts_register.h"
 #include "tests/world_harness.h"
+#include "tests/world_spans.h"
 
 #include <gtest/gtest.h>
 
@@ -35,69 +36,16 @@ std::string obj_name(s32 obj) {
     return "object " + std::to_string(obj);
 }
 
-// Own slots of a span written as inclusive runs.
-std::set<s32> runs(std::initializer_list<std::pair<s32, s32>> list) {
-    std::set<s32> out;
-    for (auto [lo, hi] : list)
-        for (s32 s = lo; s <= hi; s++) out.insert(s);
-    return out;
-}
-
 bool generic_slot(s32 slot) {
     return slot == 6 || slot == 7 || slot == 60 || slot == 800;
 }
 
-struct Span {
-    s32 first, last;
-    std::map<WorldOp, s32> creators;
-    std::set<s32> own_slots;
-    s32 hidden;
-    std::map<s32, s32> countdowns; // value -> number of objects
-};
-
-const std::vector<Span>& spans() {
-    static const std::vector<Span> table = {
-        {277, 326, {{WR_PORTAL, 50}}, {}, 0, {}},
-        {327, 392, {{WR_PORTAL, 16}, {WR_NPC_VIS, 11}}, runs({{159, 162}}), 1, {}},
-        {400,
-         525,
-         {{WR_NPC_TIMED, 76},
-          {WR_NPC_VIS, 12},
-          {WR_PORTAL, 11},
-          {WR_STEP, 9},
-          {WR_NPC, 7},
-          {WR_TIMER, 2}},
-         runs({{166, 175},
-               {177, 204},
-               {206, 206},
-               {209, 214},
-               {850, 851},
-               {853, 856},
-               {858, 872},
-               {874, 874},
-               {876, 879},
-               {881, 891},
-               {893, 897}}),
-         39,
-         {{8, 75}, {5, 2}, {10, 1}}},
-        {1003,
-         1145,
-         {{WR_NPC_TIMED, 100}, {WR_NPC_VIS, 19}, {WR_STEP, 15}, {WR_NPC, 2}, {WR_TIMER, 1}},
-         runs({{600, 637}, {639, 639}, {641, 651}, {653, 681}, {683, 689}, {691, 721}}),
-         20,
-         {{4, 92}, {3, 9}}},
-        {1337, 1390, {{WR_PORTAL, 54}}, {}, 6, {}},
-        {1391,
-         1532,
-         {{WR_NPC, 40}, {WR_NPC_VIS, 15}, {WR_PORTAL, 14}, {WR_NPC_TIMED, 10}, {WR_STEP, 4}},
-         runs({{801, 814}, {817, 818}}),
-         10,
-         {{4, 8}, {8, 1}, {10, 1}}},
-        {1902, 1921, {{WR_PORTAL, 18}, {WR_NPC_VIS, 2}}, runs({{815, 816}}), 0, {}},
-        {2022, 2067, {{WR_NPC, 6}, {WR_TIMER, 4}}, runs({{1047, 1050}}), 0, {{5, 4}}},
-        {3000, 3748, {{WR_PORTAL, 44}}, {}, 2, {}},
-    };
-    return table;
+// The spans of the towns' part: all but the home region's 1-276 and 996-1002.
+std::vector<WorldSpan> spans() {
+    std::vector<WorldSpan> out;
+    for (const WorldSpan& s : world_spans())
+        if (s.first != 1 && s.first != 996) out.push_back(s);
+    return out;
 }
 
 } // namespace
@@ -112,11 +60,11 @@ TEST(WorldPopulationTowns, SpansHoldTheirObjectsSlotsHiddenAndCountdowns) {
         EXPECT_GT(r.obj, previous) << "row " << i << " is out of order";
         previous = r.obj;
         bool inside = false;
-        for (const Span& s : spans()) inside |= r.obj >= s.first && r.obj <= s.last;
+        for (const WorldSpan& s : spans()) inside |= r.obj >= s.first && r.obj <= s.last;
         EXPECT_TRUE(inside) << obj_name(r.obj) << " lies outside the towns' spans";
     }
     populate_towns();
-    for (const Span& s : spans()) {
+    for (const WorldSpan& s : spans()) {
         SCOPED_TRACE("objects " + std::to_string(s.first) + "-" + std::to_string(s.last));
         std::map<WorldOp, s32> creators;
         for (size_t i = 0; i < world_population_towns_count; i++) {
@@ -139,7 +87,7 @@ TEST(WorldPopulationTowns, SpansHoldTheirObjectsSlotsHiddenAndCountdowns) {
         EXPECT_EQ(countdowns, s.countdowns);
         std::set<s32> used;
         for (auto [slot, n] : own) used.insert(slot);
-        EXPECT_EQ(used, s.own_slots);
+        EXPECT_EQ(used, s.slots());
         // Own slots belong to one object each, except 615 (a resident and its step area) and 801
         // (the sentry leader of map 99 and its two step areas).
         for (auto [slot, n] : own) {
