@@ -1,4 +1,5 @@
 #include "tools/arcbuild.h"
+#include "tools/placeholder_minigames.h"
 
 #include "tools/glyph_font.h"
 #include "tools/placeholder_battle.h"
@@ -316,6 +317,8 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_screens(builder);
     // Our own content: framed boxes for the battle's pictures and the animations' images.
     battle_put_placeholder_content(builder);
+    // Our own content: the mini-games' pictures, sized as each game draws them.
+    image_put_placeholder_minigames(builder);
     // Our own content: framed boxes for the world objects' images that nothing above supplies.
     image_put_placeholder_world(builder);
 }
