@@ -8,6 +8,7 @@
 #include "engine/math.h"
 #include "engine/screen.h"
 #include "engine/shell.h"
+#include "engine/transcript.h"
 #include "engine/world/staging.h"
 #include "game/growth.h"
 #include "minigames/frame.h"
@@ -110,6 +111,10 @@ void settle(s32 pick) {
     text_colour(0, 0, 0);
     frame_bottom_line(texts.bottom);
     frame_top_line(texts.top);
+    if (transcript_observer) {
+        transcript_print(texts.bottom, BOTTOM_LINE_X, BOTTOM_LINE_Y);
+        transcript_print(texts.top, TOP_LINE_X, TOP_LINE_Y);
+    }
     if (outcome == HANDS_WON) {
         growth_pool(HANDS_GROWTH) += HANDS_WIN_EXP;
         grow(HANDS_GROWTH);
