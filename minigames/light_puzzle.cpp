@@ -20,11 +20,6 @@ bool in_give_up_box(s32 x, s32 y) {
            y <= LAMP_GIVE_UP_Y1;
 }
 
-void lamp_draw(s32 x, s32 y, s32 image) {
-    draw_image(x, y, image, 0);
-    transcript_draw(image, x, y, 0);
-}
-
 void lamp_print(s32 x, s32 y, s32 text, bool vertical) {
     if (vertical)
         print_text_vertical(x, y, text);
@@ -34,10 +29,10 @@ void lamp_print(s32 x, s32 y, s32 text, bool vertical) {
 }
 
 void light_puzzle_draw(const LightPuzzleState& s) {
-    lamp_draw(0, 0, LAMP_BACKDROP_IMAGE);
-    lamp_draw(0, 0, LAMP_BOARD_IMAGE);
+    draw_image(0, 0, LAMP_BACKDROP_IMAGE, 0);
+    draw_image(0, 0, LAMP_BOARD_IMAGE, 0);
     for (s32 i = 0; i < LAMP_COUNT; ++i)
-        if (s.lit[i]) lamp_draw(lamp_specs[i].x, lamp_specs[i].y, lamp_specs[i].image);
+        if (s.lit[i]) draw_image(lamp_specs[i].x, lamp_specs[i].y, lamp_specs[i].image, 0);
     // Every frame sets its own text style and size, the first one included, so the caller's
     // leftover settings never show.
     text_style(TEXT_STYLE);
