@@ -167,6 +167,7 @@ bool bet() {
             } else if (frame_box_has(START_BOX, x, y)) {
                 if (st.hand == 0) {
                     start = true;
+                    st.phase = RingPhase::Spinning;
                     draw_image(START_X, START_Y, IMG_START_PRESSED, 0);
                 } else {
                     st.message = MSG_CHIPS_LEFT;
@@ -310,10 +311,10 @@ void game_light_ring(s32 a1, s32 a2, s32 a3, s32 a4, s32 a5, s32 a6, s32 a7, s32
 
     st.phase = RingPhase::EndWait;
     ring_click_wait(2);
+    st.phase = RingPhase::Done;
     for (s32 i = 0; i < RING_SLOTS; ++i)
         if (st.wins[i] > 0) inv_add(RING_PRIZE_ITEM + st.sym[i], st.wins[i]);
     player_record.stamina = std::max(0, player_record.stamina - RING_STAMINA_COST);
     frame_clock_spend();
     frame_music_restore(music);
-    st.phase = RingPhase::Done;
 }

@@ -25,6 +25,7 @@ struct RingLamp {
 extern const RingLamp ring_lamps[RING_LAMPS];
 
 // Where the game is, for a test that drives it by input.
+// Done: the player has left the final screen (the prizes are then handed over).
 enum class RingPhase : s32 { Idle, Betting, Spinning, ResultWait, EndWait, Done };
 
 struct LightRingState {
