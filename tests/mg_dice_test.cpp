@@ -357,8 +357,9 @@ TEST_F(DiceTest, HistoryKeepsTheLastSevenResults) {
 }
 
 // The practice runs on its own chips with fair dice whatever attribute 26: a click where a leave
-// row would be is no bet (it used to end the practice as won), and losing the 50 chips ends it
-// with 0 after the player has seen the dice once more. Nothing but the music is touched.
+// row would be is no bet (taking it as leave would end the practice as won with its 50 chips), and
+// losing the 50 chips ends it with 0 after the player has seen the dice once more. Nothing but the
+// music is touched.
 TEST_F(DiceTest, PracticeRunsOutOfChips) {
     growth_value(ATTR) = 100;
     player_record.money = 777;
