@@ -673,7 +673,20 @@ s32 plat_display_565() {
 u16* plat_screen() {
     return window ? screen : nullptr;
 }
+// Presents come at most one per FRAME_MIN_MS: games that step once per frame then run at the same
+// rate on every display, also where the vertical sync does not block (a display faster than
+// 60 Hz, the software renderer, a compositor that returns at once). With a 60 Hz vertical sync
+// the present itself already takes that long and nothing is added.
+constexpr u32 FRAME_MIN_MS = 16;
 void plat_screen_presented() {
+    // Measured from the start of the previous present, so that a blocking vertical sync is never
+    // waited for twice.
+    static u32 last_present = 0;
+    static bool presented = false;
+    const u32 since = SDL_GetTicks() - last_present;
+    if (presented && since < FRAME_MIN_MS) SDL_Delay(FRAME_MIN_MS - since);
+    last_present = SDL_GetTicks();
+    presented = true;
     render_screen();
     // For scripts that drive the program (the smoke test): a file that appears once the first
     // frame is on the screen, holding the process id.
