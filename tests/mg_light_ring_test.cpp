@@ -59,6 +59,8 @@ struct Seen {
     std::vector<s32> lights;         // the light's lamp after each spin
     s32 end_clicks = 0;
     s32 result_waits = 0;
+    s32 music_playing = -1; // while betting
+    s32 music_kept = -1;    // PlayerRecord.music_id while betting
 };
 
 class LightRingTest : public ::testing::Test {
@@ -100,6 +102,10 @@ class LightRingTest : public ::testing::Test {
         harness_on_present([&](const u16*, u64) {
             const LightRingState& st = light_ring_state;
             if (st.phase == RingPhase::Betting && st.message == 1) seen.message_chips_left = true;
+            if (st.phase == RingPhase::Betting) {
+                seen.music_playing = mssw_music_id;
+                seen.music_kept = player_record.music_id;
+            }
             if (harness_pending_input() != 0) return;
             if (held && st.phase != RingPhase::Spinning) {
                 harness_button_up(1);
@@ -153,11 +159,13 @@ class LightRingTest : public ::testing::Test {
         while (inv_has_count(item, n + 1)) ++n;
         return n;
     }
-    void expect_settled() const {
+    void expect_settled(s32 stamina = 420) const {
         EXPECT_EQ(light_ring_state.phase, RingPhase::Done);
+        EXPECT_EQ(seen.music_playing, RING_MUSIC);
+        EXPECT_EQ(seen.music_kept, MUSIC_BEFORE) << "the game's track is not stored";
         EXPECT_EQ(player_record.music_id, MUSIC_BEFORE);
         EXPECT_EQ(mssw_music_id, MUSIC_BEFORE);
-        EXPECT_EQ(player_record.stamina, 420);
+        EXPECT_EQ(player_record.stamina, stamina);
         EXPECT_EQ(world_state.hour * 60 + world_state.minute, 10 * 60 + 15);
         EXPECT_EQ(seen.end_clicks, 2) << "the end wait ends on the right button alone";
         EXPECT_FALSE(script_out_of_range);
@@ -245,7 +253,8 @@ TEST_F(LightRingTest, SlotsFillInReverseArgumentOrder) {
 TEST_F(LightRingTest, QuitWhileBettingLosesThatSpinAndEnds) {
     growth_value(RING_SKILL) = 0;
     growth_pool(RING_SKILL) = 0;
-    script = {0, 4}; // light at lamp 0; growth 5 + 4
+    player_record.stamina = 50; // the game's 80 takes it to 0, not below
+    script = {0, 4};            // light at lamp 0; growth 5 + 4
     play(ALL_FIXED, {on_slot(3), on_slot(3)});
     const LightRingState& st = light_ring_state;
     EXPECT_TRUE(st.given_up);
@@ -257,7 +266,7 @@ TEST_F(LightRingTest, QuitWhileBettingLosesThatSpinAndEnds) {
     EXPECT_EQ(seen.result_waits, 0);
     EXPECT_EQ(growth_pool(RING_SKILL), 9);
     for (s32 p = 0; p < RING_PRIZE_LIMIT; ++p) EXPECT_EQ(item_count(RING_PRIZE_ITEM + p), 0);
-    expect_settled();
+    expect_settled(0);
 }
 
 // A whole game at full skill (nine chips, payout x4): a start press with chips in hand, a chip
