@@ -94,6 +94,7 @@ class PopupTest : public ::testing::Test {
     void play(std::function<bool(const PopupFigure&)> want, std::function<bool()> quit) {
         harness_on_present([this, want, quit](const u16*, u64) {
             const PopupState& s = popup_state;
+            cursor_in_play = world_state.cursor_id;
             if (s.ending) {
                 if (!right_pressed) harness_click(320, 240, 2);
                 right_pressed = true;
@@ -149,6 +150,7 @@ class PopupTest : public ::testing::Test {
     }
 
     bool clicked = false, quit_clicked = false, right_pressed = false;
+    s32 cursor_in_play = -1;
     HarnessTempDir dir;
 };
 
@@ -261,11 +263,11 @@ TEST_F(PopupTest, HitBoxAndHittableFrames) {
 }
 
 // Every figure but kind 1 clicked by real input over a whole game of 100 seconds; presents step
-// the clock by 40 ms, so a game is about 2500 frames.
+// the clock by 80 ms, so a game is about 1250 frames.
 class PopupWholeGameTest : public PopupTest {
     HarnessConfig harness_settings() const override {
         HarnessConfig c;
-        c.present_step_ms = 40;
+        c.present_step_ms = 80;
         return c;
     }
 };
@@ -292,6 +294,8 @@ TEST_F(PopupWholeGameTest, WholeGameByRealClicks) {
     EXPECT_EQ(inv_count(1571), s.hits[3]);
     EXPECT_EQ(player_record.stamina, stamina - 120);
     EXPECT_EQ(clock_minutes(), minutes + 15);
+    EXPECT_EQ(cursor_in_play, 7);
+    EXPECT_EQ(s32(world_state.cursor_id), 0);
     EXPECT_EQ(player_record.music_id, MUSIC_BEFORE);
     const std::vector<s32> music = sounds(TRANSCRIPT_MUSIC);
     ASSERT_GE(music.size(), 2u);
