@@ -355,3 +355,20 @@ TEST_F(TileSwapGame, DrawsBoardsBarAndTheHeldTileAtThePointer) {
         }
     EXPECT_GT(columns, 0);
 }
+
+TEST_F(TileSwapGame, PictureOutsideItsRangeTakesTheNearestPicture) {
+    // Picture p names blocks p and p + 1; a number past 0..9 would name tiles past the last block.
+    const struct {
+        s32 picture, first, second;
+    } cases[] = {{-4, 0, 1}, {0, 0, 1}, {9, 9, 10}, {10, 9, 10}, {1000, 9, 10}};
+    for (const auto& c : cases) {
+        harness_on_present([first = harness_presents() + 1](const u16*, u64 n) {
+            if (n == first) harness_click(FINISH_X, FINISH_Y);
+        });
+        const s32 result = game_tile_swap(c.picture);
+        EXPECT_EQ(result, tile_swap_is_solved(tile_swap_state) ? 1 : 2);
+        EXPECT_EQ(tile_swap_state.block_first, c.first) << c.picture;
+        EXPECT_EQ(tile_swap_state.block_second, c.second) << c.picture;
+        EXPECT_LE(tile_swap_state.steps, 1);
+    }
+}
