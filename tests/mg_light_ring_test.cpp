@@ -12,6 +12,7 @@
 #include "minigames/frame.h"
 #include "minigames/light_ring.h"
 #include "platform/harness.h"
+#include "tests/dialog_driver.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/wav.h"
@@ -20,6 +21,7 @@
 
 #include <array>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace {
@@ -85,10 +87,13 @@ class LightRingTest : public ::testing::Test {
         script.clear();
         script_out_of_range = false;
         light_ring_rand_seam = scripted;
+        dialog_transcript_mode();
+        dialog_record_draws(true);
     }
     void TearDown() override {
         harness_on_present(nullptr);
         light_ring_rand_seam = rand_below;
+        dialog_driver_stop();
         world_stop();
     }
 
@@ -99,6 +104,7 @@ class LightRingTest : public ::testing::Test {
         std::deque<Click> queue(bets.begin(), bets.end());
         s32 spins = 0;
         bool held = false;
+        s32 wait_frames = 0;
         harness_on_present([&](const u16*, u64) {
             const LightRingState& st = light_ring_state;
             if (st.phase == RingPhase::Betting && st.message == 1) seen.message_chips_left = true;
@@ -132,6 +138,9 @@ class LightRingTest : public ::testing::Test {
                 }
                 break;
             case RingPhase::ResultWait:
+                // Lets the marker run past frame 20, where the glow's second picture shows.
+                if (++wait_frames < 25) break;
+                wait_frames = 0;
                 harness_click(300, 400);
                 ++seen.result_waits;
                 break;
@@ -154,6 +163,13 @@ class LightRingTest : public ::testing::Test {
         harness_on_present(nullptr);
     }
 
+    // Transcript lines that start with `prefix`.
+    static s32 lines_with(const std::string& prefix) {
+        s32 n = 0;
+        for (const TranscriptEntry& e : dialog_transcript())
+            if (dialog_describe(e).rfind(prefix, 0) == 0) ++n;
+        return n;
+    }
     static s32 item_count(s32 item) {
         s32 n = 0;
         while (inv_has_count(item, n + 1)) ++n;
@@ -318,6 +334,19 @@ TEST_F(LightRingTest, WholeGameByInput) {
     // (8 - 6) x 15 + (8 - 2) x 15 + six losses of 5 + 3.
     EXPECT_EQ(growth_pool(RING_SKILL), 30 + 90 + 6 * 8);
     EXPECT_EQ(seen.result_waits, RING_SPINS - 1);
+    // One step sound per lamp moved, a win or loss sound per spin, the pressed start button per
+    // spin, and the won lamp's frame glowing (lamp 1 after the first spin, lamp 7 after the
+    // second).
+    s32 lamps_moved = 0;
+    for (const s32 n : seen.steps_run) lamps_moved += n;
+    EXPECT_EQ(lines_with("sound 510 "), lamps_moved);
+    EXPECT_EQ(lines_with("sound 593 "), 2);
+    EXPECT_EQ(lines_with("sound 592 "), 6);
+    EXPECT_EQ(lines_with("draw 25293 327 206"), RING_SPINS);
+    EXPECT_GT(lines_with("draw 25294 80 41"), 0);
+    EXPECT_GT(lines_with("draw 25295 80 41"), 0);
+    EXPECT_GT(lines_with("draw 25295 398 41"), 0);
+    EXPECT_EQ(lines_with("draw 25294 27 41"), 0) << "no glow on a lost lamp";
     expect_settled();
 }
 
