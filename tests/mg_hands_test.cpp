@@ -3,8 +3,10 @@
 // result wait with a click. The opponent's hands come from a scripted cycle. The tests check what
 // the match returns, the result texts, attribute 25's pool and the time bar.
 #include "engine/math.h"
+#include "engine/mssw.h"
 #include "engine/shell.h"
 #include "engine/transcript.h"
+#include "engine/world_state.h"
 #include "game/growth.h"
 #include "game/player.h"
 #include "minigames/frame.h"
@@ -26,9 +28,20 @@ constexpr s32 ATTR = 25;
 // The opponent cycles 2, 0, 1, 2, ... (never the hand it showed before); the taunt draw after a
 // win from behind comes from `taunts`.
 s32 cycle = 1;
+bool offer_repeat = false; // offer the hand shown before first, then the next one
+bool repeated = false;
+s32 hand_draws = 0;
 std::deque<s32> taunts;
 s32 scripted_draw(s32 n) {
-    if (n == 3) return cycle = (cycle + 1) % 3;
+    if (n == 3) {
+        ++hand_draws;
+        if (offer_repeat && !repeated) {
+            repeated = true;
+            return hands_state.previous;
+        }
+        repeated = false;
+        return cycle = (cycle + 1) % 3;
+    }
     if (taunts.empty()) {
         ADD_FAILURE() << "a taunt was drawn beyond the script";
         return 0;
@@ -68,6 +81,8 @@ class HandsTest : public HubTest {
     void SetUp() override {
         HubTest::SetUp();
         cycle = 1;
+        offer_repeat = repeated = false;
+        hand_draws = 0;
         taunts.clear();
         prints.clear();
         hands_draw_seam = scripted_draw;
@@ -157,11 +172,47 @@ class HandsTest : public HubTest {
     u64 stray_click_ms = 0;
 };
 
+TEST_F(HandsTest, OpponentChangesEverySecondFrameNeverToTheSameHand) {
+    offer_repeat = true;
+    struct Seen {
+        s32 hand, hold;
+    };
+    std::vector<Seen> seen;
+    const u64 start = harness_presents();
+    harness_on_present([&](const u16*, u64 n) {
+        if (n - start <= 20)
+            seen.push_back({hands_state.hand, hands_state.hold});
+        else
+            throw HarnessBudgetExceeded("enough frames"); // ends the match from outside
+    });
+    EXPECT_THROW(game_hands(), HarnessBudgetExceeded);
+    harness_on_present(nullptr);
+    ASSERT_EQ(seen.size(), 20u);
+    s32 changes = 0;
+    for (size_t i = 1; i < seen.size(); ++i) {
+        const bool changed = seen[i].hand != seen[i - 1].hand;
+        EXPECT_EQ(changed, seen[i].hold == 1) << "frame " << i;
+        changes += changed;
+    }
+    EXPECT_EQ(changes, 10);
+    EXPECT_EQ(hands_state.hands, 0);
+    // Each change was offered the hand before it first and drew again.
+    EXPECT_GE(hand_draws, 2 * changes);
+}
+
 // Columns: a row was picked, outcome, bottom line, top line, experience paid so far.
 constexpr s32 ROW = 1, NONE = 0;
 
 TEST_F(HandsTest, SweepPaysTwentyPerHandAndAHundredForTheMatch) {
+    player_record.music_id = 10050;
+    const s32 music_before = mssw_music_id;
+    world_state.hour = 8;
+    world_state.minute = 0;
     EXPECT_EQ(play({WIN, WIN, WIN}), 3);
+    EXPECT_EQ(mssw_music_id, music_before);
+    EXPECT_EQ(player_record.music_id, 10050);
+    EXPECT_EQ(world_state.hour, 8);
+    EXPECT_EQ(world_state.minute, 0);
     expect_hands({{ROW, HANDS_WON, 616, 617, 20},
                   {ROW, HANDS_WON, 618, 619, 40},
                   {ROW, HANDS_WON, 627, 620, 60}});
