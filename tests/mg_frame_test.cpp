@@ -2,7 +2,9 @@
 // ending conditions driven by real input at each present, the music keeper and the clock rule.
 #include "data/hub_block.h"
 #include "engine/canvas.h"
+#include "engine/gisk.h"
 #include "engine/mssw.h"
+#include "engine/screen.h"
 #include "engine/shell.h"
 #include "engine/transcript.h"
 #include "engine/world_state.h"
@@ -10,10 +12,12 @@
 #include "minigames/frame.h"
 #include "platform/harness.h"
 #include "tests/hub_fixture.h"
+#include "tools/sprite_writer.h"
 #include "tools/wav.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace {
@@ -124,6 +128,41 @@ TEST_F(FrameTest, ClickWaitBlinksTheMarkerUntilAnyButton) {
     ASSERT_EQ(draws.size(), 45u);
     for (size_t i = 0; i < draws.size(); ++i) EXPECT_EQ(draws[i], 12 + s32(i % 40) / 10) << i;
     EXPECT_EQ(mouse_buttons.peek(), 0u);
+}
+
+// Markers that draw one pixel each, image 12 + k at column k: a marker left behind by a frame
+// before shows unless the patch is put back first.
+class FrameMarkerTest : public FrameTest {
+  protected:
+    void add_content(ArcBuilder& b) const override {
+        for (s32 k = 0; k < 4; ++k) {
+            SpriteSource dot;
+            dot.width = 4;
+            dot.height = 1;
+            dot.cells.assign(4, SPRITE_CLEAR);
+            dot.cells[size_t(k)] = 1;
+            std::array<u16, 256> palette{};
+            palette[1] = 0x7FFF;
+            dot.palettes.push_back(palette);
+            b.put(u32(ARC_IMAGE_BASE + 12 + k), sprite_writer_encode(dot));
+        }
+    }
+};
+
+TEST_F(FrameMarkerTest, EachMarkerIsDrawnOverThePatchKeptBeforeTheWait) {
+    constexpr s32 X = 306, Y = 300;
+    constexpr u16 GROUND = 0x1234;
+    for (s32 r = 0; r < 24; ++r)
+        for (s32 c = 0; c < 24; ++c) back_buffer[(Y + r) * 640 + X + c] = GROUND;
+    press_after(40, 1); // the last marker shown is image 15 (count 39)
+    FrameWait wait;
+    wait.x = X;
+    wait.y = Y;
+    frame_click_wait(wait);
+    for (s32 k = 0; k < 3; ++k)
+        EXPECT_EQ(back_buffer[Y * 640 + X + k], GROUND) << "marker " << 12 + k << " left behind";
+    EXPECT_NE(back_buffer[Y * 640 + X + 3], GROUND);
+    EXPECT_EQ(back_buffer[(Y + 1) * 640 + X + 3], GROUND);
 }
 
 TEST_F(FrameTest, ClickWaitClearsHeldButtonsFirstUnlessKept) {
