@@ -28,13 +28,8 @@ class BattleTest : public ::testing::Test {
     void SetUp() override {
         ArcBuilder b;
         arc_put_placeholder_content(b);
-        WavFormat format;
-        format.rate = 8000;
-        format.bits = 8;
-        if (with_victory_track())
-            b.put(u32(ARC_SOUND_BASE + 10001), wav_tone(format, TEST_VICTORY_MS, 440));
-        for (const s32 id : {10000, 10002, 10066, TEST_MUSIC_BEFORE})
-            b.put(u32(ARC_SOUND_BASE + id), wav_tone(format, 1000, 330));
+        if (with_victory_track()) world_put_tracks(b, {10001}, TEST_VICTORY_MS, 440);
+        world_put_tracks(b, {10000, 10002, 10066, TEST_MUSIC_BEFORE}, 1000);
         world_start(b, harness_settings());
         anim_reset();
         game_tables_init();

@@ -99,11 +99,7 @@ class DiceTest : public HubTest {
     }
     void add_content(ArcBuilder& b) const override {
         image_put_placeholder_dice(b);
-        WavFormat format;
-        format.rate = 8000;
-        format.bits = 8;
-        for (const s32 id : {DICE_MUSIC, MUSIC_BEFORE})
-            b.put(u32(ARC_SOUND_BASE + id), wav_tone(format, 500, 330));
+        world_put_tracks(b, {DICE_MUSIC, MUSIC_BEFORE}, 500);
     }
 
     // One bet of the plan: the row to click and the three faces the dice show (draws of 0..5; a

@@ -55,11 +55,7 @@ class FrameTest : public HubTest {
         return c;
     }
     void add_content(ArcBuilder& b) const override {
-        WavFormat format;
-        format.rate = 8000;
-        format.bits = 8;
-        for (const s32 id : {MUSIC_BEFORE, GAME_MUSIC})
-            b.put(u32(ARC_SOUND_BASE + id), wav_tone(format, 500, 330));
+        world_put_tracks(b, {MUSIC_BEFORE, GAME_MUSIC}, 500);
     }
 };
 

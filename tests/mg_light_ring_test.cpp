@@ -70,11 +70,7 @@ class LightRingTest : public ::testing::Test {
     void SetUp() override {
         ArcBuilder b;
         arc_put_placeholder_content(b);
-        WavFormat format;
-        format.rate = 8000;
-        format.bits = 8;
-        for (const s32 id : {RING_MUSIC, MUSIC_BEFORE})
-            b.put(u32(ARC_SOUND_BASE + id), wav_tone(format, 1000, 330));
+        world_put_tracks(b, {RING_MUSIC, MUSIC_BEFORE}, 1000);
         world_start(b);
         game_tables_init();
         game_new_world();

@@ -60,11 +60,7 @@ class PopupTest : public ::testing::Test {
     void SetUp() override {
         ArcBuilder b;
         arc_put_placeholder_content(b);
-        WavFormat format;
-        format.rate = 8000;
-        format.bits = 8;
-        for (const s32 id : {10010, MUSIC_BEFORE})
-            b.put(u32(ARC_SOUND_BASE + id), wav_tone(format, 1000, 330));
+        world_put_tracks(b, {10010, MUSIC_BEFORE}, 1000);
         world_start(b, harness_settings());
         game_tables_init();
         game_new_world();

@@ -2,6 +2,8 @@
 // plans and the field-loop driver.
 #include "tests/world_harness.h"
 
+#include "tools/wav.h"
+
 #include "engine/blit.h"
 #include "engine/canvas.h"
 #include "engine/dialog.h"
@@ -44,6 +46,13 @@ std::vector<u8> world_solid_sprite(s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colou
 void world_put_sprite(ArcBuilder& b, s32 image_id, s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour) {
     b.put(u32(ARC_IMAGE_BASE + image_id), world_solid_sprite(w, h, hot_x, hot_y, colour));
     b.put(u32(ARC_IMAGE_BASE + image_id + 1), world_solid_sprite(w, 6, hot_x, 3, 0));
+}
+
+void world_put_tracks(ArcBuilder& b, std::initializer_list<s32> ids, u32 ms, u32 hz) {
+    WavFormat format;
+    format.rate = 8000;
+    format.bits = 8;
+    for (const s32 id : ids) b.put(u32(ARC_SOUND_BASE + id), wav_tone(format, ms, hz));
 }
 
 void world_put_player_images(ArcBuilder& b) {

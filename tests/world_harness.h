@@ -13,6 +13,7 @@
 #include "tools/arcbuild.h"
 
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 // ---- Archive content --------------------------------------------------------------------------
@@ -20,6 +21,8 @@
 std::vector<u8> world_solid_sprite(s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour);
 // Puts a solid sprite as image `image_id` and a smaller one as its shadow (image_id + 1).
 void world_put_sprite(ArcBuilder& b, s32 image_id, s32 w, s32 h, s32 hot_x, s32 hot_y, u16 colour);
+// Short music tracks (8 kHz, 8-bit tones of `ms` milliseconds at `hz`) as sound entries `ids`.
+void world_put_tracks(ArcBuilder& b, std::initializer_list<s32> ids, u32 ms, u32 hz = 330);
 // Every image of both player sprite sets (256..431 and 512..687): a 20 x 40 sprite standing on
 // its foot point, and its shadow.
 void world_put_player_images(ArcBuilder& b);
