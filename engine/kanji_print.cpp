@@ -6,6 +6,7 @@
 #include "engine/screen.h"
 #include "engine/shell.h"
 #include "engine/text.h"
+#include "engine/transcript.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -466,4 +467,19 @@ void debug_print(const char* format, ...) {
     va_end(args);
     kanji_print(buffer);
     screen_present();
+}
+
+void print_text_seen(s32 x, s32 y, s32 text_id) {
+    transcript_print(text_id, x, y);
+    print_text(x, y, text_id);
+}
+
+void print_text_vertical_seen(s32 x, s32 y, s32 text_id) {
+    transcript_print(text_id, x, y);
+    print_text_vertical(x, y, text_id);
+}
+
+void print_number_vertical_seen(s32 x, s32 y, s32 value, s32 digits) {
+    transcript_print_number(value, digits, x, y);
+    print_number_vertical(x, y, value, digits);
 }

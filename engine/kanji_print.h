@@ -78,6 +78,11 @@ void number_append_digits(s32 value, s32 digits);
 void number_append_text(s32 text_id);
 s32 print_number(s32 x, s32 y, s32 value, s32 digits);
 s32 print_number_vertical(s32 x, s32 y, s32 value, s32 digits);
+// The same printers, also telling a transcript observer what was printed where (screens whose
+// tests follow their texts).
+void print_text_seen(s32 x, s32 y, s32 text_id);
+void print_text_vertical_seen(s32 x, s32 y, s32 text_id);
+void print_number_vertical_seen(s32 x, s32 y, s32 value, s32 digits);
 
 // ---- Setters
 // -------------------------------------------------------------------------------------

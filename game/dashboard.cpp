@@ -22,22 +22,8 @@ s32 dashboard_title = 0;
 
 namespace {
 
-// Every picture and text of these screens goes through these three, so that an observer that asked
-// for draws sees the hub's prints as well as its pictures.
-void text_at(s32 x, s32 y, s32 text_id) {
-    transcript_print(text_id, x, y);
-    print_text(x, y, text_id);
-}
-
-void text_down(s32 x, s32 y, s32 text_id) {
-    transcript_print(text_id, x, y);
-    print_text_vertical(x, y, text_id);
-}
-
-void number_down(s32 x, s32 y, s32 value, s32 digits) {
-    transcript_print_number(value, digits, x, y);
-    print_number_vertical(x, y, value, digits);
-}
+// Texts go through the printers that also tell the transcript (print_text_seen and its kin), so
+// that an observer that asked for draws sees the hub's prints as well as its pictures.
 
 // ---- Pictures chosen by saved values -----------------------------------------------------------
 
@@ -146,9 +132,9 @@ void draw_portrait() {
 }
 
 void stat_column(s32 x, s32 label, s32 value) {
-    text_down(x, 9, label);
-    text_down(x, 41, 545);
-    number_down(x, 57, value, 3);
+    print_text_vertical_seen(x, 9, label);
+    print_text_vertical_seen(x, 41, 545);
+    print_number_vertical_seen(x, 57, value, 3);
 }
 
 void draw_statistics() {
@@ -175,18 +161,18 @@ void draw_date() {
     text_size(24);
     text_colour(9, 9, 10);
     text_style(3);
-    text_down(580, 140, 302);
-    number_down(580, 172, world_state.year, 1);
-    text_down(580, 204, 303);
+    print_text_vertical_seen(580, 140, 302);
+    print_number_vertical_seen(580, 172, world_state.year, 1);
+    print_text_vertical_seen(580, 204, 303);
 
     const s32 month = world_state.month, day = world_state.day;
     s32 y = 163;
     auto next_text = [&y](s32 text) {
-        text_down(550, y, text);
+        print_text_vertical_seen(550, y, text);
         y += 32;
     };
     auto next_digit = [&y](s32 value) {
-        number_down(550, y, value, 1);
+        print_number_vertical_seen(550, y, value, 1);
         y += 32;
     };
     if (month == 10)
@@ -210,12 +196,12 @@ void draw_date() {
 void draw_equipment() {
     text_colour(9, 9, 10);
     text_style(3);
-    text_down(84, 149, 310);
-    text_down(54, 149, 311);
-    text_down(24, 149, 312);
-    text_down(54, 221, weapon_text());
-    text_down(84, 221, best_skill_text());
-    text_down(24, 221, best_art_text());
+    print_text_vertical_seen(84, 149, 310);
+    print_text_vertical_seen(54, 149, 311);
+    print_text_vertical_seen(24, 149, 312);
+    print_text_vertical_seen(54, 221, weapon_text());
+    print_text_vertical_seen(84, 221, best_skill_text());
+    print_text_vertical_seen(24, 221, best_art_text());
 }
 
 // The dashboard with the given backdrop; figure (>= 0) is drawn at (fx, fy) before the frame.
@@ -236,10 +222,10 @@ void dashboard_paint(s32 backdrop, s32 bx, s32 by, s32 figure, s32 fx, s32 fy) {
     text_colour(25, 5, 0);
     text_style(3);
     const s32 title = title_text();
-    if (title >= 0) text_at(113, 50, title);
+    if (title >= 0) print_text_seen(113, 50, title);
 
     text_colour(0, 0, 15);
-    text_at(161, 74, 1000);
+    print_text_seen(161, 74, 1000);
     draw_equipment();
 }
 
@@ -330,7 +316,7 @@ void affection_screen() {
         } else
             text_colour(25, 5, 0);
         draw_image(168 + 65 * i, 157, picture, 0);
-        number_down(178 + 65 * i, 217, v < 0 ? 0 : v, 3);
+        print_number_vertical_seen(178 + 65 * i, 217, v < 0 ? 0 : v, 3);
     }
     screen_present();
     hub_click_wait_kept();

@@ -48,20 +48,6 @@ void dice_font(s32 size, s32 style, s32 r, s32 g, s32 b) {
     text_colour(r, g, b);
 }
 
-// Printers that also tell a transcript observer what was printed where.
-void dice_print(s32 x, s32 y, s32 text) {
-    print_text(x, y, text);
-    transcript_print(text, x, y);
-}
-void dice_print_vertical(s32 x, s32 y, s32 text) {
-    print_text_vertical(x, y, text);
-    transcript_print(text, x, y);
-}
-void dice_number_vertical(s32 x, s32 y, s32 value, s32 digits) {
-    print_number_vertical(x, y, value, digits);
-    transcript_print_number(value, digits, x, y);
-}
-
 void dice_draw_screen() {
     const DiceState& d = dice_state;
     draw_image(0, 0, DICE_BACKDROP, 0);
@@ -70,7 +56,7 @@ void dice_draw_screen() {
 
     dice_font(24, 2, 0, 0, 0);
     if (d.state <= 1) {
-        dice_print(TOP_LINE_X, TOP_LINE_Y, d.state == 0 && d.broke ? 671 : 660);
+        print_text_seen(TOP_LINE_X, TOP_LINE_Y, d.state == 0 && d.broke ? 671 : 660);
     } else {
         const s32 faces[3] = {d.d1, d.d2, d.d3};
         for (s32 i = 0; i < 3; ++i) {
@@ -78,10 +64,10 @@ void dice_draw_screen() {
             transcript_print_number(faces[i] + 1, 1, TOP_LINE_X + 24 * i, TOP_LINE_Y);
         }
         dice_font(48, 2, 25, 5, 0);
-        dice_print(261, TOP_LINE_Y, 651 + d.result);
+        print_text_seen(261, TOP_LINE_Y, 651 + d.result);
         dice_font(24, 2, 0, 0, 0);
         if (d.state == 3)
-            dice_print(BOTTOM_LINE_X, BOTTOM_LINE_Y, d.won ? 659 : (d.pick == 1 ? 657 : 658));
+            print_text_seen(BOTTOM_LINE_X, BOTTOM_LINE_Y, d.won ? 659 : (d.pick == 1 ? 657 : 658));
     }
 
     dice_font(16, 1, 0, 0, 0);
@@ -91,13 +77,14 @@ void dice_draw_screen() {
                   {3337, 83, 305}, {-1, 545, 154},  {3337, 545, 264}, {665, 517, 154},
                   {653, 517, 264}, {666, 497, 154}, {653, 497, 264}};
     for (const auto& l : labels)
-        dice_print_vertical(l.x, l.y, l.text >= 0 ? l.text : (dice_money_variant() ? 582 : 649));
+        print_text_vertical_seen(l.x, l.y,
+                                 l.text >= 0 ? l.text : (dice_money_variant() ? 582 : 649));
     text_colour(0, 0, 15);
-    dice_print_vertical(153, 231, 667);
-    dice_number_vertical(83, 257, d.stake, 3);
-    dice_number_vertical(545, 186, dice_purse(), 5);
-    dice_number_vertical(517, 186, d.bets_won, 5);
-    dice_number_vertical(497, 186, d.bets_lost, 5);
+    print_text_vertical_seen(153, 231, 667);
+    print_number_vertical_seen(83, 257, d.stake, 3);
+    print_number_vertical_seen(545, 186, dice_purse(), 5);
+    print_number_vertical_seen(517, 186, d.bets_won, 5);
+    print_number_vertical_seen(497, 186, d.bets_lost, 5);
 
     const s32 faces[3] = {d.d1, d.d2, d.d3};
     for (s32 i = 0; i < 3; ++i) draw_image(DICE_X[i], DICE_Y, DICE_FACE_FIRST + faces[i], 0);
@@ -106,17 +93,17 @@ void dice_draw_screen() {
     s32 last = -1;
     for (s32 i = 0; i < DICE_HISTORY; ++i) {
         if (d.history[i] == 0) continue;
-        dice_print_vertical(59, 209 + 16 * i, 650 + d.history[i]);
+        print_text_vertical_seen(59, 209 + 16 * i, 650 + d.history[i]);
         last = i;
     }
     if (last >= 0) {
         text_colour(25, 5, 0);
-        dice_print_vertical(59, 209 + 16 * last, 650 + d.history[last]);
+        print_text_vertical_seen(59, 209 + 16 * last, 650 + d.history[last]);
     }
 
     if (d.state == 1) {
         dice_font(24, 2, 0, 0, 0);
-        dice_print(BOTTOM_LINE_X, BOTTOM_LINE_Y, 661);
+        print_text_seen(BOTTOM_LINE_X, BOTTOM_LINE_Y, 661);
         const s32 money_rows[3] = {662, 663, 664};
         const s32 practice_rows[3] = {662, 663, -1};
         const s32* rows = dice_money_variant() ? money_rows : practice_rows;

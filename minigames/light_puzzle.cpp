@@ -22,10 +22,9 @@ bool in_give_up_box(s32 x, s32 y) {
 
 void lamp_print(s32 x, s32 y, s32 text, bool vertical) {
     if (vertical)
-        print_text_vertical(x, y, text);
+        print_text_vertical_seen(x, y, text);
     else
-        print_text(x, y, text);
-    transcript_print(text, x, y);
+        print_text_seen(x, y, text);
 }
 
 void light_puzzle_draw(const LightPuzzleState& s) {
