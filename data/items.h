@@ -25,6 +25,10 @@ enum : s32 {
 // table's id conventions), picture 27500 + n; the kind caption is text TEXT_ITEM_KIND + kind (699
 // for an item currently equipped).
 constexpr s32 IMAGE_ITEM_BASE = 27500;
+// The character screen's equipment slots show the same item pictures.
+constexpr s32 IMAGE_EQUIP_BASE = IMAGE_ITEM_BASE;
+// Image 1000 + person number is that person's portrait (the frame's player portrait is 1000).
+constexpr s32 PORTRAIT_BASE = 1000;
 
 // Antiques: 2400..2499 in twenty groups of five. In each of the first twelve groups exactly one
 // member is genuine; the rest of the range is junk.

@@ -52,6 +52,22 @@ void meal_default() {
     hub_unavailable("Meal");
 }
 void manuals_sync_default() {}
+void game_aim_default(s32, s32, s32, s32, s32, s32) {
+    hub_unavailable("Aiming game");
+}
+void game_bait_catch_default(s32) {
+    hub_unavailable("Catch game");
+}
+void game_popup_targets_default(s32) {
+    hub_unavailable("Pop-up game");
+}
+void game_light_ring_default(s32, s32, s32, s32, s32, s32, s32, s32) {
+    hub_unavailable("Light-ring game");
+}
+s32 recipe_screen_default() {
+    hub_unavailable("Recipe screen");
+    return -1;
+}
 
 } // namespace
 
@@ -67,6 +83,11 @@ void (*companion_visit_screen_seam)() = companion_default;
 void (*meal_screen_seam)() = meal_default;
 void (*manuals_sync_seam)() = manuals_sync_default;
 void (*open_world_start_seam)(s32 route) = open_world_start;
+void (*game_aim_seam)(s32, s32, s32, s32, s32, s32) = game_aim_default;
+void (*game_bait_catch_seam)(s32) = game_bait_catch_default;
+void (*game_popup_targets_seam)(s32) = game_popup_targets_default;
+void (*game_light_ring_seam)(s32, s32, s32, s32, s32, s32, s32, s32) = game_light_ring_default;
+s32 (*recipe_screen_seam)() = recipe_screen_default;
 
 void hub_seams_reset() {
     activity_run_seam = activity_run_default;
@@ -81,4 +102,9 @@ void hub_seams_reset() {
     meal_screen_seam = meal_default;
     manuals_sync_seam = manuals_sync_default;
     open_world_start_seam = open_world_start;
+    game_aim_seam = game_aim_default;
+    game_bait_catch_seam = game_bait_catch_default;
+    game_popup_targets_seam = game_popup_targets_default;
+    game_light_ring_seam = game_light_ring_default;
+    recipe_screen_seam = recipe_screen_default;
 }

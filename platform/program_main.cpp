@@ -3,6 +3,7 @@
 // "--fatal-box", it only shows the fatal message box.
 #include "engine/shell.h"
 #include "game/game_start.h"
+#include "minigames/minigames_register.h"
 #include "platform/platform.h"
 #include "scripts/scripts_register.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "--fatal-box") == 0)
         plat_fatal_box_main(argv[2], argv[3]);
     game_register();
+    minigames_register();
     scripts_register_events();
     std::string line;
     for (int i = 1; i < argc; ++i) {
