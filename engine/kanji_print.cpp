@@ -483,3 +483,8 @@ void print_number_vertical_seen(s32 x, s32 y, s32 value, s32 digits) {
     transcript_print_number(value, digits, x, y);
     print_number_vertical(x, y, value, digits);
 }
+
+void print_number_seen(s32 x, s32 y, s32 value, s32 digits) {
+    transcript_print_number(value, digits, x, y);
+    print_number(x, y, value, digits);
+}

@@ -57,3 +57,5 @@ void hub_click_wait();
 // untouched), true when a mouse button ended it.
 bool hub_click_wait_over(const u16* kept);
 bool hub_click_wait_kept();
+// The same wait with the mark at (x, y), over the 24 x 24 pixels kept there.
+bool hub_click_wait_at(s32 x, s32 y, const u16* kept);

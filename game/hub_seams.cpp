@@ -3,6 +3,7 @@
 // whatever is still missing.
 #include "game/hub_seams.h"
 
+#include "game/activity.h"
 #include "game/open_world.h"
 
 #include "engine/dialog.h"
@@ -21,24 +22,6 @@ void hub_unavailable(const char* what) {
 
 namespace {
 
-void activity_run_default(s32) {
-    hub_unavailable("Activity");
-}
-void recipes_default() {
-    hub_unavailable("Recipes");
-}
-void popup_default() {
-    hub_unavailable("Pop-up targets");
-}
-void aim_default() {
-    hub_unavailable("Aiming");
-}
-void catch_default() {
-    hub_unavailable("Catching");
-}
-void light_ring_default() {
-    hub_unavailable("Light ring");
-}
 void info_screen_default(s32) {
     hub_unavailable("Character screen");
 }
@@ -51,7 +34,6 @@ void companion_default() {
 void meal_default() {
     hub_unavailable("Meal");
 }
-void manuals_sync_default() {}
 void game_aim_default(s32, s32, s32, s32, s32, s32) {
     hub_unavailable("Aiming game");
 }
@@ -71,17 +53,17 @@ s32 recipe_screen_default() {
 
 } // namespace
 
-void (*activity_run_seam)(s32 code) = activity_run_default;
-void (*hub_cmd_recipes_seam)() = recipes_default;
-void (*hub_cmd_popup_seam)() = popup_default;
-void (*hub_cmd_aim_seam)() = aim_default;
-void (*hub_cmd_catch_seam)() = catch_default;
-void (*hub_cmd_light_ring_seam)() = light_ring_default;
+void (*activity_run_seam)(s32 code) = activity_run;
+void (*hub_cmd_recipes_seam)() = hub_cmd_recipes;
+void (*hub_cmd_popup_seam)() = hub_cmd_popup;
+void (*hub_cmd_aim_seam)() = hub_cmd_aim;
+void (*hub_cmd_catch_seam)() = hub_cmd_catch;
+void (*hub_cmd_light_ring_seam)() = hub_cmd_light_ring;
 void (*info_screen_seam)(s32 from_hub) = info_screen_default;
 void (*market_visit_seam)() = market_default;
 void (*companion_visit_screen_seam)() = companion_default;
 void (*meal_screen_seam)() = meal_default;
-void (*manuals_sync_seam)() = manuals_sync_default;
+void (*manuals_sync_seam)() = manuals_sync;
 void (*open_world_start_seam)(s32 route) = open_world_start;
 void (*game_aim_seam)(s32, s32, s32, s32, s32, s32) = game_aim_default;
 void (*game_bait_catch_seam)(s32) = game_bait_catch_default;
@@ -90,17 +72,17 @@ void (*game_light_ring_seam)(s32, s32, s32, s32, s32, s32, s32, s32) = game_ligh
 s32 (*recipe_screen_seam)() = recipe_screen_default;
 
 void hub_seams_reset() {
-    activity_run_seam = activity_run_default;
-    hub_cmd_recipes_seam = recipes_default;
-    hub_cmd_popup_seam = popup_default;
-    hub_cmd_aim_seam = aim_default;
-    hub_cmd_catch_seam = catch_default;
-    hub_cmd_light_ring_seam = light_ring_default;
+    activity_run_seam = activity_run;
+    hub_cmd_recipes_seam = hub_cmd_recipes;
+    hub_cmd_popup_seam = hub_cmd_popup;
+    hub_cmd_aim_seam = hub_cmd_aim;
+    hub_cmd_catch_seam = hub_cmd_catch;
+    hub_cmd_light_ring_seam = hub_cmd_light_ring;
     info_screen_seam = info_screen_default;
     market_visit_seam = market_default;
     companion_visit_screen_seam = companion_default;
     meal_screen_seam = meal_default;
-    manuals_sync_seam = manuals_sync_default;
+    manuals_sync_seam = manuals_sync;
     open_world_start_seam = open_world_start;
     game_aim_seam = game_aim_default;
     game_bait_catch_seam = game_bait_catch_default;

@@ -1,8 +1,9 @@
-// Seams to the parts of the game that the hub calls but that are built elsewhere (activities,
-// mini-game commands, the character screen, meal, market and companion screens, the open-world
-// route starts, the world population). Each defaults to a visible no-op: a line over the
-// dashboard saying that the command is not available yet. Tests and the subsystems that build
-// them replace the pointers.
+// Seams to the parts of the game that the hub calls (activities, mini-game commands, the
+// character screen, meal, market and companion screens, the open-world route starts, the world
+// population). The activities, the mini-game commands and the manuals' copy default to their
+// real functions (game/activity.h); the others, built elsewhere, default to a visible no-op: a
+// line over the dashboard saying that the command is not available yet. Tests and the
+// subsystems that build them replace the pointers.
 #pragma once
 #include "engine/types.h"
 
@@ -16,7 +17,7 @@ extern void (*info_screen_seam)(s32 from_hub);
 extern void (*market_visit_seam)();
 extern void (*companion_visit_screen_seam)();
 extern void (*meal_screen_seam)();
-extern void (*manuals_sync_seam)();           // silent no-op by default
+extern void (*manuals_sync_seam)();           // manuals_sync by default
 extern void (*open_world_start_seam)(s32 route); // route 1..3; open_world_start by default
 
 // The mini-games and the recipe screen that the hub's commands start. They live in layers above

@@ -673,17 +673,19 @@ TEST_F(HubPassTest, CancelledLoadMenuReturnsToTheTopBar) {
     EXPECT_EQ(hub_restart, -1);
 }
 
-TEST_F(HubPassTest, UnbuiltCommandsSayTheyAreNotAvailable) {
+TEST_F(HubPassTest, DefaultSeamsRunTheActivitiesAndSayTheUnbuiltScreensAreNotAvailable) {
     hub_seams_reset();
     at_turn(13);
     all_menus_usable();
     const size_t mark = dialog_lines().size();
-    click_buttons({0, 0});
+    click_buttons({5, 0, BACK, 0, 0}); // the character screen, back, then activity 0
     pass_using_input();
-    EXPECT_EQ(count(lines_from(mark), "say_center Activity: not available yet"), 1u);
+    const std::vector<std::string> lines = lines_from(mark);
+    EXPECT_EQ(count(lines, "say_center Character screen: not available yet"), 1u);
+    EXPECT_EQ(count(lines, "hub_say_lines 283 242 227 0"), 1u);
     EXPECT_EQ(hub_block.calendar_turn, 14);
 
-    // The silent ones say nothing.
+    // Without manuals the manuals' copy says nothing.
     const size_t quiet = dialog_lines().size();
     manuals_sync_seam();
     EXPECT_EQ(dialog_lines().size(), quiet);

@@ -30,3 +30,6 @@ constexpr s32 PLACEHOLDER_GAUGE_H = 10;
 // the travel and transition frames, the affection pictures, the menu buttons (labelled with their
 // bar and button) and the large portraits 62000..62299.
 void image_put_placeholder_screens(ArcBuilder& builder);
+// Placeholder pictures of the hub's activities: the animations 60800..61194, the unusable-entry
+// mark 60395, the practice screen 62500..62531 and the practice pieces 63401 + 20n + v.
+void image_put_placeholder_activity(ArcBuilder& builder);
