@@ -82,6 +82,12 @@ s32 pick_on_grid(PickGrid g) {
     const s32 exit_y = PICK_ROW_Y[2];
     for (;;) {
         hub_draw();
+        // The click is taken first in the frame, as the dashboard takes its own; its place is
+        // read before the button is cleared, after which the next click may overwrite it.
+        const bool clicked = mouse_buttons == 1;
+        const s32 cx = clicked ? s32(click_x) : -1, cy = clicked ? s32(click_y) : -1;
+        if (clicked) mouse_buttons = 0;
+
         text_size(16);
         text_style(1);
         const s32 px = pointer_x, py = pointer_y;
@@ -100,15 +106,13 @@ s32 pick_on_grid(PickGrid g) {
         if (g.exit_x >= 0)
             print_in(in_cell(px, py, g.exit_x, exit_y, PICK_BACK_W), g.exit_x, exit_y,
                      PICK_BACK_TEXT);
+        if (clicked) {
+            for (s32 c = 0; c < cells; ++c)
+                if (usable[c] && in_cell(cx, cy, pick_cell_x(c), pick_cell_y(c), PICK_CELL_W))
+                    return slot[c];
+            if (g.exit_x >= 0 && in_cell(cx, cy, g.exit_x, exit_y, PICK_BACK_W)) return -1;
+        }
         screen_present();
-
-        if (mouse_buttons != 1) continue;
-        mouse_buttons = 0;
-        const s32 cx = click_x, cy = click_y;
-        for (s32 c = 0; c < cells; ++c)
-            if (usable[c] && in_cell(cx, cy, pick_cell_x(c), pick_cell_y(c), PICK_CELL_W))
-                return slot[c];
-        if (g.exit_x >= 0 && in_cell(cx, cy, g.exit_x, exit_y, PICK_BACK_W)) return -1;
     }
 }
 
@@ -190,22 +194,24 @@ s32 art_practice(s32 n) {
     for (bool done = false; !done;) {
         practice_layer(465, task, TEXT_TASK, TEXT_TASK + 1);
         draw_toggles(on);
-        screen_present();
-        if (mouse_buttons != 1) continue;
-        mouse_buttons = 0;
-        const s32 cx = click_x, cy = click_y;
-        bool flipped = false;
-        for (s32 k = 0; k < PRACTICE_TOGGLES && !flipped; ++k)
-            if (inside(cx, cy, PRACTICE_TOGGLE_X0, PRACTICE_TOGGLE_Y[k], PRACTICE_TOGGLE_X1,
-                       PRACTICE_TOGGLE_Y[k] + PRACTICE_TOGGLE_H)) {
-                on ^= 1u << k;
-                flipped = true;
+        if (mouse_buttons == 1) {
+            // The place first: once the button is cleared the next click may overwrite it.
+            const s32 cx = click_x, cy = click_y;
+            mouse_buttons = 0;
+            bool flipped = false;
+            for (s32 k = 0; k < PRACTICE_TOGGLES && !flipped; ++k)
+                if (inside(cx, cy, PRACTICE_TOGGLE_X0, PRACTICE_TOGGLE_Y[k], PRACTICE_TOGGLE_X1,
+                           PRACTICE_TOGGLE_Y[k] + PRACTICE_TOGGLE_H)) {
+                    on ^= 1u << k;
+                    flipped = true;
+                }
+            if (!flipped &&
+                inside(cx, cy, PRACTICE_OK_X0, PRACTICE_OK_Y0, PRACTICE_OK_X1, PRACTICE_OK_Y1)) {
+                draw_image(PRACTICE_OK_X0, PRACTICE_OK_Y0, PRACTICE_OK_IMAGE, 0);
+                done = true;
             }
-        if (!flipped &&
-            inside(cx, cy, PRACTICE_OK_X0, PRACTICE_OK_Y0, PRACTICE_OK_X1, PRACTICE_OK_Y1)) {
-            draw_image(PRACTICE_OK_X0, PRACTICE_OK_Y0, PRACTICE_OK_IMAGE, 0);
-            done = true;
         }
+        if (!done) screen_present();
     }
 
     const u32 pattern = art_practice_pattern(v);
