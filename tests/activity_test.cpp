@@ -18,6 +18,7 @@
 #include "game/player.h"
 #include "game/titles.h"
 #include "tests/hub_fixture.h"
+#include "tests/timed_clicks.h"
 
 #include <algorithm>
 #include <array>
@@ -46,28 +47,6 @@ Draws replay(const std::vector<s32>& bounds) {
     for (s32 n : bounds) r.push_back(rand_below(n));
     seed();
     return r;
-}
-
-// Scripted clicks on the virtual clock, a quarter second apart, the first shortly after the
-// call that starts them: each is pressed for 100 ms, so a screen that polls frame by frame takes
-// every one of them once.
-u64 next_click_ms = 0, last_click_ms = 0;
-void start_clicks() {
-    harness_advance(150); // a release still queued from before goes through first
-    harness_pump();
-    next_click_ms = harness_elapsed_ms() + 50;
-    last_click_ms = 0;
-}
-void click(s32 x, s32 y) {
-    harness_move(x, y, at_time(next_click_ms));
-    harness_button_down(1, at_time(next_click_ms));
-    harness_button_up(1, at_time(next_click_ms + 100));
-    last_click_ms = next_click_ms;
-    next_click_ms += 250;
-}
-// The screen ran until its last scripted click was due (and so did not end before it).
-bool all_clicks_taken() {
-    return harness_elapsed_ms() >= last_click_ms;
 }
 
 // The last summary the activity said, as the transcript writes it.
@@ -583,7 +562,7 @@ TEST_F(ActivityTest, AnimationByCodeAndTierRepeatedWhileShort) {
     const Case cases[] = {
         {0, 0, frames(60800, 4, 3)},   {2, 0, frames(60808, 5, 2)},
         {17, 0, frames(61027, 10, 1)}, {36, 0, frames(61116, 1, 3)},
-        {8, 0, frames(60829, 13, 1)}, {8, 30, frames(60842, 4, 3)},
+        {8, 0, frames(60829, 13, 1)},  {8, 30, frames(60842, 4, 3)},
         {8, 90, frames(60846, 13, 1)}, {13, 60, frames(60986, 6, 2)},
         {14, 45, frames(61009, 5, 2)}, {40, 0, {}},
     };

@@ -9,6 +9,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "tests/hub_fixture.h"
+#include "tests/timed_clicks.h"
 
 #include <algorithm>
 #include <vector>
@@ -27,28 +28,6 @@ class PickScreensTest : public HubTest {
         dialog_record_draws(true);
     }
 };
-
-// Scripted clicks on the virtual clock, a quarter second apart, the first shortly after the
-// call that starts them: each is pressed for 100 ms, so a screen that polls frame by frame takes
-// every one of them once.
-u64 next_click_ms = 0, last_click_ms = 0;
-void start_clicks() {
-    harness_advance(150); // a release still queued from before goes through first
-    harness_pump();
-    next_click_ms = harness_elapsed_ms() + 50;
-    last_click_ms = 0;
-}
-void click(s32 x, s32 y) {
-    harness_move(x, y, at_time(next_click_ms));
-    harness_button_down(1, at_time(next_click_ms));
-    harness_button_up(1, at_time(next_click_ms + 100));
-    last_click_ms = next_click_ms;
-    next_click_ms += 250;
-}
-// The screen ran until its last scripted click was due (and so did not end before it).
-bool all_clicks_taken() {
-    return harness_elapsed_ms() >= last_click_ms;
-}
 
 void click_cell(s32 c) {
     click(pick_cell_x(c) + 40, pick_cell_y(c) + 8);
