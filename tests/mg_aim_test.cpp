@@ -5,6 +5,7 @@
 #include "minigames/aim.h"
 
 #include "data/hub_block.h"
+#include "engine/image.h"
 #include "engine/math.h"
 #include "engine/mssw.h"
 #include "engine/transcript.h"
@@ -225,6 +226,11 @@ class AimTest : public ::testing::Test {
         for (const TranscriptEntry& e : dialog_transcript())
             if (e.kind == TRANSCRIPT_PRINT && e.x == x && e.y == y) ids.push_back(e.text[0]);
         return ids;
+    }
+    // Every picture drawn so far is in the archive (the placeholders cover the games).
+    static void expect_pictures_present() {
+        for (const TranscriptEntry& e : dialog_draws())
+            EXPECT_NE(image_load(e.id), empty_image) << "image " << e.id;
     }
     static std::vector<TranscriptEntry> draws_of(s32 image) {
         std::vector<TranscriptEntry> out;
@@ -451,6 +457,7 @@ TEST_F(AimTest, KillsSurvivorsAndEscapes) {
         EXPECT_EQ(known_has(AIM_KNOWN_LIST, 50), 1);
         EXPECT_EQ(known_has(AIM_KNOWN_LIST, 52), 0);
         EXPECT_EQ(player_record.turn_done, 3);
+        expect_pictures_present();
     }
 }
 
@@ -491,6 +498,7 @@ TEST_F(AimTest, BoardStagesEscapeAndStageBonus) {
     EXPECT_FALSE(draws_of(25064).empty()); // stage 3 was shown
     EXPECT_EQ(inv_count(1863), 1);
     EXPECT_EQ(known_has(AIM_KNOWN_LIST, 53), 1);
+    expect_pictures_present();
 }
 
 // The main target comes only once the score reaches the unlock score (with skill 18 above the
@@ -551,6 +559,7 @@ TEST_F(AimTest, MainTargetUnlocksKeepsHitPointsAndDies) {
     EXPECT_EQ(inv_count(1864), 1);
     EXPECT_EQ(inv_count(1881), 1);
     EXPECT_EQ(known_has(AIM_KNOWN_LIST, 55), 1);
+    expect_pictures_present();
 }
 
 // The rewards after a game by the kills: a score of 330 doubles every item count and adds 300
@@ -699,6 +708,7 @@ TEST_F(AimTest, FramedGameShowsFivePagesThenPlaysWithCoach) {
 // sounds, every landed hit pays 3 into skill 18, no items, no score left for the caller, 300
 // stamina, the clock, known entry 55, and the pointer stays shape 1.
 TEST_F(AimTest, DuelDestroyedByRealInput) {
+    dialog_record_draws(true);
     hold({2218}, 50); // damage 45 + 11 = 56: eleven hits
     push(AimDraw::MainPlace, {0, 9, 0, 0, 9, 0, 0});
     push(AimDraw::Spot, {0, 1, 2, 3, 4, 5, 5, 6, 7, 0, 1, 2});
@@ -737,6 +747,10 @@ TEST_F(AimTest, DuelDestroyedByRealInput) {
     EXPECT_EQ(s32(world_state.cursor_id), 1);
     EXPECT_EQ(player_record.music_id, MUSIC_BEFORE);
     EXPECT_EQ(presents_in.count(AimPhase::EscapeAnim), 0u);
+    EXPECT_FALSE(draws_of(25188).empty());
+    EXPECT_TRUE(draws_of(25048).empty());
+    EXPECT_EQ(draws_of(25192).size(), 4u); // three leaves and the kill, first hit frame
+    expect_pictures_present();
 }
 
 // A duel lost: out of ammunition (text 11411) or out of time (11412, escapes counting half their
