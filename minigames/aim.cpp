@@ -579,13 +579,15 @@ void stamina_spend(s32 n) {
 }
 
 // Sets up a game; false (nothing changed) when no tool or no ammunition is held, since the tool
-// choice would have nothing to click and no way out.
+// choice would have nothing to click and no way out, or for a duel without a main target kind.
 bool begin(s32 mode, s32 coach, s32 slots, s32 main_kind, s32 unlock_skill, s32 unlock_score,
            bool duel) {
     st = AimState{};
     list_tools();
     const s32 arrows = ammo_held();
     if (st.tool_count == 0 || arrows < 1) return false;
+    // The duel needs a main target: without one it would count as destroyed at once.
+    if (duel && (main_kind < 0 || main_kind >= AIM_KINDS)) return false;
     st.mode = mode;
     st.coach = coach;
     st.slot_count = std::clamp(slots, 0, AIM_MAX_SLOTS);

@@ -283,6 +283,12 @@ TEST_F(AimTest, NoToolOrNoAmmunitionReturnsAtOnce) {
             EXPECT_EQ(player_record.inventory[i].count, before.inventory[i].count) << c.what;
         EXPECT_EQ(growth_pool(AIM_SKILL), 0) << c.what;
     }
+    // A duel without a main target kind would count as destroyed at once: it is not played.
+    hold({2210}, 5);
+    const u64 presents = harness_presents();
+    EXPECT_EQ(game_aim_target(102, -1, 1, -1, 0, 0), 0);
+    EXPECT_EQ(game_aim_target(102, -1, 1, AIM_KINDS, 0, 0), 0);
+    EXPECT_EQ(harness_presents(), presents);
 }
 
 TEST_F(AimTest, FlightFramesAndClimbByHeight) {
