@@ -15,6 +15,7 @@
 #include "game/player.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/hub_fixture.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -72,15 +73,10 @@ s32 target_of(const AimNightState& s, const AimNightShot& shot) {
     return -1;
 }
 
-class AimNightTest : public ::testing::Test {
+class AimNightTest : public HubTest {
   protected:
     void SetUp() override {
-        arc_put_placeholder_content(archive);
-        world_put_tracks(archive, {10018, 10041, MUSIC_BEFORE}, 1000);
-        world_start(archive, harness_settings());
-        game_tables_init();
-        game_new_world();
-        dialog_transcript_mode();
+        HubTest::SetUp();
         dialog_record_draws(true);
         player_record.music_id = MUSIC_BEFORE;
         mssw_play_music(MUSIC_BEFORE, 0);
@@ -95,10 +91,11 @@ class AimNightTest : public ::testing::Test {
     void TearDown() override {
         harness_on_present(nullptr);
         aim_night_rand = rand_below;
-        dialog_driver_stop();
-        world_stop();
+        HubTest::TearDown();
     }
-    virtual HarnessConfig harness_settings() const { return {}; }
+    void add_content(ArcBuilder& b) const override {
+        world_put_tracks(b, {10018, 10041, MUSIC_BEFORE}, 1000);
+    }
 
     // Moves what the transcript recorded since the last call into the test's own records (every
     // image id drawn, the draws of the last present, sounds and music), so that long games keep
@@ -172,6 +169,11 @@ class AimNightTest : public ::testing::Test {
 
     // Every image the game drew is in the placeholder archive.
     void expect_drawn_in_archive() const {
+        static const ArcBuilder archive = [] {
+            ArcBuilder b;
+            arc_put_placeholder_content(b);
+            return b;
+        }();
         for (const s32 id : drawn)
             EXPECT_EQ(archive.entries().count(u32(ARC_IMAGE_BASE + id)), 1u) << id;
     }
@@ -189,8 +191,6 @@ class AimNightTest : public ::testing::Test {
 
     s32 count_sound(s32 id) const { return s32(std::count(sounds.begin(), sounds.end(), id)); }
 
-    ArcBuilder archive;
-    HarnessTempDir dir;
     std::set<s32> drawn;
     std::vector<TranscriptEntry> last_draws;
     std::vector<std::vector<TranscriptEntry>> hit_pictures, strike_pictures;
@@ -236,103 +236,61 @@ TEST_F(AimNightTest, SkillSetsStepTimeShotsAndDamage) {
     }
 }
 
-TEST_F(AimNightTest, ShowingHealsMovesAndPlacesSpots) {
+// A showing heals every spot (cap 100, a spot at 0 too), clears the marks, moves the figure and
+// gives every spot a new offset; a draw source answering out of range never leaves the three
+// offsets.
+TEST_F(AimNightTest, ShowingHealsAndPlacesSpots) {
+    AimNightState s;
+    s.struck = true;
+    const s32 hp[AIM_NIGHT_SPOTS] = {95, 0, 50, 100, 89, 1};
+    for (s32 i = 0; i < AIM_NIGHT_SPOTS; ++i) {
+        s.spots[i].hp = hp[i];
+        s.spots[i].hit = true;
+    }
+    rand_script = {9, 0, 5, 3, 0, 9, /* walk */ 9, 20, 9, 30, /* offsets */ 3, -1, 7, 2, 0, 1};
+    aim_night_show(s);
+    EXPECT_TRUE(rand_script.empty());
+    EXPECT_EQ(filler_draws, 0);
+    EXPECT_TRUE(s.visible);
+    EXPECT_FALSE(s.struck);
+    EXPECT_EQ(s.showings, 1);
+    EXPECT_EQ(s.x, 120);
+    EXPECT_EQ(s.y, 130);
+    const s32 want_hp[AIM_NIGHT_SPOTS] = {100, 10, 65, 100, 99, 20};
+    const s32 want_offset[AIM_NIGHT_SPOTS] = {2, 0, 2, 2, 0, 1};
+    for (s32 i = 0; i < AIM_NIGHT_SPOTS; ++i) {
+        const AimNightSpot& spot = s.spots[i];
+        const AimNightOffset& o = AIM_NIGHT_SPOT_OFFSETS[i][want_offset[i]];
+        EXPECT_EQ(spot.hp, want_hp[i]) << i;
+        EXPECT_FALSE(spot.hit);
+        EXPECT_EQ(spot.offset, want_offset[i]) << i;
+        EXPECT_EQ(spot.x, 120 + o.dx) << i;
+        EXPECT_EQ(spot.y, 130 + o.dy) << i;
+    }
+}
+
+// The figure's walk at a showing: x held to -80..230 and y to -100..160.
+TEST_F(AimNightTest, ShowingWalksTheFigure) {
     struct Case {
-        s32 x, y;
-        std::vector<s32> hp, draws;
-        s32 want_x, want_y;
-        std::vector<s32> want_hp, offsets;
+        s32 x, y, x_draw, dx, y_draw, dy, want_x, want_y;
     };
-    const std::vector<s32> full(6, 100);
     const Case cases[] = {
-        // x above -30 steps down on a low draw; y steps up, held at 160
-        {100,
-         100,
-         {95, 0, 50, 100, 89, 1},
-         {9, 0, 5, 3, 0, 9, 4, 150, 7, 80, 0, 1, 2, 0, 1, 2},
-         -50,
-         160,
-         {100, 10, 65, 100, 99, 20},
-         {0, 1, 2, 0, 1, 2}},
-        // x at -30 or below steps up on a low draw; y steps down, held at -100
-        {-30,
-         -50,
-         full,
-         {0, 0, 0, 0, 0, 0, 2, 199, 0, 100, 2, 2, 2, 1, 1, 1},
-         169,
-         -100,
-         full,
-         {2, 2, 2, 1, 1, 1}},
-        // a high draw steps x up while below 180, held at 230
-        {179,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0, 5, 100, 9, 10, 0, 0, 0, 0, 0, 0},
-         230,
-         10,
-         full,
-         {0, 0, 0, 0, 0, 0}},
-        // .. and down from 180 on, held at -80
-        {180,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0, 9, 199, 9, 0, 0, 0, 0, 0, 0, 0},
-         -19,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0}},
-        {-70,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0, 4, 50, 9, 0, 0, 0, 0, 0, 0, 0},
-         -20,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0}},
-        {-20,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0, 4, 199, 9, 0, 0, 0, 0, 0, 0, 0},
-         -80,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0}},
-        // a draw source answering out of range never leaves a spot's three offsets
-        {0,
-         0,
-         full,
-         {0, 0, 0, 0, 0, 0, 9, 0, 9, 0, 3, -1, 7, 2, 0, 1},
-         0,
-         0,
-         full,
-         {2, 0, 2, 2, 0, 1}},
+        {100, 100, 4, 150, 7, 80, -50, 160},   // low draw above -30: x down; high draw: y up
+        {-20, 0, 4, 199, 9, 0, -80, 0},        // .. held at -80
+        {-30, -50, 2, 199, 0, 100, 169, -100}, // low draw at -30 or below: x up; y down to -100
+        {-70, 0, 4, 50, 9, 0, -20, 0},
+        {179, 0, 5, 100, 9, 10, 230, 10}, // high draw below 180: x up, held at 230
+        {180, 0, 9, 199, 9, 0, -19, 0},   // .. from 180 on: x down
+        {230, 0, 9, 0, 4, 0, 230, 0},
     };
     for (const Case& c : cases) {
         AimNightState s;
         s.x = c.x;
         s.y = c.y;
-        s.struck = true;
-        for (s32 i = 0; i < AIM_NIGHT_SPOTS; ++i) {
-            s.spots[i].hp = c.hp[size_t(i)];
-            s.spots[i].hit = true;
-        }
-        rand_script.assign(c.draws.begin(), c.draws.end());
+        rand_script = {0, 0, 0, 0, 0, 0, c.x_draw, c.dx, c.y_draw, c.dy};
         aim_night_show(s);
-        EXPECT_TRUE(rand_script.empty());
-        EXPECT_EQ(filler_draws, 0);
-        EXPECT_TRUE(s.visible);
-        EXPECT_FALSE(s.struck);
-        EXPECT_EQ(s.x, c.want_x) << c.x;
-        EXPECT_EQ(s.y, c.want_y) << c.y;
-        for (s32 i = 0; i < AIM_NIGHT_SPOTS; ++i) {
-            const AimNightSpot& spot = s.spots[i];
-            const AimNightOffset& o = AIM_NIGHT_SPOT_OFFSETS[i][c.offsets[size_t(i)]];
-            EXPECT_EQ(spot.hp, c.want_hp[size_t(i)]) << i;
-            EXPECT_FALSE(spot.hit);
-            EXPECT_EQ(spot.offset, c.offsets[size_t(i)]) << i;
-            EXPECT_EQ(spot.x, c.want_x + o.dx) << i;
-            EXPECT_EQ(spot.y, c.want_y + o.dy) << i;
-        }
+        EXPECT_EQ(s.x, c.want_x) << c.x << " " << c.x_draw << " " << c.dx;
+        EXPECT_EQ(s.y, c.want_y) << c.y << " " << c.y_draw << " " << c.dy;
     }
 }
 

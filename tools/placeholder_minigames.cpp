@@ -1,5 +1,17 @@
 #include "tools/placeholder_minigames.h"
 
+#include "engine/gisk.h"
+#include "tools/arcbuild.h"
+#include "tools/placeholder_images.h"
+
+void minigame_put_box(ArcBuilder& builder, s32 id, s32 w, s32 h) {
+    builder.put(u32(ARC_IMAGE_BASE + id), placeholder_box_sprite(id, w, h));
+}
+
+void minigame_put_shared_box(ArcBuilder& builder, s32 id, s32 w, s32 h) {
+    if (builder.entries().count(u32(ARC_IMAGE_BASE + id)) == 0) minigame_put_box(builder, id, w, h);
+}
+
 void image_put_placeholder_minigames(ArcBuilder& builder) {
     image_put_placeholder_hands(builder);
     image_put_placeholder_dice(builder);
