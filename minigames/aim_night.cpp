@@ -78,9 +78,9 @@ void move_figure(AimNightState& s) {
         down = s.x >= X_TURN_HIGH;
     const s32 dx = draw_below(MOVE_RANGE);
     s.x = down ? std::max(X_MIN, s.x - dx) : std::min(X_MAX, s.x + dx);
-    const bool up = draw_below(10) < 5;
+    const bool lower = draw_below(10) < 5; // toward the top of the screen
     const s32 dy = draw_below(MOVE_RANGE);
-    s.y = up ? std::max(Y_MIN, s.y - dy) : std::min(Y_MAX, s.y + dy);
+    s.y = lower ? std::max(Y_MIN, s.y - dy) : std::min(Y_MAX, s.y + dy);
 }
 
 void place_spots(AimNightState& s) {
