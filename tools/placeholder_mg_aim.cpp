@@ -11,17 +11,6 @@
 
 namespace {
 
-void put_box(ArcBuilder& builder, s32 id, s32 w, s32 h) {
-    builder.put(u32(ARC_IMAGE_BASE + id), placeholder_box_sprite(id, w, h));
-}
-
-// Pictures the night target game draws too: put only when nothing put them already.
-void put_shared(ArcBuilder& builder, s32 id, s32 w, s32 h) {
-    if (builder.entries().count(u32(ARC_IMAGE_BASE + id)) == 0 &&
-        builder.aliases().count(u32(ARC_IMAGE_BASE + id)) == 0)
-        put_box(builder, id, w, h);
-}
-
 // The overlay: the whole screen in a light frame colour with its id, see-through over the field.
 std::vector<u8> overlay_sprite(s32 id) {
     enum : s16 { INK = 1, FILL = 2, FRAME = 3 };
@@ -62,24 +51,32 @@ constexpr KindSize KIND_SIZES[AIM_KINDS] = {{30, 50},   {84, 56},  {90, 100}, {1
 
 void image_put_placeholder_aim(ArcBuilder& builder) {
     builder.put(u32(ARC_IMAGE_BASE + 25078), overlay_sprite(25078));
-    put_box(builder, 25077, 278, 290); // the field, as large as the shooting box
-    put_box(builder, 25094, 330, 140); // behind the tool names
-    put_box(builder, 25032, 60, 14);   // hit-point bar frame around 50 columns
-    put_box(builder, 25013, 1, 6);     // one hit-point column
+    minigame_put_box(builder, 25077, 278, 290); // the field, as large as the shooting box
+    minigame_put_box(builder, 25094, 330, 140); // behind the tool names
+    minigame_put_box(builder, 25032, 60, 14);   // hit-point bar frame around 50 columns
+    minigame_put_box(builder, 25013, 1, 6);     // one hit-point column
     // Kinds 0 and 1: the picture and three hit frames; kinds 2, 3, 5 and 6: the picture, three
     // escape frames and three hit frames; the duel's main target likewise.
-    for (s32 id = 25033; id <= 25036; ++id) put_box(builder, id, KIND_SIZES[0].w, KIND_SIZES[0].h);
-    for (s32 id = 25037; id <= 25040; ++id) put_box(builder, id, KIND_SIZES[1].w, KIND_SIZES[1].h);
-    for (s32 id = 25041; id <= 25047; ++id) put_box(builder, id, KIND_SIZES[2].w, KIND_SIZES[2].h);
-    for (s32 id = 25048; id <= 25054; ++id) put_box(builder, id, KIND_SIZES[3].w, KIND_SIZES[3].h);
-    for (s32 id = 25188; id <= 25194; ++id) put_box(builder, id, KIND_SIZES[3].w, KIND_SIZES[3].h);
-    for (s32 id = 25055; id <= 25061; ++id) put_box(builder, id, KIND_SIZES[5].w, KIND_SIZES[5].h);
-    for (s32 id = 25080; id <= 25086; ++id) put_box(builder, id, KIND_SIZES[6].w, KIND_SIZES[6].h);
+    for (s32 id = 25033; id <= 25036; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[0].w, KIND_SIZES[0].h);
+    for (s32 id = 25037; id <= 25040; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[1].w, KIND_SIZES[1].h);
+    for (s32 id = 25041; id <= 25047; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[2].w, KIND_SIZES[2].h);
+    for (s32 id = 25048; id <= 25054; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[3].w, KIND_SIZES[3].h);
+    for (s32 id = 25188; id <= 25194; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[3].w, KIND_SIZES[3].h);
+    for (s32 id = 25055; id <= 25061; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[5].w, KIND_SIZES[5].h);
+    for (s32 id = 25080; id <= 25086; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[6].w, KIND_SIZES[6].h);
     // The board: stages 25062..25064, escape 25065..25067, hits 25068..25076, all at (209, 27).
-    for (s32 id = 25062; id <= 25076; ++id) put_box(builder, id, KIND_SIZES[4].w, KIND_SIZES[4].h);
+    for (s32 id = 25062; id <= 25076; ++id)
+        minigame_put_box(builder, id, KIND_SIZES[4].w, KIND_SIZES[4].h);
     // Shared with the night target game: the impact, the shot's five flight frames, the spots.
-    put_shared(builder, 25079, 32, 30);
-    for (s32 id = 25087; id <= 25091; ++id) put_shared(builder, id, 36, 26);
-    put_shared(builder, 25092, AIM_SPOT_SIZE + 1, AIM_SPOT_SIZE + 1);
-    put_box(builder, 25093, AIM_SPOT_SIZE + 1, AIM_SPOT_SIZE + 1);
+    minigame_put_shared_box(builder, 25079, 32, 30);
+    for (s32 id = 25087; id <= 25091; ++id) minigame_put_shared_box(builder, id, 36, 26);
+    minigame_put_shared_box(builder, 25092, AIM_SPOT_SIZE + 1, AIM_SPOT_SIZE + 1);
+    minigame_put_box(builder, 25093, AIM_SPOT_SIZE + 1, AIM_SPOT_SIZE + 1);
 }
