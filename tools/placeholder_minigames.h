@@ -12,3 +12,5 @@ void image_put_placeholder_light_ring(ArcBuilder& builder);
 void image_put_placeholder_popup(ArcBuilder& builder);
 void image_put_placeholder_tile_swap(ArcBuilder& builder);
 void image_put_placeholder_light_puzzle(ArcBuilder& builder);
+void image_put_placeholder_tracks(ArcBuilder& builder);
+void image_put_placeholder_falling_catch(ArcBuilder& builder);
