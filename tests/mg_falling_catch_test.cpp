@@ -5,16 +5,8 @@
 // thrower's walks and throws, the catcher's moves and what each frame draws.
 #include "minigames/falling_catch.h"
 
-#include "engine/math.h"
-#include "engine/mssw.h"
 #include "engine/shell.h"
-#include "engine/transcript.h"
-#include "engine/world_state.h"
-#include "game/game_start.h"
-#include "game/player.h"
-#include "platform/harness.h"
-#include "tests/world_harness.h"
-#include "tools/arcbuild.h"
+#include "tests/mg_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -26,8 +18,6 @@
 
 namespace {
 
-constexpr s32 MUSIC_BEFORE = 10050;
-
 // Scripted draws; once spent every draw answers 0 (walks of 5 to the right, bad objects).
 std::deque<s32> script;
 s32 scripted(s32 n) {
@@ -35,21 +25,6 @@ s32 scripted(s32 n) {
     const s32 v = script.front();
     script.pop_front();
     return std::min(v, n - 1);
-}
-
-struct Drawn {
-    s32 id, x, y;
-    bool operator==(const Drawn&) const = default;
-    bool operator<(const Drawn& o) const { return std::tie(id, x, y) < std::tie(o.id, o.x, o.y); }
-};
-
-// The draws of the frame being built, and every sound and music start.
-std::vector<Drawn> frame_draws;
-std::vector<s32> musics;
-s32 observe(const TranscriptEntry& e) {
-    if (e.kind == TRANSCRIPT_DRAW) frame_draws.push_back({e.id, e.x, e.y});
-    if (e.kind == TRANSCRIPT_MUSIC || e.kind == TRANSCRIPT_SOUND) musics.push_back(e.id);
-    return TRANSCRIPT_RUN;
 }
 
 s32 live_objects(const FallingState& s) {
@@ -65,45 +40,28 @@ s32 reach_hi(s32 x) {
     return std::clamp((x + 14) / 10, 0, FALLING_CATCHER_POSITIONS - 1);
 }
 
-class FallingTest : public ::testing::Test {
+class FallingTest : public MinigameTest {
   protected:
     void SetUp() override {
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_tracks(b, {MUSIC_BEFORE}, 1000);
-        world_start(b, harness_settings());
-        game_tables_init();
-        game_new_world();
-        player_record.music_id = MUSIC_BEFORE;
-        mssw_play_music(MUSIC_BEFORE, 0);
-        world_state.hour = 8;
-        world_state.minute = 0;
+        MinigameTest::SetUp();
         script.clear();
-        frame_draws.clear();
-        musics.clear();
         falling_draw_seam = scripted;
-        transcript_observer = observe;
-        transcript_draws = true;
     }
     void TearDown() override {
-        harness_on_present(nullptr);
         falling_draw_seam = rand_below;
-        transcript_draws = false;
-        transcript_observer = nullptr;
-        world_stop();
+        MinigameTest::TearDown();
     }
-    virtual HarnessConfig harness_settings() const {
-        HarnessConfig c;
+    HarnessConfig harness_settings() const override {
+        HarnessConfig c = MinigameTest::harness_settings();
         c.present_step_ms = 40;
-        c.budget_presents = 20000; // a game that never ends fails instead of hanging
         return c;
     }
 
-    // Runs one game; `each` sees the state at every present (the frame's draws in frame_draws).
+    // Runs one game; `each` sees the state at every present (the frame's draws in mg_frame_draws).
     s32 play(std::function<void(const FallingState&)> each) {
         harness_on_present([each](const u16*, u64) {
             each(falling_state);
-            frame_draws.clear();
+            mg_frame_draws.clear();
         });
         const u64 start = harness_elapsed_ms();
         const s32 score = game_falling_catch();
@@ -123,21 +81,21 @@ class FallingTest : public ::testing::Test {
     // bar frame with 100 empty and steps + 1 full columns, every object at (x + 15, y), the
     // thrower and the catcher.
     static void check_frame(const FallingState& s) {
-        std::vector<Drawn> want = {{6360, 0, 0}, {6351, 505, 7}, {25009, 255, 2}};
+        std::vector<MgDrawn> want = {{6360, 0, 0}, {6351, 505, 7}, {25009, 255, 2}};
         for (s32 i = 0; i < FALLING_STEPS; ++i) want.push_back({25011, 265 + i, 13});
         for (s32 i = 0; i < s.steps + 1; ++i) want.push_back({25012, 265 + i, 13});
         for (const FallingObject& o : s.objects)
             if (o.kind >= 0) want.push_back({o.kind, o.x + 15, o.y});
         want.push_back({s.thrower_image, FALLING_LEDGE_X[s.thrower], FALLING_LEDGE_Y[s.thrower]});
         want.push_back({s.catcher_image + (s.moved_left ? 10 : 0), s.catcher * 10, 364});
-        std::vector<Drawn> got = frame_draws;
+        std::vector<MgDrawn> got = mg_frame_draws;
         // The scenery: 20 good and 19 bad objects along the ledge, above where throws start.
-        const auto scenery = std::stable_partition(got.begin(), got.end(), [](const Drawn& d) {
+        const auto scenery = std::stable_partition(got.begin(), got.end(), [](const MgDrawn& d) {
             return (d.id != 6350 && d.id != 6351) || d.y >= 120 || d.x == 505;
         });
-        EXPECT_EQ(std::count_if(scenery, got.end(), [](const Drawn& d) { return d.id == 6351; }),
+        EXPECT_EQ(std::count_if(scenery, got.end(), [](const MgDrawn& d) { return d.id == 6351; }),
                   20);
-        EXPECT_EQ(std::count_if(scenery, got.end(), [](const Drawn& d) { return d.id == 6350; }),
+        EXPECT_EQ(std::count_if(scenery, got.end(), [](const MgDrawn& d) { return d.id == 6350; }),
                   19);
         got.erase(scenery, got.end());
         std::sort(got.begin(), got.end());
@@ -146,7 +104,6 @@ class FallingTest : public ::testing::Test {
     }
 
     u64 game_ms = 0;
-    HarnessTempDir dir;
 };
 
 // A whole game of random throws by real clicks: the player goes after the lowest good object
@@ -182,8 +139,9 @@ TEST_F(FallingTest, WholeGameByRealClicks) {
     EXPECT_EQ(s.dropped, 0);
     EXPECT_LE(most_live, FALLING_SLOTS);
     EXPECT_EQ(cursor, FALLING_CURSOR);
-    EXPECT_TRUE(musics.empty()); // no music, no sound
-    EXPECT_EQ(player_record.music_id, MUSIC_BEFORE);
+    EXPECT_TRUE(mg_musics.empty()); // no music
+    EXPECT_TRUE(mg_sounds.empty()); // no sound
+    EXPECT_EQ(player_record.music_id, MG_MUSIC_BEFORE);
     EXPECT_EQ(world_state.hour, 8);
     EXPECT_EQ(world_state.minute, 0);
     EXPECT_EQ(std::memcmp(&before, &player_record, sizeof before), 0);

@@ -7,17 +7,9 @@
 
 #include "data/hub_block.h"
 #include "data/item_tables.h"
-#include "engine/math.h"
-#include "engine/mssw.h"
 #include "engine/shell.h"
-#include "engine/transcript.h"
-#include "engine/world_state.h"
-#include "game/game_start.h"
 #include "game/growth.h"
-#include "game/player.h"
-#include "platform/harness.h"
-#include "tests/world_harness.h"
-#include "tools/arcbuild.h"
+#include "tests/mg_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -27,8 +19,6 @@
 #include <vector>
 
 namespace {
-
-constexpr s32 MUSIC_BEFORE = 10050;
 
 // A busy smithy: every launch cycle moves the right track on, and the left track every second
 // cycle (draws right, left, right, left, ...: 0, 0, 0, 99, 0, 0, 0, 99, ...).
@@ -44,43 +34,6 @@ s32 scripted(s32 n) {
     const s32 v = script.front();
     script.pop_front();
     return v;
-}
-
-struct Drawn {
-    s32 id, x, y;
-    bool operator==(const Drawn&) const = default;
-    bool operator<(const Drawn& o) const { return std::tie(id, x, y) < std::tie(o.id, o.x, o.y); }
-};
-
-// What the observer saw: the draws and prints of the frame being built, and every sound and
-// music start.
-std::vector<Drawn> frame_draws;
-std::vector<Drawn> frame_prints;
-std::vector<s32> sounds, musics;
-s32 observe(const TranscriptEntry& e) {
-    if (e.kind == TRANSCRIPT_DRAW) frame_draws.push_back({e.id, e.x, e.y});
-    if (e.kind == TRANSCRIPT_PRINT) frame_prints.push_back({e.text[0], e.x, e.y});
-    if (e.kind == TRANSCRIPT_SOUND) sounds.push_back(e.id);
-    if (e.kind == TRANSCRIPT_MUSIC) musics.push_back(e.id);
-    return TRANSCRIPT_RUN;
-}
-
-std::vector<Drawn> drawn_in(s32 lo, s32 hi, const std::vector<Drawn>& draws = frame_draws) {
-    std::vector<Drawn> out;
-    for (const Drawn& d : draws)
-        if (d.id >= lo && d.id <= hi) out.push_back(d);
-    return out;
-}
-
-s32 inv_count(s32 item) {
-    s32 n = 0;
-    for (const InventoryEntry& e : player_record.inventory)
-        if (e.item == item) n += e.count;
-    return n;
-}
-
-s32 clock_minutes() {
-    return world_state.hour * 60 + world_state.minute;
 }
 
 bool in_band(const TracksTrack& t) {
@@ -103,8 +56,8 @@ Grown grown(s32 index, s32 exp) {
 }
 
 // The grade mark, the progress bar and the time bar that a play frame shows for the state.
-std::vector<Drawn> expected_bars(const TracksState& s) {
-    std::vector<Drawn> want;
+std::vector<MgDrawn> expected_bars(const TracksState& s) {
+    std::vector<MgDrawn> want;
     const s32 u = s.rules.unit;
     if (s.score >= 95 * u)
         want.push_back({25663, 566, 0});
@@ -120,8 +73,8 @@ std::vector<Drawn> expected_bars(const TracksState& s) {
 }
 
 // Every moving mark drawn where it stood before it climbed, with the phase of its track.
-std::vector<Drawn> expected_notes(const TracksState& s) {
-    std::vector<Drawn> want;
+std::vector<MgDrawn> expected_notes(const TracksState& s) {
+    std::vector<MgDrawn> want;
     for (s32 t = 0; t < TRACKS_COUNT; ++t)
         for (const TracksMark& m : s.tracks[t].marks)
             if (m.moving && m.y + TRACKS_RISE >= 14)
@@ -130,65 +83,38 @@ std::vector<Drawn> expected_notes(const TracksState& s) {
     return want;
 }
 
-std::vector<Drawn> sorted(std::vector<Drawn> v) {
-    std::sort(v.begin(), v.end());
-    return v;
-}
-
-class TracksTest : public ::testing::Test {
+class TracksTest : public MinigameTest {
   protected:
     void SetUp() override {
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_tracks(b, {TRACKS_MUSIC, MUSIC_BEFORE}, 1000);
-        world_start(b, harness_settings());
-        game_tables_init();
-        game_new_world();
-        player_record.music_id = MUSIC_BEFORE;
-        mssw_play_music(MUSIC_BEFORE, 0);
-        world_state.hour = 8;
-        world_state.minute = 0;
+        MinigameTest::SetUp();
         hub_block.calendar_turn = 3;
         player_record.stamina = 500;
         script.clear();
         busy_draws = 0;
-        frame_draws.clear();
-        frame_prints.clear();
-        sounds.clear();
-        musics.clear();
         tracks_draw_seam = scripted;
-        transcript_observer = observe;
-        transcript_draws = true;
     }
     void TearDown() override {
-        harness_on_present(nullptr);
         tracks_draw_seam = rand_below;
-        transcript_draws = false;
-        transcript_observer = nullptr;
-        world_stop();
+        MinigameTest::TearDown();
     }
-    virtual HarnessConfig harness_settings() const {
-        HarnessConfig c;
-        c.budget_presents = 20000; // a game that never ends fails instead of hanging
-        return c;
-    }
+    std::vector<s32> music_tracks() const override { return {TRACKS_MUSIC}; }
 
     // Runs one game. At each present of play `each` sees the state (the frame's draws are in
-    // frame_draws); the end screen gets a left click first (which must not end it) and then the
+    // mg_frame_draws); the end screen gets a left click first (which must not end it) and then the
     // right button. Returns what the game returned.
     s32 play(s32 n, std::function<void(const TracksState&)> each) {
         bool left_sent = false, right_sent = false;
         harness_on_present([&, each](const u16*, u64) {
             const TracksState& s = tracks_state;
             // The message log presents too (growth lines): only the game's own frames count.
-            const bool own = std::any_of(frame_draws.begin(), frame_draws.end(),
-                                         [](const Drawn& d) { return d.id == 25600; });
+            const bool own = std::any_of(mg_frame_draws.begin(), mg_frame_draws.end(),
+                                         [](const MgDrawn& d) { return d.id == 25600; });
             if (!own) return;
             cursor_in_play = s32(world_state.cursor_id);
             if (s.ending) {
                 ++end_frames;
-                end_prints.insert(end_prints.end(), frame_prints.begin(), frame_prints.end());
-                end_draws = frame_draws;
+                end_prints.insert(end_prints.end(), mg_frame_prints.begin(), mg_frame_prints.end());
+                end_draws = mg_frame_draws;
                 if (harness_pending_input() == 0 && !right_sent) {
                     harness_click(320, 240, left_sent ? 2 : 1);
                     right_sent = left_sent;
@@ -197,8 +123,8 @@ class TracksTest : public ::testing::Test {
             } else {
                 each(s);
             }
-            frame_draws.clear();
-            frame_prints.clear();
+            mg_frame_draws.clear();
+            mg_frame_prints.clear();
         });
         const s32 made = game_tracks(n);
         harness_on_present(nullptr);
@@ -221,10 +147,10 @@ class TracksTest : public ::testing::Test {
     // What every play frame must draw for the state it shows: its marks, the grade mark and
     // both bars.
     static void check_frame(const TracksState& s) {
-        EXPECT_EQ(sorted(drawn_in(25607, 25612)), expected_notes(s)) << s.frames;
-        std::vector<Drawn> bars = drawn_in(25631, 25663);
-        std::erase_if(bars, [](const Drawn& d) { return d.id == 25661; });
-        EXPECT_EQ(sorted(bars), expected_bars(s)) << s.frames;
+        EXPECT_EQ(mg_sorted(mg_drawn_in(25607, 25612)), expected_notes(s)) << s.frames;
+        std::vector<MgDrawn> bars = mg_drawn_in(25631, 25663);
+        std::erase_if(bars, [](const MgDrawn& d) { return d.id == 25661; });
+        EXPECT_EQ(mg_sorted(bars), expected_bars(s)) << s.frames;
     }
     static void press_both() {
         const u64 now = harness_presents();
@@ -237,8 +163,7 @@ class TracksTest : public ::testing::Test {
     s32 cost = 0;
     s32 cursor_in_play = -1;
     s32 end_frames = 0;
-    std::vector<Drawn> end_prints, end_draws;
-    HarnessTempDir dir;
+    std::vector<MgDrawn> end_prints, end_draws;
 };
 
 TEST(TracksRulesTest, TargetUnitStepAndGainFollowCraftValueAndSkill) {
@@ -269,8 +194,8 @@ TEST_F(TracksTest, WholeGameMadeByRealPresses) {
     growth_value(TRACKS_SKILL) = 70;
     const s32 cv = equip_table[1].craft_value;
     ASSERT_EQ(cv, 10);
-    const s32 items = inv_count(1401);
-    const s32 minutes = clock_minutes();
+    const s32 items = mg_inv_count(1401);
+    const s32 minutes = mg_clock_minutes();
     const PlayerRecord before = player_record;
     s32 frames_checked = 0;
     const s32 made = play(1, [&](const TracksState& s) {
@@ -290,7 +215,7 @@ TEST_F(TracksTest, WholeGameMadeByRealPresses) {
     EXPECT_EQ(s.penalty, cost - hits);
     EXPECT_LT(harness_elapsed_ms(), 100000u);
     EXPECT_EQ(frames_checked, s.frames);
-    EXPECT_EQ(inv_count(1401), items + 1);
+    EXPECT_EQ(mg_inv_count(1401), items + 1);
     // Step 4 a hit into skill 16 and 2 into attribute 28, and cv x 20 more into skill 16 for the
     // item; the pools grow every frame, which pays them as one sum would.
     const PlayerRecord after = player_record;
@@ -302,24 +227,24 @@ TEST_F(TracksTest, WholeGameMadeByRealPresses) {
     EXPECT_EQ(growth_pool(TRACKS_SKILL), skill.pool);
     EXPECT_EQ(growth_value(TRACKS_ATTR), attr.value);
     EXPECT_EQ(growth_pool(TRACKS_ATTR), attr.pool);
-    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), TRACKS_SOUND_HIT), hits);
+    EXPECT_EQ(std::count(mg_sounds.begin(), mg_sounds.end(), TRACKS_SOUND_HIT), hits);
     EXPECT_EQ(player_record.stamina, 400);
-    EXPECT_EQ(clock_minutes(), minutes + 15);
+    EXPECT_EQ(mg_clock_minutes(), minutes + 15);
     EXPECT_EQ(cursor_in_play, TRACKS_CURSOR);
-    EXPECT_EQ(player_record.music_id, MUSIC_BEFORE);
-    ASSERT_GE(musics.size(), 2u);
-    EXPECT_EQ(musics[musics.size() - 2], TRACKS_MUSIC);
-    EXPECT_EQ(musics.back(), MUSIC_BEFORE);
+    EXPECT_EQ(player_record.music_id, MG_MUSIC_BEFORE);
+    ASSERT_GE(mg_musics.size(), 2u);
+    EXPECT_EQ(mg_musics[mg_musics.size() - 2], TRACKS_MUSIC);
+    EXPECT_EQ(mg_musics.back(), MG_MUSIC_BEFORE);
     // The end screen took a left click and ended on the right button; it names the item made
     // and shows the full bar (the score passed the target).
     EXPECT_GE(end_frames, 2);
-    EXPECT_NE(std::find(end_prints.begin(), end_prints.end(), Drawn{20608, 56, 371}),
+    EXPECT_NE(std::find(end_prints.begin(), end_prints.end(), MgDrawn{20608, 56, 371}),
               end_prints.end());
-    EXPECT_NE(std::find(end_prints.begin(), end_prints.end(), Drawn{6401, 225, 371}),
+    EXPECT_NE(std::find(end_prints.begin(), end_prints.end(), MgDrawn{6401, 225, 371}),
               end_prints.end());
-    std::vector<Drawn> full = {{25646, 468, 36}};
+    std::vector<MgDrawn> full = {{25646, 468, 36}};
     for (s32 c = 0; c < 14; ++c) full.push_back({25647 + c, 475 + 7 * c, 36});
-    EXPECT_EQ(drawn_in(25646, 25660, end_draws), full);
+    EXPECT_EQ(mg_drawn_in(25646, 25660, end_draws), full);
 }
 
 // With no launches both tracks run their first mark alone (in the band at frames 122..128). A
@@ -340,13 +265,13 @@ TEST_F(TracksTest, PressesCostSecondsAndHitsGiveThemBack) {
         // The hit flashes: 30 frames from the hit's frame, picture by sixths.
         if (hit_frame >= 0) {
             const s32 k = f - hit_frame;
-            std::vector<Drawn> want;
+            std::vector<MgDrawn> want;
             if (k < 30)
                 want = {{25606 - k / 6, 182, 36}, {25606 - k / 6, 182, 36}, {25613 + k / 6, 65, 6},
                         {25619 + k / 6, 122, 0},  {25625, 71, 302},         {25625, 123, 302}};
-            std::vector<Drawn> flashes = drawn_in(25602, 25625);
-            std::erase_if(flashes, [](const Drawn& d) { return d.id >= 25607 && d.id <= 25612; });
-            EXPECT_EQ(sorted(flashes), sorted(want)) << f;
+            std::vector<MgDrawn> flashes = mg_drawn_in(25602, 25625);
+            std::erase_if(flashes, [](const MgDrawn& d) { return d.id >= 25607 && d.id <= 25612; });
+            EXPECT_EQ(mg_sorted(flashes), mg_sorted(want)) << f;
         }
         if (harness_pending_input() != 0) return;
         if (f == 5) harness_click(300, 200, 1);
@@ -381,10 +306,10 @@ TEST_F(TracksTest, PressesCostSecondsAndHitsGiveThemBack) {
     EXPECT_GE(s.secs, 100);
     EXPECT_EQ(s.penalty, s.presses); // every later press cost a second, the two hits paid back 2
     EXPECT_LT(harness_elapsed_ms(), 40000u);
-    EXPECT_EQ(std::count(sounds.begin(), sounds.end(), TRACKS_SOUND_HIT), 2);
-    EXPECT_NE(std::find(end_prints.begin(), end_prints.end(), Drawn{20607, 56, 371}),
+    EXPECT_EQ(std::count(mg_sounds.begin(), mg_sounds.end(), TRACKS_SOUND_HIT), 2);
+    EXPECT_NE(std::find(end_prints.begin(), end_prints.end(), MgDrawn{20607, 56, 371}),
               end_prints.end());
-    EXPECT_EQ(std::find(end_prints.begin(), end_prints.end(), Drawn{20608, 56, 371}),
+    EXPECT_EQ(std::find(end_prints.begin(), end_prints.end(), MgDrawn{20608, 56, 371}),
               end_prints.end());
 }
 
@@ -425,7 +350,7 @@ TEST_F(TracksTest, NoteDrawnBelowTheTopOnly) {
     game_tracks_note(14, 4, 128);
     game_tracks_note(13, 4, 128);
     game_tracks_note(279, 0, 72);
-    EXPECT_EQ(frame_draws, (std::vector<Drawn>{{25611, 128, 14}, {25607, 72, 279}}));
+    EXPECT_EQ(mg_frame_draws, (std::vector<MgDrawn>{{25611, 128, 14}, {25607, 72, 279}}));
 }
 
 // An index outside the equipment table makes nothing and shows nothing; the contests always
@@ -435,7 +360,7 @@ TEST_F(TracksTest, OutOfRangeIndexAndContests) {
     EXPECT_EQ(game_tracks(-1), 0);
     EXPECT_EQ(game_tracks(EQUIP_TABLE_COUNT), 0);
     EXPECT_EQ(harness_presents(), presents);
-    EXPECT_TRUE(musics.empty());
+    EXPECT_TRUE(mg_musics.empty());
     EXPECT_EQ(player_record.stamina, 500);
     for (const s32 contest : {0, 2, 3, 4, 5, 1, -1}) EXPECT_EQ(contest_stub(contest), 0);
 }
@@ -446,12 +371,12 @@ TEST_F(TracksTest, IndexFrom150MakesTwenty) {
     tracks_draw_seam = busy;
     equip_table[154].craft_value = 0;
     growth_value(TRACKS_SKILL) = 100;
-    const s32 items = inv_count(1554);
+    const s32 items = mg_inv_count(1554);
     const s32 made = play(154, [&](const TracksState& s) { press_marks(s); });
     EXPECT_EQ(made, 1);
     EXPECT_EQ(tracks_state.rules.target, 250);
     EXPECT_EQ(tracks_state.score, 260);
-    EXPECT_EQ(inv_count(1554), items + 20);
+    EXPECT_EQ(mg_inv_count(1554), items + 20);
 }
 
 // Slow frames (250 ms): the game ends on its clock, nothing pressed but the first left mark.
@@ -469,7 +394,7 @@ TEST_P(TracksSlowTest, MissedMarksCostTenFromCraftValueForty) {
     const s32 cv = GetParam();
     equip_table[5].craft_value = cv;
     growth_value(TRACKS_SKILL) = 100;
-    const s32 minutes = clock_minutes();
+    const s32 minutes = mg_clock_minutes();
     std::vector<s32> scores;
     bool pressed = false;
     const s32 made = play(5, [&](const TracksState& s) {
@@ -490,9 +415,9 @@ TEST_P(TracksSlowTest, MissedMarksCostTenFromCraftValueForty) {
     else
         EXPECT_EQ(scores, (std::vector<s32>{0, 20}));
     EXPECT_EQ(player_record.stamina, 400);
-    EXPECT_EQ(clock_minutes(), minutes + 15);
-    EXPECT_EQ(player_record.music_id, MUSIC_BEFORE);
-    EXPECT_EQ(musics.back(), MUSIC_BEFORE);
+    EXPECT_EQ(mg_clock_minutes(), minutes + 15);
+    EXPECT_EQ(player_record.music_id, MG_MUSIC_BEFORE);
+    EXPECT_EQ(mg_musics.back(), MG_MUSIC_BEFORE);
 }
 INSTANTIATE_TEST_SUITE_P(CraftValues, TracksSlowTest, ::testing::Values(39, 40));
 
