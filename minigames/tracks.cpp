@@ -106,7 +106,7 @@ void draw_common(bool labels) {
         for (const Label& l : RED_LABELS) print_text(l.x, l.y, l.text);
     }
     text_colour(0, 7, 31);
-    print_number_vertical_seen(586, 218, growth_value(TRACKS_SKILL), 3);
+    print_number_vertical(586, 218, growth_value(TRACKS_SKILL), 3);
     if (labels)
         for (const Label& l : BLUE_LABELS) print_text(l.x, l.y, l.text);
     text_size(24);
