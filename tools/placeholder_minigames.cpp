@@ -23,4 +23,6 @@ void image_put_placeholder_minigames(ArcBuilder& builder) {
     image_put_placeholder_light_puzzle(builder);
     image_put_placeholder_aim(builder);
     image_put_placeholder_aim_night(builder);
+    image_put_placeholder_tracks(builder);
+    image_put_placeholder_falling_catch(builder);
 }

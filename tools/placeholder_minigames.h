@@ -20,3 +20,5 @@ void image_put_placeholder_tile_swap(ArcBuilder& builder);
 void image_put_placeholder_light_puzzle(ArcBuilder& builder);
 void image_put_placeholder_aim(ArcBuilder& builder);
 void image_put_placeholder_aim_night(ArcBuilder& builder);
+void image_put_placeholder_tracks(ArcBuilder& builder);
+void image_put_placeholder_falling_catch(ArcBuilder& builder);
