@@ -30,3 +30,7 @@ constexpr s32 PLACEHOLDER_GAUGE_H = 10;
 // the travel and transition frames, the affection pictures, the menu buttons (labelled with their
 // bar and button) and the large portraits 62000..62299.
 void image_put_placeholder_screens(ArcBuilder& builder);
+// Placeholder pictures of the shop screens (802..819), the meal screen (62160 and 60324, when
+// absent) and the item pictures (27500 + item) of every item a shop, the market or the rich start
+// can show.
+void image_put_placeholder_shop(ArcBuilder& builder);
