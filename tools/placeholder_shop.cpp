@@ -44,7 +44,7 @@ constexpr std::pair<s32, s32> ITEM_RANGES[] = {
 };
 // clang-format on
 
-constexpr s32 ITEM_PICTURE_SIZE = 100; // fits the shop's panel and the character screen
+constexpr s32 ITEM_PICTURE_SIZE = 64; // fits the shop's panel and the character screen
 
 // The meal screen's portrait and caption, shared with the hub's dialogue: put only when no one
 // else put them.
