@@ -9,8 +9,6 @@
 #include "engine/screen.h"
 #include "engine/shell.h"
 #include "engine/text.h"
-#include "engine/transcript.h"
-#include "engine/world/staging.h"
 #include "game/adjust.h"
 #include "game/dashboard.h"
 #include "game/growth.h"
@@ -470,21 +468,7 @@ void full_wait() {
     screen_get_rect(SHOP_WAIT_X, SHOP_WAIT_Y, HUB_MARK_SIZE, HUB_MARK_SIZE, kept);
     cursor_hide();
     mouse_buttons = 0;
-    TranscriptEntry note;
-    note.kind = TRANSCRIPT_WAIT;
-    note.x = SHOP_WAIT_X;
-    note.y = SHOP_WAIT_Y;
-    note.mouse_only = false;
-    if (transcript_note(note) == TRANSCRIPT_RUN) {
-        s32 n = 0;
-        while (mouse_buttons == 0) {
-            screen_put_rect(SHOP_WAIT_X, SHOP_WAIT_Y, HUB_MARK_SIZE, HUB_MARK_SIZE, kept);
-            draw_image(SHOP_WAIT_X, SHOP_WAIT_Y, HUB_MARK_IMAGE + n / 10, 0);
-            screen_present();
-            wait_ms(HUB_MARK_FRAME_MS);
-            if (++n >= 40) n = 0;
-        }
-    }
+    hub_click_wait_at(SHOP_WAIT_X, SHOP_WAIT_Y, kept);
     mouse_buttons = 0;
     cursor_show();
     S.full = false;

@@ -34,11 +34,14 @@ class ClickScript {
 
     // Called once at the end of each pass (after its present), with the pass number.
     void on_pass(std::function<void(s32)> f) { on_pass_ = std::move(f); }
+    // Presents while `busy` holds belong to a wait inside a pass, not to the pass's end.
+    void busy_while(std::function<bool()> f) { busy_ = std::move(f); }
 
   private:
     void on_present() {
         const s32 p = *passes_;
-        if (p < 1 || p == last_) return; // a present outside the screen, or inside a wait
+        if (p < 1 || p == last_) return; // a present outside the screen, or a second one
+        if (busy_ && busy_()) return;
         last_ = p;
         if (on_pass_) on_pass_(p);
         if (p > limit_) throw std::runtime_error("screen still open at pass " + std::to_string(p));
@@ -56,6 +59,7 @@ class ClickScript {
     const s32* passes_;
     std::vector<ScriptedClick> clicks_;
     std::function<void(s32)> on_pass_;
+    std::function<bool()> busy_;
     s32 last_ = 0;
     s32 limit_ = 0;
 };

@@ -112,6 +112,7 @@ class ShopTest : public HubTest {
         shop_screen.passes = 0;
         {
             ClickScript script(&shop_screen.passes, std::move(clicks));
+            script.busy_while([] { return shop_screen.full; });
             script.on_pass([&](s32 p) {
                 marks[p] = dialog_transcript().size();
                 if (after_pass) after_pass(p);
@@ -445,6 +446,24 @@ TEST_F(ShopTest, SellKindsStopAtThirtyCountingTheShopsOwnGoods) {
         EXPECT_FALSE(has(pass_lines[refused - 1], "print 595 267 279"));
         EXPECT_EQ(std::memcmp(&before, &player_record, sizeof before), 0);
     }
+}
+
+TEST_F(ShopTest, RefusalWaitsForAClickUnderTheBlinkingMark) {
+    // A shop whose own list is full buys nothing new; the refusal waits for a real click.
+    for (s32 s = 13; s < SHOP_SLOTS; ++s) shop_stock[0][s] = {60 + s, 2, 1};
+    hold(1250, 1, 0);
+    dialog_real_mode(DialogWaitAnswer::Click);
+    dialog_record_draws(true);
+    dialog_real_input([](const TranscriptEntry&) {
+        harness_click(320, 240, 1, at_present(harness_presents() + 3));
+    });
+    run(true, 0, {row(2, 0), leave(3)});
+    EXPECT_TRUE(has(pass_lines[2], "print 595 267 279"));
+    // The mark blinks over its own frames until the click (three presents later) ends the wait.
+    const auto& waited = pass_lines[2];
+    EXPECT_GE(std::count(waited.begin(), waited.end(), "draw 12 285 448"), 3);
+    EXPECT_EQ(shop_screen.basket_count, 0);
+    EXPECT_EQ(player_record.inventory[0].count, 1);
 }
 
 TEST_F(ShopTest, BasketPagesFollowTheEntryTaken) {
