@@ -14,6 +14,9 @@ extern const char* const placeholder_digit_rows[10][5];
 std::vector<u8> placeholder_cursor_sprite(s32 slot);
 // A w x h framed box with `image_id` written in small digits inside it.
 std::vector<u8> placeholder_box_sprite(s32 image_id, s32 w, s32 h);
+// A w x h framed box on light paper with its id in the corner: a backdrop that dark text can be
+// read on.
+std::vector<u8> placeholder_paper_sprite(s32 image_id, s32 w, s32 h);
 // Puts the 32 cursor images into the builder.
 void image_put_placeholder_cursors(ArcBuilder& builder);
 // Puts framed boxes showing their ids for the pictures the engine's own screens draw (the two

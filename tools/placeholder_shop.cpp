@@ -13,6 +13,7 @@ namespace {
 struct Picture {
     s32 first, last; // ids first..last
     s32 w, h;
+    bool paper = false; // light paper under the screen's dark text
 };
 
 // clang-format off
@@ -20,12 +21,12 @@ struct Picture {
 // and under the pointer; 811 and 812 are spares of the same set), the basket's plus and minus
 // buttons, its column strip and the two big buttons.
 constexpr Picture SHOP_PICTURES[] = {
-    {802, 802, 426, 259}, // goods list, from (19, 9)
-    {803, 803, 195, 295}, // picture panel, from (445, 0)
-    {804, 804, 618, 207}, // basket and totals, from (11, 268)
+    {802, 802, 426, 259, true}, // goods list, from (19, 9)
+    {803, 803, 195, 295, true}, // picture panel, from (445, 0)
+    {804, 804, 618, 207, true}, // basket and totals, from (11, 268)
     {805, 812, 20, 19},   // arrows
     {813, 814, 15, 15},   // plus, minus
-    {815, 815, 30, 150},  // basket column
+    {815, 815, 30, 150, true}, // basket column
     {816, 817, 32, 70},   // leave, confirm
     {818, 819, 15, 15},   // plus, minus under the pointer
 };
@@ -57,7 +58,8 @@ using Encoded = std::vector<std::pair<u32, std::vector<u8>>>;
 
 void encode(Encoded& out, const Picture& p) {
     for (s32 id = p.first; id <= p.last; ++id)
-        out.emplace_back(u32(ARC_IMAGE_BASE + id), placeholder_box_sprite(id, p.w, p.h));
+        out.emplace_back(u32(ARC_IMAGE_BASE + id), p.paper ? placeholder_paper_sprite(id, p.w, p.h)
+                                                           : placeholder_box_sprite(id, p.w, p.h));
 }
 
 } // namespace
