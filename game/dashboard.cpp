@@ -265,27 +265,31 @@ void hub_menu_draw() {
     }
 }
 
-bool hub_click_wait_over(const u16* kept) {
+bool hub_click_wait_at(s32 x, s32 y, const u16* kept) {
     // The observer may end the wait before it starts; the input words are then left alone, so a
     // click meant for whatever follows is not lost.
     TranscriptEntry note;
     note.kind = TRANSCRIPT_WAIT;
-    note.x = HUB_MARK_X;
-    note.y = HUB_MARK_Y;
+    note.x = x;
+    note.y = y;
     note.mouse_only = true;
     if (transcript_note(note) != TRANSCRIPT_RUN) return false;
 
     mouse_buttons = 0;
     s32 counter = 0;
     while (mouse_buttons == 0) {
-        screen_put_rect(HUB_MARK_X, HUB_MARK_Y, HUB_MARK_SIZE, HUB_MARK_SIZE, kept);
-        draw_image(HUB_MARK_X, HUB_MARK_Y, HUB_MARK_IMAGE + counter / 10, 0);
+        screen_put_rect(x, y, HUB_MARK_SIZE, HUB_MARK_SIZE, kept);
+        draw_image(x, y, HUB_MARK_IMAGE + counter / 10, 0);
         screen_present();
         wait_ms(HUB_MARK_FRAME_MS);
         if (++counter >= 40) counter = 0;
     }
     mouse_buttons = 0; // the click that ended the wait is not taken again by what follows
     return true;
+}
+
+bool hub_click_wait_over(const u16* kept) {
+    return hub_click_wait_at(HUB_MARK_X, HUB_MARK_Y, kept);
 }
 
 bool hub_click_wait_kept() {

@@ -56,4 +56,7 @@ void hub_click_wait();
 // return false when the transcript observer ended the wait at once (the input words are then
 // untouched), true when a mouse button ended it.
 bool hub_click_wait_over(const u16* kept);
+// The same wait with the mark at (x, y), over the 24 x 24 pixels kept from there (the shops'
+// refusal puts it elsewhere).
+bool hub_click_wait_at(s32 x, s32 y, const u16* kept);
 bool hub_click_wait_kept();

@@ -3,6 +3,8 @@
 // whatever is still missing.
 #include "game/hub_seams.h"
 
+#include "game/market.h"
+#include "game/meal.h"
 #include "game/open_world.h"
 
 #include "engine/dialog.h"
@@ -42,14 +44,8 @@ void light_ring_default() {
 void info_screen_default(s32) {
     hub_unavailable("Character screen");
 }
-void market_default() {
-    hub_unavailable("Market");
-}
 void companion_default() {
     hub_unavailable("Companion visit");
-}
-void meal_default() {
-    hub_unavailable("Meal");
 }
 void manuals_sync_default() {}
 void game_aim_default(s32, s32, s32, s32, s32, s32) {
@@ -78,9 +74,9 @@ void (*hub_cmd_aim_seam)() = aim_default;
 void (*hub_cmd_catch_seam)() = catch_default;
 void (*hub_cmd_light_ring_seam)() = light_ring_default;
 void (*info_screen_seam)(s32 from_hub) = info_screen_default;
-void (*market_visit_seam)() = market_default;
+void (*market_visit_seam)() = market_visit;
 void (*companion_visit_screen_seam)() = companion_default;
-void (*meal_screen_seam)() = meal_default;
+void (*meal_screen_seam)() = meal_screen;
 void (*manuals_sync_seam)() = manuals_sync_default;
 void (*open_world_start_seam)(s32 route) = open_world_start;
 void (*game_aim_seam)(s32, s32, s32, s32, s32, s32) = game_aim_default;
@@ -97,9 +93,9 @@ void hub_seams_reset() {
     hub_cmd_catch_seam = catch_default;
     hub_cmd_light_ring_seam = light_ring_default;
     info_screen_seam = info_screen_default;
-    market_visit_seam = market_default;
+    market_visit_seam = market_visit;
     companion_visit_screen_seam = companion_default;
-    meal_screen_seam = meal_default;
+    meal_screen_seam = meal_screen;
     manuals_sync_seam = manuals_sync_default;
     open_world_start_seam = open_world_start;
     game_aim_seam = game_aim_default;
