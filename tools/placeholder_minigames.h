@@ -12,3 +12,4 @@ void image_put_placeholder_light_ring(ArcBuilder& builder);
 void image_put_placeholder_popup(ArcBuilder& builder);
 void image_put_placeholder_tile_swap(ArcBuilder& builder);
 void image_put_placeholder_light_puzzle(ArcBuilder& builder);
+void image_put_placeholder_bait_catch(ArcBuilder& builder);
