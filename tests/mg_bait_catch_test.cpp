@@ -18,6 +18,7 @@
 #include "minigames/frame.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/mg_checks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -48,17 +49,6 @@ s32 scripted_rand(s32 n) {
     const s32 v = rand_script.front();
     rand_script.pop_front();
     return std::min(v, n - 1);
-}
-
-s32 inv_count(s32 item) {
-    s32 n = 0;
-    for (const InventoryEntry& e : player_record.inventory)
-        if (e.item == item) n += e.count;
-    return n;
-}
-
-s32 clock_minutes() {
-    return world_state.hour * 60 + world_state.minute;
 }
 
 // Points the angler clicks.
