@@ -347,34 +347,8 @@ class BaitCatchTest : public ::testing::Test {
         }
     }
 
-    // Growth values and pools after these payments into (index, amount) in order; the record is
-    // left as it was.
-    static PlayerRecord paid(std::initializer_list<std::pair<s32, s32>> pays) {
-        const PlayerRecord before = player_record;
-        for (const auto& [index, amount] : pays) {
-            growth_pool(index) += amount;
-            grow(index);
-        }
-        const PlayerRecord after = player_record;
-        player_record = before;
-        return after;
-    }
     static void expect_growth(const PlayerRecord& want) {
-        for (const s32 i : {BAIT_SKILL, BAIT_ATTR}) {
-            const PlayerRecord now = player_record;
-            player_record = want;
-            const s32 value = growth_value(i), pool = growth_pool(i);
-            player_record = now;
-            EXPECT_EQ(growth_value(i), value) << i;
-            EXPECT_EQ(growth_pool(i), pool) << i;
-        }
-    }
-
-    static std::vector<s32> transcript_ids(s32 kind) {
-        std::vector<s32> ids;
-        for (const TranscriptEntry& e : dialog_transcript())
-            if (e.kind == kind) ids.push_back(kind == TRANSCRIPT_PRINT ? e.text[0] : e.id);
-        return ids;
+        ::expect_growth(want, {BAIT_SKILL, BAIT_ATTR});
     }
     static bool printed(s32 text, s32 x, s32 y) {
         for (const TranscriptEntry& e : dialog_transcript())
@@ -564,7 +538,7 @@ void BaitCatchTest::lose_by(const LossCase& c) {
     p.casts = {c.where};
     p.fight = c.fight;
     play(p);
-    const PlayerRecord want = paid({{BAIT_SKILL, c.pays}});
+    const PlayerRecord want = grown_by({{BAIT_SKILL, c.pays}});
     dialog_transcript_clear();
     dialog_record_draws(false);
     record_loss = true;
@@ -649,7 +623,7 @@ TEST_F(BaitCatchTest, LandedCatchPaysAndShowsItsPicture) {
         p.casts = {ZONE6};
         p.release_on_landing = c.release;
         play(p);
-        const PlayerRecord want = paid({{BAIT_SKILL, c.skill_pays}, {BAIT_ATTR, 20}});
+        const PlayerRecord want = grown_by({{BAIT_SKILL, c.skill_pays}, {BAIT_ATTR, 20}});
         dialog_transcript_clear();
         dialog_record_draws(true);
         game_bait_catch(0);
@@ -836,15 +810,12 @@ TEST_F(BaitCatchLongTest, WholeGameByRealInput) {
     EXPECT_EQ(clock_minutes(), minutes + 15);
 
     // Skill 19 and attribute 27 paid once per catch, at the hub's rate.
+    std::vector<std::pair<s32, s32>> pays;
+    for (s32 i = 0; i < s.landed; ++i)
+        pays.insert(pays.end(), {{BAIT_SKILL, 120}, {BAIT_ATTR, 20}});
     const PlayerRecord after = player_record;
     player_record = start;
-    for (s32 i = 0; i < s.landed; ++i) {
-        growth_pool(BAIT_SKILL) += 120;
-        grow(BAIT_SKILL);
-        growth_pool(BAIT_ATTR) += 20;
-        grow(BAIT_ATTR);
-    }
-    const PlayerRecord want = player_record;
+    const PlayerRecord want = grown_by(pays);
     player_record = after;
     expect_growth(want);
 
