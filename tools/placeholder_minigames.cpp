@@ -25,4 +25,5 @@ void image_put_placeholder_minigames(ArcBuilder& builder) {
     image_put_placeholder_aim_night(builder);
     image_put_placeholder_tracks(builder);
     image_put_placeholder_falling_catch(builder);
+    image_put_placeholder_bait_catch(builder);
 }

@@ -22,3 +22,4 @@ void image_put_placeholder_aim(ArcBuilder& builder);
 void image_put_placeholder_aim_night(ArcBuilder& builder);
 void image_put_placeholder_tracks(ArcBuilder& builder);
 void image_put_placeholder_falling_catch(ArcBuilder& builder);
+void image_put_placeholder_bait_catch(ArcBuilder& builder);
