@@ -30,3 +30,6 @@ constexpr s32 PLACEHOLDER_GAUGE_H = 10;
 // the travel and transition frames, the affection pictures, the menu buttons (labelled with their
 // bar and button) and the large portraits 62000..62299.
 void image_put_placeholder_screens(ArcBuilder& builder);
+// Puts framed boxes showing their ids for the character screen's pictures (status page, tab row,
+// system menu, clock dial, the four pages, the arts entries shown) and the companion visit's.
+void image_put_placeholder_info(ArcBuilder& builder);
