@@ -2,7 +2,7 @@
 // and print recorded, the transcript cut into frames at each present, and a click script driven
 // by the screens' own passes: each step rests the pointer on its point for `hold` presents (so
 // the hover shows in the frames drawn meanwhile), then clicks there; the next step starts once
-// the click has been taken.
+// the click has been taken. Only presents that drew a picture count as passes.
 #pragma once
 #include "engine/transcript.h"
 #include "engine/world/object.h"
@@ -102,8 +102,15 @@ class InfoTest : public HubMenuTest {
 
   private:
     void on_present() {
+        const size_t from = marks_.empty() ? 0 : marks_.back();
         marks_.push_back(dialog_transcript().size());
-        if (next_ >= steps_.size() || harness_pending_input() != 0) return;
+        // Only the screens' own passes count: a present that drew no picture (a message-log line
+        // presented by a rule, the frame shown again after a page ends) is not one of them.
+        const std::vector<TranscriptEntry>& t = dialog_transcript();
+        const bool drawn =
+            std::any_of(t.begin() + long(from), t.end(),
+                        [](const TranscriptEntry& e) { return e.kind == TRANSCRIPT_DRAW; });
+        if (!drawn || next_ >= steps_.size() || harness_pending_input() != 0) return;
         Step& s = steps_[next_];
         if (rested_ == 0 && s.before) s.before();
         if (rested_ < s.hold) {
