@@ -34,10 +34,13 @@ class InfoTest : public HubMenuTest {
         HubMenuTest::TearDown();
     }
 
-    void script(std::vector<Step> steps) {
+    // Runs the steps from the next pass on, or, with `start_image`, from the first pass that draws
+    // that picture (a screen that other presents come before, like the hub's dialogue).
+    void script(std::vector<Step> steps, s32 start_image = -1) {
         steps_ = std::move(steps);
         next_ = 0;
         rested_ = 0;
+        start_image_ = start_image;
     }
     // True when every step has clicked and the clicks have been delivered whole (the release of
     // the last one may wait for the next input read: this delivers what is due first).
@@ -102,7 +105,9 @@ class InfoTest : public HubMenuTest {
 
   private:
     void on_present() {
-        const size_t from = marks_.empty() ? 0 : marks_.back();
+        // (A transcript cleared by the test starts the count over.)
+        const size_t from =
+            marks_.empty() ? 0 : std::min(marks_.back(), dialog_transcript().size());
         marks_.push_back(dialog_transcript().size());
         // Only the screens' own passes count: a present that drew no picture (a message-log line
         // presented by a rule, the frame shown again after a page ends) is not one of them.
@@ -110,6 +115,14 @@ class InfoTest : public HubMenuTest {
         const bool drawn =
             std::any_of(t.begin() + long(from), t.end(),
                         [](const TranscriptEntry& e) { return e.kind == TRANSCRIPT_DRAW; });
+        if (start_image_ >= 0) {
+            const bool start =
+                std::any_of(t.begin() + long(from), t.end(), [this](const TranscriptEntry& e) {
+                    return e.kind == TRANSCRIPT_DRAW && e.id == start_image_;
+                });
+            if (!start) return;
+            start_image_ = -1;
+        }
         if (!drawn || next_ >= steps_.size() || harness_pending_input() != 0) return;
         Step& s = steps_[next_];
         if (rested_ == 0 && s.before) s.before();
@@ -126,5 +139,6 @@ class InfoTest : public HubMenuTest {
     std::vector<Step> steps_;
     size_t next_ = 0;
     s32 rested_ = 0;
+    s32 start_image_ = -1;
     std::vector<size_t> marks_;
 };
