@@ -190,12 +190,11 @@ void grid_draw(const InfoItemGridFlags& flags) {
     }
     if (prev_page_shown()) draw_image(543, 196, pointer_in(PREV_PAGE_BOX) ? 995 : 912, 0);
     if (next_page_shown()) draw_image(106, 189, pointer_in(NEXT_PAGE_BOX) ? 996 : 913, 0);
+    // The screens around the grid leave other sizes behind; its texts are 16 pixels.
+    text_size(16);
     text_style(6);
     text_colour(23, 30, 17);
     print_text_vertical_seen(547, 148, INFO_CATEGORY_TAB[grid.category].caption);
-
-    // The screens around the grid leave other sizes behind; its names are 16 pixels.
-    text_size(16);
     for (s32 p = 0; p < INFO_ITEM_COLUMNS; ++p) {
         const s32 entry = INFO_ITEM_COLUMNS * grid.page + p;
         if (entry >= grid.count) break;
