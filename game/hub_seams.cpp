@@ -3,6 +3,8 @@
 // whatever is still missing.
 #include "game/hub_seams.h"
 
+#include "game/companion_visit.h"
+#include "game/info_screen.h"
 #include "game/market.h"
 #include "game/meal.h"
 #include "game/open_world.h"
@@ -41,12 +43,6 @@ void catch_default() {
 void light_ring_default() {
     hub_unavailable("Light ring");
 }
-void info_screen_default(s32) {
-    hub_unavailable("Character screen");
-}
-void companion_default() {
-    hub_unavailable("Companion visit");
-}
 void manuals_sync_default() {}
 void game_aim_default(s32, s32, s32, s32, s32, s32) {
     hub_unavailable("Aiming game");
@@ -73,9 +69,9 @@ void (*hub_cmd_popup_seam)() = popup_default;
 void (*hub_cmd_aim_seam)() = aim_default;
 void (*hub_cmd_catch_seam)() = catch_default;
 void (*hub_cmd_light_ring_seam)() = light_ring_default;
-void (*info_screen_seam)(s32 from_hub) = info_screen_default;
+void (*info_screen_seam)(s32 from_hub) = info_screen;
 void (*market_visit_seam)() = market_visit;
-void (*companion_visit_screen_seam)() = companion_default;
+void (*companion_visit_screen_seam)() = companion_visit_screen;
 void (*meal_screen_seam)() = meal_screen;
 void (*manuals_sync_seam)() = manuals_sync_default;
 void (*open_world_start_seam)(s32 route) = open_world_start;
@@ -92,9 +88,9 @@ void hub_seams_reset() {
     hub_cmd_aim_seam = aim_default;
     hub_cmd_catch_seam = catch_default;
     hub_cmd_light_ring_seam = light_ring_default;
-    info_screen_seam = info_screen_default;
+    info_screen_seam = info_screen;
     market_visit_seam = market_visit;
-    companion_visit_screen_seam = companion_default;
+    companion_visit_screen_seam = companion_visit_screen;
     meal_screen_seam = meal_screen;
     manuals_sync_seam = manuals_sync_default;
     open_world_start_seam = open_world_start;

@@ -1,9 +1,10 @@
 // Seams to the parts of the game that the hub calls but that are built elsewhere (activities,
 // mini-game commands, the character screen, meal, market and companion screens, the open-world
-// route starts, the world population). Each defaults to the real screen where the game core has
-// it (the market visit, the meal screen), else to a visible no-op: a line over the dashboard
-// saying that the command is not available yet. Tests and the subsystems that build them replace
-// the pointers.
+// route starts, the world population). Those built in the game core (the character screen, the
+// companion visit, the market visit, the meal screen, the open-world route starts) default to
+// their real functions; the others default to a visible no-op: a line over the dashboard saying
+// that the command is not available yet. Tests and the subsystems that build them replace the
+// pointers.
 #pragma once
 #include "engine/types.h"
 

@@ -316,6 +316,7 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     // Our own content: framed boxes for the title menu's and the calendar hub's pictures.
     image_put_placeholder_screens(builder);
     image_put_placeholder_shop(builder);
+    image_put_placeholder_info(builder);
     // Our own content: framed boxes for the battle's pictures and the animations' images.
     battle_put_placeholder_content(builder);
     // Our own content: the mini-games' pictures, sized as each game draws them.

@@ -37,3 +37,6 @@ void image_put_placeholder_screens(ArcBuilder& builder);
 // absent) and the item pictures (27500 + item) of every item a shop, the market or the rich start
 // can show.
 void image_put_placeholder_shop(ArcBuilder& builder);
+// Puts framed boxes showing their ids for the character screen's pictures (status page, tab row,
+// system menu, clock dial, the four pages, the arts entries shown) and the companion visit's.
+void image_put_placeholder_info(ArcBuilder& builder);
