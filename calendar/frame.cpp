@@ -47,7 +47,7 @@ void say_line(const CalLine& row, s32 line, s32 text) {
 s32 ask(const CalLine& row) {
     const CalFace f = cal_line_face(row, 0);
     s32 t[4];
-    for (s32 i = 0; i < 4; i++) t[i] = cal_id(row.choose.t[i]);
+    for (s32 i = 0; i < 4; i++) t[i] = cal_id(row.choose.item[i]);
     const s32 picture = cal_id(row.pic.id);
     // The player's own words: caption 0.
     if (picture <= 0) return hub_choose(0, f.left, f.right, t[0], t[1], t[2], t[3]);
@@ -78,6 +78,8 @@ s32 run_row(const CalLine& row) {
     return row.choose.count > 0 ? ask(row) : -1;
 }
 
+// ---- Growth ------------------------------------------------------------------------------------
+
 bool growth_has_summary(CalGrowth g) {
     return cal_id(g) >= 0 && cal_id(g) <= CAL_GROWTH_LAST;
 }
@@ -100,10 +102,6 @@ bool in(s32 v, s32 size) {
 
 s32* schedule_entry(s32* schedule, s32 turn) {
     return in(turn, HUB_TURNS) ? &schedule[turn] : nullptr;
-}
-
-void end_turn_step(const CalLauncher& l) {
-    cal_end_turn(l.turns);
 }
 
 } // namespace
@@ -280,9 +278,9 @@ CalLaunch cal_launch(const CalLauncher& l) {
     if (cal_loaded()) return CalLaunch::Loaded;
     const bool end_first = l.order == CalEndOrder::EndFirst ||
                            (l.order == CalEndOrder::OutroFirstUnlessResumed && resumed);
-    if (end_first) end_turn_step(l);
+    if (end_first) cal_end_turn(l.turns);
     if (l.outro != nullptr) l.outro(resumed);
-    if (!end_first) end_turn_step(l);
+    if (!end_first) cal_end_turn(l.turns);
     cal_back_to_hub();
     return CalLaunch::Done;
 }

@@ -8,7 +8,7 @@
 //   and run by `cal_lines`. A row first makes its scene changes (fade out, backdrop, music,
 //   sound, travel, in that order), then says its run of texts, then asks its choice.
 // - The summary queue: the up to four lines of the box that ends a handler.
-// - CalGrowth: a gain or a loss of a growth value with its summary line.
+// - Growth: a gain or a loss of a growth value with its summary line.
 // - The injury step and the words of a battle's result.
 // - Entries of the pools and places, schedule writes, menu and place buttons.
 // - The return protocol (what the hub reads when a handler returns) and the launcher protocol
@@ -19,6 +19,7 @@
 
 #include <initializer_list>
 #include <span>
+#include <type_traits>
 
 // ---- Typed ids ---------------------------------------------------------------------------------
 
@@ -51,22 +52,10 @@ constexpr CalMusic operator""_mus(unsigned long long v) {
 }
 } // namespace cal_literals
 
-constexpr s32 cal_id(CalText v) {
-    return s32(v);
-}
-constexpr s32 cal_id(CalPerson v) {
-    return s32(v);
-}
-constexpr s32 cal_id(CalPicture v) {
-    return s32(v);
-}
-constexpr s32 cal_id(CalSound v) {
-    return s32(v);
-}
-constexpr s32 cal_id(CalMusic v) {
-    return s32(v);
-}
-constexpr s32 cal_id(CalGrowth v) {
+// The number inside a typed id.
+template <typename Id>
+requires std::is_enum_v<Id>
+constexpr s32 cal_id(Id v) {
     return s32(v);
 }
 
@@ -80,18 +69,23 @@ constexpr CalGrowth cal_attr(s32 i) {
 
 // ---- Lines -------------------------------------------------------------------------------------
 
+// A short list written as a braced list ({40_p, 30_p}); entries past N are dropped.
+template <typename T, s32 N> struct CalList {
+    T item[N] = {};
+    s32 count = 0;
+    constexpr CalList() = default;
+    constexpr CalList(std::initializer_list<T> list) {
+        for (T v : list)
+            if (count < N) item[count++] = v;
+    }
+};
+
 // The persons of one side of a run, in the order they take the lines.
 constexpr s32 CAL_CAST_MAX = 10;
-struct CalCast {
-    CalPerson who[CAL_CAST_MAX] = {};
-    s32 count = 0;
-    constexpr CalCast() = default;
-    constexpr CalCast(std::initializer_list<CalPerson> list) {
-        for (CalPerson p : list)
-            if (count < CAL_CAST_MAX) who[count++] = p;
-    }
-    // CalPerson of line `line` of a run: the persons take the lines in turn; nobody when empty.
-    constexpr CalPerson at(s32 line) const { return count == 0 ? CAL_NOBODY : who[line % count]; }
+struct CalCast : CalList<CalPerson, CAL_CAST_MAX> {
+    using CalList::CalList;
+    // The person of line `line` of a run: the persons take the lines in turn; nobody when empty.
+    constexpr CalPerson at(s32 line) const { return count == 0 ? CAL_NOBODY : item[line % count]; }
 };
 
 // Who speaks the lines of a run (the caption picture 60323 + caption).
@@ -111,15 +105,7 @@ struct CalPic {
 };
 
 // Up to four options of a choice; absent ones are 0.
-struct CalOptions {
-    CalText t[4] = {};
-    s32 count = 0;
-    constexpr CalOptions() = default;
-    constexpr CalOptions(std::initializer_list<CalText> list) {
-        for (CalText v : list)
-            if (count < 4) t[count++] = v;
-    }
-};
+using CalOptions = CalList<CalText, 4>;
 
 // One row of lines. Everything is optional; a row without text only makes its scene changes.
 //
@@ -175,7 +161,7 @@ void cal_summary_add(CalSummary& sum, CalText t);
 // One `hub_say_lines` with the queued lines (nothing when none is queued); empties the queue.
 void cal_summary_show(CalSummary& sum);
 
-// ---- CalGrowth
+// ---- Growth ------------------------------------------------------------------------------------
 // ------------------------------------------------------------------------------------
 
 constexpr s32 CAL_GAIN_SUMMARY = 200;  // + growth index
@@ -226,16 +212,16 @@ struct CalEntry {
     s32 set = 0, place = 0; // places only
     s32 index = 0;
 };
-constexpr CalEntry pool_a(s32 k) {
+constexpr CalEntry cal_pool_a(s32 k) {
     return {CalEntryKind::PoolA, 0, 0, k};
 }
-constexpr CalEntry pool_b(s32 k) {
+constexpr CalEntry cal_pool_b(s32 k) {
     return {CalEntryKind::PoolB, 0, 0, k};
 }
-constexpr CalEntry pool_c(s32 k) {
+constexpr CalEntry cal_pool_c(s32 k) {
     return {CalEntryKind::PoolC, 0, 0, k};
 }
-constexpr CalEntry place_entry(s32 set, s32 place, s32 k) {
+constexpr CalEntry cal_place(s32 set, s32 place, s32 k) {
     return {CalEntryKind::Place, set, place, k};
 }
 

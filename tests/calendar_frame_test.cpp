@@ -279,27 +279,27 @@ TEST_F(CalendarFrameTest, EntriesSwitchInTheirTablesAndNeverPastThem) {
     h.encounter_pool_b[16] = {32, 0};
     h.encounter_pool_c[3] = {143, 0};
     h.place_events[0][3][0] = {67, 0};
-    cal_close(pool_a(7));
-    cal_open(pool_b(16));
-    cal_open(pool_c(3));
-    cal_open(place_entry(0, 3, 0));
+    cal_close(cal_pool_a(7));
+    cal_open(cal_pool_b(16));
+    cal_open(cal_pool_c(3));
+    cal_open(cal_place(0, 3, 0));
     EXPECT_EQ(h.encounter_pool_a[7].on, 0);
-    EXPECT_EQ(cal_is_off(pool_a(7)), 1);
-    EXPECT_EQ(cal_is_open(pool_b(16)), 1);
-    EXPECT_EQ(cal_is_open(pool_c(3)), 1);
-    EXPECT_EQ(cal_is_open(place_entry(0, 3, 0)), 1);
-    cal_empty(pool_b(16));
+    EXPECT_EQ(cal_is_off(cal_pool_a(7)), 1);
+    EXPECT_EQ(cal_is_open(cal_pool_b(16)), 1);
+    EXPECT_EQ(cal_is_open(cal_pool_c(3)), 1);
+    EXPECT_EQ(cal_is_open(cal_place(0, 3, 0)), 1);
+    cal_empty(cal_pool_b(16));
     EXPECT_EQ(h.encounter_pool_b[16].slot, -1);
     EXPECT_EQ(h.encounter_pool_b[16].on, 0);
     // An open entry without a slot cannot be drawn.
     h.encounter_pool_b[4] = {-1, 1};
-    EXPECT_EQ(cal_is_open(pool_b(4)), 0);
+    EXPECT_EQ(cal_is_open(cal_pool_b(4)), 0);
 
     // Addresses outside the tables touch nothing.
     const HubBlock before = h;
     for (const CalEntry& e :
-         {pool_a(100), pool_a(-1), pool_b(100), pool_c(30), place_entry(2, 0, 0),
-          place_entry(0, 7, 0), place_entry(1, 6, 30), place_entry(-1, 0, 0)}) {
+         {cal_pool_a(100), cal_pool_a(-1), cal_pool_b(100), cal_pool_c(30), cal_place(2, 0, 0),
+          cal_place(0, 7, 0), cal_place(1, 6, 30), cal_place(-1, 0, 0)}) {
         EXPECT_EQ(cal_entry(e), nullptr);
         cal_open(e);
         cal_empty(e);
