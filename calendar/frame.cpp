@@ -58,16 +58,17 @@ s32 ask(const CalLine& row) {
                           t[3]);
 }
 
-// One row: scene changes, the run, the choice (its answer, or -1 without one).
+// One row in the order of its fields: scene changes, the run, the choice (its answer, or -1
+// without one).
 s32 run_row(const CalLine& row) {
     if (row.fade_out) fade_out();
+    if (cal_id(row.sound) > 0) mssw_play_sound(cal_id(row.sound), 1);
+    if (row.travel) hub_travel();
     if (cal_id(row.backdrop) > 0) hub_block.scene_backdrop = cal_id(row.backdrop);
     if (cal_id(row.music) > 0) {
         player_record.music_id = cal_id(row.music);
         mssw_play_music(cal_id(row.music), 0);
     }
-    if (cal_id(row.sound) > 0) mssw_play_sound(cal_id(row.sound), 1);
-    if (row.travel) hub_travel();
     const s32 n = run_length(row);
     if (n > 0 && row.show) {
         const CalFace f = cal_line_face(row, 0);

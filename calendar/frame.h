@@ -4,9 +4,9 @@
 //   argument does not compile; the literals 11000_t, 40_p, 60400_pic, 600_snd, 10045_mus.
 // - Lines: a dialogue run over the dashboard written as a table row with named fields
 //   (designated initialisers, in the order the fields are declared):
-//       {.backdrop = 60406_pic, .text = 13508_t, .to = 13510_t, .right = {20_p}}
-//   and run by `cal_lines`. A row first makes its scene changes (fade out, backdrop, music,
-//   sound, travel, in that order), then says its run of texts, then asks its choice.
+//       {.travel = true, .backdrop = 60406_pic, .text = 13508_t, .to = 13510_t, .right = {20_p}}
+//   and run by `cal_lines`. A row does what its fields name in the order they are declared:
+//   fade out, sound, travel, backdrop, music, then its run of texts, then its choice.
 // - The summary queue: the up to four lines of the box that ends a handler.
 // - Growth: a gain or a loss of a growth value with its summary line.
 // - The injury step and the words of a battle's result.
@@ -118,10 +118,10 @@ using CalOptions = CalList<CalText, 4>;
 // words; its portraits are those of the run's first line.
 struct CalLine {
     bool fade_out = false; // `fade_out` first
-    CalPicture backdrop{}; // scene_backdrop := backdrop
-    CalMusic music{};      // music_id := music and mssw_play_music(music, 0)
     CalSound sound{};      // mssw_play_sound(sound, 1)
     bool travel = false;   // `hub_travel`
+    CalPicture backdrop{}; // scene_backdrop := backdrop: the new place, from the next line on
+    CalMusic music{};      // music_id := music and mssw_play_music(music, 0)
     bool show = false;     // the first line on the faded screen with `hub_show`, then `fade_in`
     CalText text{};        // first text of the run
     CalText to{};          // last text of the run; 0 (or below `text`): a run of one line

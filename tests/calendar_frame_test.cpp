@@ -73,6 +73,8 @@ TEST_F(CalendarFrameTest, LinesRunnerSaysRunsWithTheirSpeakersAndSceneChanges) {
         {.backdrop = 60406_pic, .text = 13508_t, .to = 13510_t, .right = {20_p, 30_p}},
         // sound, travel, [23; left 40]
         {.sound = 689_snd, .travel = true, .text = 30965_t, .right = {23_p}, .left = {40_p}},
+        // travel, backdrop 60402, 13802 [70; left 40]
+        {.travel = true, .backdrop = 60402_pic, .text = 13802_t, .right = {70_p}, .left = {40_p}},
         // [-]: narration; [-; left 3]; [50; left -]
         {.text = 30470_t},
         {.text = 30472_t, .left = {3_p}},
@@ -102,6 +104,8 @@ TEST_F(CalendarFrameTest, LinesRunnerSaysRunsWithTheirSpeakersAndSceneChanges) {
         "sound 689 1",
         "hub_travel",
         "hub_say 1 40 23 30965",
+        "hub_travel",
+        "hub_say 1 40 70 13802",
         "hub_say 0 0 -1 30470",
         "hub_say 0 3 -1 30472",
         "hub_say 1 -1 50 56121",
@@ -113,7 +117,7 @@ TEST_F(CalendarFrameTest, LinesRunnerSaysRunsWithTheirSpeakersAndSceneChanges) {
         "hub_say 1 0 40 11043 over 60001 10 20",
     };
     EXPECT_EQ(lines_from(mark), expect);
-    EXPECT_EQ(hub_block.scene_backdrop, 60406);
+    EXPECT_EQ(hub_block.scene_backdrop, 60402); // the last one set
 }
 
 TEST_F(CalendarFrameTest, ShowRevealsTheFirstLineThenSaysItAndMusicIsStored) {
