@@ -15,10 +15,12 @@
 #include "game/player.h"
 #include "game/save.h"
 
+#include <cstdint>
+
 namespace {
 
 constexpr s32 SAVE_SLOT_BACK_AT_HUB = 2;
-constexpr s32 CAL_GROWTH_LAST = 31; // the values with a summary line and `grow_quiet`
+constexpr s32 CAL_GROWTH_LAST = 30; // skills and attributes: levels 0..100 with a summary line
 
 // ---- Lines -------------------------------------------------------------------------------------
 
@@ -89,7 +91,11 @@ s32 gain(CalSummary& sum, CalGrowth g, s32 n, int (*apply)(s32)) {
     if (!growth_has_summary(g)) return 0;
     const s32 index = cal_id(g);
     if (growth_value(index) >= CAL_VALUE_MAX) return 0;
-    growth_pool(index) += n;
+    // A pool read from a saved game may be near the top of its range: the sum saturates rather
+    // than wraps.
+    s32& pool = growth_pool(index);
+    const s64 sum_exp = s64(pool) + n;
+    pool = sum_exp > INT32_MAX ? INT32_MAX : sum_exp < INT32_MIN ? INT32_MIN : s32(sum_exp);
     apply(index);
     cal_summary_add(sum, CalText{CAL_GAIN_SUMMARY + index});
     return 1;

@@ -168,13 +168,14 @@ constexpr s32 CAL_GAIN_SUMMARY = 200;  // + growth index
 constexpr s32 CAL_LOWER_SUMMARY = 250; // + growth index
 constexpr s32 CAL_VALUE_MAX = 100;
 
-// A gain: when growth value g (0..31) is below 100, adds n to its experience pool (growth_pool,
-// which keeps the stored order of the pools of 27 and 28), applies it with `grow_quiet` (`grow`
-// for cal_gain_loud) and queues summary 200 + g. Returns 1 then, else 0 (nothing changes, nothing
-// is queued; also for an index outside 0..31).
+// A gain: when growth value g (a skill or attribute, 0..30) is below 100, adds n to its experience
+// pool (growth_pool, which keeps the stored order of the pools of 27 and 28), applies it with
+// `grow_quiet` (`grow` for cal_gain_loud) and queues summary 200 + g. Returns 1 then, else 0
+// (nothing changes, nothing is queued; also for an index outside 0..30). The pool saturates at the
+// top of its range.
 s32 cal_gain(CalSummary& sum, CalGrowth g, s32 n);
 s32 cal_gain_loud(CalSummary& sum, CalGrowth g, s32 n);
-// A loss: `grow_lower`(1, g, amount) and summary 250 + g (g in 0..31, else nothing).
+// A loss: `grow_lower`(1, g, amount) and summary 250 + g (g in 0..30, else nothing).
 void cal_lower(CalSummary& sum, CalGrowth g, s32 amount);
 
 // ---- Injury and battle results -----------------------------------------------------------------

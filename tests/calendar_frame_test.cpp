@@ -12,6 +12,7 @@
 #include "game/titles.h"
 #include "tests/hub_fixture.h"
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -205,13 +206,23 @@ TEST_F(CalendarFrameTest, GainFeedsTheRightPoolAndQueuesItsLine) {
     EXPECT_EQ(p.skill_exp[10], 0);
     EXPECT_EQ(cal_gain_loud(sum, cal_skill(11), 30), 1);
     EXPECT_GT(p.skill[11], 0);
-    // Indices without a summary line change nothing.
+    // Indices past the skills and attributes change nothing.
+    const s32 fame_exp = p.fame_exp;
+    EXPECT_EQ(cal_gain(sum, CalGrowth{31}, 100), 0);
+    EXPECT_EQ(p.fame_exp, fame_exp);
     EXPECT_EQ(cal_gain(sum, CalGrowth{32}, 100), 0);
     EXPECT_EQ(cal_gain(sum, CalGrowth{-1}, 100), 0);
     EXPECT_EQ(sum.count, 3);
     EXPECT_EQ(sum.text[0], 227);
     EXPECT_EQ(sum.text[1], 228);
     EXPECT_EQ(sum.text[2], 211);
+
+    // A pool at the top of its range (from a saved game) saturates instead of wrapping.
+    CalSummary top;
+    p.skill[12] = 99;
+    p.skill_exp[12] = INT32_MAX - 5;
+    EXPECT_EQ(cal_gain(top, cal_skill(12), 100), 1);
+    EXPECT_GE(p.skill_exp[12], 0);
 
     CalSummary loss;
     p.attr[4] = 60;
