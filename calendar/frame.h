@@ -162,7 +162,6 @@ void cal_summary_add(CalSummary& sum, CalText t);
 void cal_summary_show(CalSummary& sum);
 
 // ---- Growth ------------------------------------------------------------------------------------
-// ------------------------------------------------------------------------------------
 
 constexpr s32 CAL_GAIN_SUMMARY = 200;  // + growth index
 constexpr s32 CAL_LOWER_SUMMARY = 250; // + growth index
