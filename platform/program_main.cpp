@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
         plat_fatal_box_main(argv[2], argv[3]);
     game_register();
     minigames_register();
-    scripts_register_events();
+    scripts_register_all();
     std::string line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) line += ' ';

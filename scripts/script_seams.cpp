@@ -1,0 +1,37 @@
+#include "scripts/script_seams.h"
+
+#include "engine/math.h"
+#include "game/hub_seams.h"
+#include "game/save.h"
+
+namespace {
+
+void shop_buy_default(s32) {
+    hub_unavailable("Shop (buy)");
+}
+void shop_sell_default(s32) {
+    hub_unavailable("Shop (sell)");
+}
+void ranking_default() {
+    hub_unavailable("Ranking");
+}
+
+} // namespace
+
+void (*script_shop_buy_seam)(s32 shop) = shop_buy_default;
+void (*script_shop_sell_seam)(s32 shop) = shop_sell_default;
+void (*script_ranking_seam)() = ranking_default;
+s32 (*script_save_seam)(s32 slot) = save_game;
+s32 (*script_rand_seam)(s32 n) = rand_below;
+
+s32 script_rand(s32 n) {
+    return script_rand_seam(n);
+}
+
+void script_seams_reset() {
+    script_shop_buy_seam = shop_buy_default;
+    script_shop_sell_seam = shop_sell_default;
+    script_ranking_seam = ranking_default;
+    script_save_seam = save_game;
+    script_rand_seam = rand_below;
+}
