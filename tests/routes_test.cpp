@@ -54,7 +54,7 @@ constexpr Route ROUTINE{.interval = 6, .speed = 9, .windows = WINDOWS};
 
 using Lines = std::vector<std::string>;
 
-class Routes : public ScriptTest {
+class RouteRun : public ScriptTest {
   protected:
     void SetUp() override {
         ScriptTest::SetUp();
@@ -81,7 +81,7 @@ class Routes : public ScriptTest {
     s32 x() { return attr_get(WALKER, ATTR_X); }
 };
 
-TEST_F(Routes, StepsActOnlyInTheirWindow) {
+TEST_F(RouteRun, StepsActOnlyInTheirWindow) {
     struct Case {
         s32 hour, minute, stage;
         bool moves; // the walker's place changes
@@ -102,7 +102,7 @@ TEST_F(Routes, StepsActOnlyInTheirWindow) {
     }
 }
 
-TEST_F(Routes, GoWalksArrivesWithItsActionsAndMovesOn) {
+TEST_F(RouteRun, GoWalksArrivesWithItsActionsAndMovesOn) {
     run_at(6, 0, 1);
     EXPECT_EQ(stage(), 1);
     EXPECT_GT(x(), PX);
@@ -120,7 +120,7 @@ TEST_F(Routes, GoWalksArrivesWithItsActionsAndMovesOn) {
     EXPECT_TRUE(sh_lines().empty());
 }
 
-TEST_F(Routes, AlwaysStageMayBeFollowedByTheWindowsStepInOneRun) {
+TEST_F(RouteRun, AlwaysStageMayBeFollowedByTheWindowsStepInOneRun) {
     attr_set(WALKER, ATTR_X, PX + 40);
     attr_set(WALKER, ATTR_Y, PY + 40);
     run_at(6, 30, 2); // stage 2 arrives, then the window's stage 3 steps on
@@ -130,7 +130,7 @@ TEST_F(Routes, AlwaysStageMayBeFollowedByTheWindowsStepInOneRun) {
     EXPECT_EQ(stage(), 3);
 }
 
-TEST_F(Routes, IdleCyclesWithItsRemarkAndKeepsTheStage) {
+TEST_F(RouteRun, IdleCyclesWithItsRemarkAndKeepsTheStage) {
     obj_set_frame(WALKER, FIG + 20);
     run_at(6, 45, 4);
     EXPECT_EQ(obj_get_frame(WALKER), FIG + 22);
@@ -143,7 +143,7 @@ TEST_F(Routes, IdleCyclesWithItsRemarkAndKeepsTheStage) {
     EXPECT_EQ(stage(), 4);
 }
 
-TEST_F(Routes, FaceStayMapStepNextAndSpeed) {
+TEST_F(RouteRun, FaceStayMapStepNextAndSpeed) {
     run_at(10, 0, 4); // face
     EXPECT_EQ(obj_get_frame(WALKER), FIG + 2);
     EXPECT_EQ(stage(), 5);
@@ -178,7 +178,7 @@ TEST_F(Routes, FaceStayMapStepNextAndSpeed) {
     for (const std::string& l : sh_lines()) EXPECT_EQ(l.find("20468"), std::string::npos);
 }
 
-TEST_F(Routes, AWalkerThatKeepsItsLegInVarBAndMovesOnAtTheWrap) {
+TEST_F(RouteRun, AWalkerThatKeepsItsLegInVarBAndMovesOnAtTheWrap) {
     static constexpr RouteStep PACE[] = {
         go(0, PX + 30, PY, at_frame(FrameId(FIG + 10))).rearm(10),
         idle(1, -FrameId(FIG), FrameId(FIG + 14), 2, 7, 10).next_at_wrap(),
@@ -201,7 +201,7 @@ TEST_F(Routes, AWalkerThatKeepsItsLegInVarBAndMovesOnAtTheWrap) {
     EXPECT_EQ(attr_get(WALKER, ATTR_VAR_A), 33);
 }
 
-TEST_F(Routes, TheTimetablePutsTheResidentWhereItsRoutineGoesOn) {
+TEST_F(RouteRun, TheTimetablePutsTheResidentWhereItsRoutineGoesOn) {
     for (s32 i = 0; i < TIMETABLE_NPCS; ++i) {
         timetable_npcs[i] = -1;
         for (s32 q = 0; q < TIMETABLE_QUARTERS; ++q) {
