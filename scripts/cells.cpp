@@ -3,6 +3,7 @@
 #include "engine/dialog.h"
 #include "engine/labels.h"
 #include "engine/world/object.h"
+#include "engine/world/staging.h"
 #include "engine/world_state.h"
 #include "game/adjust.h"
 #include "game/inventory.h"
@@ -10,13 +11,13 @@
 #include "game/player.h"
 #include "scripts/script_seams.h"
 
+s32 cells_battle_result = -1;
+bool cells_battle_lost = false;
+
 namespace {
 
 bool flag_valid(s32 flag) {
     return flag >= 0 && flag < STORY_FLAGS;
-}
-bool obj_valid(s32 obj) {
-    return obj >= 0 && obj < OBJECT_COUNT;
 }
 bool in(s32 v, s32 lo, s32 hi) {
     return v >= lo && v <= hi;
@@ -40,11 +41,11 @@ bool cond_plain(const Cond& c) {
     case COND_ACQUAINTED:
         return acquaint_has(c.a) != 0;
     case COND_STAGE_RANGE:
-        return obj_valid(c.a) && in(attr_get(c.a, ATTR_VAR_A), c.b, c.c);
+        return script_obj_valid(c.a) && in(attr_get(c.a, ATTR_VAR_A), c.b, c.c);
     case COND_ACTIVE:
-        return obj_valid(c.a) && attr_get(c.a, ATTR_ACTIVE) == 1;
+        return script_obj_valid(c.a) && attr_get(c.a, ATTR_ACTIVE) == 1;
     case COND_VAR_B_EQ:
-        return obj_valid(c.a) && attr_get(c.a, ATTR_VAR_B) == c.b;
+        return script_obj_valid(c.a) && attr_get(c.a, ATTR_VAR_B) == c.b;
     case COND_POSED:
         return posed_in(c.a);
     case COND_MONEY_FROM:
@@ -59,6 +60,8 @@ bool cond_plain(const Cond& c) {
         return world_state.current_map == c.a;
     case COND_TEST:
         return c.test != nullptr && c.test();
+    case COND_LOST:
+        return cells_battle_lost;
     default:
         return false;
     }
@@ -84,7 +87,7 @@ void speak(const Speaker& who, s32 text, const TalkContext& ctx) {
         say_at(ctx.self, text);
         break;
     case SPK_OBJECT:
-        if (obj_valid(who.obj)) say_at(who.obj, text);
+        if (script_obj_valid(who.obj)) say_at(who.obj, text);
         break;
     case SPK_PLAYER:
         say(ctx.turn.pos, PLAYER_PORTRAIT, text);
@@ -129,7 +132,7 @@ void act(const Cell& c, const TalkContext& ctx) {
         attr_set(ctx.self, ATTR_VAR_A, c.a);
         break;
     case CELL_OBJ_TO:
-        if (obj_valid(c.a)) attr_set(c.a, ATTR_VAR_A, c.b);
+        if (script_obj_valid(c.a)) attr_set(c.a, ATTR_VAR_A, c.b);
         break;
     case CELL_FRAME:
         obj_set_frame(ctx.self, c.a);
@@ -171,16 +174,24 @@ void act(const Cell& c, const TalkContext& ctx) {
         fame_add(c.a);
         break;
     case CELL_OBJ_ACTIVE:
-        if (obj_valid(c.a)) attr_set(c.a, ATTR_ACTIVE, c.b);
+        if (script_obj_valid(c.a)) attr_set(c.a, ATTR_ACTIVE, c.b);
         break;
     case CELL_VAR_B:
         attr_set(ctx.self, ATTR_VAR_B, c.a);
         break;
     case CELL_REMARK:
-        if (obj_valid(c.a)) label_add(c.a, c.text, c.b, c.c, c.d);
+        if (script_obj_valid(c.a)) label_add(c.a, c.text, c.b, c.c, c.d);
         break;
     case CELL_UNLABEL:
-        if (obj_valid(c.a)) label_remove(c.a);
+        if (script_obj_valid(c.a)) label_remove(c.a);
+        break;
+    case CELL_FIGHT:
+        if (c.battle == nullptr) break;
+        cells_battle_result = battle_block(*c.battle);
+        cells_battle_lost = battle_lost(cells_battle_result, c.battle->loss);
+        break;
+    case CELL_END_EPISODE:
+        end_episode(c.a, c.b);
         break;
     case CELL_CALL:
         if (c.fn != nullptr) c.fn();
@@ -313,7 +324,14 @@ void talk_run(const TalkRow& row) {
     if (row.clear & CLEAR_PLAYER) label_remove(0);
     if (row.clear & CLEAR_SELF) label_remove(self);
     const s32 kept = frame_keep(self);
-    TalkContext ctx{self, turn_to_talk_mode(row.turn, row.frames, row.fixed)};
+    TalkContext ctx{self, {}};
+    if (row.posed_slot != 0 && posed_in(row.posed_slot)) {
+        if (row.posed_self != 0) obj_show_frame(self, row.posed_self);
+        if (row.posed_player != 0) obj_show_frame(0, row.posed_player);
+        ctx.turn = TalkTurn{row.posed_pos, mirror_position(row.posed_pos)};
+    } else {
+        ctx.turn = turn_to_talk_mode(row.turn, row.frames, row.fixed);
+    }
     cells_run_stage(row.cells, ctx);
     if (row.end_frame != 0)
         obj_set_frame(self, row.end_frame);

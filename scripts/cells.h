@@ -21,6 +21,8 @@
 //   buy(k), sell(k), teach(lesson), meet(person, bonus), money(n), give(item, n), take(item, n),
 //   set_flag(flag, v), affection(person, n), chivalry(n), fame(n), show(o), hide(o), var_b(n),
 //   remark(o, t, dx, dy, ms), unlabel(o), ranking(), call(fn)
+//   fight(&block)   the kit's battle_block; when(lost()) branches on the block's loss rule
+//   end_ep(flag, v) end_episode
 //
 // Lines may draw their text from a base: `.plus_rand(n)` says text + script_rand(n),
 // `.plus_stage()` says text + self's stage.
@@ -93,6 +95,7 @@ enum CondKind : s32 {
     COND_HOUR_RANGE,  // world_state.hour in a..b
     COND_MAP,         // world_state.current_map == a
     COND_TEST,        // test() returns true
+    COND_LOST,        // the talk's last `fight` counted as lost by its loss rule
 };
 struct Cond {
     s32 kind = COND_ALWAYS;
@@ -153,6 +156,9 @@ constexpr Cond on_map(MapId m) {
 constexpr Cond test(bool (*fn)()) {
     return Cond{COND_TEST, 0, 0, 0, fn};
 }
+constexpr Cond lost() {
+    return Cond{COND_LOST};
+}
 } // namespace cell
 bool cond_holds(const Cond& c);
 
@@ -191,6 +197,8 @@ enum CellOp : s32 {
     CELL_VAR_B,
     CELL_REMARK,
     CELL_UNLABEL,
+    CELL_FIGHT,
+    CELL_END_EPISODE,
     CELL_CALL,
 };
 // How a line's text is formed from its base.
@@ -207,6 +215,7 @@ struct Cell {
     std::array<s32, 6> options{-1, -1, -1, -1, -1, -1};
     Cond cond{};
     Lesson teach{};
+    const BattleBlock* battle = nullptr;
     void (*fn)() = nullptr;
 
     // The line's text is text + script_rand(n).
@@ -418,6 +427,16 @@ constexpr Cell remark(ObjId o, TextId t, s32 dx, s32 dy, s32 ms) {
 constexpr Cell unlabel(ObjId o) {
     return op_value(CELL_UNLABEL, o.v);
 }
+// A battle by the kit's `battle_block`; `when(lost())` then branches on its loss rule.
+constexpr Cell fight(const BattleBlock* b) {
+    Cell c;
+    c.op = CELL_FIGHT;
+    c.battle = b;
+    return c;
+}
+constexpr Cell end_ep(FlagId flag, s32 value) {
+    return op_value(CELL_END_EPISODE, flag.v, value);
+}
 constexpr Cell call(void (*fn)()) {
     Cell c;
     c.op = CELL_CALL;
@@ -431,6 +450,10 @@ constexpr Cell call(void (*fn)()) {
 constexpr s32 CELL_REPEAT_MAX = 256;
 // Nesting of conditions, menus and repeats.
 constexpr s32 CELL_DEPTH_MAX = 8;
+
+// The result of the last `fight` cell (-1 before any) and whether its rule counted it lost.
+extern s32 cells_battle_result;
+extern bool cells_battle_lost;
 
 // Where the boxes of a talk go (from the turn) and whose talk it is.
 struct TalkContext {
@@ -459,7 +482,13 @@ struct TalkRow {
     s32 clear = CLEAR_NONE;
     TurnMode turn = TURN_BOTH;
     TurnFrames frames{};
-    TalkTurn fixed{};       // the positions when self does not turn
+    TalkTurn fixed{}; // the positions when self does not turn
+    // While the player holds pose slot `posed_slot` (0: none) nobody turns: self shows
+    // `posed_self` and the player `posed_player` (0: unchanged), and the player's box goes to
+    // `posed_pos` (self's to its mirror).
+    s32 posed_slot = 0;
+    s32 posed_self = 0, posed_player = 0;
+    s32 posed_pos = 2;
     bool keep_frame = true; // the frame from before the click is shown again afterwards
     s32 end_frame = 0;      // instead: this frame afterwards (0: none)
     s32 end_rearm = 0;      // and ATTR_TIMER := this (0: untouched)

@@ -52,6 +52,10 @@ s32 script_self() {
     return world_state.event_object;
 }
 
+bool script_obj_valid(s32 obj) {
+    return obj >= 0 && obj < OBJECT_COUNT;
+}
+
 bool script_on(s32 trigger) {
     return world_state.trigger_kind == trigger;
 }
@@ -207,7 +211,7 @@ bool wait_condition(const WaitFor& w) {
     case WAIT_FLAG_EQ:
         return w.a >= 0 && w.a < STORY_FLAGS && player_record.story_flags[w.a] == w.b;
     case WAIT_STAGE_EQ:
-        return w.a >= 0 && w.a < OBJECT_COUNT && attr_get(w.a, ATTR_VAR_A) == w.b;
+        return script_obj_valid(w.a) && attr_get(w.a, ATTR_VAR_A) == w.b;
     case WAIT_RAND_BELOW:
         return script_rand(w.a) < w.b;
     case WAIT_ALWAYS:
@@ -368,8 +372,7 @@ void pose_loop_step(const PoseLoop& p) {
         attr_set(0, ATTR_TIMER, p.pause);
     }
     for (const PoseSwitch& s : p.switches)
-        if (s.obj >= 0 && s.obj < OBJECT_COUNT && s.frame == frame)
-            attr_set(s.obj, ATTR_ACTIVE, s.active);
+        if (script_obj_valid(s.obj) && s.frame == frame) attr_set(s.obj, ATTR_ACTIVE, s.active);
     obj_set_frame(0, frame);
     if (script_on(TRIG_CLICK) && p.click_opens_screen) modal_info_screen();
 }

@@ -20,9 +20,10 @@
 
 // ---- Context ---------------------------------------------------------------------------------
 
-s32 script_self();           // world_state.event_object
-bool script_on(s32 trigger); // world_state.trigger_kind == trigger
-s32 script_stage(s32 obj);   // ATTR_VAR_A of obj
+s32 script_self();              // world_state.event_object
+bool script_obj_valid(s32 obj); // 0..4095: an object number that data may hand over
+bool script_on(s32 trigger);    // world_state.trigger_kind == trigger
+s32 script_stage(s32 obj);      // ATTR_VAR_A of obj
 void script_set_stage(s32 obj, s32 stage);
 
 // ---- Registration ----------------------------------------------------------------------------

@@ -11,10 +11,6 @@ namespace {
 constexpr s32 MINUTES_PER_HOUR = 60;
 constexpr s32 QUARTER_MINUTES = 15;
 
-bool obj_valid(s32 obj) {
-    return obj >= 0 && obj < OBJECT_COUNT;
-}
-
 s32 stage_attr(const Route& r) {
     return r.stage_var == STAGE_VAR_B ? ATTR_VAR_B : ATTR_VAR_A;
 }
@@ -22,7 +18,7 @@ s32 stage_attr(const Route& r) {
 // Does one action for self; `next_stage` is where the stage goes afterwards.
 void action_run(s32 self, const RouteAction& a, s32* next_stage) {
     const s32 target = a.obj < 0 ? self : a.obj;
-    if (!obj_valid(target)) return;
+    if (!script_obj_valid(target)) return;
     switch (a.op) {
     case ACTION_FRAME:
         obj_set_frame(self, a.value);

@@ -1,6 +1,7 @@
 // The cell interpreter over a sample resident written in the table notation.
 #include "scripts/cells.h"
 
+#include "battle/battle.h"
 #include "engine/labels.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
@@ -50,6 +51,8 @@ bool sample_flag_test() {
     return player_record.story_flags[3] == 9;
 }
 
+constexpr BattleBlock DUEL{.encounter = 40, .loss = LOSS_NOT_WON};
+
 // A sample resident: every kind of cell once. (Cell tables keep one stage or one branch a line.)
 // clang-format off
 constexpr Cell TALK[] = {
@@ -79,6 +82,8 @@ constexpr Cell TALK[] = {
         give(2387_item, 1), take(1203_item, 1), set_flag(1_flag, 6), chivalry(3), fame(2),
         affection(167_person, 5), show(100_obj), hide(101_obj), var_b(1),
         remark(0_obj, 20152_t, -112, -108, 1000), unlabel(72_obj), to(11),
+    stage(11), fight(&DUEL), when(lost()), S(13001_t), end_ep(90_flag, 2),
+        otherwise(), S(13002_t), to(12), end(),
 };
 // clang-format on
 
@@ -229,6 +234,50 @@ TEST_F(Cells, TheRowGuardsTurnsAndSetsTheFrameBack) {
     EXPECT_EQ(obj_get_frame(SELF_OBJ), FIG + 20);
     EXPECT_EQ(attr_get(SELF_OBJ, ATTR_TIMER), 8);
     for (const FloatingLabel& l : label_table) EXPECT_FALSE(l.countdown != 0 && l.object == 0);
+}
+
+TEST_F(Cells, AFightBranchesOnItsLossRule) {
+    struct Case {
+        s32 result;
+        Lines lines;
+        s32 flag, active, stage;
+    };
+    const Case cases[] = {
+        {BATTLE_TIME_UP, {"say_at 300 13001"}, 2, 0, 11}, // anything but a win is lost here
+        {BATTLE_WON, {"say_at 300 13002"}, 0, 1, 12},
+    };
+    for (const Case& c : cases) {
+        player_record.story_flags[90] = 0;
+        world_state.field_active = 1;
+        sh_battle_results({c.result});
+        EXPECT_EQ(talk(11), c.lines);
+        EXPECT_EQ(cells_battle_result, c.result);
+        EXPECT_EQ(player_record.story_flags[90], c.flag);
+        EXPECT_EQ(world_state.field_active, c.active);
+        EXPECT_EQ(attr_get(SELF_OBJ, ATTR_VAR_A), c.stage);
+    }
+}
+
+TEST_F(Cells, APosedPlayerIsNotTurnedAndTalksFromItsPose) {
+    static constexpr TalkRow SEATED{
+        .frames = {FIG + 10, FIG + 12, FIG + 14, FIG + 16},
+        .posed_slot = 76,
+        .posed_self = FIG + 30,
+        .posed_player = FIG + 32,
+        .posed_pos = 2,
+        .keep_frame = false,
+        .cells = TALK,
+    };
+    attr_set(SELF_OBJ, ATTR_EVENT, sh_script([] { talk_run(SEATED); }));
+    pose_enter({POSE_NO_PLACE, 0, FIG + 40, 76, true});
+    EXPECT_EQ(talk(2), (Lines{"say 1 1167 10427", "say 3 1000 13572", "say 0 1167 13573",
+                              "say_at 72 10436"}));
+    EXPECT_EQ(obj_get_frame(SELF_OBJ), FIG + 30);
+    EXPECT_EQ(obj_get_frame(0), FIG + 32);
+
+    pose_leave({POSE_NO_PLACE, 0, 418, true, 0}); // not posed: the ordinary turn
+    EXPECT_EQ(talk(2)[0], "say 3 1167 10427");
+    EXPECT_EQ(obj_get_frame(SELF_OBJ), FIG + 10);
 }
 
 TEST_F(Cells, AResidentAnimatesOnItsTimerAndTalksOnAClick) {
