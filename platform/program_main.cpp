@@ -17,7 +17,7 @@ int main(int argc, char** argv) {
     game_register();
     minigames_register();
     calendar_register_all();
-    scripts_register_events();
+    scripts_register_all();
     std::string line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) line += ' ';
