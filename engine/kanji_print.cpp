@@ -479,12 +479,12 @@ void print_text_vertical_seen(s32 x, s32 y, s32 text_id) {
     print_text_vertical(x, y, text_id);
 }
 
-void print_number_vertical_seen(s32 x, s32 y, s32 value, s32 digits) {
-    transcript_print_number(value, digits, x, y);
-    print_number_vertical(x, y, value, digits);
-}
-
 void print_number_seen(s32 x, s32 y, s32 value, s32 digits) {
     transcript_print_number(value, digits, x, y);
     print_number(x, y, value, digits);
+}
+
+void print_number_vertical_seen(s32 x, s32 y, s32 value, s32 digits) {
+    transcript_print_number(value, digits, x, y);
+    print_number_vertical(x, y, value, digits);
 }

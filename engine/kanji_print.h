@@ -82,8 +82,8 @@ s32 print_number_vertical(s32 x, s32 y, s32 value, s32 digits);
 // tests follow their texts).
 void print_text_seen(s32 x, s32 y, s32 text_id);
 void print_text_vertical_seen(s32 x, s32 y, s32 text_id);
-void print_number_vertical_seen(s32 x, s32 y, s32 value, s32 digits);
 void print_number_seen(s32 x, s32 y, s32 value, s32 digits);
+void print_number_vertical_seen(s32 x, s32 y, s32 value, s32 digits);
 
 // ---- Setters
 // -------------------------------------------------------------------------------------

@@ -16,7 +16,6 @@ constexpr std::array<CalendarHandler, CALENDAR_EVENT_COUNT> empty_calendar_table
 constinit const char* calendar_owners[CALENDAR_EVENT_COUNT] = {};
 constinit CalendarConflict calendar_conflict_list[CALENDAR_CONFLICT_MAX] = {};
 constinit s32 calendar_conflicts_seen = 0;
-constinit bool calendar_events_registered = false;
 
 bool calendar_slot_valid(s32 slot) {
     return slot >= 0 && slot < CALENDAR_EVENT_COUNT;
@@ -79,11 +78,4 @@ const CalendarConflict& calendar_event_conflict(s32 index) {
 
 void calendar_event_conflicts_truncate(s32 count) {
     if (count >= 0 && count < calendar_conflicts_seen) calendar_conflicts_seen = count;
-}
-
-void calendar_register_events() {
-    if (calendar_events_registered) return;
-    calendar_events_registered = true;
-    // The calendar handlers register their slots here, one `calendar_event_register` call per
-    // handler (slot, handler, owning module), as they are built.
 }

@@ -1,7 +1,8 @@
 // The calendar handler table: 224 argument-less handlers named `calendar_event_NNN` by slot. The
 // saved schedules and pools hold slot numbers only. Slots are filled by registration from the
-// calendar subsystem's start-up function; a slot nobody registers holds `calendar_event_none`,
-// and a second claim of a slot is refused and recorded.
+// calendar layer's start-up function (`calendar_register_all`, which the program calls after
+// `game_register`); a slot nobody registers holds `calendar_event_none`, and a second claim of a
+// slot is refused and recorded.
 #pragma once
 #include "engine/types.h"
 
@@ -36,8 +37,3 @@ struct CalendarConflict {
 const CalendarConflict& calendar_event_conflict(s32 index);
 // Forgets the conflicts after the first `count` (tests that provoke one on purpose).
 void calendar_event_conflicts_truncate(s32 count);
-
-// Registers every calendar handler of the game into its slot: the one start-up entry of the
-// calendar subsystem, called by `game_register` before the game thread starts. It registers once
-// per program run; later calls do nothing.
-void calendar_register_events();

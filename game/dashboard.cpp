@@ -47,25 +47,6 @@ s32 portrait_image(s32 condition, s32 mood, s32 a) {
     }
 }
 
-// The text of the title line, or -1 to print nothing (a damaged title index).
-s32 title_text() {
-    const PlayerRecord& p = player_record;
-    if (title_count() == 0) {
-        s32 k = 0;
-        if (p.fame < 30)
-            k = 0;
-        else if (p.fame < 100)
-            k = 1;
-        else {
-            const s32 step = p.fame < 200 ? 0 : p.fame < 300 ? 1 : p.fame < 400 ? 2 : 3;
-            k = (p.chivalry >= 30 ? 2 : 6) + step;
-        }
-        return 3000 + p.titles[0] + k;
-    }
-    if (dashboard_title < 0 || dashboard_title >= PLAYER_TITLES) return -1;
-    return 3000 + p.titles[dashboard_title];
-}
-
 // Equipment index of slot 0 or 2 when it names a record of its slot, else -1.
 s32 weapon_index(s32 slot) {
     const s32 e = player_record.equip[slot];
@@ -221,7 +202,7 @@ void dashboard_paint(s32 backdrop, s32 bx, s32 by, s32 figure, s32 fx, s32 fy) {
     text_size(24);
     text_colour(25, 5, 0);
     text_style(3);
-    const s32 title = title_text();
+    const s32 title = dashboard_title_text();
     if (title >= 0) print_text_seen(113, 50, title);
 
     text_colour(0, 0, 15);
@@ -235,6 +216,24 @@ bool pointer_inside(s32 x0, s32 y0, s32 x1, s32 y1) {
 }
 
 } // namespace
+
+s32 dashboard_title_text() {
+    const PlayerRecord& p = player_record;
+    if (title_count() == 0) {
+        s32 k = 0;
+        if (p.fame < 30)
+            k = 0;
+        else if (p.fame < 100)
+            k = 1;
+        else {
+            const s32 step = p.fame < 200 ? 0 : p.fame < 300 ? 1 : p.fame < 400 ? 2 : 3;
+            k = (p.chivalry >= 30 ? 2 : 6) + step;
+        }
+        return 3000 + p.titles[0] + k;
+    }
+    if (dashboard_title < 0 || dashboard_title >= PLAYER_TITLES) return -1;
+    return 3000 + p.titles[dashboard_title];
+}
 
 void hub_draw() {
     const s32 backdrop = hub_block.scene_backdrop;
@@ -265,10 +264,6 @@ void hub_menu_draw() {
     }
 }
 
-bool hub_click_wait_over(const u16* kept) {
-    return hub_click_wait_at(HUB_MARK_X, HUB_MARK_Y, kept);
-}
-
 bool hub_click_wait_at(s32 x, s32 y, const u16* kept) {
     // The observer may end the wait before it starts; the input words are then left alone, so a
     // click meant for whatever follows is not lost.
@@ -290,6 +285,10 @@ bool hub_click_wait_at(s32 x, s32 y, const u16* kept) {
     }
     mouse_buttons = 0; // the click that ended the wait is not taken again by what follows
     return true;
+}
+
+bool hub_click_wait_over(const u16* kept) {
+    return hub_click_wait_at(HUB_MARK_X, HUB_MARK_Y, kept);
 }
 
 bool hub_click_wait_kept() {

@@ -38,6 +38,11 @@ constexpr s32 HUB_MARK_IMAGE = 12; // 12..15, each for ten frames
 constexpr s32 HUB_MARK_X = 609, HUB_MARK_Y = 449, HUB_MARK_SIZE = 24;
 constexpr s32 HUB_MARK_FRAME_MS = 10; // ten frames make the 100 ms of one picture
 
+// The text of the player's title line: the earned title `dashboard_title` when titles were
+// earned, else the base title by fame and chivalry; -1 for a damaged title index (print nothing).
+// The dashboard and the character screen show it.
+s32 dashboard_title_text();
+
 // Draws the whole dashboard into the back buffer; no present.
 void hub_draw();
 // The dashboard of travel frame f: as `hub_draw`, with the road picture in place of the backdrop
@@ -56,6 +61,7 @@ void hub_click_wait();
 // return false when the transcript observer ended the wait at once (the input words are then
 // untouched), true when a mouse button ended it.
 bool hub_click_wait_over(const u16* kept);
-bool hub_click_wait_kept();
-// The same wait with the mark at (x, y), over the 24 x 24 pixels kept there.
+// The same wait with the mark at (x, y), over the 24 x 24 pixels kept from there (the shops'
+// refusal puts it elsewhere).
 bool hub_click_wait_at(s32 x, s32 y, const u16* kept);
+bool hub_click_wait_kept();

@@ -18,7 +18,6 @@
 #include "engine/world/creators.h"
 #include "engine/world/object.h"
 #include "engine/world/staging.h"
-#include "game/calendar_table.h"
 #include "game/hub.h"
 #include "game/hub_seams.h"
 #include "game/world_populate.h"
@@ -30,7 +29,6 @@ void game_register() {
     game_start_seam = game_start;
     hub_main_seam = [] { hub_main(); };
     hub_clear_save_index_seam = save_index_clear;
-    calendar_register_events();
 }
 
 void game_tables_init() {

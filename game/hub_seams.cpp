@@ -4,6 +4,10 @@
 #include "game/hub_seams.h"
 
 #include "game/activity.h"
+#include "game/companion_visit.h"
+#include "game/info_screen.h"
+#include "game/market.h"
+#include "game/meal.h"
 #include "game/open_world.h"
 
 #include "engine/dialog.h"
@@ -22,18 +26,6 @@ void hub_unavailable(const char* what) {
 
 namespace {
 
-void info_screen_default(s32) {
-    hub_unavailable("Character screen");
-}
-void market_default() {
-    hub_unavailable("Market");
-}
-void companion_default() {
-    hub_unavailable("Companion visit");
-}
-void meal_default() {
-    hub_unavailable("Meal");
-}
 void game_aim_default(s32, s32, s32, s32, s32, s32) {
     hub_unavailable("Aiming game");
 }
@@ -59,10 +51,10 @@ void (*hub_cmd_popup_seam)() = hub_cmd_popup;
 void (*hub_cmd_aim_seam)() = hub_cmd_aim;
 void (*hub_cmd_catch_seam)() = hub_cmd_catch;
 void (*hub_cmd_light_ring_seam)() = hub_cmd_light_ring;
-void (*info_screen_seam)(s32 from_hub) = info_screen_default;
-void (*market_visit_seam)() = market_default;
-void (*companion_visit_screen_seam)() = companion_default;
-void (*meal_screen_seam)() = meal_default;
+void (*info_screen_seam)(s32 from_hub) = info_screen;
+void (*market_visit_seam)() = market_visit;
+void (*companion_visit_screen_seam)() = companion_visit_screen;
+void (*meal_screen_seam)() = meal_screen;
 void (*manuals_sync_seam)() = manuals_sync;
 void (*open_world_start_seam)(s32 route) = open_world_start;
 void (*game_aim_seam)(s32, s32, s32, s32, s32, s32) = game_aim_default;
@@ -78,10 +70,10 @@ void hub_seams_reset() {
     hub_cmd_aim_seam = hub_cmd_aim;
     hub_cmd_catch_seam = hub_cmd_catch;
     hub_cmd_light_ring_seam = hub_cmd_light_ring;
-    info_screen_seam = info_screen_default;
-    market_visit_seam = market_default;
-    companion_visit_screen_seam = companion_default;
-    meal_screen_seam = meal_default;
+    info_screen_seam = info_screen;
+    market_visit_seam = market_visit;
+    companion_visit_screen_seam = companion_visit_screen;
+    meal_screen_seam = meal_screen;
     manuals_sync_seam = manuals_sync;
     open_world_start_seam = open_world_start;
     game_aim_seam = game_aim_default;

@@ -16,15 +16,12 @@ bool list_valid(s32 list) {
     return list >= 0 && list < KNOWN_LISTS;
 }
 
-// Removes inventory entry i when its count has run out: the item is unequipped, the entries
-// behind move down one place and the last entry becomes free, so the list stays compact.
+// Takes n from inventory entry i and removes the entry when its count has run out.
 void inv_take(s32 i, s32 n) {
     InventoryEntry* inv = player_record.inventory;
     inv[i].count -= n;
     if (inv[i].count > 0) return;
-    unequip_item(inv[i].item);
-    for (s32 k = i; k < PLAYER_ITEMS - 1; ++k) inv[k] = inv[k + 1];
-    inv[PLAYER_ITEMS - 1] = {-1, 0};
+    inv_drop_entry(i);
 }
 
 s32 inv_find(s32 item) {
@@ -102,6 +99,20 @@ s32 inv_find_range_count(s32 lo, s32 hi, s32 n) {
         if (e.item >= lo && e.item <= hi && e.count >= n) return i;
     }
     return -1;
+}
+
+void inv_drop_entry(s32 i) {
+    if (i < 0 || i >= PLAYER_ITEMS) return;
+    InventoryEntry* inv = player_record.inventory;
+    unequip_item(inv[i].item);
+    for (s32 k = i; k < PLAYER_ITEMS - 1; ++k) inv[k] = inv[k + 1];
+    inv[PLAYER_ITEMS - 1] = {-1, 0};
+}
+
+s32 inv_used_count() {
+    s32 n = 0;
+    while (n < PLAYER_ITEMS && player_record.inventory[n].item != -1) ++n;
+    return n;
 }
 
 void unequip_item(s32 item) {

@@ -40,6 +40,11 @@ s32 inv_has(s32 item);              // 1 if some entry holds the item
 s32 inv_has_count(s32 item, s32 n); // 1 if some entry holds it with a count of at least n
 s32 inv_has_range(s32 lo, s32 hi);  // 1 if some entry's item lies in lo..hi (inclusive)
 s32 inv_find_range_count(s32 lo, s32 hi, s32 n); // first such entry with count >= n, else -1
+// Removes entry i (0..2499) whatever its count: the item is unequipped, the entries behind move
+// down one place and the last entry becomes free, so the list stays compact.
+void inv_drop_entry(s32 i);
+// The used entries: the index of the first free entry (2500 when none is free).
+s32 inv_used_count();
 // Clears every equipment slot that holds the item.
 void unequip_item(s32 item);
 

@@ -4,11 +4,10 @@
 #include "engine/kanji_print.h"
 #include "engine/math.h"
 #include "game/growth.h"
+#include "game/info_screen.h"
 
 PlayerRecord player_record;
 s32 battle_active = 0;
-s32 info_save_request = 0;
-s32 info_load_slot = 0;
 
 namespace {
 

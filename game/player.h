@@ -159,12 +159,8 @@ extern PlayerRecord player_record;
 // 1 while a battle runs; the hit-point maximum is not re-derived meanwhile. Owned by the battle
 // once it exists; cleared at a new game.
 extern s32 battle_active;
-// Requests of the character screen to the player object's script: save to slot 1 when 1, and the
-// slot chosen to load. Cleared at a new game and after each request is served.
-extern s32 info_save_request;
-extern s32 info_load_slot;
-
-// New-game start values: clears text_reveal_limit, info_save_request, info_load_slot and
+// New-game start values: clears text_reveal_limit, the character screen's requests
+// (info_save_request, info_load_slot) and
 // battle_active, then writes every start value of the record. Draws exactly one random number
 // (the money, rand_below(100)). Leaves affliction, poison, fame_exp, spare_b and spare_block.
 void init_player();

@@ -1,6 +1,7 @@
 // The program's entry: installs the game into the engine's start-up, joins the arguments into one
 // command line and hands over to the shell. Started again by the fatal reporter with
 // "--fatal-box", it only shows the fatal message box.
+#include "calendar/calendar_register.h"
 #include "engine/shell.h"
 #include "game/game_start.h"
 #include "minigames/minigames_register.h"
@@ -15,7 +16,8 @@ int main(int argc, char** argv) {
         plat_fatal_box_main(argv[2], argv[3]);
     game_register();
     minigames_register();
-    scripts_register_events();
+    calendar_register_all();
+    scripts_register_all();
     std::string line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) line += ' ';

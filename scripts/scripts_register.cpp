@@ -2,9 +2,25 @@
 
 #include "scripts/home/portals.h"
 
-void scripts_register_events() {
+namespace {
+
+constexpr ScriptRegion REGIONS[] = {
+    {HOME_PORTALS_OWNER, home_portals_slots, home_portals_register},
+};
+
+} // namespace
+
+std::span<const ScriptRegion> script_regions() {
+    return REGIONS;
+}
+
+void scripts_register_all() {
     static bool registered = false;
     if (registered) return;
     registered = true;
-    home_portals_register();
+    for (const ScriptRegion& r : REGIONS) r.install();
+}
+
+void scripts_register_events() {
+    scripts_register_all();
 }

@@ -69,17 +69,3 @@ TEST(CalendarTable, SlotsOutsideTheTableRunTheEmptyHandler) {
     EXPECT_EQ(runs_a, 0);
     calendar_event_unregister(slot);
 }
-
-TEST(CalendarTable, GameRegistrationClaimsNoSlotTwice) {
-    calendar_register_events();
-    calendar_register_events(); // a second start-up call registers nothing again
-    EXPECT_EQ(calendar_event_conflict_count(), 0)
-        << "slot " << calendar_event_conflict(0).slot << " claimed by "
-        << calendar_event_conflict(0).owner;
-    for (s32 s = 0; s < CALENDAR_EVENT_COUNT; s++) {
-        ASSERT_NE(calendar_event_table[size_t(s)], nullptr) << "slot " << s;
-        if (calendar_event_owner(s) == nullptr) {
-            EXPECT_EQ(calendar_event_table[size_t(s)], &calendar_event_none) << "slot " << s;
-        }
-    }
-}

@@ -14,6 +14,7 @@
 #include "minigames/frame.h"
 #include "platform/harness.h"
 #include "tests/hub_fixture.h"
+#include "tests/mg_checks.h"
 #include "tools/placeholder_minigames.h"
 #include "tools/wav.h"
 
@@ -60,10 +61,6 @@ s32 scripted_draw(s32 n) {
     draws.pop_front();
     EXPECT_TRUE(v >= 0 && v < n) << "scripted draw " << v << " outside 0.." << n - 1;
     return v;
-}
-
-s32 clock_minutes() {
-    return world_state.hour * 60 + world_state.minute;
 }
 
 class DiceTest : public HubTest {

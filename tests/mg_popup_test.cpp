@@ -15,6 +15,7 @@
 #include "minigames/frame.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/mg_checks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/wav.h"
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -42,17 +44,6 @@ s32 scripted_rand(s32 n) {
     const s32 v = rand_script.front();
     rand_script.pop_front();
     return std::min(v, n - 1);
-}
-
-s32 inv_count(s32 item) {
-    s32 n = 0;
-    for (const InventoryEntry& e : player_record.inventory)
-        if (e.item == item) n += e.count;
-    return n;
-}
-
-s32 clock_minutes() {
-    return world_state.hour * 60 + world_state.minute;
 }
 
 class PopupTest : public ::testing::Test {
@@ -113,37 +104,14 @@ class PopupTest : public ::testing::Test {
 
     // Growth values and pools after paying these kinds in order, the record left untouched.
     static PlayerRecord paid(std::initializer_list<s32> kinds) {
-        const PlayerRecord before = player_record;
+        std::vector<std::pair<s32, s32>> pays;
         for (const s32 k : kinds) {
             const PopupKind& r = POPUP_KINDS_TABLE[k];
-            growth_pool(16) += r.skill16;
-            grow(16);
-            growth_pool(25) += r.attr25;
-            grow(25);
-            growth_pool(28) += r.attr28;
-            grow(28);
+            pays.insert(pays.end(), {{16, r.skill16}, {25, r.attr25}, {28, r.attr28}});
         }
-        const PlayerRecord after = player_record;
-        player_record = before;
-        return after;
+        return grown_by(pays);
     }
-    static void expect_growth(const PlayerRecord& want) {
-        for (const s32 i : {16, 25, 28}) {
-            const PlayerRecord now = player_record;
-            player_record = want;
-            const s32 value = growth_value(i), pool = growth_pool(i);
-            player_record = now;
-            EXPECT_EQ(growth_value(i), value) << i;
-            EXPECT_EQ(growth_pool(i), pool) << i;
-        }
-    }
-
-    static std::vector<s32> sounds(s32 kind) {
-        std::vector<s32> ids;
-        for (const TranscriptEntry& e : dialog_transcript())
-            if (e.kind == kind) ids.push_back(e.id);
-        return ids;
-    }
+    static void expect_growth(const PlayerRecord& want) { ::expect_growth(want, {16, 25, 28}); }
 
     bool clicked = false, quit_clicked = false, right_pressed = false;
     s32 cursor_in_play = -1;
@@ -293,7 +261,7 @@ TEST_F(PopupWholeGameTest, WholeGameByRealClicks) {
     EXPECT_EQ(cursor_in_play, 7);
     EXPECT_EQ(s32(world_state.cursor_id), 0);
     EXPECT_EQ(player_record.music_id, MUSIC_BEFORE);
-    const std::vector<s32> music = sounds(TRANSCRIPT_MUSIC);
+    const std::vector<s32> music = transcript_ids(TRANSCRIPT_MUSIC);
     ASSERT_GE(music.size(), 2u);
     EXPECT_EQ(music[music.size() - 2], 10010);
     EXPECT_EQ(music.back(), MUSIC_BEFORE);
@@ -337,7 +305,7 @@ TEST_P(PopupPrizeTest, KindEightPrizeByMode) {
         // one random gift: a prize item or 1000..3400 money
         EXPECT_TRUE(gifts_after == gifts + 1 || player_record.money - money >= 1000);
     }
-    const std::vector<s32> effects = sounds(TRANSCRIPT_SOUND);
+    const std::vector<s32> effects = transcript_ids(TRANSCRIPT_SOUND);
     EXPECT_EQ(std::count(effects.begin(), effects.end(), 520), 4); // one per paid hit
 }
 INSTANTIATE_TEST_SUITE_P(Modes, PopupPrizeTest, ::testing::Values(0, 1));
@@ -366,7 +334,7 @@ TEST_F(PopupTest, KindZeroAndKindOneCostButNeverPay) {
     EXPECT_EQ(s.score, -70);
     for (s32 k = 0; k < POPUP_KINDS; ++k) EXPECT_EQ(s.hits[k], 0);
     expect_growth(want);
-    const std::vector<s32> effects = sounds(TRANSCRIPT_SOUND);
+    const std::vector<s32> effects = transcript_ids(TRANSCRIPT_SOUND);
     EXPECT_GE(std::count(effects.begin(), effects.end(), 520), 1); // the kind 0 hit's burst
     EXPECT_GE(std::count(effects.begin(), effects.end(), 521), 1); // the kind 1 hit's burst
 }

@@ -418,7 +418,7 @@ class OpenWorldDoorWalkTest : public OpenWorldTest {
 };
 
 TEST_F(OpenWorldDoorWalkTest, ThroughDoor600ToTheTravelMapAndBackThrough601) {
-    scripts_register_events();
+    scripts_register_all();
     world_rows_run(open_world_door_rows.rows, open_world_door_rows.count);
 
     // Every map change the player makes, with the point of arrival; the walk on the travel map

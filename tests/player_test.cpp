@@ -2,6 +2,7 @@
 // it clears and its single random draw.
 #include "engine/kanji_print.h"
 #include "engine/math.h"
+#include "game/info_screen.h"
 #include "game/player.h"
 
 #include <gtest/gtest.h>

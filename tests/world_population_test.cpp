@@ -400,7 +400,7 @@ class PopulatedWorldTest : public ::testing::Test {
         world_put_player_images(b);
         map_put_placeholder_maps(b);
         world_start(b);
-        scripts_register_events();
+        scripts_register_all();
         init_npc_timetables();
         world_state.current_map = 0;
         world_populate();
@@ -521,7 +521,7 @@ class PortalScriptTest : public ::testing::Test {
         world_put_player_images(b);
         map_put_placeholder_maps(b);
         world_start(b);
-        scripts_register_events();
+        scripts_register_all();
         init_npc_timetables();
         world_place_player(10, 500, 500);
         make_player(10, 500, 500, 0, 0);
@@ -606,8 +606,8 @@ TEST_F(PortalScriptTest, FixedDoorsShowTheirArrivalFrames) {
 }
 
 TEST(ScriptRegistration, EveryScriptTakesItsOwnSlot) {
-    scripts_register_events();
-    scripts_register_events(); // a second call registers nothing again
+    scripts_register_all();
+    scripts_register_all(); // a second call registers nothing again
     EXPECT_EQ(event_conflict_count(), 0)
         << "slot " << event_conflict(0).slot << " claimed by " << event_conflict(0).owner
         << " after " << (event_conflict(0).previous_owner ? event_conflict(0).previous_owner : "-");

@@ -331,7 +331,7 @@ class TrialHallDoorTest : public ::testing::Test {
             put.insert(image + 1);
         }
         world_start(b);
-        scripts_register_events();
+        scripts_register_all();
         world_rows_run(world_population_towns, world_population_towns_count);
         // Only the walk is under test: no resident's countdown runs.
         for (s32 obj = 1; obj < OBJECT_COUNT; obj++) attr_set(obj, ATTR_TIMER_ON, 0);

@@ -315,6 +315,8 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_boxes(builder);
     // Our own content: framed boxes for the title menu's and the calendar hub's pictures.
     image_put_placeholder_screens(builder);
+    image_put_placeholder_shop(builder);
+    image_put_placeholder_info(builder);
     image_put_placeholder_activity(builder);
     // Our own content: framed boxes for the battle's pictures and the animations' images.
     battle_put_placeholder_content(builder);

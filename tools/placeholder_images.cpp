@@ -257,6 +257,10 @@ ImageList make_screen_images() {
 
 } // namespace
 
+std::vector<u8> placeholder_paper_sprite(s32 image_id, s32 w, s32 h) {
+    return id_box(image_id, w, h, true, PAPER_LIGHT);
+}
+
 void image_put_placeholder_screens(ArcBuilder& builder) {
     // Encoded once per process: test fixtures build the placeholder archive again and again.
     static const ImageList images = make_screen_images();

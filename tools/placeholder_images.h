@@ -14,6 +14,9 @@ extern const char* const placeholder_digit_rows[10][5];
 std::vector<u8> placeholder_cursor_sprite(s32 slot);
 // A w x h framed box with `image_id` written in small digits inside it.
 std::vector<u8> placeholder_box_sprite(s32 image_id, s32 w, s32 h);
+// A w x h framed box on light paper with its id in the corner: a backdrop that dark text can be
+// read on.
+std::vector<u8> placeholder_paper_sprite(s32 image_id, s32 w, s32 h);
 // Puts the 32 cursor images into the builder.
 void image_put_placeholder_cursors(ArcBuilder& builder);
 // Puts framed boxes showing their ids for the pictures the engine's own screens draw (the two
@@ -30,6 +33,13 @@ constexpr s32 PLACEHOLDER_GAUGE_H = 10;
 // the travel and transition frames, the affection pictures, the menu buttons (labelled with their
 // bar and button) and the large portraits 62000..62299.
 void image_put_placeholder_screens(ArcBuilder& builder);
+// Placeholder pictures of the shop screens (802..819), the meal screen (62160 and 60324, when
+// absent) and the item pictures (27500 + item) of every item a shop, the market or the rich start
+// can show.
+void image_put_placeholder_shop(ArcBuilder& builder);
+// Puts framed boxes showing their ids for the character screen's pictures (status page, tab row,
+// system menu, clock dial, the four pages, the arts entries shown) and the companion visit's.
+void image_put_placeholder_info(ArcBuilder& builder);
 // Placeholder pictures of the hub's activities: the animations 60800..61194, the unusable-entry
 // mark 60395, the practice screen 62500..62531 and the practice pieces 63401 + 20n + v.
 void image_put_placeholder_activity(ArcBuilder& builder);

@@ -114,9 +114,21 @@ void object_event_0007() {}
 
 void object_event_0800() {}
 
+// ---- Slots ----------------------------------------------------------------------------------
+
+namespace {
+constexpr ScriptSlot SLOTS[] = {
+    {6, object_event_0006},
+    {7, object_event_0007},
+    {60, object_event_0060},
+    {800, object_event_0800},
+};
+} // namespace
+
+std::span<const ScriptSlot> home_portals_slots() {
+    return SLOTS;
+}
+
 void home_portals_register() {
-    event_register(6, object_event_0006, "home portals");
-    event_register(7, object_event_0007, "home portals");
-    event_register(60, object_event_0060, "home portals");
-    event_register(800, object_event_0800, "home portals");
+    scripts_install(SLOTS, HOME_PORTALS_OWNER);
 }

@@ -6,6 +6,9 @@
 // the home region) and `object_event_0800` (decorations of the towns and caves) return at once.
 #pragma once
 #include "engine/types.h"
+#include "scripts/kit.h"
+
+#include <span>
 
 // Map whose player sprite set is the second one (frames from 512).
 constexpr s32 PORTAL_ALT_SET_MAP = 73;
@@ -30,5 +33,7 @@ s32 portal_frame_to_alt_set(s32 frame);
 // The reverse, for a door off map 73.
 s32 portal_frame_to_main_set(s32 frame);
 
-// Registers the four scripts in their slots (6, 7, 60, 800).
+// The four scripts' slots (6, 7, 60, 800) and their installation under HOME_PORTALS_OWNER.
+constexpr const char* HOME_PORTALS_OWNER = "home portals";
+std::span<const ScriptSlot> home_portals_slots();
 void home_portals_register();

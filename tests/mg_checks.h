@@ -1,0 +1,60 @@
+// Readings and checks the mini-game tests share: how many of an item the inventory holds over all
+// its entries, the game clock in minutes of the day, the ids a transcript holds of one kind, and
+// growth expected after given payments.
+#pragma once
+#include "engine/transcript.h"
+#include "engine/types.h"
+#include "engine/world_state.h"
+#include "game/growth.h"
+#include "game/player.h"
+#include "tests/dialog_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+inline s32 inv_count(s32 item) {
+    s32 n = 0;
+    for (const InventoryEntry& e : player_record.inventory)
+        if (e.item == item) n += e.count;
+    return n;
+}
+
+inline s32 clock_minutes() {
+    return world_state.hour * 60 + world_state.minute;
+}
+
+// The ids of the transcript's entries of one kind, in order (the text id for prints).
+inline std::vector<s32> transcript_ids(s32 kind) {
+    std::vector<s32> ids;
+    for (const TranscriptEntry& e : dialog_transcript())
+        if (e.kind == kind) ids.push_back(kind == TRANSCRIPT_PRINT ? e.text[0] : e.id);
+    return ids;
+}
+
+// The record after paying each (growth index, amount) in order, each followed by `grow`; the
+// record itself is left as it was.
+inline PlayerRecord grown_by(const std::vector<std::pair<s32, s32>>& pays) {
+    const PlayerRecord before = player_record;
+    for (const auto& [index, amount] : pays) {
+        growth_pool(index) += amount;
+        grow(index);
+    }
+    const PlayerRecord after = player_record;
+    player_record = before;
+    return after;
+}
+
+// Expects the growth values and pools of these indices to be those of `want`.
+inline void expect_growth(const PlayerRecord& want, std::initializer_list<s32> indices) {
+    for (const s32 i : indices) {
+        const PlayerRecord now = player_record;
+        player_record = want;
+        const s32 value = growth_value(i), pool = growth_pool(i);
+        player_record = now;
+        EXPECT_EQ(growth_value(i), value) << i;
+        EXPECT_EQ(growth_pool(i), pool) << i;
+    }
+}

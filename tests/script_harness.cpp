@@ -1,0 +1,247 @@
+// The script harness: world builder, steppers, transcript, random queue and recording fakes.
+#include "tests/script_harness.h"
+
+#include "battle/battle.h"
+#include "data/hub_block.h"
+#include "engine/shell.h"
+#include "engine/world/events.h"
+#include "engine/world/field.h"
+#include "engine/world/object.h"
+#include "engine/world_state.h"
+#include "game/hub_seams.h"
+#include "game/player.h"
+#include "scripts/script_seams.h"
+
+#include <deque>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> calls;
+std::deque<s32> rand_queue;
+std::deque<s32> battle_queue;
+bool leave_click = false;
+s32 leave_x = 0, leave_y = 0;
+
+template <class... A> void note(const char* what, A... args) {
+    std::ostringstream line;
+    line << what;
+    ((line << ' ' << args), ...);
+    calls.push_back(line.str());
+}
+
+// A screen that ended on a click leaves the button held and the click in the input words.
+void screen_closed() {
+    if (!leave_click) return;
+    mouse_buttons = 1;
+    click_kind = 1;
+    click_x = leave_x;
+    click_y = leave_y;
+}
+
+s32 fake_battle(s32 encounter) {
+    s32 result = BATTLE_WON;
+    if (!battle_queue.empty()) {
+        result = battle_queue.front();
+        battle_queue.pop_front();
+    }
+    note("battle", encounter, "->", result);
+    return result;
+}
+void fake_info(s32 from_hub) {
+    note("info_screen", from_hub);
+    screen_closed();
+}
+void fake_ranking() {
+    note("ranking");
+    screen_closed();
+}
+void fake_buy(s32 shop) {
+    note("shop_buy", shop);
+    screen_closed();
+}
+void fake_sell(s32 shop) {
+    note("shop_sell", shop);
+    screen_closed();
+}
+s32 fake_save(s32 slot) {
+    note("save", slot);
+    return 0;
+}
+s32 fake_rand(s32 n) {
+    if (rand_queue.empty()) {
+        ADD_FAILURE() << "script_rand(" << n << ") with no draw queued";
+        return 0;
+    }
+    const s32 v = rand_queue.front();
+    rand_queue.pop_front();
+    EXPECT_TRUE(v >= 0 && v < n) << "queued draw " << v << " outside 0.." << n - 1;
+    return v;
+}
+void fake_aim(s32 a, s32 b, s32 c, s32 d, s32 e, s32 f) {
+    note("aim", a, b, c, d, e, f);
+}
+void fake_bait(s32 kind) {
+    note("bait_catch", kind);
+}
+void fake_popup(s32 mode) {
+    note("popup", mode);
+}
+void fake_light_ring(s32 a, s32 b, s32 c, s32 d, s32 e, s32 f, s32 g, s32 h) {
+    note("light_ring", a, b, c, d, e, f, g, h);
+}
+s32 fake_recipes() {
+    note("recipes");
+    return 0;
+}
+
+void install_fakes() {
+    battle_run_seam = fake_battle;
+    info_screen_seam = fake_info;
+    script_ranking_seam = fake_ranking;
+    script_shop_buy_seam = fake_buy;
+    script_shop_sell_seam = fake_sell;
+    script_save_seam = fake_save;
+    script_rand_seam = fake_rand;
+    game_aim_seam = fake_aim;
+    game_bait_catch_seam = fake_bait;
+    game_popup_targets_seam = fake_popup;
+    game_light_ring_seam = fake_light_ring;
+    recipe_screen_seam = fake_recipes;
+}
+
+} // namespace
+
+void sh_start(const std::function<void(ArcBuilder&)>& extra) {
+    ArcBuilder b;
+    world_put_basics(b, SH_MAP, SH_MAP_W, SH_MAP_H);
+    world_put_sprite(b, SH_FIGURE_FIRST, SH_FIGURE_W, SH_FIGURE_H, SH_FIGURE_W / 2, SH_FIGURE_H - 1,
+                     0x7C00);
+    for (s32 id = SH_FIGURE_FIRST + 2; id < SH_FIGURE_FIRST + SH_FIGURE_COUNT; id += 2) {
+        b.alias(u32(ARC_IMAGE_BASE + id), u32(ARC_IMAGE_BASE + SH_FIGURE_FIRST));
+        b.alias(u32(ARC_IMAGE_BASE + id + 1), u32(ARC_IMAGE_BASE + SH_FIGURE_FIRST + 1));
+    }
+    if (extra) extra(b);
+    world_start(b);
+    init_player();
+    calls.clear();
+    rand_queue.clear();
+    battle_queue.clear();
+    leave_click = false;
+    script_seams_reset();
+    install_fakes();
+    dialog_transcript_mode();
+    sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
+}
+
+void sh_stop() {
+    dialog_driver_stop();
+    script_seams_reset();
+    hub_seams_reset();
+    battle_run_seam = battle_run;
+    world_stop();
+}
+
+// ---- World builder ---------------------------------------------------------------------------
+
+void sh_object(s32 obj, const ScriptObject& o) {
+    world_place_object(obj, o.map, o.x, o.y, 0, o.slot, o.layer);
+    obj_set_frame(obj, o.frame);
+    attr_set(obj, ATTR_VAR_A, o.var_a);
+    attr_set(obj, ATTR_VAR_B, o.var_b);
+    attr_set(obj, ATTR_CLICK, o.click ? 1 : 0);
+    attr_set(obj, ATTR_CURSOR, o.cursor);
+    attr_set(obj, ATTR_HOVER_CURSOR, o.cursor != 0 ? 1 : 0);
+    if (o.timer > 0) world_arm_timer(obj, o.timer, o.anymap);
+    attr_set(obj, ATTR_ACTIVE, o.active ? 1 : 0);
+}
+
+void sh_player(s32 x, s32 y, s32 map) {
+    world_place_player(map, x, y);
+    world_state.current_map = u16(map);
+}
+
+void sh_clock(s32 hour, s32 minute, s32 frames_per_minute) {
+    world_state.hour = u8(hour);
+    world_state.minute = u8(minute);
+    world_state.minute_frames = 0;
+    world_state.frames_per_minute = u16(frames_per_minute);
+}
+
+void sh_turn(s32 turn) {
+    hub_block.calendar_turn = turn;
+}
+
+// ---- Running ---------------------------------------------------------------------------------
+
+void sh_fire(s32 obj, s32 trigger) {
+    world_fire(obj, trigger);
+}
+
+s32 sh_frames(s32 n) {
+    world_state.field_active = 1;
+    for (s32 i = 0; i < n; ++i) {
+        const u32 kind = click_kind;
+        click_kind = 0;
+        field_buttons = mouse_buttons;
+        field_point_x = world_state.camera_x + (kind != 0 ? s32(click_x) : s32(pointer_x));
+        field_point_y = world_state.camera_y + (kind != 0 ? s32(click_y) : s32(pointer_y));
+        field_objects_pass(kind);
+        if (world_state.field_active == 0) return i + 1;
+        clock_advance_frame();
+    }
+    return n;
+}
+
+s32 sh_field_frames(s32 n) {
+    world_state.field_active = 1;
+    for (s32 i = 0; i < n; ++i)
+        if (field_frame() == 0) return i + 1;
+    return n;
+}
+
+s32 sh_script(std::function<void()> body) {
+    return world_script(std::move(body));
+}
+
+// ---- Transcript and random draws -------------------------------------------------------------
+
+std::vector<std::string> sh_lines() {
+    return dialog_lines();
+}
+
+void sh_clear_lines() {
+    dialog_transcript_clear();
+}
+
+void sh_answers(std::initializer_list<s32> answers) {
+    for (const s32 a : answers) dialog_answer(a);
+}
+
+void sh_rand(std::initializer_list<s32> draws) {
+    rand_queue.insert(rand_queue.end(), draws.begin(), draws.end());
+}
+
+size_t sh_rand_left() {
+    return rand_queue.size();
+}
+
+// ---- Fakes -----------------------------------------------------------------------------------
+
+const std::vector<std::string>& sh_calls() {
+    return calls;
+}
+
+void sh_clear_calls() {
+    calls.clear();
+}
+
+void sh_battle_results(std::initializer_list<s32> results) {
+    battle_queue.insert(battle_queue.end(), results.begin(), results.end());
+}
+
+void sh_screens_leave_click(s32 x, s32 y) {
+    leave_click = true;
+    leave_x = x;
+    leave_y = y;
+}

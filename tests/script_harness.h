@@ -1,0 +1,100 @@
+// The script harness: what every test of an object script uses.
+//
+// - A world builder: the engine on the placeholder content with one plain map, a new game's
+//   player record, objects with exact attributes (`ScriptObject`), the player's place, the
+//   calendar turn and the clock.
+// - `sh_fire(object, trigger)` runs an object's script as the dispatcher does.
+// - Frame steppers: `sh_frames(n)` runs the field loop's object pass and the clock n times without
+//   drawing (the player's handler sees this frame's click, timers count down and fire);
+//   `sh_field_frames(n)` runs whole field frames (scene, hit tests, present) for click roads.
+// - The dialogue transcript with queued answers (tests/dialog_driver.h, transcript mode).
+// - A scripted random queue behind `script_rand_seam`.
+// - Recording fakes behind the seams of the battle, the mini-games of the hub, the shop screens,
+//   the character screen, the ranking panel and saving: every call is one line of `sh_calls()`
+//   ("battle 12 -> 1", "shop_buy 3", "info_screen 0", "ranking", "save 1", "aim 1 2 3 4 5 6",
+//   "bait_catch 2", "popup 1", "light_ring 1 2 3 4 5 6 7 8", "recipes").
+#pragma once
+#include "engine/types.h"
+#include "platform/harness.h"
+#include "tests/dialog_driver.h"
+#include "tests/world_harness.h"
+#include "tools/arcbuild.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+constexpr s32 SH_MAP = 1;
+constexpr s32 SH_MAP_W = 2048;
+constexpr s32 SH_MAP_H = 2048;
+// Images 40000..40199: a 40 x 60 figure standing on its foot point (the objects' frames).
+constexpr s32 SH_FIGURE_FIRST = 40000;
+constexpr s32 SH_FIGURE_COUNT = 200;
+constexpr s32 SH_FIGURE_W = 40;
+constexpr s32 SH_FIGURE_H = 60;
+
+// Starts the engine and a new game's state with every fake installed and the transcript on;
+// `extra` may add archive content.
+void sh_start(const std::function<void(ArcBuilder&)>& extra = {});
+void sh_stop();
+
+// ---- World builder ---------------------------------------------------------------------------
+
+struct ScriptObject {
+    s32 map = SH_MAP;
+    s32 x = 0, y = 0;
+    s32 frame = 0; // signed
+    s32 slot = 7;
+    s32 layer = 3;
+    s32 var_a = 0, var_b = 0;
+    s32 timer = 0; // above 0: armed with this countdown
+    bool anymap = true;
+    bool click = false;
+    s32 cursor = 0;
+    bool active = true;
+};
+void sh_object(s32 obj, const ScriptObject& o);
+void sh_player(s32 x, s32 y, s32 map = SH_MAP);
+void sh_clock(s32 hour, s32 minute, s32 frames_per_minute = 0);
+void sh_turn(s32 turn);
+
+// ---- Running ---------------------------------------------------------------------------------
+
+void sh_fire(s32 obj, s32 trigger);
+// n frames of the object pass and the clock; returns the frames run (fewer when a script ended
+// the field loop, which the stepper keeps running until then: field_active is set at the start).
+s32 sh_frames(s32 n);
+// n whole field frames; returns the frames run.
+s32 sh_field_frames(s32 n);
+// Puts a test script into a free slot (world_script) and returns the slot.
+s32 sh_script(std::function<void()> body);
+
+// ---- Transcript and random draws -------------------------------------------------------------
+
+std::vector<std::string> sh_lines();
+void sh_clear_lines();
+void sh_answers(std::initializer_list<s32> answers);
+// The next draws of `script_rand`; a draw with the queue empty fails the test and returns 0.
+void sh_rand(std::initializer_list<s32> draws);
+size_t sh_rand_left();
+
+// ---- Fakes -----------------------------------------------------------------------------------
+
+const std::vector<std::string>& sh_calls();
+void sh_clear_calls();
+// The results of the next battles (1, a win, when none is queued).
+void sh_battle_results(std::initializer_list<s32> results);
+// The fake screens (character screen, ranking, shops) end as a real screen ends on a click: they
+// leave the left button held and a click at screen (x, y) in the input words.
+void sh_screens_leave_click(s32 x, s32 y);
+
+// A gtest fixture that starts and stops the harness.
+class ScriptTest : public ::testing::Test {
+  protected:
+    void SetUp() override { sh_start(); }
+    void TearDown() override { sh_stop(); }
+    HarnessTempDir dir;
+};
