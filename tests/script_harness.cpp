@@ -21,6 +21,7 @@ std::vector<std::string> calls;
 std::deque<s32> rand_queue;
 std::deque<s32> battle_queue;
 bool leave_click = false;
+s32 save_result = 1;
 s32 leave_x = 0, leave_y = 0;
 
 template <class... A> void note(const char* what, A... args) {
@@ -66,7 +67,7 @@ void fake_sell(s32 shop) {
 }
 s32 fake_save(s32 slot) {
     note("save", slot);
-    return 0;
+    return save_result;
 }
 s32 fake_rand(s32 n) {
     if (rand_queue.empty()) {
@@ -128,6 +129,7 @@ void sh_start(const std::function<void(ArcBuilder&)>& extra) {
     rand_queue.clear();
     battle_queue.clear();
     leave_click = false;
+    save_result = 1;
     script_seams_reset();
     install_fakes();
     dialog_transcript_mode();
@@ -238,6 +240,10 @@ void sh_clear_calls() {
 
 void sh_battle_results(std::initializer_list<s32> results) {
     battle_queue.insert(battle_queue.end(), results.begin(), results.end());
+}
+
+void sh_save_result(s32 result) {
+    save_result = result;
 }
 
 void sh_screens_leave_click(s32 x, s32 y) {

@@ -87,6 +87,8 @@ const std::vector<std::string>& sh_calls();
 void sh_clear_calls();
 // The results of the next battles (1, a win, when none is queued).
 void sh_battle_results(std::initializer_list<s32> results);
+// What the fake save returns from now on (1, written, unless set; 0 is a failed save).
+void sh_save_result(s32 result);
 // The fake screens (character screen, ranking, shops) end as a real screen ends on a click: they
 // leave the left button held and a click at screen (x, y) in the input words.
 void sh_screens_leave_click(s32 x, s32 y);
