@@ -152,6 +152,39 @@ TEST_F(HomePlayerScript, TheClickThatClosesTheScreenDoesNotReachTheResidentUnder
     EXPECT_EQ(hits, 1);
 }
 
+// The same road with the real character screen and the real save: its save button ends the
+// screen, slot 1 is written, and the click on the button does not reach the resident that stands
+// under the button on the map.
+TEST_F(HomePlayerScript, TheRealScreensSaveButtonSavesAndItsClickStaysOffTheMap) {
+    info_screen_seam = info_screen;
+    script_save_seam = save_game;
+    constexpr s32 SAVE_X = 475, SAVE_Y = 448; // the screen's save button
+    s32 hits = 0;
+    const s32 resident = sh_script([&] { ++hits; });
+    sh_object(90, {.x = world_state.camera_x + SAVE_X,
+                   .y = world_state.camera_y + SAVE_Y + SH_FIGURE_H / 2,
+                   .frame = SH_FIGURE_FIRST,
+                   .slot = resident,
+                   .click = true});
+
+    click_kind = 1; // on the player's figure
+    click_x = PX - world_state.camera_x;
+    click_y = PY - 20 - world_state.camera_y;
+    harness_click(SAVE_X, SAVE_Y, 1, at_present(harness_presents() + 4));
+    sh_field_frames(1);
+    EXPECT_EQ(save_index[PLAYER_SAVE_SLOT].used, 1);
+    EXPECT_EQ(sh_lines(), Lines{"log 332"});
+    EXPECT_EQ(info_save_request, 0);
+    sh_field_frames(2);
+    EXPECT_EQ(hits, 0) << "the click on the save button reached the resident";
+
+    click_kind = 1; // the same point clicked on the map does reach it
+    click_x = SAVE_X;
+    click_y = SAVE_Y;
+    sh_field_frames(1);
+    EXPECT_EQ(hits, 1);
+}
+
 // A click on the posed player steps the pose and opens the screen; a save asked for there waits
 // until the service ends and the player's own script runs again.
 TEST_F(HomePlayerScript, ASaveAskedForWhilePosedIsWrittenAfterTheService) {
