@@ -64,6 +64,15 @@ class HomePlayerScript : public ScriptTest {
         screen_sets_save = 0;
         screen_sets_load = 0;
     }
+    // A left click at screen point (x, y) for the next field frame; on the player's own figure.
+    static void click_at(s32 x, s32 y) {
+        click_kind = 1;
+        click_x = x;
+        click_y = y;
+    }
+    static void click_player() {
+        click_at(PX - world_state.camera_x, PY - 20 - world_state.camera_y);
+    }
 };
 
 TEST_F(HomePlayerScript, PathsByTriggerAndTheScreensRequests) {
@@ -137,17 +146,13 @@ TEST_F(HomePlayerScript, TheClickThatClosesTheScreenDoesNotReachTheResidentUnder
     const s32 resident_y = PY - SH_FIGURE_H / 2 - world_state.camera_y;
     sh_screens_leave_click(resident_x, resident_y);
 
-    click_kind = 1; // on the player's figure
-    click_x = PX - world_state.camera_x;
-    click_y = PY - 20 - world_state.camera_y;
+    click_player();
     sh_field_frames(1);
     EXPECT_EQ(sh_calls(), Lines{"info_screen 0"});
     sh_field_frames(2);
     EXPECT_EQ(hits, 0) << "the closing click reached the resident";
 
-    click_kind = 1; // the same point clicked on purpose does reach it
-    click_x = resident_x;
-    click_y = resident_y;
+    click_at(resident_x, resident_y); // the same point clicked on purpose does reach it
     sh_field_frames(1);
     EXPECT_EQ(hits, 1);
 }
@@ -167,9 +172,7 @@ TEST_F(HomePlayerScript, TheRealScreensSaveButtonSavesAndItsClickStaysOffTheMap)
                    .slot = resident,
                    .click = true});
 
-    click_kind = 1; // on the player's figure
-    click_x = PX - world_state.camera_x;
-    click_y = PY - 20 - world_state.camera_y;
+    click_player();
     harness_click(SAVE_X, SAVE_Y, 1, at_present(harness_presents() + 4));
     sh_field_frames(1);
     EXPECT_EQ(save_index[PLAYER_SAVE_SLOT].used, 1);
@@ -178,9 +181,7 @@ TEST_F(HomePlayerScript, TheRealScreensSaveButtonSavesAndItsClickStaysOffTheMap)
     sh_field_frames(2);
     EXPECT_EQ(hits, 0) << "the click on the save button reached the resident";
 
-    click_kind = 1; // the same point clicked on the map does reach it
-    click_x = SAVE_X;
-    click_y = SAVE_Y;
+    click_at(SAVE_X, SAVE_Y); // the same point clicked on the map does reach it
     sh_field_frames(1);
     EXPECT_EQ(hits, 1);
 }
@@ -406,13 +407,7 @@ TEST(HomeMapAreas, EveryArrivalMapOfTheTableAndMapsWithout) {
 class HomePortalRoad : public ::testing::Test {
   protected:
     void SetUp() override {
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_player_images(b);
-        map_put_placeholder_maps(b);
-        world_start(b);
-        scripts_register_all();
-        init_npc_timetables();
+        sh_start_placeholder_world();
         dialog_transcript_mode();
         for (size_t i = 0; i < world_population_home_count; ++i) {
             const WorldRow& r = world_population_home[i];

@@ -3,6 +3,7 @@
 
 #include "battle/battle.h"
 #include "data/hub_block.h"
+#include "data/timetables.h"
 #include "engine/shell.h"
 #include "engine/world/events.h"
 #include "engine/world/field.h"
@@ -11,6 +12,8 @@
 #include "game/hub_seams.h"
 #include "game/player.h"
 #include "scripts/script_seams.h"
+#include "scripts/scripts_register.h"
+#include "tools/placeholder_maps.h"
 
 #include <deque>
 #include <sstream>
@@ -134,6 +137,16 @@ void sh_start(const std::function<void(ArcBuilder&)>& extra) {
     install_fakes();
     dialog_transcript_mode();
     sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
+}
+
+void sh_start_placeholder_world() {
+    ArcBuilder b;
+    arc_put_placeholder_content(b);
+    world_put_player_images(b);
+    map_put_placeholder_maps(b);
+    world_start(b);
+    scripts_register_all();
+    init_npc_timetables();
 }
 
 void sh_stop() {

@@ -40,6 +40,10 @@ constexpr s32 SH_FIGURE_H = 60;
 // `extra` may add archive content.
 void sh_start(const std::function<void(ArcBuilder&)>& extra = {});
 void sh_stop();
+// The engine for the game's own maps and scripts (no fakes): the placeholder archive with the
+// shared placeholder maps and both player sprite sets, every object script registered and the
+// timetables (with the maps' music) built. Stop it with `world_stop`.
+void sh_start_placeholder_world();
 
 // ---- World builder ---------------------------------------------------------------------------
 
