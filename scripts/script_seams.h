@@ -12,7 +12,7 @@ extern void (*script_shop_buy_seam)(s32 shop);
 extern void (*script_shop_sell_seam)(s32 shop);
 // The ranking panel: the player's place among the roster's fighters; returns after a click.
 extern void (*script_ranking_seam)();
-// Writes the game into save slot `slot`; the result of `save_game` (0 done).
+// Writes the game into save slot `slot`; the result of `save_game` (1 written, 0 failed).
 extern s32 (*script_save_seam)(s32 slot);
 // 0 .. n-1 for the scripts' draws (`rand_below` by default).
 extern s32 (*script_rand_seam)(s32 n);

@@ -3,6 +3,7 @@
 
 #include "battle/battle.h"
 #include "data/hub_block.h"
+#include "data/timetables.h"
 #include "engine/shell.h"
 #include "engine/world/events.h"
 #include "engine/world/field.h"
@@ -11,6 +12,8 @@
 #include "game/hub_seams.h"
 #include "game/player.h"
 #include "scripts/script_seams.h"
+#include "scripts/scripts_register.h"
+#include "tools/placeholder_maps.h"
 
 #include <deque>
 #include <sstream>
@@ -21,6 +24,7 @@ std::vector<std::string> calls;
 std::deque<s32> rand_queue;
 std::deque<s32> battle_queue;
 bool leave_click = false;
+s32 save_result = 1;
 s32 leave_x = 0, leave_y = 0;
 
 template <class... A> void note(const char* what, A... args) {
@@ -66,7 +70,7 @@ void fake_sell(s32 shop) {
 }
 s32 fake_save(s32 slot) {
     note("save", slot);
-    return 0;
+    return save_result;
 }
 s32 fake_rand(s32 n) {
     if (rand_queue.empty()) {
@@ -128,10 +132,21 @@ void sh_start(const std::function<void(ArcBuilder&)>& extra) {
     rand_queue.clear();
     battle_queue.clear();
     leave_click = false;
+    save_result = 1;
     script_seams_reset();
     install_fakes();
     dialog_transcript_mode();
     sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
+}
+
+void sh_start_placeholder_world() {
+    ArcBuilder b;
+    arc_put_placeholder_content(b);
+    world_put_player_images(b);
+    map_put_placeholder_maps(b);
+    world_start(b);
+    scripts_register_all();
+    init_npc_timetables();
 }
 
 void sh_stop() {
@@ -238,6 +253,10 @@ void sh_clear_calls() {
 
 void sh_battle_results(std::initializer_list<s32> results) {
     battle_queue.insert(battle_queue.end(), results.begin(), results.end());
+}
+
+void sh_save_result(s32 result) {
+    save_result = result;
 }
 
 void sh_screens_leave_click(s32 x, s32 y) {

@@ -40,6 +40,10 @@ constexpr s32 SH_FIGURE_H = 60;
 // `extra` may add archive content.
 void sh_start(const std::function<void(ArcBuilder&)>& extra = {});
 void sh_stop();
+// The engine for the game's own maps and scripts (no fakes): the placeholder archive with the
+// shared placeholder maps and both player sprite sets, every object script registered and the
+// timetables (with the maps' music) built. Stop it with `world_stop`.
+void sh_start_placeholder_world();
 
 // ---- World builder ---------------------------------------------------------------------------
 
@@ -87,6 +91,8 @@ const std::vector<std::string>& sh_calls();
 void sh_clear_calls();
 // The results of the next battles (1, a win, when none is queued).
 void sh_battle_results(std::initializer_list<s32> results);
+// What the fake save returns from now on (1, written, unless set; 0 is a failed save).
+void sh_save_result(s32 result);
 // The fake screens (character screen, ranking, shops) end as a real screen ends on a click: they
 // leave the left button held and a click at screen (x, y) in the input words.
 void sh_screens_leave_click(s32 x, s32 y);

@@ -14,6 +14,7 @@
 #include "platform/harness.h"
 #include "scripts/home/portals.h"
 #include "scripts/scripts_register.h"
+#include "tests/script_harness.h"
 #include "tests/world_harness.h"
 #include "tests/world_spans.h"
 #include "tools/arcbuild.h"
@@ -395,13 +396,7 @@ TEST_F(WorldPopulated, ObjectsTakeTheirLookAndPresence) {
 class PopulatedWorldTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_player_images(b);
-        map_put_placeholder_maps(b);
-        world_start(b);
-        scripts_register_all();
-        init_npc_timetables();
+        sh_start_placeholder_world();
         world_state.current_map = 0;
         world_populate();
     }
@@ -516,13 +511,7 @@ TEST(PortalAreas, ArrivalMapsNameTheirAreaAndOthersKeepIt) {
 class PortalScriptTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_player_images(b);
-        map_put_placeholder_maps(b);
-        world_start(b);
-        scripts_register_all();
-        init_npc_timetables();
+        sh_start_placeholder_world();
         world_place_player(10, 500, 500);
         make_player(10, 500, 500, 0, 0);
         player_record.area = 7;

@@ -12,12 +12,13 @@
 
 namespace {
 
-// Arrival map -> area shown by the load menu (text 100 + area).
+// Arrival map -> area shown by the load menu (text 100 + area); a map without a row leaves the
+// area as it is.
 struct MapArea {
     s32 map;
     s32 area;
 };
-constexpr MapArea MAP_AREAS[] = {
+constexpr MapArea map_area_table[] = {
     {10, 1},   {60, 2},  {94, 3},  {200, 4},  {240, 5},  {63, 6},  {40, 7},   {186, 8},  {100, 9},
     {130, 10}, {71, 11}, {72, 12}, {80, 13},  {102, 14}, {93, 15}, {77, 16},  {164, 17}, {166, 18},
     {89, 19},  {9, 20},  {73, 21}, {140, 22}, {252, 23}, {74, 24}, {251, 25}, {142, 26},
@@ -70,7 +71,7 @@ s32 leave(s32 self) {
 } // namespace
 
 s32 portal_area_for_map(s32 map) {
-    for (const MapArea& m : MAP_AREAS)
+    for (const MapArea& m : map_area_table)
         if (m.map == map) return m.area;
     return -1;
 }
