@@ -1,11 +1,13 @@
 #include "scripts/scripts_register.h"
 
+#include "scripts/home/arrival.h"
 #include "scripts/home/portals.h"
 
 namespace {
 
 constexpr ScriptRegion REGIONS[] = {
     {HOME_PORTALS_OWNER, home_portals_slots, home_portals_register},
+    {HOME_ARRIVAL_OWNER, home_arrival_slots, home_arrival_register},
 };
 
 } // namespace
