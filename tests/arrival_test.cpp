@@ -3,6 +3,7 @@
 // and the whole arrival on the real field loop from a new game's world.
 #include "scripts/home/arrival.h"
 
+#include "engine/image.h"
 #include "engine/shell.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
@@ -16,8 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -401,6 +404,37 @@ TEST_F(ArrivalTest, TheFlightAndTheFallMoveTheirFiguresPassByPass) {
         EXPECT_EQ(got, e.value) << "loop " << e.loop << " pass " << e.k << " object " << e.obj
                                 << " attribute " << e.attr;
     }
+}
+
+// Every frame that the arrival shows is a picture of the placeholder archive, so the scene can be
+// watched there.
+TEST_F(ArrivalTest, EveryFrameTheArrivalShowsIsInThePlaceholderArchive) {
+    std::set<s32> frames;
+    for (s32 f = ARRIVAL_FIRST_FRAME; f <= ARRIVAL_LAST_FRAME; f += ARRIVAL_STEP) frames.insert(f);
+    for (const Cue& q : arrival_staged_scene()) {
+        switch (q.op) {
+        case CUE_FRAME:
+        case CUE_SHOW_FRAME:
+            frames.insert(q.a);
+            break;
+        case CUE_PLACE:
+            frames.insert(q.c);
+            break;
+        case CUE_FRAME_STEPS:
+            for (s32 i = 0; i < q.c; ++i) frames.insert(q.a + q.b * i);
+            break;
+        case CUE_KEYS:
+            for (const CueTrack& t : q.tracks)
+                for (s32 k = t.k_from; k <= std::min(t.k_to, q.a); ++k)
+                    if (t.frame.set) frames.insert(t.frame.base + t.frame.per * k);
+            break;
+        default:
+            break;
+        }
+    }
+    frames.erase(0);
+    EXPECT_GT(frames.size(), 200u);
+    for (const s32 f : frames) EXPECT_NE(image_load(std::abs(f)), empty_image) << f;
 }
 
 // ---- The whole arrival on the field loop -----------------------------------------------------

@@ -40,3 +40,6 @@ void image_put_placeholder_shop(ArcBuilder& builder);
 // Puts framed boxes showing their ids for the character screen's pictures (status page, tab row,
 // system menu, clock dial, the four pages, the arts entries shown) and the companion visit's.
 void image_put_placeholder_info(ArcBuilder& builder);
+// Standing boxes for the frames of the new game's arrival scene and the walking frames of the
+// figures it walks.
+void image_put_placeholder_arrival(ArcBuilder& builder);
