@@ -461,6 +461,15 @@ TEST_F(ArrivalField, ANewGameArrivesAndIsHandedToThePlayer) {
     ASSERT_EQ(world_state.current_map, 10);
     for (const s32 obj : {0, 217, 218, 223}) EXPECT_EQ(attr_get(obj, ATTR_CLICK), 0) << obj;
 
+    // A timer that counts its runs, one a field frame: the scene runs within one frame, and no
+    // other timer runs while it plays.
+    s32 counted = 0;
+    const s32 counter = sh_script([&] {
+        ++counted;
+        attr_set(script_self(), ATTR_TIMER, 1);
+    });
+    sh_object(4000, {.map = 10, .x = 1000, .y = 1000, .slot = counter, .timer = 1});
+
     // The right button held toward the far right: the posed protagonist does not walk by it.
     mouse_buttons = 2;
     pointer_x = 630;
@@ -481,6 +490,7 @@ TEST_F(ArrivalField, ANewGameArrivesAndIsHandedToThePlayer) {
         }
     }
     ASSERT_EQ(attr_get(0, ATTR_EVENT), 0) << "no hand-over in " << frames << " frames";
+    EXPECT_EQ(counted, frames);
 
     Lines says = {"say 2 1000 20453", "say_at 237 20443"};
     says.insert(says.end(), SCENE_TEXTS.begin(), SCENE_TEXTS.end());

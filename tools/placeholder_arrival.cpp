@@ -9,6 +9,9 @@
 #include "tools/placeholder_images.h"
 #include "tools/placeholder_world.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 // Frames first..last in steps of `step`.
@@ -36,17 +39,23 @@ constexpr FrameRun ARRIVAL_FRAMES[] = {
 constexpr s32 WALKING_BLOCKS[] = {5500, 5550, 5600, 5650, 5700, 5750, 5800};
 constexpr s32 BLOCK_FIRST = 2, BLOCK_LAST = 39;
 
-void put_figure(ArcBuilder& builder, s32 image) {
-    const u32 id = u32(ARC_IMAGE_BASE + image);
-    if (builder.entries().count(id) || builder.aliases().count(id)) return;
-    builder.put(id, placeholder_world_sprite(image, false));
-}
-
 } // namespace
 
 void image_put_placeholder_arrival(ArcBuilder& builder) {
-    for (const FrameRun& r : ARRIVAL_FRAMES)
-        for (s32 image = r.first; image <= r.last; image += r.step) put_figure(builder, image);
-    for (const s32 block : WALKING_BLOCKS)
-        for (s32 k = BLOCK_FIRST; k <= BLOCK_LAST; ++k) put_figure(builder, block + k);
+    // The lists are constants, so the boxes are drawn once per run and copied into each archive.
+    static const std::vector<std::pair<u32, std::vector<u8>>> boxes = [] {
+        std::vector<s32> images;
+        for (const FrameRun& r : ARRIVAL_FRAMES)
+            for (s32 image = r.first; image <= r.last; image += r.step) images.push_back(image);
+        for (const s32 block : WALKING_BLOCKS)
+            for (s32 k = BLOCK_FIRST; k <= BLOCK_LAST; ++k) images.push_back(block + k);
+        std::vector<std::pair<u32, std::vector<u8>>> all;
+        for (const s32 image : images)
+            all.emplace_back(u32(ARC_IMAGE_BASE + image), placeholder_world_sprite(image, false));
+        return all;
+    }();
+    for (const auto& [id, sprite] : boxes) {
+        if (builder.entries().count(id) || builder.aliases().count(id)) continue;
+        builder.put(id, sprite);
+    }
 }
