@@ -223,6 +223,10 @@ TEST_F(ArrivalTest, TheFirstVisitorGreetsWalksUpAndKeepsCallingTheSecond) {
 TEST_F(ArrivalTest, TheSecondVisitorReleasesTheSceneOnArrival) {
     sh_object(237, {.x = 123, .y = 1846, .frame = 5602, .slot = 124, .var_a = 1});
     sh_object(238, {.x = 0, .y = 1840, .frame = 5554, .slot = 125, .timer = 3});
+    sh_fire(238, TRIG_CLICK);
+    sh_fire(238, TRIG_STEP);
+    EXPECT_EQ(dist(238, 0, 1840), 0);
+    EXPECT_EQ(attr_get(238, ATTR_TIMER), 3);
     sh_fire(238, TRIG_TIMER);
     EXPECT_EQ(attr_get(238, ATTR_TIMER), 10);
     EXPECT_EQ(script_stage(237), 1);
@@ -297,6 +301,9 @@ TEST_F(ArrivalTest, OnlookersWalkTowardTheirMarksByTheFirstVisitorsStage) {
 TEST_F(ArrivalTest, TheBystanderLeavesAfterTheSceneAndSwitchesItselfOff) {
     sh_object(237, {.x = 554, .y = 1600, .var_a = 2, .active = false});
     sh_object(239, {.x = 20, .y = 1739, .frame = 5522, .slot = 131, .var_a = 1, .timer = 7});
+    sh_fire(239, TRIG_CLICK);
+    EXPECT_EQ(dist(239, 20, 1739), 0);
+    EXPECT_EQ(script_stage(239), 1);
     fire_until(239, [] { return script_stage(239) == 2; });
     EXPECT_EQ(dist(239, 60, 1784), 0);
     EXPECT_EQ(attr_get(239, ATTR_ACTIVE), 1);
