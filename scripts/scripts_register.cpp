@@ -1,5 +1,6 @@
 #include "scripts/scripts_register.h"
 
+#include "scripts/home/arrival.h"
 #include "scripts/home/player.h"
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
@@ -10,6 +11,7 @@ constexpr ScriptRegion REGIONS[] = {
     {HOME_PORTALS_OWNER, home_portals_slots, home_portals_register},
     {HOME_PLAYER_OWNER, home_player_slots, home_player_register},
     {HOME_POSE_FAMILIES_OWNER, home_pose_families_slots, home_pose_families_register},
+    {HOME_ARRIVAL_OWNER, home_arrival_slots, home_arrival_register},
 };
 
 } // namespace

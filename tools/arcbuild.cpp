@@ -318,6 +318,7 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_shop(builder);
     image_put_placeholder_info(builder);
     image_put_placeholder_activity(builder);
+    image_put_placeholder_arrival(builder);
     // Our own content: framed boxes for the battle's pictures and the animations' images.
     battle_put_placeholder_content(builder);
     // Our own content: the mini-games' pictures, sized as each game draws them.

@@ -43,3 +43,6 @@ void image_put_placeholder_info(ArcBuilder& builder);
 // Placeholder pictures of the hub's activities: the animations 60800..61194, the unusable-entry
 // mark 60395, the practice screen 62500..62531 and the practice pieces 63401 + 20n + v.
 void image_put_placeholder_activity(ArcBuilder& builder);
+// Standing boxes for the frames of the new game's arrival scene and the walking frames of the
+// figures it walks.
+void image_put_placeholder_arrival(ArcBuilder& builder);
