@@ -1,11 +1,13 @@
 #include "scripts/scripts_register.h"
 
 #include "scripts/home/portals.h"
+#include "scripts/home/routines.h"
 
 namespace {
 
 constexpr ScriptRegion REGIONS[] = {
     {HOME_PORTALS_OWNER, home_portals_slots, home_portals_register},
+    {HOME_ROUTINES_OWNER, home_routines_slots, home_routines_register},
 };
 
 } // namespace
