@@ -607,6 +607,310 @@ TEST_F(Routines, ResidentAtHomeAndAway) {
     EXPECT_EQ(attr_get(235, ATTR_ACTIVE), 1);
 }
 
+// ---- Click part ------------------------------------------------------------------------------
+
+struct TalkCase {
+    s32 obj, stage;
+    Lines lines;
+    s32 stage_after; // -1: unchanged
+};
+
+class RoutineTalk : public Routines {
+  protected:
+    // A click on the resident standing right of the player (the player's boxes at 0, the
+    // resident's own at 3).
+    Lines talk(s32 obj, s32 stage, s32 frame = 5000) {
+        put(obj, HOME, PX + 50, PY, frame, stage);
+        sh_clear_lines();
+        sh_fire(obj, TRIG_CLICK);
+        return said();
+    }
+    void check(const TalkCase& c) {
+        EXPECT_EQ(talk(c.obj, c.stage), c.lines) << c.obj << " stage " << c.stage;
+        EXPECT_EQ(attr_get(c.obj, ATTR_VAR_A), c.stage_after < 0 ? c.stage : c.stage_after)
+            << c.obj << " stage " << c.stage;
+    }
+    static Lines bubble(s32 obj, s32 text) {
+        return {"say_at " + std::to_string(obj) + " " + std::to_string(text)};
+    }
+    // Alternating lines first..last, self's bubble first.
+    static Lines run(s32 obj, s32 first, s32 last, bool self_first = true) {
+        Lines out;
+        for (s32 t = first; t <= last; ++t) {
+            const bool self = ((t - first) % 2 == 0) == self_first;
+            out.push_back(self ? "say_at " + std::to_string(obj) + " " + std::to_string(t)
+                               : "say 0 1000 " + std::to_string(t));
+        }
+        return out;
+    }
+};
+
+Lines operator+(Lines a, const Lines& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+TEST_F(RoutineTalk, TheHouseholdTalksByItsStage) {
+    const TalkCase cases[] = {
+        {217, 0, {}, -1},
+        {217, 3, bubble(217, 10359), -1},
+        {217, 50, bubble(217, 10359), -1},
+        {217, 10, bubble(217, 10366), -1},
+        {217, 12, bubble(217, 10368), -1},
+        {217, 16, bubble(217, 10370), -1},
+        {217, 24, bubble(217, 10372), -1},
+        {217, 40, {}, -1},
+        {217, 47, bubble(217, 10381), -1},
+        {217, 60, {}, -1},
+        {218, 0, {}, -1},
+        {218, 2, bubble(218, 10360), -1},
+        {218, 5, bubble(218, 10365), -1},
+        {218, 7, bubble(218, 10364), -1},
+        {218, 10, bubble(218, 10364), -1},
+        {218, 16, bubble(218, 10371), -1},
+        {218, 24, bubble(218, 10373), -1},
+        {218, 30, bubble(218, 10365), -1},
+        {218, 40, {}, -1},
+        {218, 42, bubble(218, 10364), -1},
+        {218, 47, bubble(218, 10383), -1},
+        {218, 59, bubble(218, 10365), -1},
+        {218, 60, {}, -1},
+        {219, 0, bubble(219, 20387), -1},
+        {219, 24, bubble(219, 20387), -1},
+        {219, 99, bubble(219, 20387), -1},
+        {223, 0, {}, -1},
+        {223, 2, bubble(223, 10346), -1},
+        {223, 4, bubble(223, 10348), -1},
+        {223, 5, bubble(223, 10350), -1},
+        {223, 10, bubble(223, 10352), -1},
+        {223, 15, bubble(223, 10354), -1},
+        {223, 20, bubble(223, 10352), -1},
+        {223, 25, bubble(223, 10356), -1},
+        {223, 27, bubble(223, 10357), -1},
+        {223, 32, bubble(223, 10356), -1},
+        {223, 33, {}, -1},
+    };
+    for (const TalkCase& c : cases) check(c);
+}
+
+TEST_F(RoutineTalk, LessonsOf217) {
+    // Stage 7: the lesson of skill 13 while it is below 5.
+    EXPECT_EQ(talk(217, 7), (Lines{"say_at 217 10361", "say 0 1000 10362", "say_at 217 10363"}));
+    EXPECT_EQ(known_has(13, 0), 1);
+    player_record.skill[13] = 5; // no lesson from 5 on
+    const s32 exp13 = player_record.skill_exp[13];
+    talk(217, 7);
+    EXPECT_EQ(player_record.skill_exp[13], exp13);
+    EXPECT_EQ(player_record.skill[13], 5);
+
+    // Stages 41-42: the run, the lesson of skill 17 below 15, and known entry (17, 1) once.
+    EXPECT_EQ(talk(217, 41), run(217, 10374, 10379));
+    EXPECT_EQ(known_has(17, 1), 1);
+    player_record.skill[17] = 15;
+    const s32 exp17 = player_record.skill_exp[17];
+    talk(217, 42);
+    EXPECT_EQ(player_record.skill_exp[17], exp17);
+}
+
+TEST_F(RoutineTalk, TheVisitorsTalkByStageGroupAndAcquaintance) {
+    struct Case {
+        s32 obj, stage, affection;
+        s32 text;
+    };
+    constexpr s32 NEW = 0, CLOSE = 50, KNOWN = 10;
+    const Case cases[] = {
+        {225, 3, NEW, 10422},    {225, 0, CLOSE, 10422},  {225, 5, KNOWN, 10422},
+        {225, 6, CLOSE, 10452},  {225, 6, KNOWN, 10446},  {225, 10, NEW, 10422},
+        {225, 10, CLOSE, 10455}, {225, 44, KNOWN, 10446}, {225, 60, CLOSE, 10455},
+        {225, 17, CLOSE, 10457}, {225, 27, CLOSE, 10461}, {225, 39, CLOSE, 10457},
+        {225, 39, KNOWN, 10446}, {226, 2, CLOSE, 10424},  {226, 6, NEW, 10425},
+        {226, 6, CLOSE, 10453},  {226, 6, KNOWN, 10447},  {226, 20, NEW, 10424},
+        {226, 20, CLOSE, 10456}, {226, 17, NEW, 10450},   {226, 17, CLOSE, 10458},
+        {226, 27, NEW, 10482},   {226, 27, KNOWN, 10447}, {226, 39, CLOSE, 10487},
+        {226, 39, KNOWN, 10447}, {227, 4, KNOWN, 10423},  {227, 6, NEW, 10426},
+        {227, 6, CLOSE, 10448},  {227, 6, KNOWN, 10450},  {227, 30, CLOSE, 10449},
+        {227, 17, NEW, 10468},   {227, 17, KNOWN, 10450}, {227, 27, CLOSE, 10483},
+        {227, 39, NEW, 10488},   {227, 45, KNOWN, 10450},
+    };
+    for (const Case& c : cases) {
+        player_record.affection[ROUTINE_VISITOR_PERSON] = c.affection;
+        const Lines want =
+            c.obj == 225 ? Lines{"say 3 1167 " + std::to_string(c.text)} : bubble(c.obj, c.text);
+        EXPECT_EQ(talk(c.obj, c.stage), want)
+            << c.obj << " stage " << c.stage << " affection " << c.affection;
+    }
+}
+
+TEST_F(RoutineTalk, TheVisitorsMeetings) {
+    auto visitor = [](s32 t) { return "say 3 1167 " + std::to_string(t); };
+    auto player = [](s32 t) { return "say 0 1000 " + std::to_string(t); };
+    const Lines run_x = {visitor(10430),     player(10431),  visitor(10432),
+                         player(10433),      visitor(10434), player(10435),
+                         "say_at 226 10436", visitor(10437), player(10438)};
+    const Lines run_y = {visitor(10474), player(10475), visitor(10476), player(10477),
+                         visitor(10478), player(10479), visitor(10480), player(10481)};
+    sh_object(226, {.map = HOME, .x = PX + 80, .y = PY});
+    struct Case {
+        s32 stage, answer;
+        Lines lines;
+        bool meets_167, meets_180;
+        s32 chivalry; // change
+    };
+    const Case cases[] = {
+        {6, 0,
+         Lines{visitor(10427), "choose 0 1000 10428 10429 -> 0", visitor(10439), player(10440),
+               visitor(10495), player(10441), visitor(10442), player(10443), visitor(10444),
+               player(10445)},
+         true, false, -3},
+        {6, 1, Lines{visitor(10427), "choose 0 1000 10428 10429 -> 1"} + run_x, false, true, 3},
+        {17, 0,
+         Lines{visitor(10469), player(10470), visitor(10471), "choose 0 1000 10472 10473 -> 0"} +
+             run_y,
+         true, false, 0},
+        {17, 1,
+         Lines{visitor(10469), player(10470), visitor(10471), "choose 0 1000 10472 10473 -> 1"} +
+             run_x,
+         false, false, 0},
+        {27, 0,
+         Lines{visitor(10484), player(10485), visitor(10486), "choose 0 1000 10472 10473 -> 0"} +
+             run_y,
+         true, false, 0},
+        {27, 1,
+         Lines{visitor(10484), player(10485), visitor(10486), "choose 0 1000 10472 10473 -> 1"} +
+             run_x,
+         false, false, 0},
+        {39, 0,
+         Lines{visitor(10489), player(10490), visitor(10491), "choose 0 1000 10492 10493 -> 0",
+               visitor(10494)} +
+             Lines(run_y.begin() + 1, run_y.end()),
+         true, false, 0},
+        {39, 1,
+         Lines{visitor(10489), player(10490), visitor(10491), "choose 0 1000 10492 10493 -> 1"} +
+             run_x,
+         false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stage " << c.stage << " answer " << c.answer);
+        for (s32& e : player_record.acquaintances) e = -1;
+        player_record.affection[ROUTINE_VISITOR_PERSON] = 0;
+        player_record.affection[180] = 0;
+        const s32 chivalry = player_record.chivalry;
+        sh_answers({c.answer});
+        EXPECT_EQ(talk(225, c.stage), c.lines);
+        EXPECT_EQ(acquaint_has(ROUTINE_VISITOR_PERSON), c.meets_167 ? 1 : 0);
+        EXPECT_EQ(acquaint_has(180), c.meets_180 ? 1 : 0);
+        EXPECT_EQ(player_record.chivalry - chivalry, c.chivalry);
+        EXPECT_EQ(attr_get(225, ATTR_VAR_A), c.stage);
+    }
+}
+
+TEST_F(RoutineTalk, TheWorkshopKeeperAndTheWalkerQuest) {
+    auto player = [](s32 t) { return "say 0 1000 " + std::to_string(t); };
+    const Lines long_talk = run(123, 20431, 20438) + Lines{"say_at 123 20441", player(20439),
+                                                           "say_at 123 20442", player(20440)};
+    const Lines quest_done =
+        run(123, 16340, 16345, false) + Lines{player(16347), "say_at 123 16348"};
+    struct Case {
+        s32 stage, flag;
+        bool item;
+        Lines lines;
+        s32 stage_after, flag_after;
+        bool item_after;
+    };
+    const Case cases[] = {
+        {0, 0, false, bubble(123, 10412), 0, 0, false},
+        {3, 0, false, bubble(123, 10402), 3, 0, false},
+        {5, 0, false, bubble(123, 10403), 5, 0, false},
+        {10, 0, false, run(123, 10404, 10410), 10, 0, false},
+        {14, 0, false, bubble(123, 10411), 14, 0, false},
+        {20, 0, false, bubble(123, 10402), 20, 0, false},
+        {27, 0, false, long_talk, 28, 0, false},
+        {27, 4, false, long_talk, 28, 4, false}, // the quest's item is missing
+        {27, 4, true, quest_done, 27, 5, false},
+        {27, 3, false, run(123, 16330, 16333, false) + run(123, 16337, 16339, false), 27, 4, false},
+        {28, 3, false, run(123, 16330, 16334, false), 28, 4, false},
+        {28, 4, true, quest_done, 28, 5, false},
+        {28, 0, false, bubble(123, 11512), 28, 0, false},
+        {29, 3, false, {}, 29, 3, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stage " << c.stage << " flag " << c.flag);
+        player_record.story_flags[1] = c.flag;
+        while (inv_has(1203) != 0) inv_remove(1203, 1);
+        if (c.item) inv_add(1203, 1);
+        const s32 exp = player_record.skill_exp[23] + player_record.skill[23] * 1000;
+        EXPECT_EQ(talk(123, c.stage), c.lines);
+        EXPECT_EQ(attr_get(123, ATTR_VAR_A), c.stage_after);
+        EXPECT_EQ(player_record.story_flags[1], c.flag_after);
+        EXPECT_EQ(inv_has(1203) != 0, c.item_after);
+        const bool grew = c.lines == long_talk || c.lines == quest_done;
+        EXPECT_EQ(player_record.skill_exp[23] + player_record.skill[23] * 1000 != exp, grew);
+    }
+}
+
+TEST_F(RoutineTalk, TheNeighbourAndTheTaskOfItem1844) {
+    s32& relation = player_record.affection[ROUTINE_HOME_RELATION];
+    struct Case {
+        s32 stage, var_b, flag, relation;
+        bool item;
+        s32 answer;
+        Lines lines;
+        s32 var_b_after, flag_after, relation_after;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, false, -1, run(232, 10513, 10527), 1, 0, 1},
+        {47, 0, 0, 2, false, -1, run(232, 10513, 10527), 1, 0, 2},
+        {47, 1, 0, 1, false, -1, bubble(232, 10528), 1, 0, 1},
+        {0, 1, 0, 1, true, 0,
+         bubble(232, 10528) + Lines{"choose 0 1000 10552 10553 -> 0"} + run(232, 10529, 10535), 1,
+         1, 51},
+        {47, 1, 0, 1, true, 1,
+         bubble(232, 10528) + Lines{"choose 0 1000 10552 10553 -> 1", "say 0 1000 10516"}, 1, 0, 1},
+        {47, 1, 1, 51, false, -1, bubble(232, 10536), 1, 1, 51},
+        {47, 1, 2, 51, false, -1, {}, 1, 2, 51},
+        {5, 0, 0, 0, false, -1, bubble(232, 10537), 0, 0, 1},
+        {5, 0, 0, 2, false, -1, bubble(232, 10537), 0, 0, 2},
+        {20, 0, 0, 0, false, -1, bubble(232, 10538), 0, 0, 1},
+        {30, 0, 0, 1, false, -1, run(232, 10539, 10543), 0, 0, 2},
+        {30, 0, 0, -1, false, -1, bubble(232, 10538), 0, 0, 1},
+        {30, 0, 0, 20, false, -1, bubble(232, 10544), 0, 0, 20},
+        {46, 0, 0, 50, false, -1, bubble(232, 10536), 0, 0, 50},
+        {48, 0, 0, 0, false, -1, {}, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stage " << c.stage << " relation " << c.relation);
+        relation = c.relation;
+        player_record.story_flags[0] = c.flag;
+        while (inv_has(1844) != 0) inv_remove(1844, 1);
+        if (c.item) inv_add(1844, 1);
+        if (c.answer >= 0) sh_answers({c.answer});
+        put(232, 23, PX + 50, PY, 33346, c.stage);
+        attr_set(232, ATTR_VAR_B, c.var_b);
+        sh_clear_lines();
+        sh_fire(232, TRIG_CLICK);
+        EXPECT_EQ(said(), c.lines);
+        EXPECT_EQ(attr_get(232, ATTR_VAR_B), c.var_b_after);
+        EXPECT_EQ(player_record.story_flags[0], c.flag_after);
+        EXPECT_EQ(relation, c.relation_after);
+        if (c.flag_after == 1 && c.flag == 0) {
+            EXPECT_EQ(inv_has(1844), 0);
+            EXPECT_EQ(known_has(23, 50), 1);
+        }
+        EXPECT_EQ(obj_get_frame(232), 33346); // the frame from before the click
+    }
+}
+
+TEST_F(RoutineTalk, AClickFromFarOnlyFloatsTheRemark) {
+    put(217, HOME, PX + 400, PY, 5402, 3);
+    sh_clear_lines();
+    sh_fire(217, TRIG_CLICK);
+    EXPECT_EQ(said(), (Lines{"label 0 10000 -112 -108 2000"}));
+    put(217, HOME, PX + 250, PY, 5402, 3);
+    sh_clear_lines();
+    sh_fire(217, TRIG_CLICK);
+    EXPECT_EQ(said(), bubble(217, 10359));
+}
+
 // Every entry of the timetables names a stage that the resident's routine goes on from: at that
 // time, or (standing ready) when a later window of the same day opens.
 TEST_F(Routines, EveryTimetableEntryResumesItsRoutine) {
