@@ -165,38 +165,36 @@ NpcTimetableEntry route_timetable_now(s32 obj) {
                            timetable_quarter(world_state.hour, world_state.minute));
 }
 
-s32 route_timetable_mismatches(const Route& r, s32 obj) {
+namespace {
+// Counts the written timetable entries of obj whose stage `served(window, minute)` finds in no
+// window of the route (the always-window serves every time).
+template <class Served> s32 unserved_entries(const Route& r, s32 obj, Served served) {
     const s32 row = route_timetable_row(obj);
     if (row < 0) return 0;
-    s32 misses = 0;
+    s32 count = 0;
     for (s32 q = 0; q < TIMETABLE_QUARTERS; ++q) {
         const NpcTimetableEntry e = timetable_entry(row, q);
         if (!timetable_has(e.var_a)) continue;
         const s32 minute = TIMETABLE_FIRST_HOUR * MINUTES_PER_HOUR + q * QUARTER_MINUTES;
         bool listed = false;
-        for (const RouteWindow& w : r.windows)
-            if (w.from == ROUTE_ALWAYS && route_step_of(w, e.var_a) != nullptr) listed = true;
-        const RouteWindow* w = route_window_at(r, minute);
-        if (w != nullptr && route_step_of(*w, e.var_a) != nullptr) listed = true;
-        if (!listed) ++misses;
+        for (const RouteWindow& w : r.windows) {
+            const bool serves = w.from == ROUTE_ALWAYS || served(w, minute);
+            if (serves && route_step_of(w, e.var_a) != nullptr) listed = true;
+        }
+        if (!listed) ++count;
     }
-    return misses;
+    return count;
+}
+} // namespace
+
+s32 route_timetable_mismatches(const Route& r, s32 obj) {
+    // The window that holds the quarter's start (the first one, as route_window_at finds it).
+    return unserved_entries(r, obj, [&r](const RouteWindow& w, s32 minute) {
+        return &w == route_window_at(r, minute);
+    });
 }
 
 s32 route_timetable_stalls(const Route& r, s32 obj) {
-    const s32 row = route_timetable_row(obj);
-    if (row < 0) return 0;
-    s32 stalls = 0;
-    for (s32 q = 0; q < TIMETABLE_QUARTERS; ++q) {
-        const NpcTimetableEntry e = timetable_entry(row, q);
-        if (!timetable_has(e.var_a)) continue;
-        const s32 minute = TIMETABLE_FIRST_HOUR * MINUTES_PER_HOUR + q * QUARTER_MINUTES;
-        bool picked_up = false;
-        for (const RouteWindow& w : r.windows) {
-            const bool now_or_later = w.from == ROUTE_ALWAYS || w.to >= minute;
-            if (now_or_later && route_step_of(w, e.var_a) != nullptr) picked_up = true;
-        }
-        if (!picked_up) ++stalls;
-    }
-    return stalls;
+    return unserved_entries(r, obj,
+                            [](const RouteWindow& w, s32 minute) { return w.to >= minute; });
 }
