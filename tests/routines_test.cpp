@@ -11,9 +11,12 @@
 #include "game/player.h"
 #include "scripts/scripts_register.h"
 #include "tests/script_harness.h"
+#include "tools/placeholder_images.h"
+#include "tools/placeholder_world.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -965,6 +968,27 @@ TEST_F(Routines, AfterAClockJumpTheRoutineGoesOn) {
         EXPECT_EQ(attr_get(c.obj, ATTR_ACTIVE), c.active_after);
         if (c.obj == 219) EXPECT_NE(attr_get(c.obj, ATTR_X), x);
         if (c.obj == 232) EXPECT_EQ(attr_get(235, ATTR_ACTIVE), 1);
+    }
+}
+
+// The placeholder archive holds every frame a route shows, so the residents are drawn (and
+// clickable) on it.
+TEST(RoutinePlaceholders, EveryFrameARouteShowsHasAnImage) {
+    std::set<s32> images;
+    for (s32 id : placeholder_routines_images()) images.insert(id);
+    for (const auto& [id, area] : placeholder_world_images()) images.insert(id);
+    for (const Resident& r : RESIDENTS) {
+        for (const RouteWindow& w : routine_route(r.obj)->windows)
+            for (const RouteStep& st : w.steps) {
+                std::vector<s32> shown = {st.frame};
+                for (const RouteAction& a : st.actions)
+                    if (a.op == ACTION_FRAME) shown.push_back(a.value);
+                if (st.op == ROUTE_IDLE)
+                    for (s32 f = st.cycle.start; f <= st.cycle.limit; f += st.cycle.step)
+                        shown.push_back(f);
+                for (s32 f : shown)
+                    if (f != 0) EXPECT_TRUE(images.count(std::abs(f))) << r.obj << " frame " << f;
+            }
     }
 }
 

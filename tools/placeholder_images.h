@@ -40,3 +40,7 @@ void image_put_placeholder_shop(ArcBuilder& builder);
 // Puts framed boxes showing their ids for the character screen's pictures (status page, tab row,
 // system menu, clock dial, the four pages, the arts entries shown) and the companion visit's.
 void image_put_placeholder_info(ArcBuilder& builder);
+// Figure boxes for the frames the home map's residents show on their daily routines (walking
+// blocks, idle loops, poses); ids the builder holds already are left alone.
+std::vector<s32> placeholder_routines_images();
+void image_put_placeholder_routines(ArcBuilder& builder);
