@@ -92,6 +92,9 @@ bool step_run(s32 self, const Route& r, const RouteStep& s) {
         if (s.wrap_next && wrapped) next = actions_run(self, s);
         break;
     }
+    case ROUTE_HOLD:
+        actions_run(self, s);
+        break;
     case ROUTE_CUSTOM:
         if (s.fn != nullptr) s.fn();
         return attr_get(self, attr) != s.stage;
@@ -111,9 +114,14 @@ const RouteWindow* route_window_at(const Route& r, s32 day_minute) {
     return nullptr;
 }
 
+bool route_step_holds(const RouteStep& s, s32 stage) {
+    return s.stage == stage ||
+           (s.stage_last > s.stage && stage >= s.stage && stage <= s.stage_last);
+}
+
 const RouteStep* route_step_of(const RouteWindow& w, s32 stage) {
     for (const RouteStep& s : w.steps)
-        if (s.stage == stage) return &s;
+        if (route_step_holds(s, stage)) return &s;
     return nullptr;
 }
 
@@ -121,16 +129,25 @@ s32 route_stage(const Route& r, s32 obj) {
     return attr_get(obj, stage_attr(r));
 }
 
+namespace {
+// Runs the window's step of obj's stage, if it has one; a ranged step acts as the step of the
+// stage obj holds.
+void window_run(s32 obj, const Route& r, const RouteWindow& w) {
+    const s32 now = route_stage(r, obj);
+    const RouteStep* s = route_step_of(w, now);
+    if (s == nullptr) return;
+    RouteStep own = *s;
+    own.stage = now;
+    step_run(obj, r, own);
+}
+} // namespace
+
 void route_run_on(s32 obj, const Route& r) {
     attr_set(obj, ATTR_TIMER, r.interval);
-    for (const RouteWindow& w : r.windows) {
-        if (w.from != ROUTE_ALWAYS) continue;
-        if (const RouteStep* s = route_step_of(w, route_stage(r, obj))) step_run(obj, r, *s);
-    }
+    for (const RouteWindow& w : r.windows)
+        if (w.from == ROUTE_ALWAYS) window_run(obj, r, w);
     const s32 now = world_state.hour * MINUTES_PER_HOUR + world_state.minute;
-    const RouteWindow* w = route_window_at(r, now);
-    if (w == nullptr) return;
-    if (const RouteStep* s = route_step_of(*w, route_stage(r, obj))) step_run(obj, r, *s);
+    if (const RouteWindow* w = route_window_at(r, now)) window_run(obj, r, *w);
 }
 
 void route_run(const Route& r) {
@@ -148,20 +165,36 @@ NpcTimetableEntry route_timetable_now(s32 obj) {
                            timetable_quarter(world_state.hour, world_state.minute));
 }
 
-s32 route_timetable_mismatches(const Route& r, s32 obj) {
+namespace {
+// Counts the written timetable entries of obj whose stage `served(window, minute)` finds in no
+// window of the route (the always-window serves every time).
+template <class Served> s32 unserved_entries(const Route& r, s32 obj, Served served) {
     const s32 row = route_timetable_row(obj);
     if (row < 0) return 0;
-    s32 misses = 0;
+    s32 count = 0;
     for (s32 q = 0; q < TIMETABLE_QUARTERS; ++q) {
         const NpcTimetableEntry e = timetable_entry(row, q);
         if (!timetable_has(e.var_a)) continue;
         const s32 minute = TIMETABLE_FIRST_HOUR * MINUTES_PER_HOUR + q * QUARTER_MINUTES;
         bool listed = false;
-        for (const RouteWindow& w : r.windows)
-            if (w.from == ROUTE_ALWAYS && route_step_of(w, e.var_a) != nullptr) listed = true;
-        const RouteWindow* w = route_window_at(r, minute);
-        if (w != nullptr && route_step_of(*w, e.var_a) != nullptr) listed = true;
-        if (!listed) ++misses;
+        for (const RouteWindow& w : r.windows) {
+            const bool serves = w.from == ROUTE_ALWAYS || served(w, minute);
+            if (serves && route_step_of(w, e.var_a) != nullptr) listed = true;
+        }
+        if (!listed) ++count;
     }
-    return misses;
+    return count;
+}
+} // namespace
+
+s32 route_timetable_mismatches(const Route& r, s32 obj) {
+    // The window that holds the quarter's start (the first one, as route_window_at finds it).
+    return unserved_entries(r, obj, [&r](const RouteWindow& w, s32 minute) {
+        return &w == route_window_at(r, minute);
+    });
+}
+
+s32 route_timetable_stalls(const Route& r, s32 obj) {
+    return unserved_entries(r, obj,
+                            [](const RouteWindow& w, s32 minute) { return w.to >= minute; });
 }

@@ -22,6 +22,9 @@
 //   idle(k, cycle)       the idle cycle of the kit; the stage stays (with `.next_at_wrap()` it
 //                        moves on when the cycle wraps)
 //   custom(k, fn)        a step of the script's own
+//   hold(k, ...)         the actions on every run, the stage stays k (nothing moves)
+// `.through(hi)` makes a step the step of every stage k..hi (an idle loop that plays whatever the
+// stage, a resting loop for a stage and all above it).
 // Actions: at_frame(F), then_stage(n), say_remark(t, dx, dy, ms) (self's remark, shown only while
 // the player is on self's map), remark_on(o, t, dx, dy, ms, m) (another object's, while the
 // player is on map m), obj_stage(o, n), obj_on(o), obj_off(o), self_off(), unlabel(o), act(fn).
@@ -55,6 +58,7 @@ enum RouteOp : s32 {
     ROUTE_MAP,
     ROUTE_IDLE,
     ROUTE_CUSTOM,
+    ROUTE_HOLD,
 };
 enum RouteActionOp : s32 {
     ACTION_NONE = 0,
@@ -89,6 +93,7 @@ struct RouteStep {
     std::array<RouteAction, ROUTE_ACTIONS> actions{};
     RouteAction first{}; // done on every run before the step
     void (*fn)() = nullptr;
+    s32 stage_last = -1; // above `stage`: the step of every stage stage..stage_last
 
     constexpr RouteStep speed(s32 v) const {
         RouteStep s = *this;
@@ -103,6 +108,11 @@ struct RouteStep {
     constexpr RouteStep before(RouteAction a) const {
         RouteStep s = *this;
         s.first = a;
+        return s;
+    }
+    constexpr RouteStep through(s32 last) const {
+        RouteStep s = *this;
+        s.stage_last = last;
         return s;
     }
     constexpr RouteStep next_at_wrap() const {
@@ -255,6 +265,9 @@ constexpr RouteStep idle_remark(RouteStep s, FrameId at, TextId t, s32 dx, s32 d
     s.cycle.remark_ms = ms;
     return s;
 }
+template <class... A> constexpr RouteStep hold(s32 k, A... actions) {
+    return make(ROUTE_HOLD, k, actions...);
+}
 constexpr RouteStep custom(s32 k, void (*fn)()) {
     RouteStep s = make(ROUTE_CUSTOM, k);
     s.fn = fn;
@@ -270,6 +283,8 @@ constexpr RouteWindow window(s32 h1, s32 m1, s32 h2, s32 m2, std::span<const Rou
 
 // The window of the clock time (minute of the day) that is not `always`, or nullptr.
 const RouteWindow* route_window_at(const Route& r, s32 day_minute);
+// Whether a step is the step of `stage` (its own stage, or within its `through` range).
+bool route_step_holds(const RouteStep& s, s32 stage);
 // The step of `stage` in a window, or nullptr.
 const RouteStep* route_step_of(const RouteWindow& w, s32 stage);
 // The stage of obj by the route (ATTR_VAR_A or ATTR_VAR_B).
@@ -285,3 +300,8 @@ NpcTimetableEntry route_timetable_now(s32 obj);
 // The quarters (0..47) whose timetable entry for obj gives a stage that the route's window at that
 // quarter's start does not list, counted; 0 when the routine resumes from every entry.
 s32 route_timetable_mismatches(const Route& r, s32 obj);
+// The quarters whose timetable entry gives a stage that no window from that time to the end of the
+// day lists (nor the always-window), counted: a clock jump there would leave the resident standing
+// for the rest of the day. A stage that only the next window lists is not counted: the resident
+// stands ready and goes on when that window opens.
+s32 route_timetable_stalls(const Route& r, s32 obj);

@@ -4,6 +4,7 @@
 #include "scripts/home/player.h"
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
+#include "scripts/home/routines.h"
 
 namespace {
 
@@ -12,6 +13,7 @@ constexpr ScriptRegion REGIONS[] = {
     {HOME_PLAYER_OWNER, home_player_slots, home_player_register},
     {HOME_POSE_FAMILIES_OWNER, home_pose_families_slots, home_pose_families_register},
     {HOME_ARRIVAL_OWNER, home_arrival_slots, home_arrival_register},
+    {HOME_ROUTINES_OWNER, home_routines_slots, home_routines_register},
 };
 
 } // namespace

@@ -240,4 +240,46 @@ TEST_F(RouteRun, TheTimetablePutsTheResidentWhereItsRoutineGoesOn) {
     EXPECT_EQ(route_timetable_mismatches(ROUTINE, WALKER + 1), 0);
 }
 
+TEST_F(RouteRun, HoldActsOnEveryRunAndARangedStepServesEveryStageOfItsRange) {
+    static constexpr RouteStep STEPS[] = {
+        hold(3, obj_stage(501_obj, 8)),
+        idle(10, FrameId(FIG), FrameId(FIG + 4)).through(20),
+    };
+    static constexpr RouteWindow W[] = {window(8, 0, 8, 59, STEPS)};
+    static constexpr Route R{.interval = 5, .windows = W};
+    attr_set(WALKER, ATTR_EVENT, sh_script([] { route_run(R); }));
+    for (s32 i = 0; i < 2; ++i) {
+        attr_set(501, ATTR_VAR_A, 0);
+        run_at(8, 0, 3);
+        EXPECT_EQ(attr_get(501, ATTR_VAR_A), 8);
+        EXPECT_EQ(stage(), 3);
+        EXPECT_EQ(x(), PX);
+    }
+    for (const s32 s : {10, 15, 20}) {
+        obj_set_frame(WALKER, FIG);
+        run_at(8, 0, s);
+        EXPECT_EQ(obj_get_frame(WALKER), FIG + 2) << s;
+        EXPECT_EQ(stage(), s);
+    }
+    obj_set_frame(WALKER, FIG);
+    run_at(8, 0, 21);
+    EXPECT_EQ(obj_get_frame(WALKER), FIG);
+}
+
+TEST_F(RouteRun, StallsCountOnlyStagesNoLaterWindowPicksUp) {
+    for (s32 i = 0; i < TIMETABLE_NPCS; ++i) {
+        timetable_npcs[i] = -1;
+        for (s32 q = 0; q < TIMETABLE_QUARTERS; ++q) npc_timetable_var_a[i][q] = TIMETABLE_EMPTY;
+    }
+    timetable_npcs[0] = WALKER;
+    npc_timetable_var_a[0][timetable_quarter(10, 45)] = 6; // ready for 11:00: a mismatch only
+    EXPECT_EQ(route_timetable_mismatches(ROUTINE, WALKER), 1);
+    EXPECT_EQ(route_timetable_stalls(ROUTINE, WALKER), 0);
+    npc_timetable_var_a[0][timetable_quarter(11, 30)] = 4; // 4 is listed only before 11:00
+    EXPECT_EQ(route_timetable_stalls(ROUTINE, WALKER), 1);
+    npc_timetable_var_a[0][timetable_quarter(17, 0)] = 1; // the always-window serves it
+    EXPECT_EQ(route_timetable_stalls(ROUTINE, WALKER), 1);
+    EXPECT_EQ(route_timetable_stalls(ROUTINE, WALKER + 1), 0);
+}
+
 } // namespace

@@ -46,3 +46,7 @@ void image_put_placeholder_activity(ArcBuilder& builder);
 // Standing boxes for the frames of the new game's arrival scene and the walking frames of the
 // figures it walks.
 void image_put_placeholder_arrival(ArcBuilder& builder);
+// Figure boxes for the frames the home map's residents show on their daily routines (walking
+// blocks, idle loops, poses); ids the builder holds already are left alone.
+std::vector<s32> placeholder_routines_images();
+void image_put_placeholder_routines(ArcBuilder& builder);
