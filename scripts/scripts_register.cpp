@@ -1,11 +1,13 @@
 #include "scripts/scripts_register.h"
 
+#include "scripts/home/household.h"
 #include "scripts/home/portals.h"
 
 namespace {
 
 constexpr ScriptRegion REGIONS[] = {
     {HOME_PORTALS_OWNER, home_portals_slots, home_portals_register},
+    {HOME_HOUSEHOLD_OWNER, home_household_slots, home_household_register},
 };
 
 } // namespace
