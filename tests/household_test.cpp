@@ -3,6 +3,11 @@
 // and the evening that ends the first day.
 #include "scripts/home/household.h"
 
+#include "data/battle_tables.h"
+#include "data/roster.h"
+#include "game/roster_rules.h"
+#include "scripts/home/ranking.h"
+
 #include "engine/shell.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
@@ -15,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -500,6 +506,76 @@ TEST(HouseholdAssessment, AddsTheSumAndTheMoneyUpToOneHundred) {
     for (const Case& c : cases)
         EXPECT_EQ(household_assessment(c.attr5, c.sum, c.money), c.result)
             << c.attr5 << " " << c.sum << " " << c.money;
+}
+
+// ---- The ranking panel
+// ----------------------------------------------------------------------------
+
+TEST_F(Household, RankingPanelPlacesThePlayerAmongTheRoster) {
+    for (RosterEntry& r : roster) r = RosterEntry{};
+    // Three arts of our own strength (the table is put back at the end).
+    const ArtEntry kept[3] = {arts_table[7], arts_table[100], arts_table[351]};
+    arts_table[7].power = 10;
+    arts_table[100].power = 30;
+    arts_table[351].power = 20;
+    for (s32 list = 0; list < KNOWN_LISTS; list++)
+        for (KnownEntry& e : player_record.known[list]) e = {-1, 0, 0};
+    // Nothing known of lists 2-7: best 0, and every fighter with a positive score counts. An art
+    // past the arts table counts power 0 instead of being read.
+    player_record.known[1][0] = {60, 90, 0}; // list 1 does not count
+    player_record.known[8][0] = {60, 90, 0}; // nor list 8
+    player_record.known[3][0] = {40, 90, 0}; // nor an id below 50
+    roster[10].rank = 1;
+    roster[11].art = ARTS_COUNT + 5;
+    roster[11].art_level = 50;
+    EXPECT_EQ(ranking_best_score(), 0);
+    EXPECT_EQ(ranking_place(0), 2);
+
+    // The best of the arts of lists 2-7 (list 2, id 50 is art 100; list 7, id 51 is art 351).
+    player_record.known[2][0] = {50, 40, 0};
+    player_record.known[7][3] = {51, 80, 0};
+    const s32 best = std::max(art_score(100, 40), art_score(351, 80));
+    ASSERT_GT(best, 0);
+    EXPECT_EQ(ranking_best_score(), best);
+    // A fighter exactly at the player's score does not rank above; one point more does.
+    roster[10].rank = 0;
+    roster[20].art = 7;
+    roster[20].art_level = 1;
+    roster[20].rank = 0;
+    const s32 power = 10;
+    roster[21].rank = best / 100 + 1; // 100 x rank above best
+    roster[22].rank = 0;
+    roster[22].art = 7;
+    roster[22].art_level = best / power + 1;
+    const s32 above = 2;
+    EXPECT_EQ(ranking_fighter_score(21), 100ll * roster[21].rank);
+    EXPECT_EQ(ranking_place(best), 1 + above);
+    roster[23].rank = best / 100; // at most best: not above
+    roster[24].art = 7;
+    roster[24].art_level = best / power; // at most best: not above
+    EXPECT_EQ(ranking_place(best), 1 + above);
+    roster[25].rank = 1;
+    roster[25].art = 7;
+    roster[25].art_level = (best - 100) / power; // power x level + 100 x rank, at most best
+    EXPECT_EQ(ranking_place(best), 1 + above);
+
+    // The panel: picture, label, the place in red, the marker blinking until a click, which is
+    // cleared on the way out.
+    dialog_record_draws(true);
+    sh_clear_lines();
+    harness_click(320, 240, 1, at_present(harness_presents() + 3));
+    show_ranking();
+    EXPECT_EQ(mouse_buttons.peek(), 0u);
+    EXPECT_EQ(click_kind.peek(), 0u);
+    const Lines draws = only(sh_lines(), {"draw", "print"});
+    ASSERT_GE(draws.size(), 4u);
+    EXPECT_EQ(draws[0], "draw 895 218 220");
+    EXPECT_EQ(draws[1], "print 14908 230 225");
+    EXPECT_EQ(draws[2], "print_number " + std::to_string(1 + above) + " 3 326 225");
+    EXPECT_EQ(draws[3], "draw 12 398 224");
+    arts_table[7] = kept[0];
+    arts_table[100] = kept[1];
+    arts_table[351] = kept[2];
 }
 
 } // namespace
