@@ -1,6 +1,8 @@
 // Registration of every calendar handler file, in slot order of the files.
 #include "calendar/calendar_register.h"
 
+#include "calendar/first_day.h"
+
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
         if (s == slot) return 1;
@@ -25,4 +27,5 @@ void calendar_register_all() {
     // One call per handler file, each installing that file's slot table:
     //     register_opening();
     // (the handler files are added here as they are written).
+    register_first_day();
 }

@@ -61,6 +61,21 @@ void calendar_event_unregister(s32 slot) {
     calendar_event_table[size_t(slot)] = &calendar_event_none;
 }
 
+CalendarLoan calendar_event_borrow(s32 slot, CalendarHandler fn, const char* owner) {
+    if (!calendar_slot_valid(slot) || fn == nullptr) return {};
+    const CalendarLoan loan{slot, calendar_event_table[size_t(slot)], calendar_owners[slot]};
+    calendar_owners[slot] = owner != nullptr ? owner : "?";
+    calendar_event_table[size_t(slot)] = fn;
+    return loan;
+}
+
+void calendar_event_restore(const CalendarLoan& loan) {
+    if (!calendar_slot_valid(loan.slot)) return;
+    calendar_owners[loan.slot] = loan.owner;
+    calendar_event_table[size_t(loan.slot)] =
+        loan.handler != nullptr ? loan.handler : &calendar_event_none;
+}
+
 const char* calendar_event_owner(s32 slot) {
     return calendar_slot_valid(slot) ? calendar_owners[slot] : nullptr;
 }

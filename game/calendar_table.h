@@ -24,6 +24,20 @@ void calendar_event_run(s32 slot);
 s32 calendar_event_register(s32 slot, CalendarHandler fn, const char* owner);
 // Gives the slot back to `calendar_event_none` (tests that borrowed a slot).
 void calendar_event_unregister(s32 slot);
+
+// A slot lent to another handler for a while (a test that must not run the game's handler of a
+// slot the calendar layer may already hold): what the slot held before, to be put back.
+struct CalendarLoan {
+    s32 slot = -1; // -1: nothing was lent
+    CalendarHandler handler = nullptr;
+    const char* owner = nullptr;
+};
+// Puts `fn` into `slot` under `owner` whether or not the slot is taken, and returns what it held.
+// A slot outside the table or a null `fn` lends nothing (the loan's slot is -1); no conflict is
+// recorded either way.
+CalendarLoan calendar_event_borrow(s32 slot, CalendarHandler fn, const char* owner);
+// Gives a lent slot back to the handler and owner it held before the loan.
+void calendar_event_restore(const CalendarLoan& loan);
 const char* calendar_event_owner(s32 slot); // nullptr for an empty slot
 s32 calendar_event_conflict_count();        // refused registrations since program start
 

@@ -1,21 +1,13 @@
 #include "scripts/script_seams.h"
 
 #include "engine/math.h"
-#include "game/hub_seams.h"
 #include "game/save.h"
 #include "game/shop.h"
-
-namespace {
-
-void ranking_default() {
-    hub_unavailable("Ranking");
-}
-
-} // namespace
+#include "scripts/home/ranking.h"
 
 void (*script_shop_buy_seam)(s32 shop) = shop_buy;
 void (*script_shop_sell_seam)(s32 shop) = shop_sell;
-void (*script_ranking_seam)() = ranking_default;
+void (*script_ranking_seam)() = show_ranking;
 s32 (*script_save_seam)(s32 slot) = save_game;
 s32 (*script_rand_seam)(s32 n) = rand_below;
 
@@ -26,7 +18,7 @@ s32 script_rand(s32 n) {
 void script_seams_reset() {
     script_shop_buy_seam = shop_buy;
     script_shop_sell_seam = shop_sell;
-    script_ranking_seam = ranking_default;
+    script_ranking_seam = show_ranking;
     script_save_seam = save_game;
     script_rand_seam = rand_below;
 }

@@ -1,7 +1,7 @@
 // Seams between the object scripts and what they open: the shop's buy and sell screens, the
-// ranking panel, saving, and the scripts' random draws. Each pointer starts at the real call where
-// it exists (the ranking panel, not built yet, shows the hub's "not available" line), and the
-// script harness replaces every one with a recording fake. The
+// ranking panel, saving, and the scripts' random draws. Each pointer starts at the real call
+// (`show_ranking` for the ranking panel), and the script harness replaces every one with a
+// recording fake. The
 // character screen goes through `info_screen_seam` of game/hub_seams.h and battles through
 // `battle_run_seam` of battle/battle.h.
 #pragma once

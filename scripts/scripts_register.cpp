@@ -2,6 +2,7 @@
 
 #include "scripts/home/arrival.h"
 #include "scripts/home/player.h"
+#include "scripts/home/household.h"
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
 #include "scripts/home/routines.h"
@@ -14,6 +15,7 @@ constexpr ScriptRegion REGIONS[] = {
     {HOME_POSE_FAMILIES_OWNER, home_pose_families_slots, home_pose_families_register},
     {HOME_ARRIVAL_OWNER, home_arrival_slots, home_arrival_register},
     {HOME_ROUTINES_OWNER, home_routines_slots, home_routines_register},
+    {HOME_HOUSEHOLD_OWNER, home_household_slots, home_household_register},
 };
 
 } // namespace

@@ -69,3 +69,32 @@ TEST(CalendarTable, SlotsOutsideTheTableRunTheEmptyHandler) {
     EXPECT_EQ(runs_a, 0);
     calendar_event_unregister(slot);
 }
+
+TEST(CalendarTable, ALentSlotRunsTheBorrowerAndGoesBackToItsHolder) {
+    const s32 slot = free_slot();
+    ASSERT_GE(slot, 0);
+    const s32 conflicts = calendar_event_conflict_count();
+    ASSERT_EQ(calendar_event_register(slot, handler_a, "holder"), 0);
+    runs_a = runs_b = 0;
+
+    const CalendarLoan loan = calendar_event_borrow(slot, handler_b, "borrower");
+    EXPECT_EQ(loan.slot, slot);
+    EXPECT_STREQ(calendar_event_owner(slot), "borrower");
+    calendar_event_run(slot);
+    EXPECT_EQ(runs_b, 1);
+    EXPECT_EQ(runs_a, 0);
+    calendar_event_restore(loan);
+    EXPECT_STREQ(calendar_event_owner(slot), "holder");
+    calendar_event_run(slot);
+    EXPECT_EQ(runs_a, 1);
+    EXPECT_EQ(calendar_event_conflict_count(), conflicts) << "a loan is no conflict";
+
+    // A free slot lent and given back is free again; a bad loan lends nothing.
+    calendar_event_unregister(slot);
+    calendar_event_restore(calendar_event_borrow(slot, handler_b, "borrower"));
+    EXPECT_EQ(calendar_event_owner(slot), nullptr);
+    EXPECT_EQ(calendar_event_table[size_t(slot)], &calendar_event_none);
+    EXPECT_EQ(calendar_event_borrow(CALENDAR_EVENT_COUNT, handler_b, "past").slot, -1);
+    EXPECT_EQ(calendar_event_borrow(slot, nullptr, "null").slot, -1);
+    EXPECT_EQ(calendar_event_owner(slot), nullptr);
+}
