@@ -10,6 +10,7 @@
 #include "game/player.h"
 #include "scripts/home/walker_quest.h"
 #include "scripts/scripts_register.h"
+#include "tests/home_script_fixture.h"
 #include "tests/script_harness.h"
 
 #include <gtest/gtest.h>
@@ -22,20 +23,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-constexpr s32 HOME = 10;
+constexpr s32 HOME = HOME_MAP;
 constexpr s32 REST_MAP = 24;
 constexpr s32 SIDE_MAP = REST_MAP;
 constexpr s32 FRAME = -1000; // a check of obj_get_frame instead of an attribute
 constexpr s32 QUEST = -2000; // a check of story flag 1
-
-// What the script says and asks, without the log lines and sounds of the adjusters.
-Lines talk_lines() {
-    Lines out;
-    for (const std::string& l : sh_lines())
-        if (l.rfind("say", 0) == 0 || l.rfind("choose", 0) == 0 || l.rfind("label", 0) == 0)
-            out.push_back(l);
-    return out;
-}
 
 struct Check {
     s32 obj;
@@ -58,11 +50,7 @@ void expect_checks(const std::vector<Check>& checks, const char* name) {
 class PosedServices : public ScriptTest {
   protected:
     void SetUp() override {
-        sh_start([](ArcBuilder& b) {
-            const auto ground = [](s32, s32) { return WORLD_GROUND; };
-            world_put_map(b, HOME, 3072, 2048, ground, 300);
-            world_put_map(b, SIDE_MAP, 1024, 768, ground, 500);
-        });
+        home_start(SIDE_MAP);
         scripts_register_all();
         world_home();
     }
@@ -158,270 +146,83 @@ TEST_F(PosedServices, EachServiceOffersHoldsAndReleasesThePlayer) {
     std::vector<Check> got_up_99_on = got_up;
     got_up_99_on.push_back({27, ATTR_VAR_A, 0});
 
+    std::vector<Check> bath_taken = posed_in_bath;
+    bath_taken.push_back({0, QUEST, QUEST_BATH_TAKEN});
+    const Lines bath_offer = {"say_at 10 10151"};
+    const Lines too_far = {"label 0 10000 -112 -108 2000"};
+    auto then = [](Lines a, const Lines& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    // clang-format off
     const ServiceCase cases[] = {
-        // The bath of map 10: the walker speaks from its side (the player down-right of it: pos 3).
-        {"bath taken",
-         83,
-         0,
-         HOME,
-         2422,
-         1331,
-         {},
-         {0},
-         {"say_at 10 10151", "choose 3 1000 10233 10234 -> 0"},
-         1,
-         600,
-         300,
-         [&] {
-             auto c = posed_in_bath;
-             c.push_back({0, QUEST, QUEST_BATH_TAKEN});
-             return c;
-         }()},
-        {"bath again later: the quest is only raised from 0",
-         83,
-         0,
-         HOME,
-         2422,
-         1331,
-         [] { player_record.story_flags[1] = QUEST_ITEM_HANDED; },
-         {0},
-         {"say_at 10 10151", "choose 3 1000 10233 10234 -> 0"},
-         1,
-         600,
-         300,
+        // The bath of map 10: the walker speaks (the player down-right of it: position 3).
+        {"bath taken", 83, 0, HOME, 2422, 1331, {}, {0},
+         then(bath_offer, {"choose 3 1000 10233 10234 -> 0"}), 1, 600, 300, bath_taken},
+        {"bath again later: the quest is only raised from 0", 83, 0, HOME, 2422, 1331,
+         [] { player_record.story_flags[1] = QUEST_ITEM_HANDED; }, {0},
+         then(bath_offer, {"choose 3 1000 10233 10234 -> 0"}), 1, 600, 300,
          {{0, QUEST, QUEST_ITEM_HANDED}, {0, ATTR_EVENT, 41}}},
-        {"bath declined",
-         83,
-         0,
-         HOME,
-         2422,
-         1331,
-         {},
-         {1},
-         {"say_at 10 10151", "choose 3 1000 10233 10234 -> 1"},
-         0,
-         600,
-         300,
+        {"bath declined", 83, 0, HOME, 2422, 1331, {}, {1},
+         then(bath_offer, {"choose 3 1000 10233 10234 -> 1"}), 0, 600, 300,
          {{0, ATTR_TIMER_ON, 0}, {10, ATTR_VAR_A, 0}, {10, FRAME, 4252}, {0, QUEST, 0}}},
-        {"bath out of reach",
-         83,
-         0,
-         HOME,
-         2422 + 160,
-         1331,
-         {},
-         {},
-         {"label 0 10000 -112 -108 2000"},
-         0,
-         600,
-         300,
+        {"bath out of reach", 83, 0, HOME, 2422 + 160, 1331, {}, {}, too_far, 0, 600, 300,
          {{0, ATTR_TIMER_ON, 0}}},
-        {"bath: staying in, clicked from afar",
-         83,
-         1,
-         HOME,
-         2900,
-         1373,
-         in_bath,
-         {0},
-         {"say_at 10 10235", "choose 3 1000 10237 10238 -> 0"},
-         1,
-         600,
-         300,
+        {"bath: staying in, clicked from afar", 83, 1, HOME, 2900, 1373, in_bath, {0},
+         {"say_at 10 10235", "choose 3 1000 10237 10238 -> 0"}, 1, 600, 300,
          {{0, ATTR_EVENT, 41}, {0, ATTR_TIMER_ON, 1}, {10, ATTR_VAR_A, 2}, {10, FRAME, 4252}}},
-        {"bath left",
-         83,
-         1,
-         HOME,
-         2474,
-         1373,
-         in_bath,
-         {1},
-         {"say_at 10 10235", "choose 3 1000 10237 10238 -> 1", "say_at 10 10239"},
-         0,
-         400,
-         500,
+        {"bath left", 83, 1, HOME, 2474, 1373, in_bath, {1},
+         {"say_at 10 10235", "choose 3 1000 10237 10238 -> 1", "say_at 10 10239"}, 0, 400, 500,
          out_of_bath},
 
         // The seat of map 10: the keeper is self.
-        {"seat taken",
-         11,
-         0,
-         HOME,
-         2477,
-         1076,
-         {},
-         {0},
-         {"say_at 11 10146", "choose 3 1000 10147 10148 -> 0"},
-         1,
-         600,
-         300,
-         {{0, ATTR_X, 2384},
-          {0, ATTR_Y, 1140},
-          {0, FRAME, 31601},
-          {0, ATTR_EVENT, 88},
-          {0, ATTR_TIMER_ON, 1},
-          {0, ATTR_LAYER, 3},
-          {0, ATTR_SHADOW, 1},
-          {11, FRAME, 2100}}},
-        {"seat with album entry 1",
-         11,
-         0,
-         HOME,
-         2477,
-         1076,
-         [] { album_add(1); },
-         {1},
+        {"seat taken", 11, 0, HOME, 2477, 1076, {}, {0},
+         {"say_at 11 10146", "choose 3 1000 10147 10148 -> 0"}, 1, 600, 300,
+         {{0, ATTR_X, 2384}, {0, ATTR_Y, 1140}, {0, FRAME, 31601}, {0, ATTR_EVENT, 88},
+          {0, ATTR_TIMER_ON, 1}, {0, ATTR_LAYER, 3}, {0, ATTR_SHADOW, 1}, {11, FRAME, 2100}}},
+        {"seat with album entry 1", 11, 0, HOME, 2477, 1076, [] { album_add(1); }, {1},
          {"say_at 11 10963", "say 3 1000 10968", "say_at 11 10146",
-          "choose 3 1000 10147 10148 -> 1"},
-         0,
-         600,
-         300,
-         {{0, ATTR_TIMER_ON, 0}}},
-        {"seat out of reach",
-         11,
-         0,
-         HOME,
-         2427 + 120,
-         1046,
-         {},
-         {},
-         {"label 0 10000 -112 -108 2000"},
-         0,
-         600,
-         300,
-         {}},
-        {"seat: staying seated",
-         11,
-         1,
-         HOME,
-         2384,
-         1140,
+          "choose 3 1000 10147 10148 -> 1"}, 0, 600, 300, {{0, ATTR_TIMER_ON, 0}}},
+        {"seat out of reach", 11, 0, HOME, 2427 + 120, 1046, {}, {}, too_far, 0, 600, 300, {}},
+        {"seat: staying seated", 11, 1, HOME, 2384, 1140,
          [] {
              posed(88, 2384, 1140, 31611, false);
              obj_set_frame(11, 2110);
          },
-         {1},
-         {"say_at 11 20041", "choose 2 1000 20228 10960 20229 -> 1"},
-         1,
-         600,
-         300,
+         {1}, {"say_at 11 20041", "choose 2 1000 20228 10960 20229 -> 1"}, 1, 600, 300,
          {{0, FRAME, 31601}, {11, FRAME, 2100}, {0, ATTR_EVENT, 88}}},
-        {"seat left",
-         11,
-         1,
-         HOME,
-         2384,
-         1140,
-         [] { posed(88, 2384, 1140, 31611, false); },
-         {2},
+        {"seat left", 11, 1, HOME, 2384, 1140, [] { posed(88, 2384, 1140, 31611, false); }, {2},
          {"say_at 11 20041", "choose 2 1000 20228 10960 20229 -> 2", "say_at 11 20230"},
-         0,
-         400,
-         500,
-         {{0, FRAME, 420}, {0, ATTR_EVENT, 0}, {0, ATTR_TIMER_ON, 0}, {0, ATTR_X, 2384}}},
+         0, 400, 500, {{0, FRAME, 420}, {0, ATTR_EVENT, 0}, {0, ATTR_TIMER_ON, 0}, {0, ATTR_X, 2384}}},
 
         // The rest place of map 24: the attendant 112 speaks.
-        {"rest taken",
-         111,
-         0,
-         REST_MAP,
-         520,
-         430,
-         {},
-         {0},
+        {"rest taken", 111, 0, REST_MAP, 520, 430, {}, {0},
          {"say_at 112 20038", "choose 3 1000 20039 20040 -> 0", "say_at 112 20104",
-          "say_at 112 20044", "say 3 1000 20045", "say_at 112 20046"},
-         0,
-         600,
-         300,
-         {{0, ATTR_X, 550},
-          {0, ATTR_Y, 451},
-          {0, FRAME, 2966},
-          {0, ATTR_EVENT, 46},
-          {0, ATTR_TIMER_ON, 1},
-          {0, ATTR_LAYER, 2},
-          {0, ATTR_SHADOW, 0},
-          {112, FRAME, 0},
-          {112, ATTR_VAR_B, REST_COUNTDOWN},
-          {112, ATTR_X, 572},
-          {111, ATTR_CLICK, 0},
-          {111, ATTR_CURSOR, 0},
-          {111, ATTR_VAR_B, 1},
-          {27, ATTR_VAR_A, 3}}},
-        {"rest used before: the other greeting",
-         111,
-         0,
-         REST_MAP,
-         520,
-         430,
-         [] { attr_set(112, ATTR_VAR_A, 2); },
-         {1},
-         {"say_at 112 20105", "choose 3 1000 20039 20040 -> 1"},
-         0,
-         600,
-         300,
-         {{112, ATTR_X, 292},
-          {112, ATTR_Y, 324},
-          {112, FRAME, 30000},
-          {0, ATTR_TIMER_ON, 0},
+          "say_at 112 20044", "say 3 1000 20045", "say_at 112 20046"}, 0, 600, 300,
+         {{0, ATTR_X, 550}, {0, ATTR_Y, 451}, {0, FRAME, 2966}, {0, ATTR_EVENT, 46},
+          {0, ATTR_TIMER_ON, 1}, {0, ATTR_LAYER, 2}, {0, ATTR_SHADOW, 0}, {112, FRAME, 0},
+          {112, ATTR_VAR_B, REST_COUNTDOWN}, {112, ATTR_X, 572}, {111, ATTR_CLICK, 0},
+          {111, ATTR_CURSOR, 0}, {111, ATTR_VAR_B, 1}, {27, ATTR_VAR_A, 3}}},
+        {"rest used before: the other greeting", 111, 0, REST_MAP, 520, 430,
+         [] { attr_set(112, ATTR_VAR_A, 2); }, {1},
+         {"say_at 112 20105", "choose 3 1000 20039 20040 -> 1"}, 0, 600, 300,
+         {{112, ATTR_X, 292}, {112, ATTR_Y, 324}, {112, FRAME, 30000}, {0, ATTR_TIMER_ON, 0},
           {111, ATTR_VAR_B, 0}}},
-        {"rest out of reach",
-         111,
-         0,
-         REST_MAP,
-         523 + 90,
-         434,
-         {},
-         {},
-         {"label 0 10000 -112 -108 2000"},
-         0,
-         600,
-         300,
+        {"rest out of reach", 111, 0, REST_MAP, 523 + 90, 434, {}, {}, too_far, 0, 600, 300,
          {{112, ATTR_X, 292}}},
-        {"rest: staying awake in bed",
-         111,
-         1,
-         REST_MAP,
-         550,
-         451,
-         awake,
-         {0},
-         {"say_at 112 20041", "choose 3 1000 20042 20043 -> 0"},
-         1,
-         600,
-         300,
+        {"rest: staying awake in bed", 111, 1, REST_MAP, 550, 451, awake, {0},
+         {"say_at 112 20041", "choose 3 1000 20042 20043 -> 0"}, 1, 600, 300,
          {{112, FRAME, 30000}, {0, ATTR_EVENT, 48}, {0, ATTR_TIMER_ON, 1}}},
-        {"rest: getting up, object 99 off",
-         111,
-         1,
-         REST_MAP,
-         550,
-         451,
-         awake,
-         {1},
-         {"say_at 112 20041", "choose 3 1000 20042 20043 -> 1"},
-         0,
-         100,
-         800,
-         got_up_99_off},
-        {"rest: getting up, object 99 on",
-         111,
-         1,
-         REST_MAP,
-         550,
-         451,
+        {"rest: getting up, object 99 off", 111, 1, REST_MAP, 550, 451, awake, {1},
+         {"say_at 112 20041", "choose 3 1000 20042 20043 -> 1"}, 0, 100, 800, got_up_99_off},
+        {"rest: getting up, object 99 on", 111, 1, REST_MAP, 550, 451,
          [&] {
              awake();
              attr_set(99, ATTR_ACTIVE, 1);
          },
-         {1},
-         {"say_at 112 20041", "choose 3 1000 20042 20043 -> 1"},
-         0,
-         100,
-         800,
-         got_up_99_on},
+         {1}, {"say_at 112 20041", "choose 3 1000 20042 20043 -> 1"}, 0, 100, 800, got_up_99_on},
     };
+    // clang-format on
     for (const ServiceCase& c : cases) {
         SCOPED_TRACE(c.name);
         init_player();
@@ -434,7 +235,7 @@ TEST_F(PosedServices, EachServiceOffersHoldsAndReleasesThePlayer) {
         for (const s32 a : c.answers) sh_answers({a});
         sh_clear_lines();
         sh_fire(c.obj, TRIG_CLICK);
-        EXPECT_EQ(talk_lines(), c.lines) << c.name;
+        EXPECT_EQ(home_talk_lines(), c.lines) << c.name;
         EXPECT_EQ(attr_get(c.obj, ATTR_VAR_A), c.stage_after) << c.name;
         EXPECT_EQ(player_record.fatigue, c.fatigue_after) << c.name;
         EXPECT_EQ(player_record.stamina, c.stamina_after) << c.name;
@@ -469,7 +270,7 @@ TEST_F(PosedServices, TheSeatKeeperIdlesWithItsRemark) {
         sh_fire(11, TRIG_TIMER);
         EXPECT_EQ(obj_get_frame(11), c.next) << c.frame;
         EXPECT_EQ(attr_get(11, ATTR_TIMER), c.timer) << c.frame;
-        EXPECT_EQ(talk_lines(), c.remark ? Lines{"label 11 10263 -80 -100 2000"} : Lines{})
+        EXPECT_EQ(home_talk_lines(), c.remark ? Lines{"label 11 10263 -80 -100 2000"} : Lines{})
             << c.frame << " on map " << c.map;
     }
 }
@@ -508,9 +309,9 @@ TEST_F(PosedServices, TheRestCountsDownAndWakesThePlayerTheRoomOnlyTheFirstTime)
         sh_frames(3 + 3 * REST_ATTENDANT_REARM);
         EXPECT_TRUE(posed_in(46)) << c.name;
         EXPECT_GT(obj_get_frame(0), 2966) << c.name << ": the lying pose loop runs";
-        EXPECT_TRUE(talk_lines().empty()) << c.name;
+        EXPECT_TRUE(home_talk_lines().empty()) << c.name;
         sh_frames(REST_ATTENDANT_REARM);
-        EXPECT_EQ(talk_lines(), c.wake_lines) << c.name;
+        EXPECT_EQ(home_talk_lines(), c.wake_lines) << c.name;
         EXPECT_TRUE(posed_in(48)) << c.name;
         expect_checks({{111, ATTR_CLICK, 1},
                        {111, ATTR_CURSOR, 9},
@@ -577,7 +378,7 @@ TEST_F(PosedServices, TheAttendantTalksByStageAndFromThePlayersPose) {
         for (const s32 a : c.answers) sh_answers({a});
         sh_clear_lines();
         sh_fire(112, TRIG_CLICK);
-        EXPECT_EQ(talk_lines(), c.lines) << c.name;
+        EXPECT_EQ(home_talk_lines(), c.lines) << c.name;
         EXPECT_EQ(attr_get(112, ATTR_VAR_A), c.stage_after) << c.name;
         EXPECT_EQ(obj_get_frame(112), 30010) << c.name << ": the kept frame";
         if (c.player_frame != 0) EXPECT_EQ(obj_get_frame(0), c.player_frame) << c.name;
@@ -644,14 +445,14 @@ TEST_F(PosedServices, TheClickThatClosesTheScreenInTheBathDoesNotReachTheWalker)
     sh_fire(0, TRIG_CLICK); // the posed player clicked: the loop opens the character screen
     EXPECT_EQ(sh_calls(), Lines{"info_screen 0"});
     sh_field_frames(1);
-    EXPECT_TRUE(talk_lines().empty()) << "the closing click reached the walker";
+    EXPECT_TRUE(home_talk_lines().empty()) << "the closing click reached the walker";
 
     // The same click made on purpose reaches the walker (the road of the test is sound).
     click_kind = 1;
     click_x = wx;
     click_y = wy;
     sh_field_frames(1);
-    EXPECT_EQ(talk_lines(), Lines{"say_at 10 10236"}); // its stage after the bath
+    EXPECT_EQ(home_talk_lines(), Lines{"say_at 10 10236"}); // its stage after the bath
 }
 
 // The rows name the slots that this region registers.

@@ -9,6 +9,7 @@
 #include "game/player.h"
 #include "scripts/home/posed_services.h"
 #include "scripts/scripts_register.h"
+#include "tests/home_script_fixture.h"
 #include "tests/script_harness.h"
 
 #include <gtest/gtest.h>
@@ -20,28 +21,16 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-constexpr s32 HOME = 10;
+constexpr s32 HOME = HOME_MAP;
 constexpr s32 GIVER_MAP = 31;
 constexpr s32 SIDE_MAP = GIVER_MAP;
 constexpr s32 WALKER = 10;
 constexpr s32 GIVER = 80;
 
-Lines talk_lines() {
-    Lines out;
-    for (const std::string& l : sh_lines())
-        if (l.rfind("say", 0) == 0 || l.rfind("choose", 0) == 0 || l.rfind("label", 0) == 0)
-            out.push_back(l);
-    return out;
-}
-
 class WalkerQuest : public ScriptTest {
   protected:
     void SetUp() override {
-        sh_start([](ArcBuilder& b) {
-            const auto ground = [](s32, s32) { return WORLD_GROUND; };
-            world_put_map(b, HOME, 3072, 2048, ground, 300);
-            world_put_map(b, SIDE_MAP, 1024, 768, ground, 500);
-        });
+        home_start(SIDE_MAP);
         scripts_register_all();
         world();
     }
@@ -74,182 +63,42 @@ TEST_F(WalkerQuest, StagesOfTheQuestMoveOnByTheTable) {
     Lines handing = {};
     for (s32 t = 16312; t <= 16329; ++t)
         handing.push_back((t % 2 == 0 ? "say 3 1000 " : "say_at 10 ") + std::to_string(t));
+    const Lines asked = {"say 3 1000 16300", "say_at 80 16301", "say 3 1000 16302",
+                         "say_at 80 16303"};
+    auto then = [](Lines a, const Lines& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    // clang-format off
     const Case cases[] = {
         // The quest giver of map 31.
-        {"giver, first meeting",
-         GIVER,
-         0,
-         0,
-         false,
-         false,
-         {},
-         {"say_at 80 10231"},
-         0,
-         false,
-         0,
-         1},
-        {"giver before any bath",
-         GIVER,
-         1,
-         0,
-         false,
-         false,
-         {},
-         {"say_at 80 10232"},
-         0,
-         false,
-         0,
-         1},
-        {"giver after the bath: item taken",
-         GIVER,
-         1,
-         1,
-         false,
-         false,
-         {0},
-         {"say 3 1000 16300", "say_at 80 16301", "say 3 1000 16302", "say_at 80 16303",
-          "choose 3 1000 16305 16306 -> 0", "say 3 1000 16307", "say_at 80 16308",
-          "say 3 1000 16309", "say_at 80 16310", "say 3 1000 16311"},
-         2,
-         true,
-         0,
-         1},
-        {"giver after the bath: refused",
-         GIVER,
-         1,
-         1,
-         false,
-         false,
-         {1},
-         {"say 3 1000 16300", "say_at 80 16301", "say 3 1000 16302", "say_at 80 16303",
-          "choose 3 1000 16305 16306 -> 1", "say 3 1000 16353", "say_at 80 16354"},
-         6,
-         false,
-         -2,
-         1},
-        {"giver with the item handed on",
-         GIVER,
-         1,
-         3,
-         false,
-         false,
-         {},
-         {"say_at 80 10232"},
-         3,
-         false,
-         0,
-         1},
-        {"giver in the map-10 episode",
-         GIVER,
-         2,
-         1,
-         false,
-         false,
-         {},
-         {"say_at 80 10231"},
-         1,
-         false,
-         0,
-         2},
-        {"giver in the open world",
-         GIVER,
-         3,
-         0,
-         false,
-         false,
-         {},
-         {"say_at 80 10231"},
-         0,
-         false,
-         0,
-         3},
+        {"giver, first meeting", GIVER, 0, 0, false, false, {}, {"say_at 80 10231"}, 0, false, 0, 1},
+        {"giver before any bath", GIVER, 1, 0, false, false, {}, {"say_at 80 10232"}, 0, false, 0, 1},
+        {"giver after the bath: item taken", GIVER, 1, 1, false, false, {0},
+         then(asked, {"choose 3 1000 16305 16306 -> 0", "say 3 1000 16307", "say_at 80 16308",
+                      "say 3 1000 16309", "say_at 80 16310", "say 3 1000 16311"}),
+         2, true, 0, 1},
+        {"giver after the bath: refused", GIVER, 1, 1, false, false, {1},
+         then(asked, {"choose 3 1000 16305 16306 -> 1", "say 3 1000 16353", "say_at 80 16354"}),
+         6, false, -2, 1},
+        {"giver with the item handed on", GIVER, 1, 3, false, false, {}, {"say_at 80 10232"}, 3, false, 0, 1},
+        {"giver in the map-10 episode", GIVER, 2, 1, false, false, {}, {"say_at 80 10231"}, 1, false, 0, 2},
+        {"giver in the open world", GIVER, 3, 0, false, false, {}, {"say_at 80 10231"}, 0, false, 0, 3},
         // The walker.
-        {"walker, first meeting",
-         WALKER,
-         0,
-         0,
-         false,
-         false,
-         {},
-         {"say_at 10 10150"},
-         0,
-         false,
-         0,
-         0},
-        {"walker, album entry 1",
-         WALKER,
-         0,
-         0,
-         false,
-         true,
-         {},
-         {"say_at 10 10964", "say 3 1000 10968", "say_at 10 10150"},
-         0,
-         false,
-         0,
-         0},
-        {"walker after the first bath",
-         WALKER,
-         1,
-         1,
-         true,
-         false,
-         {},
-         {"say_at 10 10236"},
-         1,
-         true,
-         0,
-         1},
+        {"walker, first meeting", WALKER, 0, 0, false, false, {}, {"say_at 10 10150"}, 0, false, 0, 0},
+        {"walker, album entry 1", WALKER, 0, 0, false, true, {},
+         {"say_at 10 10964", "say 3 1000 10968", "say_at 10 10150"}, 0, false, 0, 0},
+        {"walker after the first bath", WALKER, 1, 1, true, false, {}, {"say_at 10 10236"}, 1, true, 0, 1},
         {"walker takes the item", WALKER, 2, 2, true, false, {}, handing, 3, false, 2, 2},
-        {"walker: item sold or used",
-         WALKER,
-         2,
-         2,
-         false,
-         false,
-         {},
-         {"say_at 10 10264"},
-         2,
-         false,
-         0,
-         2},
-        {"walker: routine's first step",
-         WALKER,
-         2,
-         4,
-         false,
-         false,
-         {},
-         {"say 3 1000 16351", "say_at 10 16352"},
-         4,
-         false,
-         0,
-         2},
-        {"walker closes the quest",
-         WALKER,
-         2,
-         5,
-         false,
-         false,
-         {},
-         {"say 3 1000 16349", "say_at 10 16350"},
-         6,
-         false,
-         3,
-         2},
-        {"walker, closed, album entry 1",
-         WALKER,
-         2,
-         6,
-         false,
-         true,
-         {},
-         {"say_at 10 10964", "say 3 1000 10968", "say_at 10 10264"},
-         6,
-         false,
-         0,
-         2},
+        {"walker: item sold or used", WALKER, 2, 2, false, false, {}, {"say_at 10 10264"}, 2, false, 0, 2},
+        {"walker: routine's first step", WALKER, 2, 4, false, false, {},
+         {"say 3 1000 16351", "say_at 10 16352"}, 4, false, 0, 2},
+        {"walker closes the quest", WALKER, 2, 5, false, false, {},
+         {"say 3 1000 16349", "say_at 10 16350"}, 6, false, 3, 2},
+        {"walker, closed, album entry 1", WALKER, 2, 6, false, true, {},
+         {"say_at 10 10964", "say 3 1000 10968", "say_at 10 10264"}, 6, false, 0, 2},
     };
+    // clang-format on
     for (const Case& c : cases) {
         init_player();
         world();
@@ -264,7 +113,7 @@ TEST_F(WalkerQuest, StagesOfTheQuestMoveOnByTheTable) {
         for (const s32 a : c.answers) sh_answers({a});
         sh_clear_lines();
         sh_fire(c.obj, TRIG_CLICK);
-        EXPECT_EQ(talk_lines(), c.lines) << c.name;
+        EXPECT_EQ(home_talk_lines(), c.lines) << c.name;
         EXPECT_EQ(walker_quest(), c.flag_after) << c.name;
         EXPECT_EQ(inv_has(WALKER_QUEST_ITEM), c.item_after ? 1 : 0) << c.name;
         EXPECT_EQ(player_record.chivalry, 50 + c.chivalry_delta) << c.name;
@@ -287,7 +136,7 @@ TEST_F(WalkerQuest, TheWalkerAnswersWithinItsTalkDistanceOnly) {
         sh_player(2403 + c.dx, 1290, HOME);
         sh_clear_lines();
         sh_fire(WALKER, TRIG_CLICK);
-        EXPECT_EQ(talk_lines(), c.lines) << c.dx;
+        EXPECT_EQ(home_talk_lines(), c.lines) << c.dx;
     }
 }
 
@@ -339,7 +188,7 @@ TEST_F(WalkerQuest, TheWalkersBeatByItsSecondVariable) {
         else
             EXPECT_LT(attr_get(WALKER, ATTR_X), c.x) << c.name << ": a step west";
         EXPECT_EQ(attr_get(WALKER, ATTR_TIMER), c.timer_after) << c.name;
-        EXPECT_EQ(talk_lines(), c.remark ? Lines{"label 10 10035 -80 -100 3500"} : Lines{})
+        EXPECT_EQ(home_talk_lines(), c.remark ? Lines{"label 10 10035 -80 -100 3500"} : Lines{})
             << c.name;
     }
 }
