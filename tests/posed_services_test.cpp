@@ -2,6 +2,7 @@
 // the attendant of the rest place and the pose loops, on the script harness.
 #include "scripts/home/posed_services.h"
 
+#include "engine/gisk.h"
 #include "engine/shell.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
@@ -12,6 +13,7 @@
 #include "scripts/scripts_register.h"
 #include "tests/home_script_fixture.h"
 #include "tests/script_harness.h"
+#include "tools/arcbuild.h"
 
 #include <gtest/gtest.h>
 
@@ -460,6 +462,28 @@ TEST_F(PosedServices, TheTablesNameTheSlotsOfThisRegion) {
     for (const PosedService& s : POSED_SERVICES)
         EXPECT_STREQ(event_owner(s.slot), HOME_POSED_OWNER) << s.name;
     for (const PoseLoopRow& r : POSE_LOOPS) EXPECT_STREQ(event_owner(r.slot), HOME_POSED_OWNER);
+}
+
+} // namespace
+
+namespace {
+
+// Every frame of the pose loops has a picture in the placeholder archive, so that a posed player
+// stays visible (a missing image would load as empty: not drawn and not clickable).
+TEST(PosedServicesPlaceholders, EveryPoseFrameHasAPicture) {
+    ArcBuilder b;
+    arc_put_placeholder_content(b);
+    auto held = [&](s32 frame) {
+        const u32 id = u32(ARC_IMAGE_BASE + (frame < 0 ? -frame : frame));
+        return b.entries().count(id) + b.aliases().count(id) > 0;
+    };
+    for (const PoseLoopRow& r : POSE_LOOPS)
+        for (s32 f = r.loop.first; f <= r.loop.last; f += r.loop.step)
+            EXPECT_TRUE(held(f)) << "pose slot " << r.slot << " frame " << f;
+    for (const PosedService& s : POSED_SERVICES) {
+        if (s.posed_self != 0) EXPECT_TRUE(held(s.posed_self)) << s.name;
+        if (s.posed_player != 0) EXPECT_TRUE(held(s.posed_player)) << s.name;
+    }
 }
 
 } // namespace

@@ -40,3 +40,6 @@ void image_put_placeholder_shop(ArcBuilder& builder);
 // Puts framed boxes showing their ids for the character screen's pictures (status page, tab row,
 // system menu, clock dial, the four pages, the arts entries shown) and the companion visit's.
 void image_put_placeholder_info(ArcBuilder& builder);
+// Figure boxes for the frames that the posed services of the home region show (the player's
+// poses, the attendants' service frames) and no world content row names; after the world's.
+void image_put_placeholder_posed(ArcBuilder& builder);
