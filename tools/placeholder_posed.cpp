@@ -1,8 +1,7 @@
 // Placeholder pictures of the frames that the posed services of the home region show and no world
-// content row names: the player's poses (bath, lying, waking, seated, and the poses of the paid
-// practice and the dining room), the walker's bath service and idle loop, the seat keeper's and
-// the quest giver's loops, and the rest place's attendant and sleepers. Each is a standing figure
-// box showing its id, as the world objects' placeholders are.
+// content row names: the player's poses (bath, lying, waking, seated), the walker's bath service
+// and idle loop, the seat keeper's and the quest giver's loops, and the rest place's attendant and
+// sleepers. Each is a standing figure box showing its id, as the world objects' placeholders are.
 #include "engine/gisk.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_images.h"
@@ -20,7 +19,6 @@ constexpr FrameRun POSED_FRAMES[] = {
     {2966, 2983, 1},   // lying at the rest place, getting up
     {2900, 2923, 1},   // woken
     {31601, 31641, 2}, // seated
-    {2000, 2009, 1}, {31070, 31089, 1}, {31514, 31533, 1}, // further pose loops of the table
     {2832, 2894, 2},   // the walker serving the bath and idling at the ends of its walk
     {4252, 4252, 1}, {4272, 4272, 1}, {4302, 4302, 1}, {4322, 4322, 1},
     {2100, 2122, 1},   // the seat keeper

@@ -29,12 +29,18 @@ void frame_hooks(const Act& a, s32 frame) {
     wait_ms(u32(a.d));
 }
 
-void frames_run(const Act& a) {
-    if (a.c == 0 || (a.c > 0) != (a.b >= a.a)) { // a run that cannot reach its last frame
-        frame_hooks(a, a.a);
+// Calls f(frame) for each frame of a frame run; a run whose step does not move toward its last
+// frame has its first frame only.
+template <class F> void each_frame(const Act& a, F f) {
+    if (a.c == 0 || (a.c > 0) != (a.b >= a.a)) {
+        f(a.a);
         return;
     }
-    for (s32 f = a.a; a.c > 0 ? f <= a.b : f >= a.b; f += a.c) frame_hooks(a, f);
+    for (s32 frame = a.a; a.c > 0 ? frame <= a.b : frame >= a.b; frame += a.c) f(frame);
+}
+
+void frames_run(const Act& a) {
+    each_frame(a, [&a](s32 frame) { frame_hooks(a, frame); });
 }
 
 } // namespace
@@ -489,40 +495,52 @@ constexpr IdleCycle SEAT_IDLE{
 
 } // namespace
 
-// ---- Pose loops ------------------------------------------------------------------------------
-
-const PoseLoopRow POSE_LOOPS[7] = {
-    {POSE_BATH, {.first = 2648, .last = 2674, .step = 1, .pause = 20}},
-    {POSE_LYING,
-     {.first = 2966, .last = 2980, .step = 1, .pause = 50, .click_opens_screen = false}},
-    {POSE_AWAKE, {.first = 2900, .last = 2923, .step = 1, .pause = 100}},
-    {74, {.first = 2000, .last = 2009, .step = 1, .pause = 10}},
-    {76,
-     {.first = 31070,
-      .last = 31089,
-      .step = 1,
-      .pause = 10,
-      .switches = {{{31071, 168, 0}, {31084, 168, 1}, {31085, 169, 0}, {31089, 169, 1}}}}},
-    {86,
-     {.first = 31514,
-      .last = 31533,
-      .step = 1,
-      .pause = 10,
-      .switches = {{{31516, 179, 0}, {31528, 179, 1}, {31530, 180, 0}, {31533, 180, 1}}}}},
-    {POSE_SEATED, {.first = 31601, .last = 31641, .step = 2, .pause = 10}},
-};
-
-const PoseLoopRow* pose_loop_row(s32 slot) {
-    for (const PoseLoopRow& r : POSE_LOOPS)
-        if (r.slot == slot) return &r;
-    return nullptr;
-}
+// ---- Frames ---------------------------------------------------------------------------------
 
 namespace {
-void pose_loop_of(s32 slot) {
-    if (const PoseLoopRow* r = pose_loop_row(slot)) pose_loop_step(r->loop);
+
+const std::span<const Act> CHOREOGRAPHIES[] = {
+    BATH_IN,       BATH_OUT,           SEAT_SIT,       SEAT_STAND, REST_APPROACH,
+    REST_LIE_DOWN, REST_LIE_DOWN_DONE, REST_DECLINED,  REST_STAY,  REST_GET_UP,
+    REST_WAKE_UP,  ROOM_WAKES,         REST_WAKE_DONE,
+};
+
+void visit_turn(const TurnFrames& f, void (*visit)(s32, void*), void* ctx) {
+    for (const s32 frame : {f.f0, f.f1, f.f2, f.f3}) visit(frame, ctx);
 }
+
+void visit_cycle(const IdleCycle& c, void (*visit)(s32, void*), void* ctx) {
+    visit(c.start, ctx);
+    for (s32 frame = c.start; c.step > 0 && frame <= c.limit; frame += c.step) visit(frame, ctx);
+}
+
 } // namespace
+
+void posed_services_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
+    auto shown = [&](s32 frame) {
+        if (frame != 0) visit(frame, ctx);
+    };
+    for (const std::span<const Act> acts : CHOREOGRAPHIES) {
+        for (const Act& a : acts) {
+            if (a.op == ACT_FRAME) shown(a.a);
+            if (a.op == ACT_FRAMES) each_frame(a, shown);
+            if (a.op == ACT_POSE_ENTER) shown(a.enter.frame);
+            if (a.op == ACT_POSE_LEAVE) shown(a.leave.frame);
+        }
+    }
+    for (const PosedService& s : POSED_SERVICES) {
+        visit_turn(s.frames, visit, ctx);
+        shown(s.posed_self);
+        shown(s.posed_player);
+    }
+    for (const TalkRow* row : {&ATTENDANT_LYING, &ATTENDANT_AWAKE}) {
+        visit_turn(row->frames, visit, ctx);
+        shown(row->posed_self);
+        shown(row->posed_player);
+    }
+    visit_cycle(SEAT_IDLE, visit, ctx);
+    visit_cycle(ATTENDANT_IDLE, visit, ctx);
+}
 
 // ---- Scripts ---------------------------------------------------------------------------------
 
@@ -544,36 +562,14 @@ void object_event_0047() {
     if (script_on(TRIG_TIMER)) attendant_timer();
 }
 
-void object_event_0041() {
-    pose_loop_of(41);
-}
-void object_event_0046() {
-    pose_loop_of(46);
-}
-void object_event_0048() {
-    pose_loop_of(48);
-}
-void object_event_0074() {
-    pose_loop_of(74);
-}
-void object_event_0076() {
-    pose_loop_of(76);
-}
-void object_event_0086() {
-    pose_loop_of(86);
-}
-void object_event_0088() {
-    pose_loop_of(88);
-}
-
 // ---- Slots -----------------------------------------------------------------------------------
 
 namespace {
 constexpr ScriptSlot SLOTS[] = {
-    {11, object_event_0011}, {40, object_event_0040}, {41, object_event_0041},
-    {45, object_event_0045}, {46, object_event_0046}, {47, object_event_0047},
-    {48, object_event_0048}, {74, object_event_0074}, {76, object_event_0076},
-    {86, object_event_0086}, {88, object_event_0088},
+    {11, object_event_0011},
+    {40, object_event_0040},
+    {45, object_event_0045},
+    {47, object_event_0047},
 };
 } // namespace
 

@@ -1,12 +1,13 @@
 // The free services of the home region that hold the player in a pose: the bath of map 10 (its
 // attendant is the walker, object 10), the seat of map 10 (its keeper, object 11) and the rest
-// place of map 24 (the click area 111 and its attendant, object 112), with the pose loops that run
-// as the player's script while a service holds the player.
+// place of map 24 (the click area 111 and its attendant, object 112). While a service holds the
+// player, the player's timer runs the pose loop of the service's pose slot (41 the bath, 46 lying,
+// 48 woken, 88 seated), which the pose loops' table supplies.
 //
 // Every service is one row of `POSED_SERVICES`, run by one executor (`posed_service_click`): the
 // distance check, the clean-up, who turns to whom, the frame kept, and the service's talk as a
 // table of cells. The walks and frame runs of the attendants are tables of `Act` rows, run by
-// `acts_run`. The pose loops are one table (`POSE_LOOPS`) run by the kit's `pose_loop_step`.
+// `acts_run`.
 #pragma once
 #include "engine/types.h"
 #include "scripts/cells.h"
@@ -169,15 +170,11 @@ constexpr s32 SERVICE_HELD = 1;
 constexpr s32 REST_COUNTDOWN = 5; // timer runs of 10 frames while the player lies
 constexpr s32 REST_ATTENDANT_REARM = 10;
 
-// ---- Pose loops ------------------------------------------------------------------------------
+// ---- Frames ---------------------------------------------------------------------------------
 
-struct PoseLoopRow {
-    s32 slot;
-    PoseLoop loop;
-};
-extern const PoseLoopRow POSE_LOOPS[7];
-// The row of pose slot `slot`, or nullptr.
-const PoseLoopRow* pose_loop_row(s32 slot);
+// Calls visit(frame) for every frame the services and their attendants show (the player's poses,
+// the choreographies, the idle loops), so that a picture can be supplied for each.
+void posed_services_frames(void (*visit)(s32 frame, void* ctx), void* ctx);
 
 // ---- Scripts ---------------------------------------------------------------------------------
 
@@ -185,13 +182,6 @@ void object_event_0011(); // the keeper of the seat of map 10
 void object_event_0040(); // the bath of map 10 (a click area)
 void object_event_0045(); // the rest place of map 24 (a click area)
 void object_event_0047(); // the attendant of the rest place
-void object_event_0041(); // pose loops: the bath
-void object_event_0046(); // lying at the rest place
-void object_event_0048(); // awake at the rest place
-void object_event_0074();
-void object_event_0076();
-void object_event_0086();
-void object_event_0088(); // seated
 
 constexpr const char* HOME_POSED_OWNER = "home posed services";
 std::span<const ScriptSlot> home_posed_slots();
