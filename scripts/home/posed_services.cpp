@@ -14,7 +14,6 @@ namespace {
 
 constexpr s32 LAYER_TOP = 2;
 constexpr s32 LAYER_STANDING = 3;
-constexpr s32 NO_LABEL = -2;
 
 // Runs one frame of a frame run: the switches and the bubble of its hooks, then the frame shown.
 void frame_hooks(const Act& a, s32 frame) {
@@ -392,14 +391,14 @@ void posed_service_click(const PosedService& s) {
     if (!script_obj_valid(speaker)) return;
     if (s.drop_buttons) mouse_buttons = 0;
     const bool free = script_stage(self) == SERVICE_FREE;
-    if (s.unlabel_first != NO_LABEL)
+    if (s.unlabel_first != SERVICE_NO_LABEL)
         label_remove(s.unlabel_first == SERVICE_SELF ? self : s.unlabel_first);
     if (s.far > 0 && (free || !s.far_when_free)) {
         const bool far =
             s.far_x >= 0 ? too_far_guard_point(s.far_x, s.far_y, s.far) : too_far_guard(s.far);
         if (far) return;
     }
-    if (free && s.unlabel_free != NO_LABEL) label_remove(s.unlabel_free);
+    if (free && s.unlabel_free != SERVICE_NO_LABEL) label_remove(s.unlabel_free);
     const s32 kept = frame_keep(speaker);
     TalkTurn turn;
     if (s.posed_self != 0 && posed_in(s.pose_slot)) {

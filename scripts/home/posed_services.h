@@ -127,6 +127,7 @@ void acts_run(std::span<const Act> acts);
 // ---- The services ----------------------------------------------------------------------------
 
 constexpr s32 SERVICE_SELF = -1;
+constexpr s32 SERVICE_NO_LABEL = -2; // no label_remove
 
 // Who turns before a service's talk.
 enum ServiceTurn : s32 {
@@ -146,8 +147,9 @@ struct PosedService {
     s32 far_x = -1, far_y = 0;  // far_x >= 0: measured from this point, else from self
     bool far_when_free = false; // the distance is only checked while the service is free
     bool drop_buttons = false;  // every click first clears the mouse buttons
-    s32 unlabel_first = -2;     // label_remove of self (SERVICE_SELF) or an object before the check
-    s32 unlabel_free = -2;      // label_remove of an object after the check, while free
+    s32 unlabel_first =
+        SERVICE_NO_LABEL; // label_remove of self (SERVICE_SELF) or an object before the check
+    s32 unlabel_free = SERVICE_NO_LABEL; // label_remove of an object after the check, while free
     // While the player holds `pose_slot` and posed_self is not 0, nobody turns: the speaker shows
     // posed_self, the player posed_player and the player's box goes to posed_pos.
     s32 posed_self = 0, posed_player = 0, posed_pos = 2;
