@@ -6,6 +6,8 @@
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
 #include "scripts/home/routines.h"
+#include "scripts/home/posed_services.h"
+#include "scripts/home/walker_quest.h"
 
 namespace {
 
@@ -16,6 +18,8 @@ constexpr ScriptRegion REGIONS[] = {
     {HOME_ARRIVAL_OWNER, home_arrival_slots, home_arrival_register},
     {HOME_ROUTINES_OWNER, home_routines_slots, home_routines_register},
     {HOME_HOUSEHOLD_OWNER, home_household_slots, home_household_register},
+    {HOME_POSED_OWNER, home_posed_slots, home_posed_register},
+    {HOME_WALKER_OWNER, home_walker_slots, home_walker_register},
 };
 
 } // namespace

@@ -326,6 +326,7 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     // Our own content: framed boxes for the world objects' images that nothing above supplies.
     image_put_placeholder_world(builder);
     image_put_placeholder_routines(builder);
+    image_put_placeholder_posed(builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {

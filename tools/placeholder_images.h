@@ -50,3 +50,6 @@ void image_put_placeholder_arrival(ArcBuilder& builder);
 // blocks, idle loops, poses); ids the builder holds already are left alone.
 std::vector<s32> placeholder_routines_images();
 void image_put_placeholder_routines(ArcBuilder& builder);
+// Figure boxes for the frames that the posed services of the home region show (the player's
+// poses, the attendants' service frames) and no world content row names; after the world's.
+void image_put_placeholder_posed(ArcBuilder& builder);
