@@ -1,11 +1,13 @@
 #include "scripts/scripts_register.h"
 
 #include "scripts/home/portals.h"
+#include "scripts/home/residents.h"
 
 namespace {
 
 constexpr ScriptRegion REGIONS[] = {
     {HOME_PORTALS_OWNER, home_portals_slots, home_portals_register},
+    {HOME_RESIDENTS_OWNER, home_residents_slots, home_residents_register},
 };
 
 } // namespace
