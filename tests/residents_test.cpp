@@ -3,10 +3,12 @@
 // timer runs, and the two walkers' legs and stops as tables.
 #include "scripts/home/residents.h"
 
+#include "data/timetables.h"
 #include "engine/math.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
+#include "game/clock.h"
 #include "game/inventory.h"
 #include "game/player.h"
 #include "scripts/scripts_register.h"
@@ -696,6 +698,24 @@ TEST_F(DailyRoute, BeforeTheDayItFollowsTheArrivalScene) {
             EXPECT_EQ(obj_get_frame(ROUTE_WALKER.obj), c.frame);
         }
     }
+}
+
+TEST_F(DailyRoute, AClockJumpPlacesItWhereItsRouteGoesOn) {
+    // The timetable rests object 6 on map 40 at the noon spot with stage 10 from 8:00; the route
+    // leaves it standing there until noon and then goes on from that stage.
+    init_npc_timetables();
+    attr_set(ROUTE_WALKER.obj, ATTR_VAR_A, 9);
+    sh_clock(7, 50);
+    clock_advance(10);
+    EXPECT_EQ(attr_get(ROUTE_WALKER.obj, ATTR_MAP), 40);
+    EXPECT_EQ(x(), 661);
+    EXPECT_EQ(y(), 861);
+    EXPECT_EQ(stage(), 10);
+    run_once(9, 0);
+    EXPECT_EQ(x(), 661);
+    run_once(12, 0);
+    EXPECT_NE(x(), 661);
+    EXPECT_EQ(stage(), 10);
 }
 
 } // namespace
