@@ -4,6 +4,7 @@
 #include "scripts/home/residents.h"
 
 #include "data/timetables.h"
+#include "engine/image.h"
 #include "engine/math.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
@@ -76,6 +77,13 @@ Lines spoken(const Lines& all) {
     for (const std::string& l : all)
         if (l.rfind("log", 0) != 0) out.push_back(l);
     return out;
+}
+
+// The archive holds a picture for a frame that a figure shows (0: the figure is not drawn).
+bool pictured(s32 frame) {
+    if (frame == 0) return true;
+    s32 size = 0;
+    return image_load(frame < 0 ? -frame : frame, &size) != empty_image;
 }
 
 s32 skill_sum(s32 i) {
@@ -441,6 +449,7 @@ TEST_F(Residents, IdleLoopsStepWrapAndPause) {
         for (const s32 d : c.draws) sh_rand({d});
         fire(c.who.obj, TRIG_TIMER);
         EXPECT_EQ(obj_get_frame(c.who.obj), c.to);
+        EXPECT_TRUE(pictured(c.to));
         EXPECT_EQ(attr_get(c.who.obj, ATTR_TIMER), c.timer);
         EXPECT_EQ(attr_get(c.who.obj, ATTR_VAR_A), 0);
         EXPECT_EQ(sh_rand_left(), 0u);
@@ -454,6 +463,7 @@ TEST_F(Residents, IdleLoopsStepWrapAndPause) {
         const s32 f = obj_get_frame(IDLER.obj);
         EXPECT_TRUE((f >= 30184 && f <= 30212) || (f >= 30304 && f <= 30342)) << f;
         EXPECT_EQ(f % 2, 0);
+        EXPECT_TRUE(pictured(f)) << f;
         wraps += f == 30184;
     }
     EXPECT_EQ(wraps, 2); // 35 frames a round
@@ -481,6 +491,7 @@ TEST_F(Residents, ThePacingWalkerKeepsItsLegInVarB) {
         while (attr_get(PACER.obj, ATTR_VAR_B) == l.leg && runs < 200) {
             fire(PACER.obj, TRIG_TIMER);
             ++runs;
+            EXPECT_TRUE(pictured(obj_get_frame(PACER.obj))) << obj_get_frame(PACER.obj);
             // walking legs re-arm 10, idle legs 7 until their pause
             if (attr_get(PACER.obj, ATTR_VAR_B) == l.leg)
                 EXPECT_EQ(attr_get(PACER.obj, ATTR_TIMER), l.leg % 2 == 0 ? 10 : 7);
@@ -519,6 +530,8 @@ class DailyRoute : public Residents {
         while (!done() && runs < limit) {
             sh_fire(ROUTE_WALKER.obj, TRIG_TIMER);
             ++runs;
+            const s32 f = obj_get_frame(ROUTE_WALKER.obj);
+            EXPECT_TRUE(pictured(f)) << f;
         }
         return runs;
     }

@@ -323,6 +323,7 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_minigames(builder);
     // Our own content: framed boxes for the world objects' images that nothing above supplies.
     image_put_placeholder_world(builder);
+    image_put_placeholder_residents(builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {
