@@ -6,6 +6,7 @@
 #include "data/timetables.h"
 #include "engine/image.h"
 #include "engine/math.h"
+#include "engine/shell.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
@@ -14,6 +15,7 @@
 #include "game/player.h"
 #include "scripts/scripts_register.h"
 #include "tests/script_harness.h"
+#include "tools/placeholder_world.h"
 
 #include <gtest/gtest.h>
 
@@ -467,6 +469,24 @@ TEST_F(Residents, IdleLoopsStepWrapAndPause) {
         wraps += f == 30184;
     }
     EXPECT_EQ(wraps, 2); // 35 frames a round
+}
+
+TEST_F(Residents, AFigureThatHasIdledIsStillClickedThroughTheField) {
+    // The gossip steps its idle loop on the field's timer pass, then a click on the middle of its
+    // figure (a placeholder box 72 high) reaches its talk.
+    place(GOSSIP, 100, 0);
+    obj_set_frame(GOSSIP.obj, 30440);
+    world_arm_timer(GOSSIP.obj, 1, true);
+    sh_frames(1);
+    ASSERT_EQ(obj_get_frame(GOSSIP.obj), 30442);
+    sh_clear_lines();
+    click_kind = 1;
+    click_x = PX + 100 - world_state.camera_x;
+    click_y = PY - PLACEHOLDER_FIGURE_H / 2 - world_state.camera_y;
+    sh_field_frames(1);
+    EXPECT_EQ(spoken(sh_lines()), (Lines{"say 0 1000 10097", "say_at 72 10098", "say 0 1000 10099",
+                                         "say_at 72 10100", "say 0 1000 10101"}));
+    EXPECT_EQ(attr_get(GOSSIP.obj, ATTR_VAR_A), 1);
 }
 
 // ---- The pacing walker of map 17 -------------------------------------------------------------
