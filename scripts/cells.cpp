@@ -326,9 +326,10 @@ void talk_run(const TalkRow& row) {
     const s32 kept = frame_keep(self);
     TalkContext ctx{self, {}};
     if (row.posed_slot != 0 && posed_in(row.posed_slot)) {
+        ctx.turn = row.posed_faces ? face_player(self, row.frames)
+                                   : TalkTurn{row.posed_pos, mirror_position(row.posed_pos)};
         if (row.posed_self != 0) obj_show_frame(self, row.posed_self);
         if (row.posed_player != 0) obj_show_frame(0, row.posed_player);
-        ctx.turn = TalkTurn{row.posed_pos, mirror_position(row.posed_pos)};
     } else {
         ctx.turn = turn_to_talk_mode(row.turn, row.frames, row.fixed);
     }

@@ -489,6 +489,9 @@ struct TalkRow {
     s32 posed_slot = 0;
     s32 posed_self = 0, posed_player = 0;
     s32 posed_pos = 2;
+    // With `posed_faces` self still turns toward the posed player (who does not turn) and the
+    // boxes take the positions of that turn; `posed_self` is shown afterwards.
+    bool posed_faces = false;
     bool keep_frame = true; // the frame from before the click is shown again afterwards
     s32 end_frame = 0;      // instead: this frame afterwards (0: none)
     s32 end_rearm = 0;      // and ATTR_TIMER := this (0: untouched)

@@ -105,10 +105,14 @@ s32 mirror_position(s32 pos) {
     return 1;
 }
 
-TalkTurn turn_other_to_talk(s32 obj, const TurnFrames& f) {
-    player_turn_to(obj);
+TalkTurn face_player(s32 obj, const TurnFrames& f) {
     const s32 r = obj_face(0, obj, f.f0, f.f1, f.f2, f.f3);
     return TalkTurn{r, mirror_position(r)};
+}
+
+TalkTurn turn_other_to_talk(s32 obj, const TurnFrames& f) {
+    player_turn_to(obj);
+    return face_player(obj, f);
 }
 
 TalkTurn turn_to_talk(const TurnFrames& frames) {

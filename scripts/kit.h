@@ -87,6 +87,8 @@ TalkTurn turn_to_talk(const TurnFrames& frames);
 TalkTurn turn_to_talk_mode(TurnMode mode, const TurnFrames& frames, TalkTurn fixed = {});
 // The same for another object than self (a pair facing the player, a keeper behind a counter).
 TalkTurn turn_other_to_talk(s32 obj, const TurnFrames& frames);
+// Only obj turns toward the player (obj_face); the player keeps its frame (a posed player).
+TalkTurn face_player(s32 obj, const TurnFrames& frames);
 
 // Frame keeping: the frame to put back after the talk so that the idle animation goes on where it
 // was.

@@ -8,6 +8,7 @@
 #include "scripts/home/routines.h"
 #include "scripts/home/posed_services.h"
 #include "scripts/home/walker_quest.h"
+#include "scripts/home/residents.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr ScriptRegion REGIONS[] = {
     {HOME_HOUSEHOLD_OWNER, home_household_slots, home_household_register},
     {HOME_POSED_OWNER, home_posed_slots, home_posed_register},
     {HOME_WALKER_OWNER, home_walker_slots, home_walker_register},
+    {HOME_RESIDENTS_OWNER, home_residents_slots, home_residents_register},
 };
 
 } // namespace

@@ -327,6 +327,7 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_world(builder);
     image_put_placeholder_routines(builder);
     image_put_placeholder_posed(builder);
+    image_put_placeholder_residents(builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {

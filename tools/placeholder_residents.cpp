@@ -1,0 +1,43 @@
+// Placeholder figures for the frames that the residents, teachers and walkers of the home region
+// show on their timers and in their talks (idle loops, turns, walking steps, arrival frames), so
+// that on the placeholder archive such a figure keeps its size and can still be clicked after its
+// first frame change. The population only names each figure's first frame.
+#include "tools/arcbuild.h"
+#include "tools/placeholder_world.h"
+
+#include "engine/gisk.h"
+
+namespace {
+
+// Image ids first..last in steps of `step`.
+struct FrameRun {
+    s32 first, last, step;
+};
+
+// Our own content: the frames the scripts of these residents show (mirrored frames are the same
+// images). Walking figures show the frames of their 50-image block (first + 2 .. first + 37).
+constexpr FrameRun RESIDENT_FRAMES[] = {
+    {2498, 2532, 1},   // the guest at the table and the cook of map 22
+    {30440, 30476, 2}, // the gossip of map 10
+    {4202, 4239, 1},   // object 6 walking and standing
+    {33004, 33034, 2}, // object 6 in the morning
+    {4502, 4539, 1},   // the pacer of map 17 walking and standing
+    {30108, 30142, 2}, // the pacer at its two ends
+    {33300, 33344, 2}, // the teacher of list 12
+    {32568, 32594, 2}, // the resident of map 40
+    {2924, 2964, 2},   // the guest of map 28
+    {30184, 30212, 2}, // the idler of map 10, first segment
+    {30304, 30354, 2}, // its second segment and its turns
+    {30362, 30393, 1}, // the bench sitter of map 10
+};
+
+} // namespace
+
+void image_put_placeholder_residents(ArcBuilder& builder) {
+    for (const FrameRun& run : RESIDENT_FRAMES)
+        for (s32 image = run.first; image <= run.last; image += run.step) {
+            const u32 id = u32(ARC_IMAGE_BASE + image);
+            if (builder.entries().count(id) || builder.aliases().count(id)) continue;
+            builder.put(id, placeholder_world_sprite(image, false));
+        }
+}
