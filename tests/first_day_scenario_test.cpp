@@ -258,8 +258,12 @@ TEST_F(FirstDayScenario, ANewGamePlaysItsFirstDayAndComesBackToTheHubIll) {
     EXPECT_TRUE(file_bytes("QuorSave.100").empty());
     EXPECT_TRUE(file_bytes("QuorSave.300").empty()) << "turn 0 is not autosaved";
     ASSERT_EQ(save_index[0].used, 1);
-    state_reset();
+    const std::vector<u8> index = file_bytes(SAVE_INDEX_NAME);
+    ASSERT_EQ(index.size(), sizeof save_index);
+    EXPECT_EQ(index[0], 1) << "slot 0 is listed on disk";
+    // Loaded from the hub at turn 1: another turn, so the hub starts a pass of the loaded one.
     ASSERT_EQ(load_game(0), 1);
+    EXPECT_EQ(hub_restart, 1);
     EXPECT_EQ(world_state.field_active, 1);
     EXPECT_EQ(hub_block.calendar_turn, 0);
     EXPECT_EQ(world_state.hour, start_hour);
