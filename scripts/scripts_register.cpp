@@ -1,14 +1,14 @@
 #include "scripts/scripts_register.h"
 
 #include "scripts/home/arrival.h"
-#include "scripts/home/player.h"
 #include "scripts/home/household.h"
+#include "scripts/home/player.h"
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
-#include "scripts/home/routines.h"
 #include "scripts/home/posed_services.h"
-#include "scripts/home/walker_quest.h"
 #include "scripts/home/residents.h"
+#include "scripts/home/routines.h"
+#include "scripts/home/walker_quest.h"
 
 namespace {
 

@@ -31,19 +31,8 @@ constexpr s32 PY = SH_MAP_H / 2;
 
 using Lines = std::vector<std::string>;
 
-// The lines of a transcript that start with one of the prefixes (boxes, bubbles, choices, logs).
-Lines only(const Lines& all, std::initializer_list<const char*> prefixes) {
-    Lines out;
-    for (const std::string& l : all)
-        for (const char* p : prefixes)
-            if (l.rfind(p, 0) == 0) {
-                out.push_back(l);
-                break;
-            }
-    return out;
-}
 Lines talk_of(const Lines& all) {
-    return only(all, {"say", "choose", "log"});
+    return sh_only(all, {"say", "choose", "log"});
 }
 
 void ground_map(ArcBuilder& b, s32 map, s32 first_zone) {
@@ -359,7 +348,7 @@ TEST_F(Household, OpeningSceneRunsOnceAndStartsTheClock) {
     EXPECT_EQ(attr_get(1, ATTR_ACTIVE), 1);
     sh_clear_lines();
     sh_fire(1, TRIG_STEP);
-    const Lines said = only(sh_lines(), {"say"});
+    const Lines said = sh_only(sh_lines(), {"say"});
     Lines expected = {"say 2 1000 10037", "say 2 1203 10038"};
     for (s32 t = 10040; t <= 10048; t++)
         expected.push_back((t % 2 == 0 ? "say 1 1000 " : "say 2 1203 ") + std::to_string(t));
@@ -374,7 +363,7 @@ TEST_F(Household, OpeningSceneRunsOnceAndStartsTheClock) {
           "say 0 1000 10077"})
         expected.push_back(l);
     EXPECT_EQ(said, expected);
-    EXPECT_EQ(only(sh_lines(), {"change_map"}), Lines{"change_map 12 395 233"});
+    EXPECT_EQ(sh_only(sh_lines(), {"change_map"}), Lines{"change_map 12 395 233"});
     // The player is free on map 12, the companion parked, the clock running from 6:30.
     EXPECT_EQ(attr_get(1, ATTR_ACTIVE), 0);
     EXPECT_EQ(world_state.current_map, 12);
@@ -471,7 +460,7 @@ TEST_F(Director, EndsTheDayWithTheEveningSceneAndTheAssessment) {
         EXPECT_EQ(sh_frames(20), 2);
         EXPECT_EQ(world_state.field_active, 0);
         EXPECT_EQ(p.turn_done, 0);
-        const Lines said = only(sh_lines(), {"say", "change_map", "music", "log"});
+        const Lines said = sh_only(sh_lines(), {"say", "change_map", "music", "log"});
         const Lines expected = {
             c.first, "change_map 21 207 313", "music 10067 0", "say 1 1000 10702",
             "say 2 1203 10703", "say 1 1000 10704", "say 2 1203 10705", "say_at 178 10706",
@@ -567,7 +556,7 @@ TEST_F(Household, RankingPanelPlacesThePlayerAmongTheRoster) {
     show_ranking();
     EXPECT_EQ(mouse_buttons.peek(), 0u);
     EXPECT_EQ(click_kind.peek(), 0u);
-    const Lines draws = only(sh_lines(), {"draw", "print"});
+    const Lines draws = sh_only(sh_lines(), {"draw", "print"});
     ASSERT_GE(draws.size(), 4u);
     EXPECT_EQ(draws[0], "draw 895 218 220");
     EXPECT_EQ(draws[1], "print 14908 230 225");

@@ -264,3 +264,15 @@ void sh_screens_leave_click(s32 x, s32 y) {
     leave_x = x;
     leave_y = y;
 }
+
+std::vector<std::string> sh_only(const std::vector<std::string>& all,
+                                 std::initializer_list<const char*> prefixes) {
+    std::vector<std::string> out;
+    for (const std::string& l : all)
+        for (const char* p : prefixes)
+            if (l.rfind(p, 0) == 0) {
+                out.push_back(l);
+                break;
+            }
+    return out;
+}

@@ -79,6 +79,9 @@ s32 sh_script(std::function<void()> body);
 // ---- Transcript and random draws -------------------------------------------------------------
 
 std::vector<std::string> sh_lines();
+// The lines of `all` that start with one of the prefixes (boxes, bubbles, choices, logs), in order.
+std::vector<std::string> sh_only(const std::vector<std::string>& all,
+                                 std::initializer_list<const char*> prefixes);
 void sh_clear_lines();
 void sh_answers(std::initializer_list<s32> answers);
 // The next draws of `script_rand`; a draw with the queue empty fails the test and returns 0.

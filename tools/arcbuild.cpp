@@ -12,10 +12,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
 #include <stdexcept>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -291,7 +293,9 @@ std::vector<ArcIndexRow> arc_read_index(const std::string& path) {
     return rows;
 }
 
-void arc_put_placeholder_content(ArcBuilder& builder) {
+namespace {
+
+void put_placeholder_content(ArcBuilder& builder) {
     // Our own content: a text for every id, showing its own number.
     text_put_placeholder_texts(builder);
 
@@ -328,6 +332,134 @@ void arc_put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_routines(builder);
     image_put_placeholder_posed(builder);
     image_put_placeholder_residents(builder);
+}
+
+// The placeholder content takes seconds to draw and encode, and every test process of the
+// suite starts from it. With MORVANTA_PLACEHOLDER_CACHE naming a directory, the content that an
+// empty builder receives is kept there in one file, stamped with the running program's size and
+// modification time, and read back by the next process of the same program. Anything amiss
+// with the file (another program, a short or damaged file) makes the content drawn anew.
+constexpr char CACHE_MAGIC[8] = {'M', 'P', 'H', 'C', 'A', 'C', 'H', '1'};
+
+struct CacheStamp {
+    u64 size = 0;
+    s64 mtime_ns = 0;
+};
+
+bool program_stamp(CacheStamp& stamp) {
+    struct stat st {};
+    if (stat("/proc/self/exe", &st) != 0) return false;
+    stamp.size = u64(st.st_size);
+    stamp.mtime_ns = s64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return true;
+}
+
+void cache_put_u32(std::string& out, u32 v) {
+    for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+}
+void cache_put_u64(std::string& out, u64 v) {
+    for (int i = 0; i < 8; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+}
+
+// A bounded reader over the cache file's bytes.
+struct CacheReader {
+    const std::string& bytes;
+    size_t pos = 0;
+    bool ok = true;
+    u64 take(int n) {
+        if (!ok || bytes.size() - pos < size_t(n)) {
+            ok = false;
+            return 0;
+        }
+        u64 v = 0;
+        for (int i = 0; i < n; ++i) v |= u64(u8(bytes[pos + size_t(i)])) << (8 * i);
+        pos += size_t(n);
+        return v;
+    }
+};
+
+bool cache_read(const std::string& path, const CacheStamp& stamp, ArcBuilder& builder) {
+    std::string bytes;
+    {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return false;
+        char buf[1 << 16];
+        for (ssize_t got; (got = read(fd, buf, sizeof buf)) > 0;) bytes.append(buf, size_t(got));
+        close(fd);
+    }
+    if (bytes.size() < sizeof CACHE_MAGIC ||
+        std::memcmp(bytes.data(), CACHE_MAGIC, sizeof CACHE_MAGIC) != 0)
+        return false;
+    CacheReader r{bytes, sizeof CACHE_MAGIC};
+    if (r.take(8) != stamp.size || s64(r.take(8)) != stamp.mtime_ns) return false;
+    ArcBuilder loaded;
+    const u64 entries = r.take(4);
+    for (u64 i = 0; r.ok && i < entries; ++i) {
+        const u32 id = u32(r.take(4));
+        const u64 len = r.take(4);
+        if (!r.ok || bytes.size() - r.pos < len || id > u32(ARC_MAX_ID)) return false;
+        loaded.put(id, std::vector<u8>(bytes.begin() + std::ptrdiff_t(r.pos),
+                                       bytes.begin() + std::ptrdiff_t(r.pos + len)));
+        r.pos += size_t(len);
+    }
+    const u64 aliases = r.take(4);
+    for (u64 i = 0; r.ok && i < aliases; ++i) {
+        const u32 id = u32(r.take(4));
+        const u32 source = u32(r.take(4));
+        if (!r.ok || id > u32(ARC_MAX_ID) || source > u32(ARC_MAX_ID)) return false;
+        loaded.alias(id, source);
+    }
+    if (!r.ok || r.pos != bytes.size()) return false;
+    builder = std::move(loaded);
+    return true;
+}
+
+void cache_write(const std::string& path, const CacheStamp& stamp, const ArcBuilder& builder) {
+    std::string out(CACHE_MAGIC, sizeof CACHE_MAGIC);
+    cache_put_u64(out, stamp.size);
+    cache_put_u64(out, u64(stamp.mtime_ns));
+    cache_put_u32(out, u32(builder.entries().size()));
+    for (const auto& [id, data] : builder.entries()) {
+        cache_put_u32(out, id);
+        cache_put_u32(out, u32(data.size()));
+        out.append(reinterpret_cast<const char*>(data.data()), data.size());
+    }
+    cache_put_u32(out, u32(builder.aliases().size()));
+    for (const auto& [id, source] : builder.aliases()) {
+        cache_put_u32(out, id);
+        cache_put_u32(out, source);
+    }
+    // Written aside and renamed into place, so a process reading at the same time sees the old
+    // file or the whole new one.
+    const std::string temp = path + "." + std::to_string(getpid());
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return;
+    bool ok = true;
+    for (size_t done = 0; ok && done < out.size();) {
+        const ssize_t n = write(fd, out.data() + done, out.size() - done);
+        ok = n > 0;
+        if (ok) done += size_t(n);
+    }
+    ok = close(fd) == 0 && ok;
+    if (!ok || rename(temp.c_str(), path.c_str()) != 0) unlink(temp.c_str());
+}
+
+} // namespace
+
+void arc_put_placeholder_content(ArcBuilder& builder) {
+    const char* dir = std::getenv("MORVANTA_PLACEHOLDER_CACHE");
+    CacheStamp stamp;
+    const bool empty =
+        builder.entries().empty() && builder.aliases().empty() && builder.raw_entries().empty();
+    if (dir == nullptr || *dir == 0 || !empty || !program_stamp(stamp)) {
+        put_placeholder_content(builder);
+        return;
+    }
+    mkdir(dir, 0755);
+    const std::string path = std::string(dir) + "/placeholder_content";
+    if (cache_read(path, stamp, builder)) return;
+    put_placeholder_content(builder);
+    if (builder.raw_entries().empty()) cache_write(path, stamp, builder);
 }
 
 void arc_build_placeholder(const std::string& dir) {

@@ -81,7 +81,9 @@ struct ArcIndexRow {
 std::vector<ArcIndexRow> arc_read_index(const std::string& path);
 
 // The placeholder archive: the content the program needs to start, until the real assets exist.
-// The small part (texts, sounds, cursors), quick enough for any test fixture:
+// Everything but the font and the maps: texts, sounds and every picture. Into an empty builder,
+// with MORVANTA_PLACEHOLDER_CACHE naming a directory, it is read from a cache that the first
+// process of the same program writes there (the test suite sets it: one process per test).
 void arc_put_placeholder_content(ArcBuilder& builder);
 // Writes the whole placeholder archive, the font included, as dir + "/VERORIRE" (chained layout).
 void arc_build_placeholder(const std::string& dir);
