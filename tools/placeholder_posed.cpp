@@ -27,6 +27,9 @@ constexpr FrameRun POSED_FRAMES[] = {
     {4352, 4352, 1}, {4372, 4372, 1}, {4402, 4402, 1}, {4452, 4452, 1}, {4472, 4472, 1},
     {2179, 2196, 1}, {2251, 2259, 1}, {2272, 2284, 1}, // the sleepers of map 24 waking
     {2287, 2287, 1}, {2289, 2290, 1}, {2294, 2294, 1}, {2298, 2298, 1},
+    {2000, 2009, 1},   // the player's paid practice pose loop
+    {31070, 31089, 1}, // the pose loops at the two dining tables
+    {31514, 31533, 1},
 };
 // clang-format on
 
