@@ -355,10 +355,13 @@ bool program_stamp(CacheStamp& stamp) {
 }
 
 void cache_put_u32(std::string& out, u32 v) {
-    for (int i = 0; i < 4; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+    u8 raw[4];
+    store_le32(raw, v);
+    out.append(reinterpret_cast<const char*>(raw), sizeof raw);
 }
 void cache_put_u64(std::string& out, u64 v) {
-    for (int i = 0; i < 8; ++i) out.push_back(char((v >> (8 * i)) & 0xFF));
+    cache_put_u32(out, u32(v));
+    cache_put_u32(out, u32(v >> 32));
 }
 
 // A bounded reader over the cache file's bytes.

@@ -57,23 +57,19 @@ void image_put_placeholder_aim(ArcBuilder& builder) {
     minigame_put_box(builder, 25013, 1, 6);     // one hit-point column
     // Kinds 0 and 1: the picture and three hit frames; kinds 2, 3, 5 and 6: the picture, three
     // escape frames and three hit frames; the duel's main target likewise.
-    for (s32 id = 25033; id <= 25036; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[0].w, KIND_SIZES[0].h);
-    for (s32 id = 25037; id <= 25040; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[1].w, KIND_SIZES[1].h);
-    for (s32 id = 25041; id <= 25047; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[2].w, KIND_SIZES[2].h);
-    for (s32 id = 25048; id <= 25054; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[3].w, KIND_SIZES[3].h);
-    for (s32 id = 25188; id <= 25194; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[3].w, KIND_SIZES[3].h);
-    for (s32 id = 25055; id <= 25061; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[5].w, KIND_SIZES[5].h);
-    for (s32 id = 25080; id <= 25086; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[6].w, KIND_SIZES[6].h);
-    // The board: stages 25062..25064, escape 25065..25067, hits 25068..25076, all at (209, 27).
-    for (s32 id = 25062; id <= 25076; ++id)
-        minigame_put_box(builder, id, KIND_SIZES[4].w, KIND_SIZES[4].h);
+    struct Run {
+        s32 first, last, kind;
+    };
+    // clang-format off
+    constexpr Run RUNS[] = {
+        {25033, 25036, 0}, {25037, 25040, 1}, {25041, 25047, 2}, {25048, 25054, 3},
+        {25188, 25194, 3}, {25055, 25061, 5}, {25080, 25086, 6},
+        {25062, 25076, 4}, // the board: stages, escape and hits, all at (209, 27)
+    };
+    // clang-format on
+    for (const Run& r : RUNS)
+        for (s32 id = r.first; id <= r.last; ++id)
+            minigame_put_box(builder, id, KIND_SIZES[r.kind].w, KIND_SIZES[r.kind].h);
     // Shared with the night target game: the impact, the shot's five flight frames, the spots.
     minigame_put_shared_box(builder, 25079, 32, 30);
     for (s32 id = 25087; id <= 25091; ++id) minigame_put_shared_box(builder, id, 36, 26);
