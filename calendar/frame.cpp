@@ -14,6 +14,7 @@
 #include "game/hub_dialog.h"
 #include "game/player.h"
 #include "game/save.h"
+#include "platform/platform.h"
 
 #include <cstdint>
 
@@ -182,6 +183,14 @@ void cal_injury(CalSummary& sum, s32 spread) {
 
 s32 cal_battle(s32 encounter) {
     return battle_run_seam(encounter);
+}
+
+// ---- Music played once -------------------------------------------------------------------------
+
+void cal_play_once_and_wait(CalMusic piece) {
+    const s32 id = cal_id(piece);
+    mssw_play_music(id, 1);
+    while (mssw_music_id == id && mssw_music_playing() == 1) plat_ticks();
 }
 
 // ---- Entries, schedules and buttons ------------------------------------------------------------

@@ -147,6 +147,14 @@ struct CalFace {
 };
 CalFace cal_line_face(const CalLine& row, s32 line);
 
+// ---- Music played once -------------------------------------------------------------------------
+
+// Plays `piece` once (mssw_play_music(piece, 1), music_id unchanged) and waits, on the tick clock,
+// while that piece is the one in the music slot and still plays. A piece that did not start (an
+// empty or broken entry keeps the previous music, which may loop for ever) ends the wait at once,
+// as does silence.
+void cal_play_once_and_wait(CalMusic piece);
+
 // ---- Summary -----------------------------------------------------------------------------------
 
 // The summary box at the end of a handler: up to four lines, in the order they were queued.

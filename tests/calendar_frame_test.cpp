@@ -4,13 +4,16 @@
 #include "battle/battle.h"
 #include "calendar/frame.h"
 #include "engine/math.h"
+#include "engine/mssw.h"
 #include "engine/world_state.h"
 #include "game/calendar_table.h"
 #include "game/growth.h"
 #include "game/hub.h"
 #include "game/player.h"
 #include "game/titles.h"
+#include "platform/harness.h"
 #include "tests/hub_fixture.h"
+#include "tools/wav.h"
 
 #include <cstdint>
 #include <cstring>
@@ -500,4 +503,44 @@ TEST_F(CalendarFrameTest, HubReadsWhatTheLauncherLeaves) {
         EXPECT_EQ(world_state.field_active, 0 + (c.load ? 1 : 0));
     }
     calendar_event_unregister(SLOT_LAUNCHER);
+}
+
+namespace {
+
+// Pieces played once: a short tone, and a tone that loops as the music of the place.
+constexpr s32 PIECE_ONCE = 10045;
+constexpr s32 PIECE_LOOPING = 10046;
+constexpr s32 PIECE_EMPTY = 10047; // no entry
+constexpr u32 PIECE_MS = 1500;
+
+class CalendarMusicWaitTest : public CalendarFrameTest {
+  protected:
+    void add_content(ArcBuilder& b) const override {
+        b.put(ARC_SOUND_BASE + PIECE_ONCE, wav_tone(WavFormat{}, PIECE_MS, 440));
+        b.put(ARC_SOUND_BASE + PIECE_LOOPING, wav_tone(WavFormat{}, 200, 330));
+    }
+};
+
+} // namespace
+
+TEST_F(CalendarMusicWaitTest, WaitsForThePieceToEndOnTheClock) {
+    ASSERT_EQ(mssw_enabled, 1);
+    const s32 music_before = player_record.music_id;
+    const u64 start = harness_elapsed_ms();
+    cal_play_once_and_wait(CalMusic{PIECE_ONCE});
+    EXPECT_GE(harness_elapsed_ms() - start, PIECE_MS);
+    EXPECT_LT(harness_elapsed_ms() - start, PIECE_MS + 1000);
+    EXPECT_EQ(mssw_music_playing(), 0);
+    EXPECT_EQ(player_record.music_id, music_before);
+}
+
+// An empty entry leaves the looping music of the place in the slot: the wait must not wait for it.
+TEST_F(CalendarMusicWaitTest, APieceThatDoesNotStartEndsTheWaitAtOnce) {
+    mssw_play_music(PIECE_LOOPING, 0);
+    ASSERT_EQ(mssw_music_id, PIECE_LOOPING);
+    const u64 start = harness_elapsed_ms();
+    cal_play_once_and_wait(CalMusic{PIECE_EMPTY});
+    EXPECT_EQ(harness_elapsed_ms(), start);
+    EXPECT_EQ(mssw_music_id, PIECE_LOOPING);
+    EXPECT_EQ(mssw_music_playing(), 1);
 }
