@@ -176,13 +176,21 @@ void cal_lower(CalSummary& sum, CalGrowth g, s32 amount) {
 
 void cal_injury(CalSummary& sum, s32 spread) {
     PlayerRecord& p = player_record;
-    p.sick_turns = CAL_INJURY_MIN_TURNS + rand_below(spread < 1 ? 1 : spread);
+    p.sick_turns = CAL_INJURY_MIN_TURNS + cal_rand(spread < 1 ? 1 : spread);
     p.condition = CAL_INJURY_CONDITION;
     cal_summary_add(sum, CalText{CAL_INJURY_SUMMARY + p.sick_turns});
 }
 
 s32 cal_battle(s32 encounter) {
     return battle_run_seam(encounter);
+}
+
+// ---- Random draws ------------------------------------------------------------------------------
+
+s32 (*cal_rand_seam)(s32 n) = rand_below;
+
+s32 cal_rand(s32 n) {
+    return cal_rand_seam(n);
 }
 
 // ---- Music played once -------------------------------------------------------------------------

@@ -147,6 +147,13 @@ struct CalFace {
 };
 CalFace cal_line_face(const CalLine& row, s32 line);
 
+// ---- Random draws ------------------------------------------------------------------------------
+
+// Every random draw of a handler: 0 .. n-1 through `cal_rand_seam` (rand_below unless a test
+// forces the values).
+extern s32 (*cal_rand_seam)(s32 n);
+s32 cal_rand(s32 n);
+
 // ---- Music played once -------------------------------------------------------------------------
 
 // Plays `piece` once (mssw_play_music(piece, 1), music_id unchanged) and waits, on the tick clock,

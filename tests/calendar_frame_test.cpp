@@ -12,6 +12,7 @@
 #include "game/player.h"
 #include "game/titles.h"
 #include "platform/harness.h"
+#include "tests/calendar_fixture.h"
 #include "tests/hub_fixture.h"
 #include "tools/wav.h"
 
@@ -543,4 +544,25 @@ TEST_F(CalendarMusicWaitTest, APieceThatDoesNotStartEndsTheWaitAtOnce) {
     EXPECT_EQ(harness_elapsed_ms(), start);
     EXPECT_EQ(mssw_music_id, PIECE_LOOPING);
     EXPECT_EQ(mssw_music_playing(), 1);
+}
+
+namespace {
+class CalendarFrameHandlerTest : public CalendarHandlerTest {};
+} // namespace
+
+// The injury step draws through the handlers' random seam: a forced draw gives its exact turns;
+// a battle is fought through the battle seam and its encounter recorded.
+TEST_F(CalendarFrameHandlerTest, InjuryDrawAndBattleGoThroughTheSeams) {
+    draws({2});
+    CalSummary sum;
+    cal_injury(sum);
+    EXPECT_EQ(player_record.sick_turns, 4);
+    EXPECT_EQ(sum.count, 1);
+    EXPECT_EQ(sum.text[0], CAL_INJURY_SUMMARY + 4);
+    battles({2});
+    EXPECT_EQ(cal_battle(19), 2);
+    EXPECT_EQ(fought(), std::vector<s32>{19});
+    const size_t m = mark();
+    cal_summary_show(sum);
+    EXPECT_EQ(texts_from(m), std::vector<s32>{CAL_INJURY_SUMMARY + 4});
 }
