@@ -5,6 +5,7 @@
 #include "calendar/frame.h"
 #include "calendar/launchers.h"
 #include "data/hub_block.h"
+#include "engine/image.h"
 #include "engine/shell.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
@@ -940,4 +941,11 @@ TEST_F(LauncherTest, EndAfterFadeEndsTheTurnBeforeTheOutro) {
         EXPECT_EQ(turn_at_outro, 198);
         EXPECT_EQ(hub_block.calendar_turn, 198);
     }
+}
+
+// The one speaker of the launchers' intros whose large portrait lies past the hub's 62000..62299.
+TEST_F(LauncherTest, PlaceholderArchiveHoldsThePortraitOfPerson305) {
+    s32 size = 0;
+    EXPECT_NE(image_load(62305, &size), nullptr);
+    EXPECT_GT(size, 0);
 }
