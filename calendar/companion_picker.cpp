@@ -4,6 +4,7 @@
 #include "engine/screen.h"
 #include "engine/shell.h"
 #include "game/dashboard.h"
+#include "game/pick_screens.h"
 #include "game/player.h"
 
 PickerState picker_state;
@@ -11,7 +12,7 @@ PickerState picker_state;
 namespace {
 
 bool in_box(s32 px, s32 py, s32 x, s32 y, s32 w) {
-    return px >= x && px <= x + w && py >= y && py <= y + PICKER_CELL_H;
+    return px >= x && px <= x + w && py >= y && py <= y + PICK_CELL_H;
 }
 
 bool offered(s32 p, const s32 (&excluded)[PICKER_EXCLUDED]) {
@@ -35,24 +36,15 @@ s32 person_of(s32 c) {
     return player_record.acquaintances[picker_state.candidate[c]];
 }
 
-void print_in(bool lit, s32 x, s32 y, s32 text) {
-    if (lit)
-        text_colour(31, 5, 0);
-    else
-        text_colour(31, 31, 31);
-    print_text_seen(x, y, text);
-}
-
 void draw(s32 px, s32 py) {
     const PickerState& s = picker_state;
     hub_draw();
     text_size(16);
     text_style(1);
     for (s32 c = 0; c < s.count; ++c)
-        print_in(s.selected[c], picker_cell_x(c), picker_cell_y(c),
-                 PICKER_NAME_TEXT + person_of(c));
-    print_in(in_box(px, py, PICKER_DONE_X, PICKER_DONE_Y, PICKER_DONE_W), PICKER_DONE_X,
-             PICKER_DONE_Y, PICKER_DONE_TEXT);
+        pick_print(s.selected[c], pick_cell_x(c), pick_cell_y(c), PICKER_NAME_TEXT + person_of(c));
+    pick_print(in_box(px, py, PICKER_DONE_X, PICKER_DONE_Y, PICKER_DONE_W), PICKER_DONE_X,
+               PICKER_DONE_Y, PICKER_DONE_TEXT);
     screen_present();
 }
 
@@ -78,14 +70,6 @@ void click_cell(s32 c) {
 
 } // namespace
 
-s32 picker_cell_x(s32 c) {
-    return PICKER_X0 + PICKER_STEP * (c % PICKER_COLUMNS);
-}
-
-s32 picker_cell_y(s32 c) {
-    return PICKER_ROW_Y[(c / PICKER_COLUMNS) % 3];
-}
-
 s32 companion_picker(s32 x0, s32 x1, s32 x2, s32 x3, s32 x4, s32 x5, s32 x6, s32 x7) {
     gather({x0, x1, x2, x3, x4, x5, x6, x7});
     if (picker_state.count == 0) return -1;
@@ -96,7 +80,7 @@ s32 companion_picker(s32 x0, s32 x1, s32 x2, s32 x3, s32 x4, s32 x5, s32 x6, s32
         const s32 cx = click_x, cy = click_y;
         mouse_buttons = 0;
         for (s32 c = 0; c < picker_state.count; ++c)
-            if (in_box(cx, cy, picker_cell_x(c), picker_cell_y(c), PICKER_CELL_W)) click_cell(c);
+            if (in_box(cx, cy, pick_cell_x(c), pick_cell_y(c), PICK_CELL_W)) click_cell(c);
         if (in_box(cx, cy, PICKER_DONE_X, PICKER_DONE_Y, PICKER_DONE_W)) {
             fill_party();
             return 1;

@@ -7,10 +7,7 @@
 
 constexpr s32 PICKER_CELLS = 15; // cells 0..13 candidates, 14 the done button
 constexpr s32 PICKER_CANDIDATES = 14;
-constexpr s32 PICKER_COLUMNS = 5;
-constexpr s32 PICKER_X0 = 34, PICKER_STEP = 104;
-constexpr s32 PICKER_ROW_Y[3] = {379, 410, 456};
-constexpr s32 PICKER_CELL_W = 96, PICKER_CELL_H = 16; // both edges inside the cell
+// The cells are the pick grid's (pick_cell_x / pick_cell_y, 96 x 16 with both edges inside).
 constexpr s32 PICKER_DONE_TEXT = 331;
 constexpr s32 PICKER_DONE_X = 450, PICKER_DONE_Y = 456, PICKER_DONE_W = 48;
 constexpr s32 PICKER_NAME_TEXT = 1000; // + person
@@ -19,10 +16,6 @@ constexpr s32 PICKER_MIN_AFFECTION = 70;
 constexpr s32 PICKER_EXCLUDED = 8;
 // Never offered, whatever their affection.
 constexpr s32 PICKER_NEVER[2] = {163, 40};
-
-// Top-left corner of cell c (0..14).
-s32 picker_cell_x(s32 c);
-s32 picker_cell_y(s32 c);
 
 // What the screen holds while it runs (for tests reading the screen's own state).
 struct PickerState {

@@ -7,6 +7,7 @@
 #include "game/hub.h"
 #include "game/player.h"
 #include "tests/calendar_fixture.h"
+#include "tests/text_runs.h"
 
 #include <initializer_list>
 #include <vector>
@@ -16,23 +17,6 @@ namespace {
 s32 route_started = -99;
 void fake_open_world(s32 route) {
     route_started = route;
-}
-
-std::vector<s32> ids(std::initializer_list<s32> list) {
-    std::vector<s32> out;
-    for (s32 v : list) {
-        if (v < 0 && !out.empty())
-            for (s32 t = out.back() + 1; t <= -v; ++t) out.push_back(t);
-        else
-            out.push_back(v);
-    }
-    return out;
-}
-
-std::vector<s32> join(std::initializer_list<std::vector<s32>> parts) {
-    std::vector<s32> out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
 }
 
 s32& flag(s32 n) {
@@ -89,12 +73,13 @@ TEST_F(CalendarEndTest, MarksAndRedeemingDeedsDecideTheOffer) {
 }
 
 const std::vector<s32> FAREWELL =
-    ids({62200, 62201, 62205, -62224, 62230, 62239, -62241, 62242, 62246});
-const std::vector<s32> CLOSING = ids({62280, -62285, 62265, -62269, 62278, 62279, 62346, 62347});
+    text_runs({62200, 62201, 62205, -62224, 62230, 62239, -62241, 62242, 62246});
+const std::vector<s32> CLOSING =
+    text_runs({62280, -62285, 62265, -62269, 62278, 62279, 62346, 62347});
 const std::vector<s32> DEPARTURE_WON =
-    join({ids({62250, 62249, 62180, 62181, 62182, -62185, 62276, 62277}), CLOSING});
-const std::vector<s32> DEPARTURE_LOST =
-    join({ids({62250, 62255, -62262, 62264, 62270, -62275, 62276, 62277}), CLOSING, {26671}});
+    text_join({text_runs({62250, 62249, 62180, 62181, 62182, -62185, 62276, 62277}), CLOSING});
+const std::vector<s32> DEPARTURE_LOST = text_join(
+    {text_runs({62250, 62255, -62262, 62264, 62270, -62275, 62276, 62277}), CLOSING, {26671}});
 
 TEST_F(CalendarEndTest, RouteByOfferAndAnswers) {
     struct Case {
@@ -106,31 +91,37 @@ TEST_F(CalendarEndTest, RouteByOfferAndAnswers) {
         s32 route;
     };
     const Case cases[] = {
-        {"no offer", false, {}, {0, 1}, join({FAREWELL, {62245}, DEPARTURE_WON}), 1},
+        {"no offer", false, {}, {0, 1}, text_join({FAREWELL, {62245}, DEPARTURE_WON}), 1},
         {"no offer, departure lost",
          false,
          {},
          {1, 0},
-         join({FAREWELL, {62245}, DEPARTURE_LOST}),
+         text_join({FAREWELL, {62245}, DEPARTURE_LOST}),
          1},
         {"round limit counts as won",
          false,
          {},
          {2, 2},
-         join({FAREWELL, {62245}, DEPARTURE_WON}),
+         text_join({FAREWELL, {62245}, DEPARTURE_WON}),
          1},
-        {"offer declined", true, {0}, {0, 1}, join({FAREWELL, {62243, 62244}, DEPARTURE_WON}), 1},
+        {"offer declined",
+         true,
+         {0},
+         {0, 1},
+         text_join({FAREWELL, {62243, 62244}, DEPARTURE_WON}),
+         1},
         {"route 2 taken",
          true,
          {1, 0},
          {1},
-         join({FAREWELL, ids({62243, 62244, 62340, 62341, 62342, 62343, 62344})}),
+         text_join({FAREWELL, text_runs({62243, 62244, 62340, 62341, 62342, 62343, 62344})}),
          2},
         {"route 2 given up at the last",
          true,
          {1, 1},
          {0, 0},
-         join({FAREWELL, ids({62243, 62244, 62340, 62341, 62342, 62343}), DEPARTURE_LOST}),
+         text_join(
+             {FAREWELL, text_runs({62243, 62244, 62340, 62341, 62342, 62343}), DEPARTURE_LOST}),
          1},
     };
     for (const Case& c : cases) {

@@ -17,6 +17,7 @@
 #include "game/scenes.h"
 #include "game/state.h"
 #include "tests/calendar_fixture.h"
+#include "tests/text_runs.h"
 
 #include <cstring>
 #include <filesystem>
@@ -62,18 +63,6 @@ void fake_open_world(s32 route) {
         hub_restart = 1;
         player_record.area = 17;
     }
-}
-
-// Text ids with runs: a negative entry -b continues the previous id up to b.
-std::vector<s32> ids(std::initializer_list<s32> list) {
-    std::vector<s32> out;
-    for (s32 v : list) {
-        if (v < 0 && !out.empty())
-            for (s32 t = out.back() + 1; t <= -v; ++t) out.push_back(t);
-        else
-            out.push_back(v);
-    }
-    return out;
 }
 
 bool slot2_saved() {
@@ -185,23 +174,18 @@ class LauncherTest : public CalendarHandlerTest {
 // ---- The table ---------------------------------------------------------------------------------
 
 // Texts of the longer runs, used by several cases.
-const std::vector<s32> INTRO_192 = ids({13876, -13877, 13860, -13867});
-const std::vector<s32> INTRO_190 = ids({13801, 13802, -13804, 13805, 13806, 13807});
-const std::vector<s32> INTRO_222 = ids({59400, -59403, 59404, -59406, 59407, 59410, 59411});
-const std::vector<s32> INTRO_044 = ids({16200, -16203, 16204, 16205});
+const std::vector<s32> INTRO_192 = text_runs({13876, -13877, 13860, -13867});
+const std::vector<s32> INTRO_190 = text_runs({13801, 13802, -13804, 13805, 13806, 13807});
+const std::vector<s32> INTRO_222 = text_runs({59400, -59403, 59404, -59406, 59407, 59410, 59411});
+const std::vector<s32> INTRO_044 = text_runs({16200, -16203, 16204, 16205});
 const std::vector<s32> INTRO_193 =
-    ids({59500, 59501, 59505, -59507, 59534, 59508, 59509, 59511, 59512});
-const std::vector<s32> INTRO_203 = ids({56760, -56764, 56765, 56766});
-const std::vector<s32> INTRO_194 = ids({59650, 59651, 59652, 59653});
-const std::vector<s32> INTRO_198 = ids({61930, -61937});
-const std::vector<s32> ROUTE_THREE = ids({62030, 62030, -62033, 62035, -62040, 62042, -62044, 62046,
-                                          -62048, 62049, -62061, 62062, -62069, 62070, -62099});
-
-std::vector<s32> join(std::initializer_list<std::vector<s32>> parts) {
-    std::vector<s32> out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
+    text_runs({59500, 59501, 59505, -59507, 59534, 59508, 59509, 59511, 59512});
+const std::vector<s32> INTRO_203 = text_runs({56760, -56764, 56765, 56766});
+const std::vector<s32> INTRO_194 = text_runs({59650, 59651, 59652, 59653});
+const std::vector<s32> INTRO_198 = text_runs({61930, -61937});
+const std::vector<s32> ROUTE_THREE =
+    text_runs({62030, 62030, -62033, 62035, -62040, 62042, -62044, 62046, -62048, 62049, -62061,
+               62062, -62069, 62070, -62099});
 
 const Case CASES[] = {
     // Slot 221: no outcome; the outro comes before the end of turn.
@@ -209,19 +193,19 @@ const Case CASES[] = {
      .slot = 221,
      .turn = 65,
      .scene = scene_play_221,
-     .texts = ids({13506, 13507, 13508, -13510, 13511, 59992, 59992, 59993})},
+     .texts = text_runs({13506, 13507, 13508, -13510, 13511, 59992, 59992, 59993})},
     {.name = "221 resumed",
      .slot = 221,
      .turn = 65,
      .resumed = true,
      .scene = scene_play_221,
-     .texts = ids({59992, 59992, 59993})},
+     .texts = text_runs({59992, 59992, 59993})},
     {.name = "221 load inside",
      .slot = 221,
      .turn = 65,
      .load = true,
      .scene = scene_play_221,
-     .texts = ids({13506, 13507, 13508, -13510, 13511})},
+     .texts = text_runs({13506, 13507, 13508, -13510, 13511})},
 
     // Slot 192: entered at once, after the test fight, or not at all.
     {.name = "192 direct, success",
@@ -236,7 +220,8 @@ const Case CASES[] = {
      .flag = 96,
      .value = 1,
      .scene = scene_play_192,
-     .texts = join({INTRO_192, ids({13868, 13869, 14020, 14020, -14022, 14027, -14029})}),
+     .texts =
+         text_join({INTRO_192, text_runs({13868, 13869, 14020, 14020, -14022, 14027, -14029})}),
      .check =
          [] {
              for (s32 k : {8, 9, 10}) EXPECT_EQ(cal_is_off(cal_pool_a(k)), 0) << k;
@@ -257,8 +242,8 @@ const Case CASES[] = {
      .flag = 96,
      .value = 1,
      .scene = scene_play_192,
-     .texts =
-         join({INTRO_192, ids({13872, 13873, 13874, 13869, 14020, 14020, -14022, 14027, -14029})}),
+     .texts = text_join(
+         {INTRO_192, text_runs({13872, 13873, 13874, 13869, 14020, 14020, -14022, 14027, -14029})}),
      .check =
          [] {
              EXPECT_EQ(flag(76), 0); // person 40 below 70
@@ -274,7 +259,7 @@ const Case CASES[] = {
      .flag = 96,
      .value = 1,
      .scene = scene_play_192,
-     .texts = ids({14020, 14020, -14022, 14027, -14029}),
+     .texts = text_runs({14020, 14020, -14022, 14027, -14029}),
      .check =
          [] {
              EXPECT_EQ(player_record.mood, 0);
@@ -290,7 +275,7 @@ const Case CASES[] = {
      .flag = 96,
      .value = 2,
      .scene = scene_play_192,
-     .texts = join({INTRO_192, ids({13868, 13869, 14020, 14020, -14026})}),
+     .texts = text_join({INTRO_192, text_runs({13868, 13869, 14020, 14020, -14026})}),
      .check =
          [] {
              EXPECT_EQ(player_record.mood, MOOD_BEFORE + 1);
@@ -305,7 +290,7 @@ const Case CASES[] = {
              affection(205) = 59;
              cal_place_button(2, 0, 1);
          },
-     .texts = join({INTRO_192, ids({13870, 13871})}),
+     .texts = text_join({INTRO_192, text_runs({13870, 13871})}),
      .check =
          [] {
              EXPECT_EQ(hub_block.turn_events_after[79], 154);
@@ -320,7 +305,7 @@ const Case CASES[] = {
              cal_place_button(2, 0, 1);
          },
      .battles = {2},
-     .texts = join({INTRO_192, ids({13872, 13873, 13875, 13871})}),
+     .texts = text_join({INTRO_192, text_runs({13872, 13873, 13875, 13871})}),
      .check =
          [] {
              EXPECT_EQ(hub_block.turn_events_after[79], 154);
@@ -334,7 +319,7 @@ const Case CASES[] = {
      .value = 1,
      .load = true,
      .scene = scene_play_192,
-     .texts = join({INTRO_192, ids({13868, 13869})}),
+     .texts = text_join({INTRO_192, text_runs({13868, 13869})}),
      .check = [] { EXPECT_EQ(player_record.fame, FAME_BEFORE); }},
 
     // Slot 190: line 13808 only while both places of set 1 are closed; the places open after.
@@ -355,7 +340,8 @@ const Case CASES[] = {
      .flag = 98,
      .value = 2,
      .scene = scene_play_190,
-     .texts = join({INTRO_190, ids({13808, 13809, 13810, 13811, -13813, 14504, 14504, -14510})}),
+     .texts = text_join(
+         {INTRO_190, text_runs({13808, 13809, 13810, 13811, -13813, 14504, 14504, -14510})}),
      .check =
          [] {
              EXPECT_EQ(attr_get(1097, ATTR_ACTIVE), 0);
@@ -382,7 +368,7 @@ const Case CASES[] = {
      .flag = 98,
      .value = 1,
      .scene = scene_play_190,
-     .texts = join({INTRO_190, ids({13809, 13810, 13811, -13813, 14511, 14511, 14512})}),
+     .texts = text_join({INTRO_190, text_runs({13809, 13810, 13811, -13813, 14511, 14511, 14512})}),
      .check =
          [] {
              EXPECT_EQ(cal_is_off(cal_place(1, 2, 0)), 1); // its button was open: untouched
@@ -397,7 +383,7 @@ const Case CASES[] = {
      .flag = 98,
      .value = 0,
      .scene = scene_play_190,
-     .texts = join({INTRO_190, ids({13809, 13810, 13811, -13813})}),
+     .texts = text_join({INTRO_190, text_runs({13809, 13810, 13811, -13813})}),
      .check = [] { EXPECT_EQ(attr_get(1097, ATTR_ACTIVE), 0); }},
 
     {.name = "196", .slot = 196, .turn = 95, .scene = scene_play_196, .texts = {61499}},
@@ -413,7 +399,7 @@ const Case CASES[] = {
              entry(cal_pool_a(11)) = {150, 0};
          },
      .scene = scene_play_222,
-     .texts = join({INTRO_222, ids({16620, 16620, -16632, 16633, -16641})}),
+     .texts = text_join({INTRO_222, text_runs({16620, 16620, -16632, 16633, -16641})}),
      .check =
          [] {
              EXPECT_EQ(attr_get(469, ATTR_ACTIVE), 0);
@@ -429,7 +415,7 @@ const Case CASES[] = {
              entry(cal_pool_a(11)) = {150, 0};
          },
      .scene = scene_play_222,
-     .texts = join({INTRO_222, ids({16620, 16620, -16625, 16642, 16633, -16641})}),
+     .texts = text_join({INTRO_222, text_runs({16620, 16620, -16625, 16642, 16633, -16641})}),
      .check =
          [] {
              EXPECT_EQ(album_has(7), 0);
@@ -446,7 +432,7 @@ const Case CASES[] = {
          },
      .resumed = true,
      .scene = scene_play_222,
-     .texts = ids({16620, 16620, -16625, 16642, 16633, -16641}),
+     .texts = text_runs({16620, 16620, -16625, 16642, 16633, -16641}),
      .check = [] { EXPECT_EQ(cal_is_open(cal_pool_a(11)), 1); }},
     // A loaded game keeps its own pool: the outing of slot 150 is not offered again.
     {.name = "222 load inside leaves pool A 11 alone",
@@ -470,8 +456,8 @@ const Case CASES[] = {
      .flag = 88,
      .value = 1,
      .scene = scene_play_044,
-     .texts =
-         join({INTRO_044, ids({16206, 16208, 16209, 14574, 14571, 14571, 14572, 14573, 14575})}),
+     .texts = text_join(
+         {INTRO_044, text_runs({16206, 16208, 16209, 14574, 14571, 14571, 14572, 14573, 14575})}),
      .check =
          [] {
              EXPECT_EQ(inv_has_count(1250, 3), 1);
@@ -487,7 +473,7 @@ const Case CASES[] = {
      .flag = 88,
      .value = 0,
      .scene = scene_play_044,
-     .texts = join({INTRO_044, ids({16206, 16208, 16209, 14574, 14569, 14569, 14570})}),
+     .texts = text_join({INTRO_044, text_runs({16206, 16208, 16209, 14574, 14569, 14569, 14570})}),
      .check = [] { EXPECT_EQ(affection(205), AFFECTION_BEFORE - 5); }},
     {.name = "044 declined",
      .slot = 44,
@@ -497,7 +483,7 @@ const Case CASES[] = {
              affection(203) = 69;
              cal_place_button(1, 0, 1);
          },
-     .texts = join({INTRO_044, ids({16207, -16209})}),
+     .texts = text_join({INTRO_044, text_runs({16207, -16209})}),
      .turns_left = 1,
      .check =
          [] {
@@ -513,7 +499,7 @@ const Case CASES[] = {
      .flag = 90,
      .value = 1,
      .scene = scene_play_193,
-     .texts = join({INTRO_193, ids({14540, 14540, 14541, -14547})}),
+     .texts = text_join({INTRO_193, text_runs({14540, 14540, 14541, -14547})}),
      .check =
          [] {
              EXPECT_EQ(affection(205), AFFECTION_BEFORE + 10);
@@ -527,7 +513,7 @@ const Case CASES[] = {
      .flag = 90,
      .value = 1,
      .scene = scene_play_193,
-     .texts = ids({14541, 14541, -14547})},
+     .texts = text_runs({14541, 14541, -14547})},
     {.name = "193 resumed, failure",
      .slot = 193,
      .turn = 120,
@@ -535,7 +521,7 @@ const Case CASES[] = {
      .flag = 90,
      .value = 0,
      .scene = scene_play_193,
-     .texts = ids({14548, 14548, -14550}),
+     .texts = text_runs({14548, 14548, -14550}),
      .check = [] { EXPECT_EQ(player_record.fame, FAME_BEFORE); }},
 
     // Slot 203.
@@ -548,7 +534,7 @@ const Case CASES[] = {
      .flag = 17,
      .value = 2,
      .scene = scene_play_203,
-     .texts = join({INTRO_203, ids({57006, 57006, 468 + 3})}),
+     .texts = text_join({INTRO_203, text_runs({57006, 57006, 468 + 3})}),
      .check =
          [] {
              EXPECT_EQ(player_record.sick_turns, 3);
@@ -561,14 +547,14 @@ const Case CASES[] = {
      .flag = 17,
      .value = 1,
      .scene = scene_play_203,
-     .texts = ids({57007, 57007}),
+     .texts = text_runs({57007, 57007}),
      .check = [] { EXPECT_EQ(player_record.sick_turns, 0); }},
     {.name = "203 declined",
      .slot = 203,
      .turn = 130,
      .setup = [] { affection(71) = 99; },
      .answers = {1},
-     .texts = join({INTRO_203, ids({56771})}),
+     .texts = text_join({INTRO_203, text_runs({56771})}),
      .turns_left = 1},
     {.name = "203 below 80: nothing at all",
      .slot = 203,
@@ -584,7 +570,7 @@ const Case CASES[] = {
      .flag = 89,
      .value = 0,
      .scene = scene_play_194,
-     .texts = join({INTRO_194, ids({14554, 14561, 14561, 14562})}),
+     .texts = text_join({INTRO_194, text_runs({14554, 14561, 14561, 14562})}),
      .check = [] { EXPECT_EQ(affection(204), 65); }},
     {.name = "194 success: no outro lines",
      .slot = 194,
@@ -594,7 +580,7 @@ const Case CASES[] = {
      .flag = 89,
      .value = 1,
      .scene = scene_play_194,
-     .texts = join({INTRO_194, ids({14554})}),
+     .texts = text_join({INTRO_194, text_runs({14554})}),
      .check = [] { EXPECT_EQ(affection(204), 70); }},
     {.name = "194 willing but below 70",
      .slot = 194,
@@ -605,7 +591,7 @@ const Case CASES[] = {
              cal_place_button(2, 0, 1);
          },
      .answers = {0},
-     .texts = join({INTRO_194, ids({14555})}),
+     .texts = text_join({INTRO_194, text_runs({14555})}),
      .check =
          [] {
              EXPECT_EQ(hub_block.turn_events_after[137], 157);
@@ -632,7 +618,7 @@ const Case CASES[] = {
      .flag = 91,
      .value = 6,
      .scene = scene_play_191,
-     .texts = ids({61297, 61298, 61299, 14526, 14526, 14527, -14530}),
+     .texts = text_runs({61297, 61298, 61299, 14526, 14526, 14527, -14530}),
      .check =
          [] {
              EXPECT_EQ(inv_has(2100), 0);
@@ -652,7 +638,7 @@ const Case CASES[] = {
      .flag = 91,
      .value = 6,
      .scene = scene_play_191,
-     .texts = ids({61297, 61298, 61299, 14526, 14526, 14527}),
+     .texts = text_runs({61297, 61298, 61299, 14526, 14526, 14527}),
      .check =
          [] {
              EXPECT_EQ(inv_has_count(2100, 1), 1);
@@ -667,7 +653,7 @@ const Case CASES[] = {
      .flag = 91,
      .value = 1,
      .scene = scene_play_191,
-     .texts = ids({61297, 61298, 61299, 14522, 14522}),
+     .texts = text_runs({61297, 61298, 61299, 14522, 14522}),
      .check = [] { EXPECT_EQ(player_record.mood, 0); }},
     {.name = "191 outcome 4, resumed",
      .slot = 191,
@@ -676,7 +662,7 @@ const Case CASES[] = {
      .flag = 91,
      .value = 4,
      .scene = scene_play_191,
-     .texts = ids({14531, 14531})},
+     .texts = text_runs({14531, 14531})},
     {.name = "191 unnamed outcome",
      .slot = 191,
      .turn = 155,
@@ -684,12 +670,12 @@ const Case CASES[] = {
      .flag = 91,
      .value = 7,
      .scene = scene_play_191,
-     .texts = ids({61297, 61298, 61299})},
+     .texts = text_runs({61297, 61298, 61299})},
     {.name = "191 declined",
      .slot = 191,
      .turn = 155,
      .answers = {1},
-     .texts = ids({61297, 61298, 61299})},
+     .texts = text_runs({61297, 61298, 61299})},
 
     {.name = "197",
      .slot = 197,
@@ -699,7 +685,7 @@ const Case CASES[] = {
              entry(cal_pool_a(12)) = {120, 1};
          },
      .scene = scene_play_197,
-     .texts = ids({60960, -60965}),
+     .texts = text_runs({60960, -60965}),
      .check = [] { EXPECT_EQ(entry(cal_pool_a(12)).slot, -1); }},
 
     // Slot 129: two variants, the companion picker before the first (nobody to pick here: the
@@ -715,7 +701,7 @@ const Case CASES[] = {
      .flag = 94,
      .value = 2,
      .scene = scene_play_129_2,
-     .texts = ids({57296, 14520, 14520}),
+     .texts = text_runs({57296, 14520, 14520}),
      .check =
          [] {
              EXPECT_EQ(flag(99), 2);
@@ -737,7 +723,7 @@ const Case CASES[] = {
      .flag = 93,
      .value = 2,
      .scene = scene_play_129_1,
-     .texts = ids({57297, 57298, 57299, 14521, 14521}),
+     .texts = text_runs({57297, 57298, 57299, 14521, 14521}),
      .check =
          [] {
              EXPECT_EQ(flag(99), 1);
@@ -751,13 +737,13 @@ const Case CASES[] = {
      .flag = 93,
      .value = 1,
      .scene = scene_play_129_1,
-     .texts = ids({57297, 57298, 57299})},
+     .texts = text_runs({57297, 57298, 57299})},
     {.name = "129 declined",
      .slot = 129,
      .turn = 185,
      .setup = [] { flag(6) = 1; },
      .answers = {1},
-     .texts = ids({57297, 57298, 57299}),
+     .texts = text_runs({57297, 57298, 57299}),
      .check = [] { EXPECT_EQ(flag(99), 0); }},
     {.name = "129 nothing", .slot = 129, .turn = 185},
     {.name = "129 resumed, variant 1 by flag 99",
@@ -768,7 +754,7 @@ const Case CASES[] = {
      .flag = 93,
      .value = 2,
      .scene = scene_play_129_1,
-     .texts = ids({14521, 14521})},
+     .texts = text_runs({14521, 14521})},
     {.name = "129 resumed, any other flag 99 is variant 2",
      .slot = 129,
      .turn = 185,
@@ -777,7 +763,7 @@ const Case CASES[] = {
      .flag = 94,
      .value = 2,
      .scene = scene_play_129_2,
-     .texts = ids({14520, 14520})},
+     .texts = text_runs({14520, 14520})},
 
     // Slot 135.
     {.name = "135 flag 1",
@@ -796,7 +782,7 @@ const Case CASES[] = {
      .flag = 81,
      .value = 1,
      .scene = scene_play_135,
-     .texts = ids({58037, 58038, 58039, 16663, 16663}),
+     .texts = text_runs({58037, 58038, 58039, 16663, 16663}),
      .check = [] { EXPECT_EQ(player_record.fame, FAME_BEFORE + 30); }},
     {.name = "135 flag 3",
      .slot = 135,
@@ -805,7 +791,7 @@ const Case CASES[] = {
      .flag = 81,
      .value = 3,
      .scene = scene_play_135,
-     .texts = ids({58037, 58038, 58039, 16664, 16664}),
+     .texts = text_runs({58037, 58038, 58039, 16664, 16664}),
      .check = [] { EXPECT_EQ(player_record.chivalry, CHIVALRY_BEFORE - 20); }},
     {.name = "135 flag 2",
      .slot = 135,
@@ -814,7 +800,7 @@ const Case CASES[] = {
      .flag = 81,
      .value = 2,
      .scene = scene_play_135,
-     .texts = ids({58037, 58038, 58039, 58110, 58110, -58116}),
+     .texts = text_runs({58037, 58038, 58039, 58110, 58110, -58116}),
      .check = [] { EXPECT_EQ(player_record.mood, 4); }},
     {.name = "135 resumed, other outcome",
      .slot = 135,
@@ -827,7 +813,7 @@ const Case CASES[] = {
      .slot = 135,
      .turn = 195,
      .answers = {1},
-     .texts = ids({58037, 58038, 58039})},
+     .texts = text_runs({58037, 58038, 58039})},
 
     // Slot 198: the calendar goes on, or route 3 starts inside the handler.
     {.name = "198 calendar goes on",
@@ -836,7 +822,7 @@ const Case CASES[] = {
      .flag = 80,
      .value = 2,
      .scene = scene_play_198,
-     .texts = join({INTRO_198, ids({62174, 62174, -62179})}),
+     .texts = text_join({INTRO_198, text_runs({62174, 62174, -62179})}),
      .check =
          [] {
              EXPECT_EQ(episode.open_world_route, -1);
@@ -848,7 +834,7 @@ const Case CASES[] = {
      .flag = 80,
      .value = 1,
      .scene = scene_play_198,
-     .texts = join({INTRO_198, ROUTE_THREE}),
+     .texts = text_join({INTRO_198, ROUTE_THREE}),
      .check =
          [] {
              EXPECT_EQ(episode.open_world_route, 3);
@@ -903,7 +889,7 @@ TEST_F(LauncherTest, LoadInsideTheRouteThreeOpenWorldWritesNothing) {
     prepare(c);
     const size_t m = mark();
     run_slot(198);
-    EXPECT_EQ(texts_from(m), join({INTRO_198, ROUTE_THREE}));
+    EXPECT_EQ(texts_from(m), text_join({INTRO_198, ROUTE_THREE}));
     EXPECT_EQ(episode.open_world_route, 3);
     EXPECT_FALSE(slot2_saved());
     EXPECT_EQ(player_record.area, 17);

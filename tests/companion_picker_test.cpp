@@ -2,6 +2,7 @@
 // where, selecting up to four, deselecting, the done button and the party it leaves.
 #include "calendar/companion_picker.h"
 
+#include "game/pick_screens.h"
 #include "game/player.h"
 #include "tests/hub_fixture.h"
 #include "tests/timed_clicks.h"
@@ -32,7 +33,7 @@ class CompanionPickerTest : public HubTest {
 };
 
 void click_cell(s32 c) {
-    click(picker_cell_x(c) + 48, picker_cell_y(c) + 8);
+    click(pick_cell_x(c) + 48, pick_cell_y(c) + 8);
 }
 
 void click_done() {
