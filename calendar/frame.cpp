@@ -301,9 +301,12 @@ CalLaunch cal_launch(const CalLauncher& l) {
     if (l.scene != nullptr) l.scene();
     if (cal_loaded()) return CalLaunch::Loaded;
     const bool end_first = l.order == CalEndOrder::EndFirst ||
+                           l.order == CalEndOrder::EndAfterFadeUnlessResumed ||
                            (l.order == CalEndOrder::OutroFirstUnlessResumed && resumed);
+    if (l.order == CalEndOrder::EndAfterFadeUnlessResumed && !resumed) fade_out();
     if (end_first) cal_end_turn(l.turns);
     if (l.outro != nullptr) l.outro(resumed);
+    if (cal_loaded()) return CalLaunch::Loaded;
     if (!end_first) cal_end_turn(l.turns);
     cal_back_to_hub();
     return CalLaunch::Done;

@@ -284,8 +284,15 @@ s32 cal_loaded();
 // ---- Launcher protocol -------------------------------------------------------------------------
 
 // When a launcher ends the turn: before its outro lines, after them, or after them unless the
-// episode was resumed from a save (then before).
-enum class CalEndOrder : s32 { EndFirst, OutroFirst, OutroFirstUnlessResumed };
+// episode was resumed from a save (then before). EndAfterFadeUnlessResumed: `fade_out` first, then
+// the end of turn, then the outro (which then starts on the faded screen); resumed: the end of
+// turn before the outro as EndFirst.
+enum class CalEndOrder : s32 {
+    EndFirst,
+    OutroFirst,
+    OutroFirstUnlessResumed,
+    EndAfterFadeUnlessResumed
+};
 
 struct CalLauncher {
     // The intro over the dashboard; returns true to start the episode. false: the intro was an
@@ -308,5 +315,7 @@ enum class CalLaunch : s32 {
 
 // The hand-over: intro (unless field_active is already 1: a save made in this episode is being
 // resumed), the scene function, then at once back when a game was loaded during it; else the
-// outro and the end of turn in the launcher's order, area := AREA_HUB and save_game(2).
+// outro and the end of turn in the launcher's order, area := AREA_HUB and save_game(2). An outro
+// that runs a field loop of its own (the open world) may see a load too: then nothing more is done
+// after it either, so the loaded game is not overwritten.
 CalLaunch cal_launch(const CalLauncher& l);

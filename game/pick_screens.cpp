@@ -54,14 +54,6 @@ bool in_cell(s32 px, s32 py, s32 x, s32 y, s32 w) {
     return inside(px, py, x, y, x + w, y + PICK_CELL_H);
 }
 
-void print_in(bool lit, s32 x, s32 y, s32 text) {
-    if (lit)
-        text_colour(31, 5, 0);
-    else
-        text_colour(31, 31, 31);
-    print_text_seen(x, y, text);
-}
-
 s32 pick_on_grid(PickGrid g) {
     const KnownEntry* list = player_record.known[g.list];
     s32 slot[PICK_CELLS];
@@ -96,7 +88,7 @@ s32 pick_on_grid(PickGrid g) {
             const KnownEntry& e = list[slot[c]];
             const bool lit =
                 in_cell(px, py, x, y, PICK_CELL_W) && (usable[c] || g.highlight_unusable);
-            print_in(lit, x, y, g.name_base + e.id);
+            pick_print(lit, x, y, g.name_base + e.id);
             if (!lit && !usable[c]) draw_image(x, y + 8, PICK_UNUSABLE_IMAGE, 0);
             if (e.level > 0) {
                 text_colour(0, 0, 15);
@@ -104,8 +96,8 @@ s32 pick_on_grid(PickGrid g) {
             }
         }
         if (g.exit_x >= 0)
-            print_in(in_cell(px, py, g.exit_x, exit_y, PICK_BACK_W), g.exit_x, exit_y,
-                     PICK_BACK_TEXT);
+            pick_print(in_cell(px, py, g.exit_x, exit_y, PICK_BACK_W), g.exit_x, exit_y,
+                       PICK_BACK_TEXT);
         if (clicked) {
             for (s32 c = 0; c < cells; ++c)
                 if (usable[c] && in_cell(cx, cy, pick_cell_x(c), pick_cell_y(c), PICK_CELL_W))
@@ -162,6 +154,14 @@ void practice_wait() {
 }
 
 } // namespace
+
+void pick_print(bool lit, s32 x, s32 y, s32 text) {
+    if (lit)
+        text_colour(31, 5, 0);
+    else
+        text_colour(31, 31, 31);
+    print_text_seen(x, y, text);
+}
 
 s32 pick_cell_x(s32 c) {
     return PICK_CELL_X0 + PICK_CELL_STEP * (c % PICK_CELL_COLUMNS);

@@ -36,9 +36,13 @@ constexpr s32 PRACTICE_OK_X0 = 483, PRACTICE_OK_Y0 = 233, PRACTICE_OK_X1 = 546,
 constexpr s32 PRACTICE_MARK_X = 433, PRACTICE_MARK_Y = 420;
 constexpr s32 PRACTICE_LIST = 20;
 
-// Top-left corner of grid cell c (0..9).
+// Top-left corner of grid cell c (0..9; 10..14 lie on the bottom row, as the companion picker's
+// cells do).
 s32 pick_cell_x(s32 c);
 s32 pick_cell_y(s32 c);
+// A cell's text in the grid's colours: (31, 5, 0) when lit (under the pointer, or chosen), else
+// white.
+void pick_print(bool lit, s32 x, s32 y, s32 text);
 
 // The player picks one of the first ten known entries (id > 49) of known list `list` (0..24);
 // returns its index in the list (0..99). -1 when the list holds no known entry (at once, no

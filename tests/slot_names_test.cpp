@@ -45,7 +45,8 @@ constexpr SlotRange COMPLETE_OBJECT_SLOTS[] = {
 
 // Calendar slots whose every named slot has its handler (slot 0, the first day, runs at turn 0).
 constexpr SlotRange COMPLETE_CALENDAR_SLOTS[] = {
-    {0, 0},
+    {0, 0},     {44, 44},   {129, 129}, {135, 135}, {159, 159},
+    {190, 194}, {196, 198}, {203, 203}, {221, 222},
 };
 
 template <size_t N> bool in_ranges(const SlotRange (&ranges)[N], s32 slot) {
@@ -119,6 +120,10 @@ Names calendar_slot_names() {
         for (s32 place = 0; place < HUB_PLACE_POOL_PLACES; place++)
             pool(hub_block.place_events[set][place], HUB_PLACE_POOL_SIZE,
                  "place " + std::to_string(set) + "/" + std::to_string(place));
+    // The slots that handlers write into the schedules while the game runs (a few only there).
+    constexpr s32 RUN_TIME_SCHEDULED[] = {136, 210, 133, 134, 154, 196, 158,
+                                          137, 157, 211, 191, 135, 175, 124};
+    for (s32 slot : RUN_TIME_SCHEDULED) name_slot(names, slot, "a run-time schedule write");
     return names;
 }
 

@@ -53,3 +53,5 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 // Figure boxes for the frames that the posed services of the home region show (the player's
 // poses, the attendants' service frames) and no world content row names; after the world's.
 void image_put_placeholder_posed(ArcBuilder& builder);
+// The map-episode launchers' large portrait 62305.
+void image_put_placeholder_cal_launchers(ArcBuilder& builder);
