@@ -2,6 +2,10 @@
 #include "calendar/calendar_register.h"
 
 #include "calendar/first_day.h"
+#include "calendar/music_course.h"
+#include "calendar/recipe_screen.h"
+#include "calendar/repeating_visits.h"
+#include "calendar/smith_course.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -21,6 +25,8 @@ s32 calendar_install(std::span<const CalendarSlot> slots, const char* owner) {
 }
 
 void calendar_register_all() {
+    // The hub's seams into this layer: at every call, as hub_seams_reset puts them back.
+    recipe_screen_fill_seam();
     static bool registered = false;
     if (registered) return;
     registered = true;
@@ -28,4 +34,7 @@ void calendar_register_all() {
     //     register_opening();
     // (the handler files are added here as they are written).
     register_first_day();
+    register_repeating_visits();
+    register_music_course();
+    register_smith_course();
 }
