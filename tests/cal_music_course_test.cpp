@@ -10,6 +10,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "platform/harness.h"
+#include "tests/cal_case_state.h"
 #include "tests/calendar_fixture.h"
 #include "tools/wav.h"
 
@@ -58,13 +59,14 @@ class MusicCourseTest : public CalendarHandlerTest {
         CalendarHandlerTest::SetUp();
         player_record.music_id = 10061;
         player_record.affection[MUSIC_REGARD] = -1;
+        state.keep();
     }
-    // A new game for the next case of a table (the first case has the fixture's).
+    // The new game of the set-up again, for the next case of a table.
     void fresh(bool first) {
         if (first) return;
-        TearDown();
-        SetUp();
+        state.restore();
     }
+    CalCaseState state;
     static EventEntry& place(s32 k) { return hub_block.place_events[1][0][k]; }
     static EventEntry& pool_b(s32 k) { return hub_block.encounter_pool_b[k]; }
 };

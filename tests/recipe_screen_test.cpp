@@ -9,6 +9,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "minigames/tracks.h"
+#include "tests/cal_case_state.h"
 #include "tests/calendar_fixture.h"
 #include "tests/screen_clicks.h"
 
@@ -52,16 +53,21 @@ class RecipeScreenTest : public CalendarHandlerTest {
         recipe_game_seam = fake_game;
         recipe_state = {};
         for (s32 i = 0; i < RECIPE_MATERIALS; i++) inv_remove(RECIPE_MATERIAL_FIRST + i, 100000);
+        state.keep();
     }
     void TearDown() override {
         recipe_game_seam = game_tracks;
         CalendarHandlerTest::TearDown();
     }
+    // The new game of the set-up again, for the next case of a table.
     void fresh(bool first) {
         if (first) return;
-        TearDown();
-        SetUp();
+        state.restore();
+        games.clear();
+        game_result = 0;
+        recipe_state = {};
     }
+    CalCaseState state;
     // Runs the screen with the clicks; the draws of each pass land in `pass_lines`.
     s32 play(const std::vector<ScriptedClick>& clicks) {
         dialog_record_draws(true);
