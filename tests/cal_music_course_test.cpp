@@ -10,7 +10,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "platform/harness.h"
-#include "tests/cal_case_state.h"
+#include "tests/cal_cases.h"
 #include "tests/calendar_fixture.h"
 #include "tools/wav.h"
 
@@ -19,26 +19,15 @@
 
 namespace {
 
-using Texts = std::vector<s32>;
-
-Texts range(s32 a, s32 b) {
-    Texts t;
-    for (s32 i = a; i <= b; i++) t.push_back(i);
-    return t;
-}
-
-Texts join(std::initializer_list<Texts> parts) {
-    Texts t;
-    for (const Texts& p : parts) t.insert(t.end(), p.begin(), p.end());
-    return t;
-}
+using Texts = CalTexts;
 
 // The listening's texts: the four piece lines, the offer to play again (with its options), and
 // again as often as `replays`, then the question with its four answers.
 Texts listening(s32 first, s32 option, s32 replays) {
     Texts t;
-    for (s32 r = 0; r <= replays; r++) t = join({t, range(first, first + 3), range(55032, 55034)});
-    return join({t, {55041}, range(option, option + 3)});
+    for (s32 r = 0; r <= replays; r++)
+        t = cal_join({t, cal_run(first, first + 3), cal_run(55032, 55034)});
+    return cal_join({t, {55041}, cal_run(option, option + 3)});
 }
 
 // The music calls ("music ID LOOP") of the transcript from `mark` on.
@@ -60,11 +49,6 @@ class MusicCourseTest : public CalendarHandlerTest {
         player_record.music_id = 10061;
         player_record.affection[MUSIC_REGARD] = -1;
         state.keep();
-    }
-    // The new game of the set-up again, for the next case of a table.
-    void fresh(bool first) {
-        if (first) return;
-        state.restore();
     }
     CalCaseState state;
     static EventEntry& place(s32 k) { return hub_block.place_events[1][0][k]; }
@@ -95,11 +79,7 @@ TEST_F(MusicCourseTest, TrialOpensTheCourseOrTheRetry) {
         {"right after a replay", 1, 0, 0, true},
         {"wrong", 0, 3, 1, false},
     };
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+    state.each(cases, [&](const Case& c) {
         pool_b(0).on = 0;
         ASSERT_EQ(place(0).slot, 102);
         std::vector<s32> plan;
@@ -111,11 +91,11 @@ TEST_F(MusicCourseTest, TrialOpensTheCourseOrTheRetry) {
         const s32 items = inv_has_count(MUSIC_PRIZE_ITEM, 1);
         const size_t m = mark();
         music_trial();
-        const Texts lines = join({{55016, 55017, 55018, 55019},
-                                  range(55020, 55025),
-                                  {55046, 55026, 55027},
-                                  listening(55028, 55042, c.replays),
-                                  c.right ? range(55035, 55038) : range(55039, 55040)});
+        const Texts lines = cal_join({{55016, 55017, 55018, 55019},
+                                      cal_run(55020, 55025),
+                                      {55046, 55026, 55027},
+                                      listening(55028, 55042, c.replays),
+                                      c.right ? cal_run(55035, 55038) : cal_run(55039, 55040)});
         EXPECT_EQ(texts_from(m), lines);
         // The hall's music, then the pieces once each (per replay), the question's piece, and the
         // current track again.
@@ -135,24 +115,21 @@ TEST_F(MusicCourseTest, TrialOpensTheCourseOrTheRetry) {
         EXPECT_EQ(hub_block.turns_consumed, 1);
         EXPECT_EQ(player_record.music_id, 10061);
         EXPECT_EQ(draws_left(), 0u);
-    }
+    });
 }
 
 // The retry in pool B: passing it opens the course and closes the retry; failing keeps it open.
 TEST_F(MusicCourseTest, RetryOpensTheCourseOrStaysOpen) {
-    bool first = true;
-    for (const bool right : {true, false}) {
-        SCOPED_TRACE(right ? "right" : "wrong");
-        fresh(first);
-        first = false;
+    const bool rights[] = {true, false};
+    state.each(rights, [&](bool right) {
         pool_b(1).on = 1;
         hub_block.turns_consumed = 3;
         answers({0, right ? 1 : 2});
         draws({1});
         const size_t m = mark();
         run_slot(75);
-        EXPECT_EQ(texts_from(m), join({range(55050, 55053), listening(55028, 55042, 0),
-                                       right ? range(55054, 55057) : range(55058, 55059)}));
+        EXPECT_EQ(texts_from(m), cal_join({cal_run(55050, 55053), listening(55028, 55042, 0),
+                                           right ? cal_run(55054, 55057) : cal_run(55058, 55059)}));
         EXPECT_EQ(hub_block.scene_backdrop, 60423);
         EXPECT_EQ(pool_b(1).on, right ? 0 : 1);
         EXPECT_EQ(cal_place_button_on(0, 1), right ? 1 : 0);
@@ -164,7 +141,7 @@ TEST_F(MusicCourseTest, RetryOpensTheCourseOrStaysOpen) {
         ASSERT_FALSE(music.empty());
         EXPECT_EQ(music.front(), "music 10078 0");
         EXPECT_EQ(music.back(), "music 10061 0");
-    }
+    });
 }
 
 // The quizzes: a right answer moves the chain on and may teach the first lesson whose skill is
@@ -194,11 +171,7 @@ TEST_F(MusicCourseTest, QuizAnswersLessonsAndTheClosingRegard) {
         {"wrong", 2, 30, 2, 50, {}, false, {12685, 12686}, -1, false},
         {"wrong, regard down to 40", 7, 30, 2, 41, {}, false, {12687, 12688}, -1, true},
     };
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+    state.each(cases, [&](const Case& c) {
         PlayerRecord& p = player_record;
         p.skill[MUSIC_SKILL] = c.skill;
         growth_pool(MUSIC_SKILL) = 0;
@@ -215,7 +188,7 @@ TEST_F(MusicCourseTest, QuizAnswersLessonsAndTheClosingRegard) {
         run_slot(102 + c.step);
         const s32 o = 12600 + 4 * c.step;
         EXPECT_EQ(texts_from(m),
-                  join({{12680, 12681}, listening(55060 + 4 * c.step, o, 0), c.after}));
+                  cal_join({{12680, 12681}, listening(55060 + 4 * c.step, o, 0), c.after}));
         EXPECT_EQ(hub_block.scene_backdrop, 60421);
         EXPECT_EQ(p.affection[MUSIC_REGARD], c.right ? c.regard : c.regard - 1);
         EXPECT_GT(p.skill[MUSIC_SKILL], c.closes ? c.skill - 1 : c.skill);
@@ -233,15 +206,12 @@ TEST_F(MusicCourseTest, QuizAnswersLessonsAndTheClosingRegard) {
             if (id == c.taught) EXPECT_EQ(known_has(MUSIC_SIDE_LIST, id), 1);
         }
         EXPECT_EQ(music_from(lines_from(m)).back(), "music 10061 0");
-    }
+    });
 }
 
 TEST_F(MusicCourseTest, FinalVisitTeachesTheLastPieceAtSkill90AndClosesThePlace) {
-    bool first = true;
-    for (const s32 skill : {90, 89}) {
-        SCOPED_TRACE(skill);
-        fresh(first);
-        first = false;
+    const s32 skills[] = {90, 89};
+    state.each(skills, [&](s32 skill) {
         player_record.skill[MUSIC_SKILL] = skill;
         cal_place_button(0, 1, 1);
         place(10).on = 1;
@@ -254,7 +224,7 @@ TEST_F(MusicCourseTest, FinalVisitTeachesTheLastPieceAtSkill90AndClosesThePlace)
         EXPECT_EQ(known_has(1, 55), skill >= 90 ? 1 : 0);
         EXPECT_EQ(cal_place_button_on(0, 1), 0);
         EXPECT_EQ(place(10).on, 0);
-    }
+    });
 }
 
 // ---- On the sound fake
@@ -307,5 +277,5 @@ TEST_F(MusicListeningEmptyTest, EmptyPiecesDoNotHoldTheListeningUp) {
     run_slot(75);
     EXPECT_LT(harness_elapsed_ms() - start, 5 * PIECE_MS);
     EXPECT_EQ(texts_from(m),
-              join({range(55050, 55053), listening(55028, 55042, 0), range(55054, 55057)}));
+              cal_join({cal_run(55050, 55053), listening(55028, 55042, 0), cal_run(55054, 55057)}));
 }

@@ -7,7 +7,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "minigames/aim.h"
-#include "tests/cal_case_state.h"
+#include "tests/cal_cases.h"
 #include "tests/calendar_fixture.h"
 
 #include <algorithm>
@@ -16,19 +16,7 @@
 
 namespace {
 
-using Texts = std::vector<s32>;
-
-Texts range(s32 a, s32 b) {
-    Texts t;
-    for (s32 i = a; i <= b; i++) t.push_back(i);
-    return t;
-}
-
-Texts join(std::initializer_list<Texts> parts) {
-    Texts t;
-    for (const Texts& p : parts) t.insert(t.end(), p.begin(), p.end());
-    return t;
-}
+using Texts = CalTexts;
 
 std::vector<std::string> aim_calls;
 s32 aim_result = 0;
@@ -46,18 +34,14 @@ class RepeatingVisitsTest : public CalendarHandlerTest {
         aim_calls.clear();
         aim_result = 0;
         turn38_aim_seam = fake_aim;
-        state.keep();
+        state.keep([] {
+            aim_calls.clear();
+            aim_result = 0;
+        });
     }
     void TearDown() override {
         turn38_aim_seam = game_aim_target;
         CalendarHandlerTest::TearDown();
-    }
-    // The new game of the set-up again, for the next case of a table.
-    void fresh(bool first) {
-        if (first) return;
-        state.restore();
-        aim_calls.clear();
-        aim_result = 0;
     }
     CalCaseState state;
 };
@@ -82,188 +66,40 @@ TEST_F(RepeatingVisitsTest, SparringVisitsTalkHoldTheSceneOnceThenFight) {
         s32 move;       // known list 9 id taught, -1 none
     };
     const Texts intro117 = {56450, 56451, 56452, 56453};
-    const Texts intro118 = range(56510, 56513);
+    const Texts intro118 = cal_run(56510, 56513);
+    // clang-format off
     const Case cases[] = {
-        {"117 before turn 31",  117, 30,    90,    0, 0, 500, -1, 0, 0, 0, {}, {}, {},
-         {56450, 56454, 56455}, -1,  false, false, 0, -1},
-        {"118 before turn 31",
-         118,
-         0,
-         90,
-         0,
-         0,
-         500,
-         -1,
-         0,
-         0,
-         0,
-         {},
-         {},
-         {},
-         join({{56480}, range(56481, 56484), {56488, 56489}}),
-         -1,
-         false,
-         false,
-         0,
-         -1},
-        {"117 scene, flag 79 at 2",           117, 31,    65,    0, 2, 500, -1, 0, 0, 0, {}, {}, {},
-         {15300, 15301, 15303, 15305, 15306}, 3,   false, false, 0, -1},
-        {"117 scene, flag 79 at 7",           117, 40,    65,    0, 7, 500, -1, 0, 0, 0, {}, {}, {},
-         {15300, 15301, 15303, 15305, 15306}, 0,   false, false, 0, -1},
-        {"118 scene, flag 78 at 1",           118, 40,    80,    0, 1, 500, -1, 0, 0, 0, {}, {}, {},
-         {15300, 15302, 15304, 15305, 15306}, 6,   false, false, 0, -1},
-        {"117 declines the bout",   117, 40,    65,    1, 0, 500, -1, 0, 0, 0, {1}, {}, {},
-         join({intro117, {56469}}), -1,  false, false, 0, -1},
-        {"117 won", 117,  40,    50, 0,
-         0,         500,  -1,    0,  0,
-         0,         {0},  {1},   {}, join({intro117, range(56460, 56463)}),
-         -1,        true, false, 0,  -1},
-        {"118 lost but the partner below a quarter",
-         118,
-         40,
-         50,
-         1,
-         0,
-         500,
-         0,
-         0,
-         0,
-         0,
-         {},
-         {0},
-         {},
-         join({intro118, range(56520, 56522)}),
-         -1,
-         true,
-         false,
-         0,
-         -1},
-        {"117 lost, fond partner teaches",
-         117,
-         40,
-         100,
-         1,
-         0,
-         500,
-         -2,
-         0,
-         0,
-         70,
-         {0},
-         {2},
-         {4},
-         join({intro117, range(56464, 56468), range(56540, 56547)}),
-         -1,
-         false,
-         true,
-         0,
-         1},
-        {"117 lost, the draw denies the move",
-         117,
-         40,
-         100,
-         1,
-         0,
-         500,
-         -2,
-         0,
-         0,
-         70,
-         {0},
-         {0},
-         {5},
-         join({intro117, range(56464, 56468)}),
-         -1,
-         false,
-         true,
-         0,
-         -1},
-        {"117 lost, spent and ill",
-         117,
-         40,
-         100,
-         1,
-         0,
-         250,
-         -2,
-         0,
-         0,
-         70,
-         {0},
-         {0},
-         {2, 1},
-         join({intro117, range(56464, 56468), {471}}),
-         -1,
-         false,
-         true,
-         3,
-         -1},
-        {"117 lost, spent, not ill, not fond",
-         117,
-         40,
-         99,
-         1,
-         0,
-         250,
-         -2,
-         0,
-         0,
-         70,
-         {0},
-         {0},
-         {3},
-         join({intro117, range(56464, 56468)}),
-         -1,
-         false,
-         true,
-         0,
-         -1},
-        {"118 lost, presence 50 with the bonus item",
-         118,
-         40,
-         100,
-         1,
-         0,
-         500,
-         -2,
-         50,
-         7,
-         0,
-         {},
-         {0},
-         {0},
-         join({intro118, range(56530, 56532), range(56550, 56552)}),
-         -1,
-         false,
-         true,
-         0,
-         0},
-        {"118 lost, presence 60 without it",
-         118,
-         40,
-         100,
-         1,
-         0,
-         500,
-         -2,
-         60,
-         6,
-         0,
-         {},
-         {0},
-         {0},
-         join({intro118, range(56530, 56532)}),
-         -1,
-         false,
-         true,
-         0,
-         -1},
+        {"117 before turn 31", 117, 30, 90, 0, 0, 500, -1, 0, 0, 0, {}, {}, {},
+         {56450, 56454, 56455}, -1, false, false, 0, -1},
+        {"118 before turn 31", 118, 0, 90, 0, 0, 500, -1, 0, 0, 0, {}, {}, {},
+         cal_join({{56480}, cal_run(56481, 56484), {56488, 56489}}), -1, false, false, 0, -1},
+        {"117 scene, flag 79 at 2", 117, 31, 65, 0, 2, 500, -1, 0, 0, 0, {}, {}, {},
+         {15300, 15301, 15303, 15305, 15306}, 3, false, false, 0, -1},
+        {"117 scene, flag 79 at 7", 117, 40, 65, 0, 7, 500, -1, 0, 0, 0, {}, {}, {},
+         {15300, 15301, 15303, 15305, 15306}, 0, false, false, 0, -1},
+        {"118 scene, flag 78 at 1", 118, 40, 80, 0, 1, 500, -1, 0, 0, 0, {}, {}, {},
+         {15300, 15302, 15304, 15305, 15306}, 6, false, false, 0, -1},
+        {"117 declines the bout", 117, 40, 65, 1, 0, 500, -1, 0, 0, 0, {1}, {}, {},
+         cal_join({intro117, {56469}}), -1, false, false, 0, -1},
+        {"117 won", 117, 40, 50, 0, 0, 500, -1, 0, 0, 0, {0}, {1}, {},
+         cal_join({intro117, cal_run(56460, 56463)}), -1, true, false, 0, -1},
+        {"118 lost but the partner below a quarter", 118, 40, 50, 1, 0, 500, 0, 0, 0, 0, {}, {0}, {},
+         cal_join({intro118, cal_run(56520, 56522)}), -1, true, false, 0, -1},
+        {"117 lost, fond partner teaches", 117, 40, 100, 1, 0, 500, -2, 0, 0, 70, {0}, {2}, {4},
+         cal_join({intro117, cal_run(56464, 56468), cal_run(56540, 56547)}), -1, false, true, 0, 1},
+        {"117 lost, the draw denies the move", 117, 40, 100, 1, 0, 500, -2, 0, 0, 70, {0}, {0}, {5},
+         cal_join({intro117, cal_run(56464, 56468)}), -1, false, true, 0, -1},
+        {"117 lost, spent and ill", 117, 40, 100, 1, 0, 250, -2, 0, 0, 70, {0}, {0}, {2, 1},
+         cal_join({intro117, cal_run(56464, 56468), {471}}), -1, false, true, 3, -1},
+        {"117 lost, spent, not ill, not fond", 117, 40, 99, 1, 0, 250, -2, 0, 0, 70, {0}, {0}, {3},
+         cal_join({intro117, cal_run(56464, 56468)}), -1, false, true, 0, -1},
+        {"118 lost, presence 50 with the bonus item", 118, 40, 100, 1, 0, 500, -2, 50, 7, 0, {}, {0}, {0},
+         cal_join({intro118, cal_run(56530, 56532), cal_run(56550, 56552)}), -1, false, true, 0, 0},
+        {"118 lost, presence 60 without it", 118, 40, 100, 1, 0, 500, -2, 60, 6, 0, {}, {0}, {0},
+         cal_join({intro118, cal_run(56530, 56532)}), -1, false, true, 0, -1},
     };
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+    // clang-format on
+    state.each(cases, [&](const Case& c) {
         PlayerRecord& p = player_record;
         const s32 partner = c.slot == 117 ? 203 : 204;
         const s32 scene_flag = c.slot == 117 ? 20 : 21;
@@ -311,7 +147,7 @@ TEST_F(RepeatingVisitsTest, SparringVisitsTalkHoldTheSceneOnceThenFight) {
         EXPECT_EQ(p.condition, c.sick_turns > 0 ? 5 : 0);
         for (s32 id : {0, 1}) EXPECT_EQ(known_has(9, id), id == c.move ? 1 : 0) << id;
         EXPECT_EQ(draws_left(), 0u);
-    }
+    });
 }
 
 // ---- Riddles ------------------------------------------------------------------------------------
@@ -328,43 +164,39 @@ TEST_F(RepeatingVisitsTest, RiddlesRaiseTheCounterOrCostMood) {
     const Texts right = {56363, 56379, 234};
     const Texts wrong = {56364, 56378, 284};
     const Case cases[] = {
-        {"kind 0 right", {0}, 0, -1, join({{56359, 56360}, kinds, right}), 1, 1},
-        {"kind 0, another kind named", {0}, 2, -1, join({{56359, 56360}, kinds, wrong}), 0, 3},
+        {"kind 0 right", {0}, 0, -1, cal_join({{56359, 56360}, kinds, right}), 1, 1},
+        {"kind 0, another kind named", {0}, 2, -1, cal_join({{56359, 56360}, kinds, wrong}), 0, 3},
         // a = 4 at position 2; the others draw 4 again (taken), 0, 5 and 1.
         {"kind 1 right",
          {1, 4, 2, 4, 0, 5, 1},
          1,
          2,
-         join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, right}),
+         cal_join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, right}),
          2,
          0},
         {"kind 1 wrong position",
          {1, 4, 2, 0, 5, 1},
          1,
          1,
-         join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, wrong}),
+         cal_join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, wrong}),
          0,
          3},
         {"kind 2, question 6 right",
          {2, 6},
          2,
          3,
-         join({{56359, 56362}, kinds, {56410}, range(56411, 56414), right}),
+         cal_join({{56359, 56362}, kinds, {56410}, cal_run(56411, 56414), right}),
          3,
          0},
         {"kind 2, question 1 wrong",
          {2, 1},
          2,
          1,
-         join({{56359, 56362}, kinds, {56385}, range(56386, 56389), wrong}),
+         cal_join({{56359, 56362}, kinds, {56385}, cal_run(56386, 56389), wrong}),
          0,
          3},
     };
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+    state.each(cases, [&](const Case& c) {
         PlayerRecord& p = player_record;
         p.mood = 2;
         p.story_flags[49] = 5;
@@ -379,7 +211,7 @@ TEST_F(RepeatingVisitsTest, RiddlesRaiseTheCounterOrCostMood) {
         EXPECT_EQ(p.story_flags[49], 5 + c.counter_change);
         EXPECT_EQ(p.mood, c.mood_after);
         EXPECT_EQ(draws_left(), 0u);
-    }
+    });
 }
 
 // From a counter of 10 a draw of 1 brings a gift instead: each test draws its own number, the
@@ -397,164 +229,32 @@ TEST_F(RepeatingVisitsTest, GiftsFromACounterOfTen) {
         bool base_grows, attr_grows, stamina_grows;
     };
     const Texts opening = {56359, 56432, 56433, 56434};
+    // clang-format off
     const Case cases[] = {
         {"counter 9: a riddle", 9, 0, 0, 50, 50, {0}, {}, -1, -1, -1, 0, false, false, false},
-        {"gift 1, list 5",
-         10,
-         0,
-         0,
-         50,
-         50,
-         {1, 7, 0},
-         join({opening, {56438}}),
-         5,
-         53,
-         -1,
-         0,
-         false,
-         false,
-         false},
-        {"gift 1, list 6",
-         12,
-         0,
-         0,
-         50,
-         50,
-         {1, 7, 1},
-         join({opening, {56438}}),
-         6,
-         51,
-         -1,
-         0,
-         false,
-         false,
-         false},
-        {"gift 1 given: the last gift",
-         10,
-         1,
-         0,
-         50,
-         50,
-         {1, 7, 9, 9, 9},
-         join({opening, {56435, 233, 222}}),
-         -1,
-         -1,
-         -1,
-         0,
-         false,
-         false,
-         true},
-        {"gift 2, first item",
-         10,
-         0,
-         0,
-         50,
-         50,
-         {1, 0, 5, 0},
-         join({opening, {56439}}),
-         -1,
-         -1,
-         1448,
-         1,
-         false,
-         false,
-         false},
-        {"gift 2, second item",
-         10,
-         0,
-         0,
-         50,
-         50,
-         {1, 0, 5, 1, 0},
-         join({opening, {56439}}),
-         -1,
-         -1,
-         1468,
-         1,
-         false,
-         false,
-         false},
-        {"gift 2, third item",
-         10,
-         0,
-         0,
-         50,
-         50,
-         {1, 0, 5, 2, 2},
-         join({opening, {56439}}),
-         -1,
-         -1,
-         1556,
-         10,
-         false,
-         false,
-         false},
-        {"gift 3",
-         10,
-         1,
-         1,
-         50,
-         50,
-         {1, 7, 5, 4},
-         join({opening, {56436, 200}}),
-         -1,
-         -1,
-         -1,
-         0,
-         true,
-         false,
-         false},
-        {"gift 3 at 100",
-         10,
-         1,
-         1,
-         100,
-         50,
-         {1, 0, 0, 4},
-         join({opening, {56436}}),
-         -1,
-         -1,
-         -1,
-         0,
-         false,
-         false,
-         false},
-        {"gift 4",
-         10,
-         0,
-         0,
-         50,
-         50,
-         {1, 0, 0, 0, 2},
-         join({opening, {56437, 230}}),
-         -1,
-         -1,
-         -1,
-         0,
-         false,
-         true,
-         false},
-        {"gift 4 at 100",
-         10,
-         0,
-         0,
-         50,
-         100,
-         {1, 0, 0, 0, 0},
-         join({opening, {56437}}),
-         -1,
-         -1,
-         -1,
-         0,
-         false,
-         false,
-         false},
+        {"gift 1, list 5", 10, 0, 0, 50, 50, {1, 7, 0}, cal_join({opening, {56438}}),
+         5, 53, -1, 0, false, false, false},
+        {"gift 1, list 6", 12, 0, 0, 50, 50, {1, 7, 1}, cal_join({opening, {56438}}),
+         6, 51, -1, 0, false, false, false},
+        {"gift 1 given: the last gift", 10, 1, 0, 50, 50, {1, 7, 9, 9, 9},
+         cal_join({opening, {56435, 233, 222}}), -1, -1, -1, 0, false, false, true},
+        {"gift 2, first item", 10, 0, 0, 50, 50, {1, 0, 5, 0}, cal_join({opening, {56439}}),
+         -1, -1, 1448, 1, false, false, false},
+        {"gift 2, second item", 10, 0, 0, 50, 50, {1, 0, 5, 1, 0}, cal_join({opening, {56439}}),
+         -1, -1, 1468, 1, false, false, false},
+        {"gift 2, third item", 10, 0, 0, 50, 50, {1, 0, 5, 2, 2}, cal_join({opening, {56439}}),
+         -1, -1, 1556, 10, false, false, false},
+        {"gift 3", 10, 1, 1, 50, 50, {1, 7, 5, 4}, cal_join({opening, {56436, 200}}),
+         -1, -1, -1, 0, true, false, false},
+        {"gift 3 at 100", 10, 1, 1, 100, 50, {1, 0, 0, 4}, cal_join({opening, {56436}}),
+         -1, -1, -1, 0, false, false, false},
+        {"gift 4", 10, 0, 0, 50, 50, {1, 0, 0, 0, 2}, cal_join({opening, {56437, 230}}),
+         -1, -1, -1, 0, false, true, false},
+        {"gift 4 at 100", 10, 0, 0, 50, 100, {1, 0, 0, 0, 0}, cal_join({opening, {56437}}),
+         -1, -1, -1, 0, false, false, false},
     };
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+    // clang-format on
+    state.each(cases, [&](const Case& c) {
         PlayerRecord& p = player_record;
         p.story_flags[49] = c.counter;
         p.story_flags[50] = c.arts_flag;
@@ -573,7 +273,7 @@ TEST_F(RepeatingVisitsTest, GiftsFromACounterOfTen) {
         run_slot(142);
         if (c.counter < 10) {
             EXPECT_EQ(texts_from(m).at(1), 56360);
-            continue;
+            return;
         }
         EXPECT_EQ(texts_from(m), c.said);
         EXPECT_EQ(p.story_flags[49], c.counter);
@@ -587,7 +287,7 @@ TEST_F(RepeatingVisitsTest, GiftsFromACounterOfTen) {
         EXPECT_EQ(p.attr[5], c.attr5 + (c.attr_grows ? 1 : 0));
         EXPECT_EQ(p.stamina > 0, c.stamina_grows);
         EXPECT_EQ(draws_left(), 0u);
-    }
+    });
 }
 
 // A draw source that keeps giving one value must not hold the second kind's options in a loop:
@@ -616,17 +316,13 @@ TEST_F(RepeatingVisitsTest, Turn38ShotDecidesTheRegardAndOpensTheCourse) {
     const Case cases[] = {
         {"no tools", false, false, 0, {11420, 42390, 42392, 42393}, 50},
         {"one range only", true, false, 1, {11420, 42390, 42392, 42393}, 50},
-        {"tools, won", true, true, 1, join({{42368}, range(42369, 42371), {42372}}), 60},
-        {"tools, missed", true, true, 0, join({{42368}, lost}), 50},
+        {"tools, won", true, true, 1, cal_join({{42368}, cal_run(42369, 42371), {42372}}), 60},
+        {"tools, missed", true, true, 0, cal_join({{42368}, lost}), 50},
     };
     const Texts start =
-        join({{42352}, range(42353, 42356), {42359, 244}, range(42360, 42366), {42367}});
-    const Texts end = join({range(42373, 42379), {42383, 42384}});
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+        cal_join({{42352}, cal_run(42353, 42356), {42359, 244}, cal_run(42360, 42366), {42367}});
+    const Texts end = cal_join({cal_run(42373, 42379), {42383, 42384}});
+    state.each(cases, [&](const Case& c) {
         PlayerRecord& p = player_record;
         for (s32 i = 2200; i <= 2219; i++) inv_remove(i, 1000);
         if (c.tool_a) inv_add(2214, 1);
@@ -637,7 +333,7 @@ TEST_F(RepeatingVisitsTest, Turn38ShotDecidesTheRegardAndOpensTheCourse) {
         hub_block.turns_consumed = 3;
         const size_t m = mark();
         run_slot(33);
-        EXPECT_EQ(texts_from(m), join({start, c.middle, end}));
+        EXPECT_EQ(texts_from(m), cal_join({start, c.middle, end}));
         const bool shot = c.tool_a && c.tool_b;
         EXPECT_EQ(aim_calls,
                   shot ? std::vector<std::string>{"0 -1 1 3 0 0 "} : std::vector<std::string>{});
@@ -650,5 +346,5 @@ TEST_F(RepeatingVisitsTest, Turn38ShotDecidesTheRegardAndOpensTheCourse) {
         EXPECT_EQ(hub_block.place_events[1][4][0].on, 1);
         EXPECT_EQ(cal_place_button_on(4, 1), 1);
         EXPECT_EQ(hub_block.turns_consumed, 1);
-    }
+    });
 }

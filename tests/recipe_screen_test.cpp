@@ -9,7 +9,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "minigames/tracks.h"
-#include "tests/cal_case_state.h"
+#include "tests/cal_cases.h"
 #include "tests/calendar_fixture.h"
 #include "tests/screen_clicks.h"
 
@@ -19,19 +19,7 @@
 
 namespace {
 
-using Texts = std::vector<s32>;
-
-Texts range(s32 a, s32 b) {
-    Texts t;
-    for (s32 i = a; i <= b; i++) t.push_back(i);
-    return t;
-}
-
-Texts join(std::initializer_list<Texts> parts) {
-    Texts t;
-    for (const Texts& p : parts) t.insert(t.end(), p.begin(), p.end());
-    return t;
-}
+using Texts = CalTexts;
 
 bool has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -53,19 +41,15 @@ class RecipeScreenTest : public CalendarHandlerTest {
         recipe_game_seam = fake_game;
         recipe_state = {};
         for (s32 i = 0; i < RECIPE_MATERIALS; i++) inv_remove(RECIPE_MATERIAL_FIRST + i, 100000);
-        state.keep();
+        state.keep([] {
+            games.clear();
+            game_result = 0;
+            recipe_state = {};
+        });
     }
     void TearDown() override {
         recipe_game_seam = game_tracks;
         CalendarHandlerTest::TearDown();
-    }
-    // The new game of the set-up again, for the next case of a table.
-    void fresh(bool first) {
-        if (first) return;
-        state.restore();
-        games.clear();
-        game_result = 0;
-        recipe_state = {};
     }
     CalCaseState state;
     // Runs the screen with the clicks; the draws of each pass land in `pass_lines`.
@@ -226,15 +210,11 @@ TEST_F(RecipeScreenTest, FirstVisitGivesMaterialsAndRecipesAndRunsTheScreen) {
         s32 affection_change;
     };
     const Case cases[] = {
-        {"quit", {{2, 460, 460}}, 0, range(56157, 56158), -1},
-        {"lost", {{2, cx(0), cy(0)}}, 0, range(56153, 56156), 0},
-        {"made", {{2, cx(0), cy(0)}}, 1, range(56150, 56152), 0},
+        {"quit", {{2, 460, 460}}, 0, cal_run(56157, 56158), -1},
+        {"lost", {{2, cx(0), cy(0)}}, 0, cal_run(56153, 56156), 0},
+        {"made", {{2, cx(0), cy(0)}}, 1, cal_run(56150, 56152), 0},
     };
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+    state.each(cases, [&](const Case& c) {
         ASSERT_EQ(smith(0).slot, 113);
         smith(0).on = 1;
         player_record.affection[206] = 50;
@@ -245,7 +225,8 @@ TEST_F(RecipeScreenTest, FirstVisitGivesMaterialsAndRecipesAndRunsTheScreen) {
             ClickScript script(&recipe_state.passes, c.clicks);
             run_slot(113);
         }
-        EXPECT_EQ(texts_from(m), join({{56130}, range(56131, 56135), range(56140, 56143), c.end}));
+        EXPECT_EQ(texts_from(m),
+                  cal_join({{56130}, cal_run(56131, 56135), cal_run(56140, 56143), c.end}));
         EXPECT_EQ(hub_block.scene_backdrop, 60403);
         for (s32 id : {50, 51, 57}) EXPECT_EQ(known_has(RECIPE_LIST, id), 1) << id;
         // Recipe 50 (cell 0) takes 30 of the 100 given.
@@ -256,7 +237,7 @@ TEST_F(RecipeScreenTest, FirstVisitGivesMaterialsAndRecipesAndRunsTheScreen) {
         EXPECT_EQ(player_record.affection[206], 50 + c.affection_change);
         EXPECT_EQ(smith(0).on, 0);
         EXPECT_EQ(smith(1).on, 1);
-    }
+    });
 }
 
 // The later visits wait for skill 16; each then teaches its recipes and opens the next; the last
@@ -271,8 +252,8 @@ TEST_F(RecipeScreenTest, LaterVisitsWaitForTheSkillThenTeach) {
         std::vector<s32> taught;
         bool advances;
     };
-    const Texts ready = join({range(56161, 56162), range(56163, 56165)});
-    const Texts not_yet = range(56159, 56160);
+    const Texts ready = cal_join({cal_run(56161, 56162), cal_run(56163, 56165)});
+    const Texts not_yet = cal_run(56159, 56160);
     const Case cases[] = {
         {"114 below 40", 114, 39, 0, 0, 0, {}, not_yet, {}, false},
         {"114 at 40", 114, 40, 0, 0, 0, {}, ready, {52, 53, 54}, true},
@@ -286,11 +267,7 @@ TEST_F(RecipeScreenTest, LaterVisitsWaitForTheSkillThenTeach) {
         {"116 skill 7", 116, 80, 10, 20, 30, {}, {56171, 56172, 56175}, {60}, true},
         {"116 skills 6 and 7 equal", 116, 80, 10, 30, 30, {0}, {56171, 56172, 56174}, {59}, true},
     };
-    bool first = true;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fresh(first);
-        first = false;
+    state.each(cases, [&](const Case& c) {
         PlayerRecord& p = player_record;
         p.skill[16] = c.skill16;
         p.skill[5] = c.s5;
@@ -310,5 +287,5 @@ TEST_F(RecipeScreenTest, LaterVisitsWaitForTheSkillThenTeach) {
         EXPECT_EQ(smith(k).on, c.advances ? 0 : 1);
         if (k < 3) EXPECT_EQ(smith(k + 1).on, c.advances ? 1 : 0);
         EXPECT_EQ(draws_left(), 0u);
-    }
+    });
 }
