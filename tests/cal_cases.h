@@ -1,6 +1,6 @@
 // Helpers for tables of calendar handler cases: the game state a handler changes (player record,
 // hub block, roster), kept after a fixture's set-up so that each case of a table starts from the
-// same new game without building the world again, and the expected text ids written as runs.
+// same new game without building the world again.
 #pragma once
 #include "data/hub_block.h"
 #include "data/roster.h"
@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <functional>
-#include <initializer_list>
 #include <iterator>
-#include <vector>
 
 class CalCaseState {
   public:
@@ -52,19 +50,3 @@ class CalCaseState {
     RosterEntry roster_[ROSTER_SIZE]{};
     std::function<void()> reset_;
 };
-
-using CalTexts = std::vector<s32>;
-
-// Texts a to b.
-inline CalTexts cal_run(s32 a, s32 b) {
-    CalTexts t;
-    for (s32 i = a; i <= b; i++) t.push_back(i);
-    return t;
-}
-
-// The parts one after the other.
-inline CalTexts cal_join(std::initializer_list<CalTexts> parts) {
-    CalTexts t;
-    for (const CalTexts& p : parts) t.insert(t.end(), p.begin(), p.end());
-    return t;
-}

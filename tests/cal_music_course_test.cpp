@@ -12,6 +12,7 @@
 #include "platform/harness.h"
 #include "tests/cal_cases.h"
 #include "tests/calendar_fixture.h"
+#include "tests/text_runs.h"
 #include "tools/wav.h"
 
 #include <string>
@@ -19,15 +20,15 @@
 
 namespace {
 
-using Texts = CalTexts;
+using Texts = std::vector<s32>;
 
 // The listening's texts: the four piece lines, the offer to play again (with its options), and
 // again as often as `replays`, then the question with its four answers.
 Texts listening(s32 first, s32 option, s32 replays) {
     Texts t;
     for (s32 r = 0; r <= replays; r++)
-        t = cal_join({t, cal_run(first, first + 3), cal_run(55032, 55034)});
-    return cal_join({t, {55041}, cal_run(option, option + 3)});
+        t = text_join({t, text_runs({first, -(first + 3)}), text_runs({55032, -55034})});
+    return text_join({t, {55041}, text_runs({option, -(option + 3)})});
 }
 
 // The music calls ("music ID LOOP") of the transcript from `mark` on.
@@ -91,11 +92,12 @@ TEST_F(MusicCourseTest, TrialOpensTheCourseOrTheRetry) {
         const s32 items = inv_has_count(MUSIC_PRIZE_ITEM, 1);
         const size_t m = mark();
         music_trial();
-        const Texts lines = cal_join({{55016, 55017, 55018, 55019},
-                                      cal_run(55020, 55025),
-                                      {55046, 55026, 55027},
-                                      listening(55028, 55042, c.replays),
-                                      c.right ? cal_run(55035, 55038) : cal_run(55039, 55040)});
+        const Texts lines =
+            text_join({{55016, 55017, 55018, 55019},
+                       text_runs({55020, -55025}),
+                       {55046, 55026, 55027},
+                       listening(55028, 55042, c.replays),
+                       c.right ? text_runs({55035, -55038}) : text_runs({55039, -55040})});
         EXPECT_EQ(texts_from(m), lines);
         // The hall's music, then the pieces once each (per replay), the question's piece, and the
         // current track again.
@@ -128,8 +130,9 @@ TEST_F(MusicCourseTest, RetryOpensTheCourseOrStaysOpen) {
         draws({1});
         const size_t m = mark();
         run_slot(75);
-        EXPECT_EQ(texts_from(m), cal_join({cal_run(55050, 55053), listening(55028, 55042, 0),
-                                           right ? cal_run(55054, 55057) : cal_run(55058, 55059)}));
+        EXPECT_EQ(texts_from(m),
+                  text_join({text_runs({55050, -55053}), listening(55028, 55042, 0),
+                             right ? text_runs({55054, -55057}) : text_runs({55058, -55059})}));
         EXPECT_EQ(hub_block.scene_backdrop, 60423);
         EXPECT_EQ(pool_b(1).on, right ? 0 : 1);
         EXPECT_EQ(cal_place_button_on(0, 1), right ? 1 : 0);
@@ -188,7 +191,7 @@ TEST_F(MusicCourseTest, QuizAnswersLessonsAndTheClosingRegard) {
         run_slot(102 + c.step);
         const s32 o = 12600 + 4 * c.step;
         EXPECT_EQ(texts_from(m),
-                  cal_join({{12680, 12681}, listening(55060 + 4 * c.step, o, 0), c.after}));
+                  text_join({{12680, 12681}, listening(55060 + 4 * c.step, o, 0), c.after}));
         EXPECT_EQ(hub_block.scene_backdrop, 60421);
         EXPECT_EQ(p.affection[MUSIC_REGARD], c.right ? c.regard : c.regard - 1);
         EXPECT_GT(p.skill[MUSIC_SKILL], c.closes ? c.skill - 1 : c.skill);
@@ -276,6 +279,6 @@ TEST_F(MusicListeningEmptyTest, EmptyPiecesDoNotHoldTheListeningUp) {
     const size_t m = mark();
     run_slot(75);
     EXPECT_LT(harness_elapsed_ms() - start, 5 * PIECE_MS);
-    EXPECT_EQ(texts_from(m),
-              cal_join({cal_run(55050, 55053), listening(55028, 55042, 0), cal_run(55054, 55057)}));
+    EXPECT_EQ(texts_from(m), text_join({text_runs({55050, -55053}), listening(55028, 55042, 0),
+                                        text_runs({55054, -55057})}));
 }

@@ -9,6 +9,7 @@
 #include "minigames/aim.h"
 #include "tests/cal_cases.h"
 #include "tests/calendar_fixture.h"
+#include "tests/text_runs.h"
 
 #include <algorithm>
 #include <string>
@@ -16,7 +17,7 @@
 
 namespace {
 
-using Texts = CalTexts;
+using Texts = std::vector<s32>;
 
 std::vector<std::string> aim_calls;
 s32 aim_result = 0;
@@ -66,13 +67,13 @@ TEST_F(RepeatingVisitsTest, SparringVisitsTalkHoldTheSceneOnceThenFight) {
         s32 move;       // known list 9 id taught, -1 none
     };
     const Texts intro117 = {56450, 56451, 56452, 56453};
-    const Texts intro118 = cal_run(56510, 56513);
+    const Texts intro118 = text_runs({56510, -56513});
     // clang-format off
     const Case cases[] = {
         {"117 before turn 31", 117, 30, 90, 0, 0, 500, -1, 0, 0, 0, {}, {}, {},
          {56450, 56454, 56455}, -1, false, false, 0, -1},
         {"118 before turn 31", 118, 0, 90, 0, 0, 500, -1, 0, 0, 0, {}, {}, {},
-         cal_join({{56480}, cal_run(56481, 56484), {56488, 56489}}), -1, false, false, 0, -1},
+         text_join({{56480}, text_runs({56481, -56484}), {56488, 56489}}), -1, false, false, 0, -1},
         {"117 scene, flag 79 at 2", 117, 31, 65, 0, 2, 500, -1, 0, 0, 0, {}, {}, {},
          {15300, 15301, 15303, 15305, 15306}, 3, false, false, 0, -1},
         {"117 scene, flag 79 at 7", 117, 40, 65, 0, 7, 500, -1, 0, 0, 0, {}, {}, {},
@@ -80,23 +81,23 @@ TEST_F(RepeatingVisitsTest, SparringVisitsTalkHoldTheSceneOnceThenFight) {
         {"118 scene, flag 78 at 1", 118, 40, 80, 0, 1, 500, -1, 0, 0, 0, {}, {}, {},
          {15300, 15302, 15304, 15305, 15306}, 6, false, false, 0, -1},
         {"117 declines the bout", 117, 40, 65, 1, 0, 500, -1, 0, 0, 0, {1}, {}, {},
-         cal_join({intro117, {56469}}), -1, false, false, 0, -1},
+         text_join({intro117, {56469}}), -1, false, false, 0, -1},
         {"117 won", 117, 40, 50, 0, 0, 500, -1, 0, 0, 0, {0}, {1}, {},
-         cal_join({intro117, cal_run(56460, 56463)}), -1, true, false, 0, -1},
+         text_join({intro117, text_runs({56460, -56463})}), -1, true, false, 0, -1},
         {"118 lost but the partner below a quarter", 118, 40, 50, 1, 0, 500, 0, 0, 0, 0, {}, {0}, {},
-         cal_join({intro118, cal_run(56520, 56522)}), -1, true, false, 0, -1},
+         text_join({intro118, text_runs({56520, -56522})}), -1, true, false, 0, -1},
         {"117 lost, fond partner teaches", 117, 40, 100, 1, 0, 500, -2, 0, 0, 70, {0}, {2}, {4},
-         cal_join({intro117, cal_run(56464, 56468), cal_run(56540, 56547)}), -1, false, true, 0, 1},
+         text_join({intro117, text_runs({56464, -56468}), text_runs({56540, -56547})}), -1, false, true, 0, 1},
         {"117 lost, the draw denies the move", 117, 40, 100, 1, 0, 500, -2, 0, 0, 70, {0}, {0}, {5},
-         cal_join({intro117, cal_run(56464, 56468)}), -1, false, true, 0, -1},
+         text_join({intro117, text_runs({56464, -56468})}), -1, false, true, 0, -1},
         {"117 lost, spent and ill", 117, 40, 100, 1, 0, 250, -2, 0, 0, 70, {0}, {0}, {2, 1},
-         cal_join({intro117, cal_run(56464, 56468), {471}}), -1, false, true, 3, -1},
+         text_join({intro117, text_runs({56464, -56468}), {471}}), -1, false, true, 3, -1},
         {"117 lost, spent, not ill, not fond", 117, 40, 99, 1, 0, 250, -2, 0, 0, 70, {0}, {0}, {3},
-         cal_join({intro117, cal_run(56464, 56468)}), -1, false, true, 0, -1},
+         text_join({intro117, text_runs({56464, -56468})}), -1, false, true, 0, -1},
         {"118 lost, presence 50 with the bonus item", 118, 40, 100, 1, 0, 500, -2, 50, 7, 0, {}, {0}, {0},
-         cal_join({intro118, cal_run(56530, 56532), cal_run(56550, 56552)}), -1, false, true, 0, 0},
+         text_join({intro118, text_runs({56530, -56532}), text_runs({56550, -56552})}), -1, false, true, 0, 0},
         {"118 lost, presence 60 without it", 118, 40, 100, 1, 0, 500, -2, 60, 6, 0, {}, {0}, {0},
-         cal_join({intro118, cal_run(56530, 56532)}), -1, false, true, 0, -1},
+         text_join({intro118, text_runs({56530, -56532})}), -1, false, true, 0, -1},
     };
     // clang-format on
     state.each(cases, [&](const Case& c) {
@@ -164,35 +165,35 @@ TEST_F(RepeatingVisitsTest, RiddlesRaiseTheCounterOrCostMood) {
     const Texts right = {56363, 56379, 234};
     const Texts wrong = {56364, 56378, 284};
     const Case cases[] = {
-        {"kind 0 right", {0}, 0, -1, cal_join({{56359, 56360}, kinds, right}), 1, 1},
-        {"kind 0, another kind named", {0}, 2, -1, cal_join({{56359, 56360}, kinds, wrong}), 0, 3},
+        {"kind 0 right", {0}, 0, -1, text_join({{56359, 56360}, kinds, right}), 1, 1},
+        {"kind 0, another kind named", {0}, 2, -1, text_join({{56359, 56360}, kinds, wrong}), 0, 3},
         // a = 4 at position 2; the others draw 4 again (taken), 0, 5 and 1.
         {"kind 1 right",
          {1, 4, 2, 4, 0, 5, 1},
          1,
          2,
-         cal_join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, right}),
+         text_join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, right}),
          2,
          0},
         {"kind 1 wrong position",
          {1, 4, 2, 0, 5, 1},
          1,
          1,
-         cal_join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, wrong}),
+         text_join({{56359, 56361}, kinds, {56370, 56240, 56245, 56244, 56241}, wrong}),
          0,
          3},
         {"kind 2, question 6 right",
          {2, 6},
          2,
          3,
-         cal_join({{56359, 56362}, kinds, {56410}, cal_run(56411, 56414), right}),
+         text_join({{56359, 56362}, kinds, {56410}, text_runs({56411, -56414}), right}),
          3,
          0},
         {"kind 2, question 1 wrong",
          {2, 1},
          2,
          1,
-         cal_join({{56359, 56362}, kinds, {56385}, cal_run(56386, 56389), wrong}),
+         text_join({{56359, 56362}, kinds, {56385}, text_runs({56386, -56389}), wrong}),
          0,
          3},
     };
@@ -232,25 +233,25 @@ TEST_F(RepeatingVisitsTest, GiftsFromACounterOfTen) {
     // clang-format off
     const Case cases[] = {
         {"counter 9: a riddle", 9, 0, 0, 50, 50, {0}, {}, -1, -1, -1, 0, false, false, false},
-        {"gift 1, list 5", 10, 0, 0, 50, 50, {1, 7, 0}, cal_join({opening, {56438}}),
+        {"gift 1, list 5", 10, 0, 0, 50, 50, {1, 7, 0}, text_join({opening, {56438}}),
          5, 53, -1, 0, false, false, false},
-        {"gift 1, list 6", 12, 0, 0, 50, 50, {1, 7, 1}, cal_join({opening, {56438}}),
+        {"gift 1, list 6", 12, 0, 0, 50, 50, {1, 7, 1}, text_join({opening, {56438}}),
          6, 51, -1, 0, false, false, false},
         {"gift 1 given: the last gift", 10, 1, 0, 50, 50, {1, 7, 9, 9, 9},
-         cal_join({opening, {56435, 233, 222}}), -1, -1, -1, 0, false, false, true},
-        {"gift 2, first item", 10, 0, 0, 50, 50, {1, 0, 5, 0}, cal_join({opening, {56439}}),
+         text_join({opening, {56435, 233, 222}}), -1, -1, -1, 0, false, false, true},
+        {"gift 2, first item", 10, 0, 0, 50, 50, {1, 0, 5, 0}, text_join({opening, {56439}}),
          -1, -1, 1448, 1, false, false, false},
-        {"gift 2, second item", 10, 0, 0, 50, 50, {1, 0, 5, 1, 0}, cal_join({opening, {56439}}),
+        {"gift 2, second item", 10, 0, 0, 50, 50, {1, 0, 5, 1, 0}, text_join({opening, {56439}}),
          -1, -1, 1468, 1, false, false, false},
-        {"gift 2, third item", 10, 0, 0, 50, 50, {1, 0, 5, 2, 2}, cal_join({opening, {56439}}),
+        {"gift 2, third item", 10, 0, 0, 50, 50, {1, 0, 5, 2, 2}, text_join({opening, {56439}}),
          -1, -1, 1556, 10, false, false, false},
-        {"gift 3", 10, 1, 1, 50, 50, {1, 7, 5, 4}, cal_join({opening, {56436, 200}}),
+        {"gift 3", 10, 1, 1, 50, 50, {1, 7, 5, 4}, text_join({opening, {56436, 200}}),
          -1, -1, -1, 0, true, false, false},
-        {"gift 3 at 100", 10, 1, 1, 100, 50, {1, 0, 0, 4}, cal_join({opening, {56436}}),
+        {"gift 3 at 100", 10, 1, 1, 100, 50, {1, 0, 0, 4}, text_join({opening, {56436}}),
          -1, -1, -1, 0, false, false, false},
-        {"gift 4", 10, 0, 0, 50, 50, {1, 0, 0, 0, 2}, cal_join({opening, {56437, 230}}),
+        {"gift 4", 10, 0, 0, 50, 50, {1, 0, 0, 0, 2}, text_join({opening, {56437, 230}}),
          -1, -1, -1, 0, false, true, false},
-        {"gift 4 at 100", 10, 0, 0, 50, 100, {1, 0, 0, 0, 0}, cal_join({opening, {56437}}),
+        {"gift 4 at 100", 10, 0, 0, 50, 100, {1, 0, 0, 0, 0}, text_join({opening, {56437}}),
          -1, -1, -1, 0, false, false, false},
     };
     // clang-format on
@@ -316,12 +317,13 @@ TEST_F(RepeatingVisitsTest, Turn38ShotDecidesTheRegardAndOpensTheCourse) {
     const Case cases[] = {
         {"no tools", false, false, 0, {11420, 42390, 42392, 42393}, 50},
         {"one range only", true, false, 1, {11420, 42390, 42392, 42393}, 50},
-        {"tools, won", true, true, 1, cal_join({{42368}, cal_run(42369, 42371), {42372}}), 60},
-        {"tools, missed", true, true, 0, cal_join({{42368}, lost}), 50},
+        {"tools, won", true, true, 1, text_join({{42368}, text_runs({42369, -42371}), {42372}}),
+         60},
+        {"tools, missed", true, true, 0, text_join({{42368}, lost}), 50},
     };
-    const Texts start =
-        cal_join({{42352}, cal_run(42353, 42356), {42359, 244}, cal_run(42360, 42366), {42367}});
-    const Texts end = cal_join({cal_run(42373, 42379), {42383, 42384}});
+    const Texts start = text_join(
+        {{42352}, text_runs({42353, -42356}), {42359, 244}, text_runs({42360, -42366}), {42367}});
+    const Texts end = text_join({text_runs({42373, -42379}), {42383, 42384}});
     state.each(cases, [&](const Case& c) {
         PlayerRecord& p = player_record;
         for (s32 i = 2200; i <= 2219; i++) inv_remove(i, 1000);
@@ -333,7 +335,7 @@ TEST_F(RepeatingVisitsTest, Turn38ShotDecidesTheRegardAndOpensTheCourse) {
         hub_block.turns_consumed = 3;
         const size_t m = mark();
         run_slot(33);
-        EXPECT_EQ(texts_from(m), cal_join({start, c.middle, end}));
+        EXPECT_EQ(texts_from(m), text_join({start, c.middle, end}));
         const bool shot = c.tool_a && c.tool_b;
         EXPECT_EQ(aim_calls,
                   shot ? std::vector<std::string>{"0 -1 1 3 0 0 "} : std::vector<std::string>{});

@@ -12,6 +12,7 @@
 #include "tests/cal_cases.h"
 #include "tests/calendar_fixture.h"
 #include "tests/screen_clicks.h"
+#include "tests/text_runs.h"
 
 #include <algorithm>
 #include <string>
@@ -19,7 +20,7 @@
 
 namespace {
 
-using Texts = CalTexts;
+using Texts = std::vector<s32>;
 
 bool has(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -210,9 +211,9 @@ TEST_F(RecipeScreenTest, FirstVisitGivesMaterialsAndRecipesAndRunsTheScreen) {
         s32 affection_change;
     };
     const Case cases[] = {
-        {"quit", {{2, 460, 460}}, 0, cal_run(56157, 56158), -1},
-        {"lost", {{2, cx(0), cy(0)}}, 0, cal_run(56153, 56156), 0},
-        {"made", {{2, cx(0), cy(0)}}, 1, cal_run(56150, 56152), 0},
+        {"quit", {{2, 460, 460}}, 0, text_runs({56157, -56158}), -1},
+        {"lost", {{2, cx(0), cy(0)}}, 0, text_runs({56153, -56156}), 0},
+        {"made", {{2, cx(0), cy(0)}}, 1, text_runs({56150, -56152}), 0},
     };
     state.each(cases, [&](const Case& c) {
         ASSERT_EQ(smith(0).slot, 113);
@@ -225,8 +226,9 @@ TEST_F(RecipeScreenTest, FirstVisitGivesMaterialsAndRecipesAndRunsTheScreen) {
             ClickScript script(&recipe_state.passes, c.clicks);
             run_slot(113);
         }
-        EXPECT_EQ(texts_from(m),
-                  cal_join({{56130}, cal_run(56131, 56135), cal_run(56140, 56143), c.end}));
+        EXPECT_EQ(
+            texts_from(m),
+            text_join({{56130}, text_runs({56131, -56135}), text_runs({56140, -56143}), c.end}));
         EXPECT_EQ(hub_block.scene_backdrop, 60403);
         for (s32 id : {50, 51, 57}) EXPECT_EQ(known_has(RECIPE_LIST, id), 1) << id;
         // Recipe 50 (cell 0) takes 30 of the 100 given.
@@ -252,8 +254,8 @@ TEST_F(RecipeScreenTest, LaterVisitsWaitForTheSkillThenTeach) {
         std::vector<s32> taught;
         bool advances;
     };
-    const Texts ready = cal_join({cal_run(56161, 56162), cal_run(56163, 56165)});
-    const Texts not_yet = cal_run(56159, 56160);
+    const Texts ready = text_join({text_runs({56161, -56162}), text_runs({56163, -56165})});
+    const Texts not_yet = text_runs({56159, -56160});
     const Case cases[] = {
         {"114 below 40", 114, 39, 0, 0, 0, {}, not_yet, {}, false},
         {"114 at 40", 114, 40, 0, 0, 0, {}, ready, {52, 53, 54}, true},
