@@ -282,3 +282,16 @@ TEST_F(MusicListeningEmptyTest, EmptyPiecesDoNotHoldTheListeningUp) {
     EXPECT_EQ(texts_from(m), text_join({text_runs({55050, -55053}), listening(55028, 55042, 0),
                                         text_runs({55054, -55057})}));
 }
+
+// A quiz or lesson number from outside the course does nothing.
+TEST_F(MusicCourseTest, StepsOutsideTheCourseDoNothing) {
+    const PlayerRecord before = player_record;
+    const size_t m = mark();
+    music_listening_quiz(-1);
+    music_listening_quiz(MUSIC_SETS);
+    teach_piece(-1);
+    teach_piece(MUSIC_LESSONS);
+    EXPECT_TRUE(texts_from(m).empty());
+    EXPECT_EQ(player_record.skill[MUSIC_SKILL], before.skill[MUSIC_SKILL]);
+    for (s32 id = 50; id <= 55; id++) EXPECT_EQ(known_has(MUSIC_ARTS_LIST, id), 0) << id;
+}
