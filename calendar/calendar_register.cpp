@@ -4,6 +4,10 @@
 #include "calendar/calendar_end.h"
 #include "calendar/first_day.h"
 #include "calendar/launchers.h"
+#include "calendar/music_course.h"
+#include "calendar/recipe_screen.h"
+#include "calendar/repeating_visits.h"
+#include "calendar/smith_course.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -23,6 +27,8 @@ s32 calendar_install(std::span<const CalendarSlot> slots, const char* owner) {
 }
 
 void calendar_register_all() {
+    // The hub's seams into this layer: at every call, as hub_seams_reset puts them back.
+    recipe_screen_fill_seam();
     static bool registered = false;
     if (registered) return;
     registered = true;
@@ -32,4 +38,7 @@ void calendar_register_all() {
     register_first_day();
     register_launchers();
     register_calendar_end();
+    register_repeating_visits();
+    register_music_course();
+    register_smith_course();
 }

@@ -29,5 +29,6 @@ s32 calendar_slot_reserved_empty(s32 slot);
 // rows refused.
 s32 calendar_install(std::span<const CalendarSlot> slots, const char* owner);
 
-// Registers every calendar handler once per program run; later calls do nothing.
+// Registers every calendar handler once per program run (later calls register nothing again) and
+// fills the hub's seams into this layer at every call (`hub_seams_reset` puts them back).
 void calendar_register_all();

@@ -1,5 +1,7 @@
 #include "calendar/calendar_seams.h"
 
+#include "calendar/music_course.h"
+
 namespace {
 
 // Stand-ins until the routine is written; each is replaced by the real one.
@@ -9,20 +11,18 @@ s32 picture_pair_game_pending() {
 
 void training_aftermath_pending(s32) {}
 
-void music_trial_pending() {}
-
 } // namespace
 
 s32 (*picture_pair_game_seam)() = picture_pair_game_pending;
 
 void (*training_aftermath_seam)(s32) = training_aftermath_pending;
 
-void (*music_trial_seam)() = music_trial_pending;
+void (*music_trial_seam)() = music_trial;
 
 void calendar_seams_reset() {
     picture_pair_game_seam = picture_pair_game_pending;
 
     training_aftermath_seam = training_aftermath_pending;
 
-    music_trial_seam = music_trial_pending;
+    music_trial_seam = music_trial;
 }

@@ -22,8 +22,8 @@ extern void (*manuals_sync_seam)();              // manuals_sync by default
 extern void (*open_world_start_seam)(s32 route); // route 1..3; open_world_start by default
 
 // The mini-games and the recipe screen that the hub's commands start. They live in layers above
-// the game core; `minigames_register` (and the calendar layer, for the recipe screen) fill these
-// at start-up. Until then each shows the "not available yet" line.
+// the game core; `minigames_register` (and `calendar_register_all`, for the recipe screen) fill
+// these at start-up. Until then each shows the "not available yet" line.
 extern void (*game_aim_seam)(s32 mode, s32 coach, s32 slots, s32 main_kind, s32 unlock_skill,
                              s32 unlock_score);
 extern void (*game_bait_catch_seam)(s32 kind);
@@ -33,6 +33,6 @@ extern s32 (*recipe_screen_seam)();
 
 // Shows the "not available" line for a seam that nobody has replaced (transcript: say_center).
 void hub_unavailable(const char* what);
-// Puts every seam back to its default (the mini-game seams included: call minigames_register
-// again to fill them).
+// Puts every seam back to its default (the mini-game seams and the recipe screen included: call
+// minigames_register and calendar_register_all again to fill them).
 void hub_seams_reset();
