@@ -1,7 +1,10 @@
 // Registration of every calendar handler file, in slot order of the files.
 #include "calendar/calendar_register.h"
 
+#include "calendar/board_chain.h"
 #include "calendar/first_day.h"
+#include "calendar/ingredient_course.h"
+#include "calendar/training_ground.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -28,4 +31,7 @@ void calendar_register_all() {
     //     register_opening();
     // (the handler files are added here as they are written).
     register_first_day();
+    register_board_chain();
+    register_ingredient_course();
+    register_training_ground();
 }

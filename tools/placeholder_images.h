@@ -53,3 +53,6 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 // Figure boxes for the frames that the posed services of the home region show (the player's
 // poses, the attendants' service frames) and no world content row names; after the world's.
 void image_put_placeholder_posed(ArcBuilder& builder);
+// Placeholder pictures of the board course (tiles of blocks 11..23), the symbol screens' teacher
+// and the timed action game.
+void image_put_placeholder_cal_timed(ArcBuilder& builder);
