@@ -100,8 +100,10 @@ void draw_frame_on(s32 j, s32 image) {
     draw_image(SY_X + SY_STEP * j + SY_FRAME_DX, SY_Y + SY_FRAME_DY, image, 0);
 }
 
-void wait_for_click() {
+void wait_for_click(SymbolScreenState& s) {
+    s.up = 2;
     frame_click_wait({SY_MARKER_X, SY_MARKER_Y});
+    s.up = 0;
 }
 
 // The item of ingredient k of a consumable, -1 when it holds none (or an item that is no
@@ -137,6 +139,7 @@ void deal_choices(SymbolScreenState& s, s32 right, s32 wrong_range) {
 s32 ask_symbol(SymbolScreenState& s, s32 asked_text) {
     mouse_buttons = 0;
     s.chosen = -1;
+    s.up = 1;
     while (s.chosen < 0) {
         draw_furniture();
         text_colour(0, 0, 15);
@@ -151,6 +154,7 @@ s32 ask_symbol(SymbolScreenState& s, s32 asked_text) {
         s32 x = 0, y = 0;
         if (frame_take_click(&x, &y)) s.chosen = symbol_box_at(x, y);
     }
+    s.up = 0;
     return s.chosen;
 }
 
@@ -292,7 +296,7 @@ void symbol_lesson(s32 row) {
         text_colour(0, 0, 15);
         print_text_seen(SY_TEXT_X, SY_LINE2_Y, SY_DESCRIPTION + r.symbol[i]);
         ++s.frames;
-        wait_for_click();
+        wait_for_click(s);
     }
     text_reveal_limit = limit_before;
     teacher(55216_t);
@@ -322,7 +326,7 @@ s32 symbol_test(s32 recipe) {
         if (ask_symbol(s, asked_text) != s.right_at) {
             draw_frame_on(s.right_at, SY_FRAME_RIGHT);
             print_text_seen(SY_TEXT_X, SY_LINE3_Y, SY_WRONG_TEXT);
-            wait_for_click();
+            wait_for_click(s);
             return 0;
         }
         ++s.question;

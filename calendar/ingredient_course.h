@@ -58,6 +58,7 @@ struct SymbolScreenState {
     s32 right_at = -1;               // the test: its position p
     s32 choice[SYMBOL_CHOICES] = {}; // the test: the symbols offered
     s32 chosen = -1;                 // the test: the box clicked last
+    s32 up = 0; // what waits for the player: 0 nothing, 1 a question, 2 a click
     u32 frames = 0;
 };
 extern SymbolScreenState symbol_screen_state;
