@@ -3,6 +3,7 @@
 // course's entry switching step by step, and the final challenge of four boards on one clock.
 #include "calendar/board_chain.h"
 #include "calendar/frame.h"
+#include "engine/gisk.h"
 #include "engine/math.h"
 #include "game/adjust.h"
 #include "game/growth.h"
@@ -160,6 +161,12 @@ TEST_F(BoardChainTest, StagesAndStepsFollowTheirTables) {
         EXPECT_EQ(tile_swap_state.block_first, stage_blocks[stage][0]);
         EXPECT_EQ(tile_swap_state.block_second, stage_blocks[stage][1]);
     }
+    // Every stage's tiles are in the placeholder archive.
+    for (const BoardStage& st : BOARD_STAGE_TABLE)
+        for (s32 t = 0; t < TILE_SWAP_CELLS; ++t)
+            EXPECT_GT(gisk_size(ARC_IMAGE_BASE +
+                                tile_swap_tile_image(st.block_first, st.block_second, t)),
+                      0);
     // Tile t of the second picture comes from block B's first twelve images.
     EXPECT_EQ(tile_swap_tile_image(19, 23, 12), 62601 + 20 * 23);
     EXPECT_EQ(tile_swap_tile_image(19, 23, 11), 62601 + 20 * 19 + 11);

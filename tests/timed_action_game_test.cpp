@@ -3,6 +3,7 @@
 // track that comes near its end, with the screen of each frame read from its draws and prints.
 #include "calendar/timed_action_game.h"
 #include "engine/dialog.h"
+#include "engine/gisk.h"
 #include "engine/kanji.h"
 #include "engine/kanji_print.h"
 #include "engine/mssw.h"
@@ -265,4 +266,14 @@ TEST_F(TimedActionGame, TopLinesCountTheTrackEndsAndTheAnimationFollowsThem) {
     EXPECT_EQ(jump_two, 25911);
     EXPECT_TRUE(runs_ok);
     EXPECT_TRUE(lines_ok);
+}
+
+TEST_F(TimedActionGame, PlaceholderArchiveHoldsEveryPictureTheGameDraws) {
+    std::vector<s32> ids = {25900, 1000, 25009, 25012};
+    for (s32 first : {25901, 25911, 25921})
+        for (s32 i = 0; i < 9; ++i) ids.push_back(first + i);
+    for (s32 t = 0; t < TIMED_TRACKS; ++t)
+        for (s32 pos = TIMED_CLEARED; pos <= TIMED_TOP; ++pos)
+            ids.push_back(timed_track_image(t, pos));
+    for (s32 id : ids) EXPECT_GT(gisk_size(ARC_IMAGE_BASE + id), 0) << id;
 }
