@@ -11,6 +11,7 @@
 #include "game/player.h"
 #include "minigames/tile_swap.h"
 #include "platform/harness.h"
+#include "tests/cal_checks.h"
 #include "tests/calendar_fixture.h"
 
 #include <gtest/gtest.h>
@@ -110,19 +111,6 @@ class BoardChainTest : public CalendarHandlerTest {
         play_boards([plan](s32) { return plan; });
     }
 
-    // The record after `ops` on the record as it stands; the record itself stays as it is.
-    static PlayerRecord after(const std::function<void()>& ops) {
-        const PlayerRecord before = player_record;
-        ops();
-        const PlayerRecord want = player_record;
-        player_record = before;
-        return want;
-    }
-    static void grow13(s32 n) {
-        if (player_record.skill[13] >= 100) return;
-        growth_pool(13) += n;
-        grow_quiet(13);
-    }
     static void expect_record(const PlayerRecord& want) {
         EXPECT_EQ(player_record.skill[13], want.skill[13]);
         EXPECT_EQ(player_record.skill_exp[13], want.skill_exp[13]);
@@ -132,16 +120,6 @@ class BoardChainTest : public CalendarHandlerTest {
         EXPECT_EQ(std::memcmp(&player_record, &want, sizeof want), 0) << "another field changed";
     }
     static s32 on(s32 k) { return hub_block.place_events[1][3][k].on; }
-    static std::vector<s32> run(s32 from, s32 to) {
-        std::vector<s32> v;
-        for (s32 t = from; t <= to; ++t) v.push_back(t);
-        return v;
-    }
-    static std::vector<s32> cat(std::initializer_list<std::vector<s32>> parts) {
-        std::vector<s32> v;
-        for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
-        return v;
-    }
 
     std::vector<std::pair<s32, s32>> blocks;
 
@@ -182,8 +160,8 @@ TEST_F(BoardChainTest, ASolveAtAKnownBarStepGivesItsExperience) {
     deal = reversed();
     player_record.skill[13] = 10;
     player_record.mood = 3;
-    const PlayerRecord want = after([] {
-        grow13(786);
+    const PlayerRecord want = record_after([] {
+        skill_gain(13, 786, true);
         player_record.mood = 0;
         player_record.mood_turns = 0;
         affection_add(150, 2);
@@ -193,7 +171,8 @@ TEST_F(BoardChainTest, ASolveAtAKnownBarStepGivesItsExperience) {
     run_slot(45);
     EXPECT_EQ(tile_swap_state.steps, 7);
     EXPECT_TRUE(tile_swap_state.solved);
-    EXPECT_EQ(texts_from(m), cat({run(55630, 55633), run(55635, 55640), {213, 234}}));
+    EXPECT_EQ(texts_from(m),
+              texts_cat({text_run(55630, 55633), text_run(55635, 55640), {213, 234}}));
     expect_record(want);
     EXPECT_EQ(hub_block.scene_backdrop, 60421);
     EXPECT_EQ(on(1), 0);
@@ -210,8 +189,8 @@ TEST_F(BoardChainTest, TimedOutBoardsStillCountWhenSolvedAndTheSlowestLosesExper
     for (const auto& c : cases) {
         player_record.skill[13] = c.skill;
         player_record.skill_exp[13] = 5;
-        const PlayerRecord want = after([&] {
-            grow13(c.exp);
+        const PlayerRecord want = record_after([&] {
+            skill_gain(13, c.exp, true);
             player_record.mood = 0;
             player_record.mood_turns = 0;
             affection_add(150, 2);
@@ -222,7 +201,8 @@ TEST_F(BoardChainTest, TimedOutBoardsStillCountWhenSolvedAndTheSlowestLosesExper
         const size_t m = mark();
         play_all({.run_out = true});
         run_slot(46);
-        EXPECT_EQ(texts_from(m), cat({run(55630, 55633), run(55635, 55640), {213, 234}}));
+        EXPECT_EQ(texts_from(m),
+                  texts_cat({text_run(55630, 55633), text_run(55635, 55640), {213, 234}}));
         expect_record(want);
         EXPECT_EQ(player_record.skill_exp[13], c.skill == 100 ? 5 : 4) << c.skill;
     }
@@ -246,7 +226,8 @@ TEST_F(BoardChainTest, StepsSwitchTheCourseEntryByEntry) {
         hub_block.place_events[1][3][c.step].on = 1;
         const size_t m = mark();
         run_slot(c.slot);
-        EXPECT_EQ(texts_from(m), cat({run(55630, 55633), run(55635, 55640), {213, 234}, c.extra}))
+        EXPECT_EQ(texts_from(m),
+                  texts_cat({text_run(55630, 55633), text_run(55635, 55640), {213, 234}, c.extra}))
             << c.slot;
         EXPECT_EQ(on(c.step), 0) << c.slot;
         EXPECT_EQ(on(c.step + 1), 1) << c.slot;
@@ -262,10 +243,10 @@ TEST_F(BoardChainTest, AFailedBoardOrAWaitingTeacherChangesNoEntry) {
     play_all({.solve = false});
     hub_block.place_events[1][3][5].on = 1;
     player_record.mood = 1;
-    const PlayerRecord want = after([] { mood_add(-1); });
+    const PlayerRecord want = record_after([] { mood_add(-1); });
     size_t m = mark();
     run_slot(49);
-    EXPECT_EQ(texts_from(m), cat({run(55630, 55633), run(55641, 55645), {284}}));
+    EXPECT_EQ(texts_from(m), texts_cat({text_run(55630, 55633), text_run(55641, 55645), {284}}));
     expect_record(want);
     EXPECT_EQ(on(5), 1);
     EXPECT_EQ(on(6), 0);
@@ -307,7 +288,8 @@ TEST_F(BoardChainTest, FirstBoardOpensTheStepAfterOrTheRepeatOfItsStage) {
         hub_block.hub_menu_avail[0][4] = 0;
         const size_t m = mark();
         run_slot(78);
-        EXPECT_EQ(texts_from(m), cat({{55600, 55601, 55602}, run(55603, 55610), c.texts}));
+        EXPECT_EQ(texts_from(m),
+                  texts_cat({{55600, 55601, 55602}, text_run(55603, 55610), c.texts}));
         EXPECT_EQ(lines_from(m)[1], "hub_travel");
         EXPECT_EQ(blocks.back(), (std::pair<s32, s32>{10, 11}));
         EXPECT_EQ(on(0), 0);
@@ -326,7 +308,7 @@ TEST_F(BoardChainTest, FinalBelowFullSkillTakesTheLostOutcomeWithoutABoard) {
     play_all({});
     const size_t m = mark();
     run_slot(54);
-    EXPECT_EQ(texts_from(m), cat({run(55650, 55654), {11822}}));
+    EXPECT_EQ(texts_from(m), texts_cat({text_run(55650, 55654), {11822}}));
     EXPECT_TRUE(blocks.empty());
     EXPECT_EQ(on(10), 0);
     EXPECT_EQ(on(11), 1);
@@ -345,7 +327,7 @@ TEST_F(BoardChainTest, FinalChallengePlaysFourBoardsOnOneClock) {
     const std::vector<std::pair<s32, s32>> four = {{7, 8}, {5, 6}, {3, 4}, {1, 2}};
     EXPECT_EQ(blocks, four);
     EXPECT_EQ(tile_swap_state.step_ms, 2000);
-    EXPECT_EQ(texts_from(m), cat({{55650, 11820, 11821}, run(11823, 11826)}));
+    EXPECT_EQ(texts_from(m), texts_cat({{55650, 11820, 11821}, text_run(11823, 11826)}));
     EXPECT_EQ(on(10), 0);
     EXPECT_EQ(on(11), 0);
     EXPECT_EQ(hub_block.hub_third_avail[3][1], 0);
@@ -376,8 +358,9 @@ TEST_F(BoardChainTest, FinalChallengePlaysFourBoardsOnOneClock) {
         m = mark();
         run_slot(55);
         EXPECT_EQ(blocks.size(), c.boards);
-        EXPECT_EQ(texts_from(m),
-                  cat({{11830, 11831}, c.won ? run(11823, 11826) : std::vector<s32>{11822}}));
+        EXPECT_EQ(
+            texts_from(m),
+            texts_cat({{11830, 11831}, c.won ? text_run(11823, 11826) : std::vector<s32>{11822}}));
         EXPECT_EQ(on(11), c.won ? 0 : 1);
         EXPECT_EQ(hub_block.hub_third_avail[3][1], c.won ? 0 : 1);
     }

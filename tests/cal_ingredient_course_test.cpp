@@ -13,6 +13,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "platform/harness.h"
+#include "tests/cal_checks.h"
 #include "tests/calendar_fixture.h"
 #include "tests/mg_checks.h"
 
@@ -24,31 +25,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<s32> run(s32 from, s32 to) {
-    std::vector<s32> v;
-    for (s32 t = from; t <= to; ++t) v.push_back(t);
-    return v;
-}
-std::vector<s32> cat(std::initializer_list<std::vector<s32>> parts) {
-    std::vector<s32> v;
-    for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
-    return v;
-}
-
-// The record after `ops` on the record as it stands; the record itself stays as it is.
-PlayerRecord after(const std::function<void()>& ops) {
-    const PlayerRecord before = player_record;
-    ops();
-    const PlayerRecord want = player_record;
-    player_record = before;
-    return want;
-}
-void grow14(s32 n) {
-    if (player_record.skill[14] >= 100) return;
-    growth_pool(14) += n;
-    grow(14);
-}
 
 // A point far from point `asked`.
 s32 wrong_point(s32 asked) {
@@ -175,28 +151,28 @@ TEST_F(IngredientCourseTest, DrillStopsAtTheFirstWrongAnswerOrPaysTheFourth) {
     const Case cases[] = {
         {{3, 7, 0, 14},
          {true, true, true, true},
-         cat({run(55170, 55172),
-              {12513, 55193, 12517, 55193, 12510, 55193, 12524, 55193},
-              {55194, 55195}}),
+         texts_cat({text_run(55170, 55172),
+                    {12513, 55193, 12517, 55193, 12510, 55193, 12524, 55193},
+                    {55194, 55195}}),
          [] {
-             grow14(100);
-             grow14(150);
-             grow14(200);
-             grow14(250);
+             skill_gain(14, 100);
+             skill_gain(14, 150);
+             skill_gain(14, 200);
+             skill_gain(14, 250);
              player_record.mood = 0;
              player_record.mood_turns = 0;
              affection_add(149, 2);
          }},
         {{5, 9},
          {true, false},
-         cat({run(55170, 55172), {12515, 55193, 12519, 55190, 55191, 55192}}),
+         texts_cat({text_run(55170, 55172), {12515, 55193, 12519, 55190, 55191, 55192}}),
          [] {
-             grow14(100);
+             skill_gain(14, 100);
              mood_add(-1);
          }},
         {{14},
          {false},
-         cat({run(55170, 55172), {12524, 55190, 55191, 55192}}),
+         texts_cat({text_run(55170, 55172), {12524, 55190, 55191, 55192}}),
          [] { mood_add(-1); }},
     };
     for (const Case& c : cases) {
@@ -204,7 +180,7 @@ TEST_F(IngredientCourseTest, DrillStopsAtTheFirstWrongAnswerOrPaysTheFourth) {
         player_record.mood_turns = 3;
         draws(c.draws);
         spot_answers = c.answers;
-        const PlayerRecord want = after(c.effects);
+        const PlayerRecord want = record_after(c.effects);
         const size_t m = mark();
         spot_drill();
         EXPECT_EQ(texts_from(m), c.texts);
@@ -223,9 +199,12 @@ TEST_F(IngredientCourseTest, GateKeepsSilentWarnsOnceOrClosesThePlace) {
         bool closed;
     };
     const Case cases[] = {
-        {1, 80, 0, 0, {}, 0, false},      {2, 80, 0, 0, {}, 0, false},
-        {3, 10, 0, 0, {}, 0, false},      {0, 49, 0, 2, run(12500, 12504), -1, false},
-        {0, 49, -1, 0, {}, -1, false},    {0, 50, 0, 1, cat({run(12500, 12503), {12505}}), 0, true},
+        {1, 80, 0, 0, {}, 0, false},
+        {2, 80, 0, 0, {}, 0, false},
+        {3, 10, 0, 0, {}, 0, false},
+        {0, 49, 0, 2, text_run(12500, 12504), -1, false},
+        {0, 49, -1, 0, {}, -1, false},
+        {0, 50, 0, 1, texts_cat({text_run(12500, 12503), {12505}}), 0, true},
         {0, 90, -1, 1, {12506}, 0, true},
     };
     for (const Case& c : cases) {
@@ -255,7 +234,7 @@ TEST_F(IngredientCourseTest, SymbolLessonShowsEachSymbolOfItsRow) {
     // Row 2: symbols 5, 14, 16, 17 and 26, each framed in turn with its name and description.
     text_reveal_limit = 25;
     dialog_record_draws(true);
-    const PlayerRecord want = after([] { grow14(500); });
+    const PlayerRecord want = record_after([] { skill_gain(14, 500); });
     const size_t m = mark();
     symbol_lesson(2);
     EXPECT_EQ(texts_from(m), (std::vector<s32>{55210, 55211, 55214, 55216}));
@@ -297,8 +276,8 @@ TEST_F(IngredientCourseTest, SymbolTestAsksTheIngredientsOrThreeRandomSymbols) {
         for (s32 v : d) draws({v});
         symbol_answers.push_back(true);
     }
-    PlayerRecord want = after([&] {
-        for (size_t k = 0; k < symbols.size(); ++k) grow14(100);
+    PlayerRecord want = record_after([&] {
+        for (size_t k = 0; k < symbols.size(); ++k) skill_gain(14, 100);
     });
     EXPECT_EQ(symbol_test(0), 1);
     expect_record(want);
@@ -317,7 +296,7 @@ TEST_F(IngredientCourseTest, SymbolTestAsksTheIngredientsOrThreeRandomSymbols) {
         for (s32 k = 0; k < 2; ++k)
             for (s32 v : question_draws(symbols[size_t(k)], 4)) draws({v});
         symbol_answers = {true, false};
-        want = after([] { grow14(100); });
+        want = record_after([] { skill_gain(14, 100); });
         EXPECT_EQ(symbol_test(0), 0);
         expect_record(want);
         bool framed = false, said = false;
@@ -384,37 +363,37 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
     };
     const std::vector<s32> out = {55196};
     const Case cases[] = {
-        {69, 2, {0}, {false}, cat({out, run(11672, 11678), {11639}}), 0, [] {}},
+        {69, 2, {0}, {false}, texts_cat({out, text_run(11672, 11678), {11639}}), 0, [] {}},
         {69,
          2,
          {7},
          {true},
-         cat({out, run(11672, 11677), {11679, 11638}, run(11680, 11685), {214}}),
+         texts_cat({out, text_run(11672, 11677), {11679, 11638}, text_run(11680, 11685), {214}}),
          0,
-         [] { grow14(500); }},
+         [] { skill_gain(14, 500); }},
         {69,
          2,
          {8, 4},
          {false},
-         cat({run(55170, 55172), {12514, 55190, 55191, 55192}}),
+         texts_cat({text_run(55170, 55172), {12514, 55190, 55191, 55192}}),
          1,
          [] { mood_add(-1); }},
-        {70, 3, {1}, {false}, cat({out, run(11690, 11696), {11639}}), 0, [] {}},
+        {70, 3, {1}, {false}, texts_cat({out, text_run(11690, 11696), {11639}}), 0, [] {}},
         {70,
          3,
          {1},
          {true},
-         cat({out, run(11690, 11695), run(11697, 11699), {214}}),
+         texts_cat({out, text_run(11690, 11695), text_run(11697, 11699), {214}}),
          0,
          [] {
-             grow14(500);
+             skill_gain(14, 500);
              inv_add(1907, 1);
          }},
         {71,
          4,
          {2},
          {true},
-         cat({out, run(11700, 11710)}),
+         texts_cat({out, text_run(11700, 11710)}),
          0,
          [] {},
          [] { EXPECT_EQ(hub_block.place_events[1][4][5].on, 1); }},
@@ -422,7 +401,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          4,
          {2},
          {false},
-         cat({out, run(11700, 11710)}),
+         texts_cat({out, text_run(11700, 11710)}),
          0,
          [] {},
          [] { EXPECT_EQ(hub_block.place_events[1][4][5].on, 0); }},
@@ -430,23 +409,23 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          5,
          {3},
          {},
-         cat({out, run(11711, 11716), {234, 214}}),
+         texts_cat({out, text_run(11711, 11716), {234, 214}}),
          0,
          [] {
              inv_add(2066, 1);
-             grow14(500);
+             skill_gain(14, 500);
              player_record.mood = 0;
              player_record.mood_turns = 0;
          }},
-        {73, 6, {4}, {false}, cat({out, run(11720, 11725), {11639}}), 0, [] {}},
+        {73, 6, {4}, {false}, texts_cat({out, text_run(11720, 11725), {11639}}), 0, [] {}},
         {73,
          6,
          {5},
          {true},
-         cat({out, run(11720, 11724), run(11726, 11729), {214}}),
+         texts_cat({out, text_run(11720, 11724), text_run(11726, 11729), {214}}),
          0,
          [] {
-             grow14(500);
+             skill_gain(14, 500);
              inv_add(1881, 5);
          },
          [] { EXPECT_EQ(hub_block.encounter_pool_b[0].on, 0); }},
@@ -454,7 +433,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          13,
          {7},
          {},
-         run(55750, 55765),
+         text_run(55750, 55765),
          0,
          [] {},
          [] { EXPECT_EQ(hub_block.encounter_pool_b[3].on, 1); }},
@@ -462,7 +441,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          13,
          {9, 0},
          {false},
-         cat({run(55170, 55172), {12510, 55190, 55191, 55192}}),
+         texts_cat({text_run(55170, 55172), {12510, 55190, 55191, 55192}}),
          1,
          [] { mood_add(-1); }},
     };
@@ -475,7 +454,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
         player_record.mood = 2;
         draws(c.draws);
         spot_answers = c.answers;
-        const PlayerRecord want = after(c.effects);
+        const PlayerRecord want = record_after(c.effects);
         const size_t m = mark();
         run_slot(c.slot);
         EXPECT_EQ(texts_from(m), c.texts) << c.slot;
@@ -494,8 +473,11 @@ TEST_F(IngredientCourseTest, IntroductionAndFirstLessonOpenTheCourse) {
         std::vector<s32> texts;
         s32 pool_b;
     } cases[] = {
-        {true, cat({{55100}, run(55101, 55105), run(55110, 55116), run(55120, 55140)}), 8},
-        {false, cat({{55100}, run(55101, 55105), run(55150, 55164)}), 9},
+        {true,
+         texts_cat(
+             {{55100}, text_run(55101, 55105), text_run(55110, 55116), text_run(55120, 55140)}),
+         8},
+        {false, texts_cat({{55100}, text_run(55101, 55105), text_run(55150, 55164)}), 9},
     };
     for (const auto& c : cases) {
         player_record.skill[14] = 10;
@@ -519,13 +501,13 @@ TEST_F(IngredientCourseTest, IntroductionAndFirstLessonOpenTheCourse) {
     for (s32 k = 0; k < 14; ++k) set(k, 0);
     set(1, 1);
     player_record.skill[14] = 10;
-    const PlayerRecord want = after([] {
-        grow14(500);
+    const PlayerRecord want = record_after([] {
+        skill_gain(14, 500);
         for (s32 k = 2; k <= 6; ++k) known_add(14, k);
     });
     const size_t m = mark();
     run_slot(68);
-    EXPECT_EQ(texts_from(m), cat({run(11640, 11655), {214}}));
+    EXPECT_EQ(texts_from(m), texts_cat({text_run(11640, 11655), {214}}));
     expect_record(want);
     std::vector<s32> open;
     for (s32 k = 0; k < 15; ++k)
@@ -576,16 +558,16 @@ TEST_F(IngredientCourseTest, LessonsOpenTheTestWhoseLastRecipeOpensTheFarewell) 
             for (s32 v : question_draws(symbols[k], 0)) draws({v});
             symbol_answers.push_back(c.pass || k + 1 < symbols.size());
         }
-        const PlayerRecord want = after([&] {
-            for (size_t k = 0; k + (c.pass ? 0 : 1) < symbols.size(); ++k) grow14(100);
+        const PlayerRecord want = record_after([&] {
+            for (size_t k = 0; k + (c.pass ? 0 : 1) < symbols.size(); ++k) skill_gain(14, 100);
             if (c.pass && c.recipe >= 0) {
                 known_add(14, 50 + c.recipe);
-                grow14(500);
+                skill_gain(14, 500);
             }
         });
         const size_t m = mark();
         run_slot(65);
-        EXPECT_EQ(texts_from(m), cat({run(55220, 55222), c.after_test})) << c.recipe;
+        EXPECT_EQ(texts_from(m), texts_cat({text_run(55220, 55222), c.after_test})) << c.recipe;
         expect_record(want);
         EXPECT_EQ(on(11), c.entry11);
         EXPECT_EQ(on(12), c.entry12);
@@ -596,7 +578,7 @@ TEST_F(IngredientCourseTest, LessonsOpenTheTestWhoseLastRecipeOpensTheFarewell) 
     set(12, 1);
     const size_t m = mark();
     run_slot(66);
-    EXPECT_EQ(texts_from(m), run(55260, 55262));
+    EXPECT_EQ(texts_from(m), text_run(55260, 55262));
     EXPECT_EQ(on(12), 0);
     EXPECT_EQ(hub_block.hub_third_avail[4][1], 0);
 }

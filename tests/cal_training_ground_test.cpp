@@ -10,6 +10,7 @@
 #include "game/player.h"
 #include "game/titles.h"
 #include "platform/harness.h"
+#include "tests/cal_checks.h"
 #include "tests/calendar_fixture.h"
 
 #include <gtest/gtest.h>
@@ -27,30 +28,6 @@ void fake_aftermath(s32 flag) {
 }
 s32 lowest_draw(s32) {
     return 0;
-}
-
-std::vector<s32> run(s32 from, s32 to) {
-    std::vector<s32> v;
-    for (s32 t = from; t <= to; ++t) v.push_back(t);
-    return v;
-}
-std::vector<s32> cat(std::initializer_list<std::vector<s32>> parts) {
-    std::vector<s32> v;
-    for (const auto& p : parts) v.insert(v.end(), p.begin(), p.end());
-    return v;
-}
-
-PlayerRecord after(const std::function<void()>& ops) {
-    const PlayerRecord before = player_record;
-    ops();
-    const PlayerRecord want = player_record;
-    player_record = before;
-    return want;
-}
-void grow15(s32 n) {
-    if (player_record.skill[15] >= 100) return;
-    growth_pool(15) += n;
-    grow(15);
 }
 
 class TrainingGroundTest : public CalendarHandlerTest {
@@ -112,7 +89,7 @@ TEST_F(TrainingGroundTest, OpenerLeadsFromTheCourseToTheTrainingGround) {
     hub_block.encounter_pool_b[3] = {98, 1};
     const size_t m = mark();
     run_slot(98);
-    EXPECT_EQ(texts_from(m), run(55790, 55814));
+    EXPECT_EQ(texts_from(m), text_run(55790, 55814));
     const std::vector<std::string> lines = lines_from(m);
     EXPECT_EQ(lines[1], "sound 686 1");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "hub_travel"), 2);
@@ -130,8 +107,8 @@ TEST_F(TrainingGroundTest, FirstTrainingGrowsOnAWinAndEndsInTheAftermathOnALoss)
         s32 growth;
         size_t aftermaths;
     } cases[] = {
-        {true, cat({run(55820, 55827), run(55830, 55833)}), 200, 0},
-        {false, cat({run(55820, 55827), run(55840, 55844)}), 0, 1},
+        {true, texts_cat({text_run(55820, 55827), text_run(55830, 55833)}), 200, 0},
+        {false, texts_cat({text_run(55820, 55827), text_run(55840, 55844)}), 0, 1},
     };
     for (const auto& c : cases) {
         hub_block.place_events[1][6][0].on = 1;
@@ -140,7 +117,7 @@ TEST_F(TrainingGroundTest, FirstTrainingGrowsOnAWinAndEndsInTheAftermathOnALoss)
         player_record.skill[15] = 20;
         win = c.win;
         aftermath_calls.clear();
-        const PlayerRecord want = after([&] { grow15(c.growth); });
+        const PlayerRecord want = record_after([&] { skill_gain(15, c.growth); });
         const size_t m = mark();
         run_slot(99);
         EXPECT_EQ(texts_from(m), c.texts);
@@ -178,12 +155,12 @@ TEST_F(TrainingGroundTest, RepeatingTrainingTakesItsSettingsFromSkill15) {
         draws(c.draws);
         win = c.win;
         aftermath_calls.clear();
-        const PlayerRecord want =
-            after([&] { grow15(c.win ? 200 * c.level + 50 * c.pace : 50 * c.level); });
+        const PlayerRecord want = record_after(
+            [&] { skill_gain(15, c.win ? 200 * c.level + 50 * c.pace : 50 * c.level); });
         const size_t m = mark();
         run_slot(100);
-        const std::vector<s32> outcome = c.win ? run(55864, 55867) : run(55840, 55844);
-        EXPECT_EQ(texts_from(m), cat({{c.line}, outcome})) << c.skill15;
+        const std::vector<s32> outcome = c.win ? text_run(55864, 55867) : text_run(55840, 55844);
+        EXPECT_EQ(texts_from(m), texts_cat({{c.line}, outcome})) << c.skill15;
         expect_record(want);
         EXPECT_EQ(timed_action_state.level, c.level) << c.skill15;
         EXPECT_EQ(timed_action_state.pace, c.pace) << c.skill15;
@@ -201,8 +178,8 @@ TEST_F(TrainingGroundTest, FinalTestClosesThePlaceWhenWon) {
         s32 growth;
         s32 own_after, button_after;
     } cases[] = {
-        {false, cat({run(55880, 55883), run(55840, 55844)}), 0, 1, 1},
-        {true, cat({run(55880, 55883), run(55884, 55895)}), 10000, 0, 0},
+        {false, texts_cat({text_run(55880, 55883), text_run(55840, 55844)}), 0, 1, 1},
+        {true, texts_cat({text_run(55880, 55883), text_run(55884, 55895)}), 10000, 0, 0},
     };
     for (const auto& c : cases) {
         hub_block.place_events[1][6][2].on = 1;
@@ -211,8 +188,8 @@ TEST_F(TrainingGroundTest, FinalTestClosesThePlaceWhenWon) {
         player_record.skill[0] = 0;
         win = c.win;
         aftermath_calls.clear();
-        const PlayerRecord want = after([&] {
-            grow15(c.growth);
+        const PlayerRecord want = record_after([&] {
+            skill_gain(15, c.growth);
             title_award_check(15);
         });
         const size_t m = mark();
