@@ -11,8 +11,9 @@ namespace {
 
 // The slots that hold handlers of their own. Saved schedules and pools name handlers by these
 // numbers: a slot may be added here when its handler is written, never renumbered.
-const std::vector<s32> LIVE_SLOTS = {0,  45, 46, 47, 48, 49, 50, 51, 52, 53, 54,  55,  61,  62,  63,
-                                      64, 65, 66, 67, 68, 69, 70, 71, 72, 73, 78, 97, 98, 99, 100, 101};
+const std::vector<s32> LIVE_SLOTS = {0,  45, 46, 47, 48, 49, 50, 51,  52, 53, 54,
+                                     55, 61, 62, 63, 64, 65, 66, 67,  68, 69, 70,
+                                     71, 72, 73, 78, 97, 98, 99, 100, 101};
 
 s32 runs = 0;
 void sample_a() {
