@@ -13,6 +13,7 @@
 #include "platform/harness.h"
 #include "tests/cal_checks.h"
 #include "tests/calendar_fixture.h"
+#include "tests/text_runs.h"
 
 #include <gtest/gtest.h>
 
@@ -172,7 +173,7 @@ TEST_F(BoardChainTest, ASolveAtAKnownBarStepGivesItsExperience) {
     EXPECT_EQ(tile_swap_state.steps, 7);
     EXPECT_TRUE(tile_swap_state.solved);
     EXPECT_EQ(texts_from(m),
-              texts_cat({text_run(55630, 55633), text_run(55635, 55640), {213, 234}}));
+              text_join({text_runs({55630, -55633}), text_runs({55635, -55640}), {213, 234}}));
     expect_record(want);
     EXPECT_EQ(hub_block.scene_backdrop, 60421);
     EXPECT_EQ(on(1), 0);
@@ -202,7 +203,7 @@ TEST_F(BoardChainTest, TimedOutBoardsStillCountWhenSolvedAndTheSlowestLosesExper
         play_all({.run_out = true});
         run_slot(46);
         EXPECT_EQ(texts_from(m),
-                  texts_cat({text_run(55630, 55633), text_run(55635, 55640), {213, 234}}));
+                  text_join({text_runs({55630, -55633}), text_runs({55635, -55640}), {213, 234}}));
         expect_record(want);
         EXPECT_EQ(player_record.skill_exp[13], c.skill == 100 ? 5 : 4) << c.skill;
     }
@@ -226,8 +227,10 @@ TEST_F(BoardChainTest, StepsSwitchTheCourseEntryByEntry) {
         hub_block.place_events[1][3][c.step].on = 1;
         const size_t m = mark();
         run_slot(c.slot);
-        EXPECT_EQ(texts_from(m),
-                  texts_cat({text_run(55630, 55633), text_run(55635, 55640), {213, 234}, c.extra}))
+        EXPECT_EQ(
+            texts_from(m),
+            text_join(
+                {text_runs({55630, -55633}), text_runs({55635, -55640}), {213, 234}, c.extra}))
             << c.slot;
         EXPECT_EQ(on(c.step), 0) << c.slot;
         EXPECT_EQ(on(c.step + 1), 1) << c.slot;
@@ -246,7 +249,8 @@ TEST_F(BoardChainTest, AFailedBoardOrAWaitingTeacherChangesNoEntry) {
     const PlayerRecord want = record_after([] { mood_add(-1); });
     size_t m = mark();
     run_slot(49);
-    EXPECT_EQ(texts_from(m), texts_cat({text_run(55630, 55633), text_run(55641, 55645), {284}}));
+    EXPECT_EQ(texts_from(m),
+              text_join({text_runs({55630, -55633}), text_runs({55641, -55645}), {284}}));
     expect_record(want);
     EXPECT_EQ(on(5), 1);
     EXPECT_EQ(on(6), 0);
@@ -289,7 +293,7 @@ TEST_F(BoardChainTest, FirstBoardOpensTheStepAfterOrTheRepeatOfItsStage) {
         const size_t m = mark();
         run_slot(78);
         EXPECT_EQ(texts_from(m),
-                  texts_cat({{55600, 55601, 55602}, text_run(55603, 55610), c.texts}));
+                  text_join({{55600, 55601, 55602}, text_runs({55603, -55610}), c.texts}));
         EXPECT_EQ(lines_from(m)[1], "hub_travel");
         EXPECT_EQ(blocks.back(), (std::pair<s32, s32>{10, 11}));
         EXPECT_EQ(on(0), 0);
@@ -308,7 +312,7 @@ TEST_F(BoardChainTest, FinalBelowFullSkillTakesTheLostOutcomeWithoutABoard) {
     play_all({});
     const size_t m = mark();
     run_slot(54);
-    EXPECT_EQ(texts_from(m), texts_cat({text_run(55650, 55654), {11822}}));
+    EXPECT_EQ(texts_from(m), text_join({text_runs({55650, -55654}), {11822}}));
     EXPECT_TRUE(blocks.empty());
     EXPECT_EQ(on(10), 0);
     EXPECT_EQ(on(11), 1);
@@ -327,7 +331,7 @@ TEST_F(BoardChainTest, FinalChallengePlaysFourBoardsOnOneClock) {
     const std::vector<std::pair<s32, s32>> four = {{7, 8}, {5, 6}, {3, 4}, {1, 2}};
     EXPECT_EQ(blocks, four);
     EXPECT_EQ(tile_swap_state.step_ms, 2000);
-    EXPECT_EQ(texts_from(m), texts_cat({{55650, 11820, 11821}, text_run(11823, 11826)}));
+    EXPECT_EQ(texts_from(m), text_join({{55650, 11820, 11821}, text_runs({11823, -11826})}));
     EXPECT_EQ(on(10), 0);
     EXPECT_EQ(on(11), 0);
     EXPECT_EQ(hub_block.hub_third_avail[3][1], 0);
@@ -358,9 +362,9 @@ TEST_F(BoardChainTest, FinalChallengePlaysFourBoardsOnOneClock) {
         m = mark();
         run_slot(55);
         EXPECT_EQ(blocks.size(), c.boards);
-        EXPECT_EQ(
-            texts_from(m),
-            texts_cat({{11830, 11831}, c.won ? text_run(11823, 11826) : std::vector<s32>{11822}}));
+        EXPECT_EQ(texts_from(m),
+                  text_join({{11830, 11831},
+                             c.won ? text_runs({11823, -11826}) : std::vector<s32>{11822}}));
         EXPECT_EQ(on(11), c.won ? 0 : 1);
         EXPECT_EQ(hub_block.hub_third_avail[3][1], c.won ? 0 : 1);
     }

@@ -16,6 +16,7 @@
 #include "tests/cal_checks.h"
 #include "tests/calendar_fixture.h"
 #include "tests/mg_checks.h"
+#include "tests/text_runs.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +152,7 @@ TEST_F(IngredientCourseTest, DrillStopsAtTheFirstWrongAnswerOrPaysTheFourth) {
     const Case cases[] = {
         {{3, 7, 0, 14},
          {true, true, true, true},
-         texts_cat({text_run(55170, 55172),
+         text_join({text_runs({55170, -55172}),
                     {12513, 55193, 12517, 55193, 12510, 55193, 12524, 55193},
                     {55194, 55195}}),
          [] {
@@ -165,14 +166,14 @@ TEST_F(IngredientCourseTest, DrillStopsAtTheFirstWrongAnswerOrPaysTheFourth) {
          }},
         {{5, 9},
          {true, false},
-         texts_cat({text_run(55170, 55172), {12515, 55193, 12519, 55190, 55191, 55192}}),
+         text_join({text_runs({55170, -55172}), {12515, 55193, 12519, 55190, 55191, 55192}}),
          [] {
              skill_gain(14, 100);
              mood_add(-1);
          }},
         {{14},
          {false},
-         texts_cat({text_run(55170, 55172), {12524, 55190, 55191, 55192}}),
+         text_join({text_runs({55170, -55172}), {12524, 55190, 55191, 55192}}),
          [] { mood_add(-1); }},
     };
     for (const Case& c : cases) {
@@ -202,9 +203,9 @@ TEST_F(IngredientCourseTest, GateKeepsSilentWarnsOnceOrClosesThePlace) {
         {1, 80, 0, 0, {}, 0, false},
         {2, 80, 0, 0, {}, 0, false},
         {3, 10, 0, 0, {}, 0, false},
-        {0, 49, 0, 2, text_run(12500, 12504), -1, false},
+        {0, 49, 0, 2, text_runs({12500, -12504}), -1, false},
         {0, 49, -1, 0, {}, -1, false},
-        {0, 50, 0, 1, texts_cat({text_run(12500, 12503), {12505}}), 0, true},
+        {0, 50, 0, 1, text_join({text_runs({12500, -12503}), {12505}}), 0, true},
         {0, 90, -1, 1, {12506}, 0, true},
     };
     for (const Case& c : cases) {
@@ -363,27 +364,28 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
     };
     const std::vector<s32> out = {55196};
     const Case cases[] = {
-        {69, 2, {0}, {false}, texts_cat({out, text_run(11672, 11678), {11639}}), 0, [] {}},
+        {69, 2, {0}, {false}, text_join({out, text_runs({11672, -11678}), {11639}}), 0, [] {}},
         {69,
          2,
          {7},
          {true},
-         texts_cat({out, text_run(11672, 11677), {11679, 11638}, text_run(11680, 11685), {214}}),
+         text_join(
+             {out, text_runs({11672, -11677}), {11679, 11638}, text_runs({11680, -11685}), {214}}),
          0,
          [] { skill_gain(14, 500); }},
         {69,
          2,
          {8, 4},
          {false},
-         texts_cat({text_run(55170, 55172), {12514, 55190, 55191, 55192}}),
+         text_join({text_runs({55170, -55172}), {12514, 55190, 55191, 55192}}),
          1,
          [] { mood_add(-1); }},
-        {70, 3, {1}, {false}, texts_cat({out, text_run(11690, 11696), {11639}}), 0, [] {}},
+        {70, 3, {1}, {false}, text_join({out, text_runs({11690, -11696}), {11639}}), 0, [] {}},
         {70,
          3,
          {1},
          {true},
-         texts_cat({out, text_run(11690, 11695), text_run(11697, 11699), {214}}),
+         text_join({out, text_runs({11690, -11695}), text_runs({11697, -11699}), {214}}),
          0,
          [] {
              skill_gain(14, 500);
@@ -393,7 +395,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          4,
          {2},
          {true},
-         texts_cat({out, text_run(11700, 11710)}),
+         text_join({out, text_runs({11700, -11710})}),
          0,
          [] {},
          [] { EXPECT_EQ(hub_block.place_events[1][4][5].on, 1); }},
@@ -401,7 +403,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          4,
          {2},
          {false},
-         texts_cat({out, text_run(11700, 11710)}),
+         text_join({out, text_runs({11700, -11710})}),
          0,
          [] {},
          [] { EXPECT_EQ(hub_block.place_events[1][4][5].on, 0); }},
@@ -409,7 +411,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          5,
          {3},
          {},
-         texts_cat({out, text_run(11711, 11716), {234, 214}}),
+         text_join({out, text_runs({11711, -11716}), {234, 214}}),
          0,
          [] {
              inv_add(2066, 1);
@@ -417,12 +419,12 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
              player_record.mood = 0;
              player_record.mood_turns = 0;
          }},
-        {73, 6, {4}, {false}, texts_cat({out, text_run(11720, 11725), {11639}}), 0, [] {}},
+        {73, 6, {4}, {false}, text_join({out, text_runs({11720, -11725}), {11639}}), 0, [] {}},
         {73,
          6,
          {5},
          {true},
-         texts_cat({out, text_run(11720, 11724), text_run(11726, 11729), {214}}),
+         text_join({out, text_runs({11720, -11724}), text_runs({11726, -11729}), {214}}),
          0,
          [] {
              skill_gain(14, 500);
@@ -433,7 +435,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          13,
          {7},
          {},
-         text_run(55750, 55765),
+         text_runs({55750, -55765}),
          0,
          [] {},
          [] { EXPECT_EQ(hub_block.encounter_pool_b[3].on, 1); }},
@@ -441,7 +443,7 @@ TEST_F(IngredientCourseTest, ExcursionsRunTheirEventOrTheDrill) {
          13,
          {9, 0},
          {false},
-         texts_cat({text_run(55170, 55172), {12510, 55190, 55191, 55192}}),
+         text_join({text_runs({55170, -55172}), {12510, 55190, 55191, 55192}}),
          1,
          [] { mood_add(-1); }},
     };
@@ -474,10 +476,12 @@ TEST_F(IngredientCourseTest, IntroductionAndFirstLessonOpenTheCourse) {
         s32 pool_b;
     } cases[] = {
         {true,
-         texts_cat(
-             {{55100}, text_run(55101, 55105), text_run(55110, 55116), text_run(55120, 55140)}),
+         text_join({{55100},
+                    text_runs({55101, -55105}),
+                    text_runs({55110, -55116}),
+                    text_runs({55120, -55140})}),
          8},
-        {false, texts_cat({{55100}, text_run(55101, 55105), text_run(55150, 55164)}), 9},
+        {false, text_join({{55100}, text_runs({55101, -55105}), text_runs({55150, -55164})}), 9},
     };
     for (const auto& c : cases) {
         player_record.skill[14] = 10;
@@ -507,7 +511,7 @@ TEST_F(IngredientCourseTest, IntroductionAndFirstLessonOpenTheCourse) {
     });
     const size_t m = mark();
     run_slot(68);
-    EXPECT_EQ(texts_from(m), texts_cat({text_run(11640, 11655), {214}}));
+    EXPECT_EQ(texts_from(m), text_join({text_runs({11640, -11655}), {214}}));
     expect_record(want);
     std::vector<s32> open;
     for (s32 k = 0; k < 15; ++k)
@@ -567,7 +571,7 @@ TEST_F(IngredientCourseTest, LessonsOpenTheTestWhoseLastRecipeOpensTheFarewell) 
         });
         const size_t m = mark();
         run_slot(65);
-        EXPECT_EQ(texts_from(m), texts_cat({text_run(55220, 55222), c.after_test})) << c.recipe;
+        EXPECT_EQ(texts_from(m), text_join({text_runs({55220, -55222}), c.after_test})) << c.recipe;
         expect_record(want);
         EXPECT_EQ(on(11), c.entry11);
         EXPECT_EQ(on(12), c.entry12);
@@ -578,7 +582,7 @@ TEST_F(IngredientCourseTest, LessonsOpenTheTestWhoseLastRecipeOpensTheFarewell) 
     set(12, 1);
     const size_t m = mark();
     run_slot(66);
-    EXPECT_EQ(texts_from(m), text_run(55260, 55262));
+    EXPECT_EQ(texts_from(m), text_runs({55260, -55262}));
     EXPECT_EQ(on(12), 0);
     EXPECT_EQ(hub_block.hub_third_avail[4][1], 0);
 }

@@ -12,6 +12,7 @@
 #include "platform/harness.h"
 #include "tests/cal_checks.h"
 #include "tests/calendar_fixture.h"
+#include "tests/text_runs.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +90,7 @@ TEST_F(TrainingGroundTest, OpenerLeadsFromTheCourseToTheTrainingGround) {
     hub_block.encounter_pool_b[3] = {98, 1};
     const size_t m = mark();
     run_slot(98);
-    EXPECT_EQ(texts_from(m), text_run(55790, 55814));
+    EXPECT_EQ(texts_from(m), text_runs({55790, -55814}));
     const std::vector<std::string> lines = lines_from(m);
     EXPECT_EQ(lines[1], "sound 686 1");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "hub_travel"), 2);
@@ -107,8 +108,8 @@ TEST_F(TrainingGroundTest, FirstTrainingGrowsOnAWinAndEndsInTheAftermathOnALoss)
         s32 growth;
         size_t aftermaths;
     } cases[] = {
-        {true, texts_cat({text_run(55820, 55827), text_run(55830, 55833)}), 200, 0},
-        {false, texts_cat({text_run(55820, 55827), text_run(55840, 55844)}), 0, 1},
+        {true, text_join({text_runs({55820, -55827}), text_runs({55830, -55833})}), 200, 0},
+        {false, text_join({text_runs({55820, -55827}), text_runs({55840, -55844})}), 0, 1},
     };
     for (const auto& c : cases) {
         hub_block.place_events[1][6][0].on = 1;
@@ -159,8 +160,9 @@ TEST_F(TrainingGroundTest, RepeatingTrainingTakesItsSettingsFromSkill15) {
             [&] { skill_gain(15, c.win ? 200 * c.level + 50 * c.pace : 50 * c.level); });
         const size_t m = mark();
         run_slot(100);
-        const std::vector<s32> outcome = c.win ? text_run(55864, 55867) : text_run(55840, 55844);
-        EXPECT_EQ(texts_from(m), texts_cat({{c.line}, outcome})) << c.skill15;
+        const std::vector<s32> outcome =
+            c.win ? text_runs({55864, -55867}) : text_runs({55840, -55844});
+        EXPECT_EQ(texts_from(m), text_join({{c.line}, outcome})) << c.skill15;
         expect_record(want);
         EXPECT_EQ(timed_action_state.level, c.level) << c.skill15;
         EXPECT_EQ(timed_action_state.pace, c.pace) << c.skill15;
@@ -178,8 +180,8 @@ TEST_F(TrainingGroundTest, FinalTestClosesThePlaceWhenWon) {
         s32 growth;
         s32 own_after, button_after;
     } cases[] = {
-        {false, texts_cat({text_run(55880, 55883), text_run(55840, 55844)}), 0, 1, 1},
-        {true, texts_cat({text_run(55880, 55883), text_run(55884, 55895)}), 10000, 0, 0},
+        {false, text_join({text_runs({55880, -55883}), text_runs({55840, -55844})}), 0, 1, 1},
+        {true, text_join({text_runs({55880, -55883}), text_runs({55884, -55895})}), 10000, 0, 0},
     };
     for (const auto& c : cases) {
         hub_block.place_events[1][6][2].on = 1;
