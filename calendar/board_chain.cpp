@@ -49,8 +49,8 @@ void say(CalText text, CalText to, CalCast right, CalCast left = {CAL_HERO}) {
     cal_lines({{.text = text, .to = to, .right = right, .left = left}});
 }
 
-// A solved board: its growth, the summary (shown also when nothing grew), a good mood and the
-// teacher's assistant's affection.
+// A solved board: its growth, the summary (shown also when nothing grew), a good mood and
+// person 150's affection.
 void reward_solved(s32 r) {
     CalSummary grown;
     cal_gain(grown, cal_skill(BC_SKILL), board_experience(skill13(), r));
