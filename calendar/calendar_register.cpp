@@ -1,13 +1,16 @@
 // Registration of every calendar handler file, in slot order of the files.
 #include "calendar/calendar_register.h"
 
+#include "calendar/board_chain.h"
 #include "calendar/calendar_end.h"
 #include "calendar/first_day.h"
+#include "calendar/ingredient_course.h"
 #include "calendar/launchers.h"
 #include "calendar/music_course.h"
 #include "calendar/recipe_screen.h"
 #include "calendar/repeating_visits.h"
 #include "calendar/smith_course.h"
+#include "calendar/training_ground.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -41,4 +44,7 @@ void calendar_register_all() {
     register_repeating_visits();
     register_music_course();
     register_smith_course();
+    register_board_chain();
+    register_ingredient_course();
+    register_training_ground();
 }

@@ -11,9 +11,11 @@ namespace {
 
 // The slots that hold handlers of their own. Saved schedules and pools name handlers by these
 // numbers: a slot may be added here when its handler is written, never renumbered.
-const std::vector<s32> LIVE_SLOTS = {0,   33,  44,  75,  102, 103, 104, 105, 106, 107, 108, 109,
-                                     110, 111, 112, 113, 114, 115, 116, 117, 118, 129, 135, 142,
-                                     159, 190, 191, 192, 193, 194, 196, 197, 198, 203, 221, 222};
+const std::vector<s32> LIVE_SLOTS = {
+    0,   33,  44,  45,  46,  47,  48,  49,  50,  51,  52,  53,  54,  55,  61,  62,  63,
+    64,  65,  66,  67,  68,  69,  70,  71,  72,  73,  75,  78,  97,  98,  99,  100, 101,
+    102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112, 113, 114, 115, 116, 117, 118,
+    129, 135, 142, 159, 190, 191, 192, 193, 194, 196, 197, 198, 203, 221, 222};
 
 s32 runs = 0;
 void sample_a() {

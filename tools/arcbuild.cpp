@@ -328,6 +328,7 @@ void put_placeholder_content(ArcBuilder& builder) {
     battle_put_placeholder_content(builder);
     // Our own content: the mini-games' pictures, sized as each game draws them.
     image_put_placeholder_minigames(builder);
+    image_put_placeholder_cal_timed(builder);
     // Our own content: framed boxes for the world objects' images that nothing above supplies.
     image_put_placeholder_world(builder);
     image_put_placeholder_routines(builder);

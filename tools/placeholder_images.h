@@ -55,3 +55,6 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 void image_put_placeholder_posed(ArcBuilder& builder);
 // The map-episode launchers' large portrait 62305.
 void image_put_placeholder_cal_launchers(ArcBuilder& builder);
+// Placeholder pictures of the board course (tiles of blocks 11..23), the symbol screens' teacher
+// and the timed action game.
+void image_put_placeholder_cal_timed(ArcBuilder& builder);
