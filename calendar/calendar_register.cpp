@@ -2,6 +2,9 @@
 #include "calendar/calendar_register.h"
 
 #include "calendar/first_day.h"
+#include "calendar/home_place.h"
+#include "calendar/lessons.h"
+#include "calendar/picture_lessons.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -28,4 +31,7 @@ void calendar_register_all() {
     //     register_opening();
     // (the handler files are added here as they are written).
     register_first_day();
+    register_home_place();
+    register_picture_lessons();
+    register_lessons();
 }

@@ -310,3 +310,10 @@ enum class CalLaunch : s32 {
 // resumed), the scene function, then at once back when a game was loaded during it; else the
 // outro and the end of turn in the launcher's order, area := AREA_HUB and save_game(2).
 CalLaunch cal_launch(const CalLauncher& l);
+
+// ---- Training whatever the level ---------------------------------------------------------------
+
+// Experience given by a lesson or a screen: adds n to the pool of growth value g (0..30; the sum
+// saturates) and runs `grow`, whatever the value's level and without a summary line. An index
+// outside 0..30 does nothing.
+void cal_train(CalGrowth g, s32 n);

@@ -45,7 +45,7 @@ constexpr SlotRange COMPLETE_OBJECT_SLOTS[] = {
 
 // Calendar slots whose every named slot has its handler (slot 0, the first day, runs at turn 0).
 constexpr SlotRange COMPLETE_CALENDAR_SLOTS[] = {
-    {0, 0},
+    {0, 0}, {8, 9}, {56, 60}, {76, 77}, {80, 96}, {125, 125}, {160, 160},
 };
 
 template <size_t N> bool in_ranges(const SlotRange (&ranges)[N], s32 slot) {

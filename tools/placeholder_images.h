@@ -53,3 +53,6 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 // Figure boxes for the frames that the posed services of the home region show (the player's
 // poses, the attendants' service frames) and no world content row names; after the world's.
 void image_put_placeholder_posed(ArcBuilder& builder);
+// Placeholder pictures of the picture course (36000..36099, 62598, 62599), the lesson course
+// (63100..63286) and the home place's visit (60090, 60091).
+void image_put_placeholder_cal_places_a(ArcBuilder& builder);
