@@ -2,11 +2,14 @@
 // played by clicks, the test answered right and wrong by clicks with forced deals, the course
 // closed at skill 12 of 100, and the invitation that opens it.
 #include "calendar/frame.h"
+#include "calendar/lessons.h"
 #include "calendar/picture_lessons.h"
+#include "engine/gisk.h"
 #include "game/growth.h"
 #include "game/player.h"
 #include "tests/calendar_fixture.h"
 #include "tests/screen_clicks.h"
+#include "tools/arcbuild.h"
 
 #include <algorithm>
 #include <string>
@@ -219,4 +222,127 @@ TEST_F(CalPictureLessonsTest, TenRightAnswersGiveTheStreakBonusTheMoodAndTheAffe
     EXPECT_EQ(player_record.mood_turns, 0);
     EXPECT_EQ(entry(4).on, 1); // the test comes again
     EXPECT_EQ(hub_block.hub_third_avail[2][1], 0);
+}
+
+TEST_F(CalPictureLessonsTest, WrongAnswersShowTheRightCellAndBreakTheStreak) {
+    entry(4).on = 1;
+    player_record.skill[12] = 0;
+    std::vector<s32> clicks;
+    s32 bonus = 0, streak = 0;
+    for (s32 q = 0; q < 10; q++) {
+        const s32 a = 9 * q, t = (7 * q + 3) % 24;
+        deal(a, t);
+        const bool wrong = q == 0 || q == 5;
+        clicks.push_back(wrong ? (t + 1) % 24 : t);
+        if (wrong) {
+            streak = 0;
+            continue;
+        }
+        streak++;
+        draws({40});
+        bonus += 40 + 50 * streak;
+    }
+    const size_t m = mark();
+    {
+        TestDriver driver(clicks);
+        run_slot(60);
+        // The first question answered wrong: the board again with the frame over the right
+        // cell (3), the wrong-answer line and the asked name.
+        ASSERT_FALSE(driver.wait_frames.empty());
+        const std::vector<std::string>& w = driver.wait_frames[0];
+        EXPECT_TRUE(has(w, draw_at(62598, cell_x(3), cell_y(3))));
+        EXPECT_TRUE(has(w, print_at(55690, 89, 379)));
+        EXPECT_TRUE(has(w, print_at(36000, 89, 355)));
+        EXPECT_FALSE(has(w, print_at(55686, 89, 403)));
+    }
+    EXPECT_EQ(draws_left(), 0u);
+    EXPECT_EQ(picture_screen.right, 8);
+    EXPECT_EQ(picture_screen.streak, 4);
+    // No praise line and no mood change without ten in a row.
+    EXPECT_EQ(texts_from(m), (std::vector<s32>{55680, 55681, 55682, 55684, 55687, 55688}));
+    EXPECT_EQ(gained(3), 8 * 30);
+    EXPECT_EQ(gained(12), bonus);
+    EXPECT_EQ(player_record.affection[152], 52); // 8 / 3
+    EXPECT_EQ(player_record.mood, 3);
+    EXPECT_EQ(player_record.mood_turns, 4);
+    EXPECT_EQ(entry(4).on, 1);
+}
+
+TEST_F(CalPictureLessonsTest, SkillTwelveAtOneHundredClosesTheCourseWithoutATest) {
+    entry(4).on = 1;
+    hub_block.hub_third_avail[2][1] = 1;
+    player_record.skill[12] = 100;
+    const size_t m = mark();
+    run_slot(60); // no draw is queued: the fixture fails any
+    EXPECT_EQ(texts_from(m), (std::vector<s32>{55700, 55701, 55702, 55703, 55704, 55705, 55706}));
+    EXPECT_EQ(entry(4).on, 0);
+    EXPECT_EQ(hub_block.hub_third_avail[2][1], 0);
+    EXPECT_EQ(player_record.affection[152], 50);
+}
+
+TEST_F(CalPictureLessonsTest, ADealThatKeepsDrawingTakenPicturesTakesTheFirstFreeOne) {
+    // Question 0: picture 0 asked in cell 0, then a draw source that repeats picture 0 for the
+    // whole bound of cell 1: cell 1 takes picture 1, the first one free, and the deal goes on.
+    draws({0});
+    draws({0});
+    for (s32 i = 0; i < 1000; i++) draws({0});
+    for (s32 i = 2; i < 24; i++) draws({i + 50});
+    std::vector<s32> clicks = {1};
+    for (s32 q = 1; q < 10; q++) {
+        deal(q, q);
+        clicks.push_back(q + 1);
+    }
+    {
+        TestDriver driver(clicks);
+        picture_test();
+        ASSERT_FALSE(driver.question_frames.empty());
+        const std::vector<std::string>& q0 = driver.question_frames[0];
+        EXPECT_TRUE(has(q0, draw_at(36000, cell_x(0), cell_y(0))));
+        EXPECT_TRUE(has(q0, draw_at(36001, cell_x(1), cell_y(1))));
+        EXPECT_TRUE(has(q0, draw_at(36052, cell_x(2), cell_y(2))));
+    }
+    EXPECT_EQ(draws_left(), 0u);
+    EXPECT_EQ(picture_screen.right, 0);
+}
+
+TEST_F(CalPictureLessonsTest, InvitationOpensTheCourseAndItsButton) {
+    hub_block.encounter_pool_b[2].on = 1;
+    const size_t m = mark();
+    run_slot(76);
+    std::vector<s32> texts;
+    for (s32 t = 55660; t <= 55676; t++) texts.push_back(t);
+    EXPECT_EQ(texts_from(m), texts);
+    const std::vector<std::string> lines = lines_from(m);
+    EXPECT_TRUE(has(lines, "hub_say 0 0 -1 55662"));
+    EXPECT_TRUE(has(lines, "hub_say 1 -1 305 55663"));
+    EXPECT_EQ(hub_block.scene_backdrop, 60423);
+    EXPECT_EQ(hub_block.encounter_pool_b[2].on, 0);
+    EXPECT_EQ(entry(0).on, 1);
+    EXPECT_EQ(hub_block.hub_third_avail[2][1], 1);
+    EXPECT_EQ(hub_block.turns_consumed, 1);
+}
+
+TEST(CalPlacesPlaceholders, EveryPictureOfTheCoursesIsThereAtItsSize) {
+    ArcBuilder builder;
+    arc_put_placeholder_content(builder);
+    const auto size_of = [&](s32 id) {
+        const auto it = builder.entries().find(u32(ARC_IMAGE_BASE + id));
+        if (it == builder.entries().end() || it->second.size() < 4)
+            return std::pair<s32, s32>{0, 0};
+        const std::vector<u8>& b = it->second;
+        return std::pair<s32, s32>{b[0] | b[1] << 8, b[2] | b[3] << 8};
+    };
+    using Size = std::pair<s32, s32>;
+    for (s32 n = 0; n < PICTURE_COUNT; n++) EXPECT_EQ(size_of(36000 + n), Size(64, 64)) << n;
+    EXPECT_EQ(size_of(PICTURE_FRAME), Size(64, 64));
+    EXPECT_EQ(size_of(PICTURE_BACKGROUND), Size(640, 480));
+    EXPECT_NE(size_of(PICTURE_TEACHER_IMAGE).first, 0);
+    for (s32 id : {60090, 60091}) EXPECT_EQ(size_of(id), Size(370, 205)) << id;
+    // Every picture the lesson course shows: the lessons' pages, the exam questions, the
+    // introduction's eight.
+    std::vector<s32> lesson_pictures = {63279, 63280, 63281, 63282, 63283, 63284, 63285, 63286};
+    for (const IllustratedLesson& l : ILLUSTRATED_LESSONS)
+        for (s32 j = 0; j < l.pages; j++) lesson_pictures.push_back(l.first_picture + j);
+    for (const LessonQuestion& q : LESSON_QUESTION_TABLE) lesson_pictures.push_back(q.picture);
+    for (s32 id : lesson_pictures) EXPECT_EQ(size_of(id), Size(240, 240)) << id;
 }
