@@ -171,6 +171,33 @@ std::set<Store> button_changes(const HubBlock& before) {
     return out;
 }
 
+// The entries of the pools and places that differ from `before`, in table order:
+// "pool B 4 on", "place 1.1 entry 5 off", "place 0.0 entry 3 emptied".
+std::vector<std::string> entry_changes(const HubBlock& before) {
+    std::vector<std::string> out;
+    const auto diff = [&out](const EventEntry& was, const EventEntry& now,
+                             const std::string& name) {
+        if (was.slot == now.slot && was.on == now.on) return;
+        out.push_back(name + (now.slot == -1 && was.slot != -1 ? " emptied"
+                              : now.on == 1                    ? " on"
+                                                               : " off"));
+    };
+    const HubBlock& h = hub_block;
+    for (s32 k = 0; k < HUB_POOL_A_SIZE; k++)
+        diff(before.encounter_pool_a[k], h.encounter_pool_a[k], "pool A " + std::to_string(k));
+    for (s32 k = 0; k < HUB_POOL_B_SIZE; k++)
+        diff(before.encounter_pool_b[k], h.encounter_pool_b[k], "pool B " + std::to_string(k));
+    for (s32 k = 0; k < HUB_POOL_C_SIZE; k++)
+        diff(before.encounter_pool_c[k], h.encounter_pool_c[k], "pool C " + std::to_string(k));
+    for (s32 s = 0; s < HUB_PLACE_SETS; s++)
+        for (s32 p = 0; p < HUB_PLACE_POOL_PLACES; p++)
+            for (s32 k = 0; k < HUB_PLACE_POOL_SIZE; k++)
+                diff(before.place_events[s][p][k], h.place_events[s][p][k],
+                     "place " + std::to_string(s) + "." + std::to_string(p) + " entry " +
+                         std::to_string(k));
+    return out;
+}
+
 bool table_has(s32 slot, const Store& st) {
     for (const PlaceButtonSwitch& r : PLACE_BUTTON_SWITCHES)
         if (slot >= r.first && slot <= r.last && r.button == std::get<0>(st) &&
@@ -181,68 +208,90 @@ bool table_has(s32 slot, const Store& st) {
 
 } // namespace
 
-TEST_F(CalHomePlaceTest, PlaceButtonTableMatchesTheHandlersThatExist) {
-    // Each of these handlers run once from a state where its stores change something (buttons
-    // start the opposite way), with the draws, answers and clicks it needs.
+TEST_F(CalHomePlaceTest, PlaceButtonTableAndEntrySwitchesMatchTheHandlersThatExist) {
+    // Each handler of the place chains here runs from its own open entry with every place button
+    // holding a value that no store writes, so that each of its stores shows. Its button stores
+    // must stand in the table, and it switches exactly its entries.
+    constexpr s32 UNSET = 7;
     struct Run {
         s32 slot;
+        CalEntry own; // opened first, as a draw finds it
         void (*setup)();
-        bool sheet = false; // a lesson sheet, closed by a click on its quit label
+        std::vector<std::string> entries; // every entry the handler switches
+        bool sheet = false;               // a lesson sheet, closed by a click on its quit label
     };
     static const auto all_buttons = [](s32 v) {
         for (auto& b : hub_block.hub_third_avail)
             for (s32& s : b) s = v;
     };
+    const auto none = [] {};
+    const auto place11 = [](s32 k) { return cal_place(1, 1, k); };
+    const auto step11 = [](s32 k) {
+        return std::vector<std::string>{"place 1.1 entry " + std::to_string(k) + " off",
+                                        "place 1.1 entry " + std::to_string(k + 1) + " on"};
+    };
+    const auto step12 = [](s32 k) {
+        return std::vector<std::string>{"place 1.2 entry " + std::to_string(k) + " off",
+                                        "place 1.2 entry " + std::to_string(k + 1) + " on"};
+    };
     const Run runs[] = {
-        {8, [] { picture_pair_game_seam = [] { return 0; }; }},
-        {9, [] {}},
-        {77, [] {}},
-        {125, [] {}},
-        {160, [] { draws({0}); }},
-        // The lesson sheets: one click on the quit label each.
-        {56, [] {}, true},
-        {57, [] {}, true},
-        {58, [] {}, true},
-        {59, [] {}, true},
+        {8,
+         cal_place(0, 0, 0),
+         [] { picture_pair_game_seam = [] { return 0; }; },
+         {"pool B 4 on", "place 0.0 entry 0 off"}},
+        {9, cal_place(0, 0, 2), none, {"pool B 2 on", "place 0.0 entry 2 off"}},
+        {77, cal_place(0, 0, 1), none, {"place 0.0 entry 1 off", "place 1.1 entry 0 on"}},
+        {125, cal_place(0, 0, 3), none, {"place 0.0 entry 3 off"}},
+        {160, cal_place(0, 0, 6), [] { draws({0}); }, {}}, // repeats
+        {56, cal_place(1, 2, 0), none, step12(0), true},
+        {57, cal_place(1, 2, 1), none, step12(1), true},
+        {58, cal_place(1, 2, 2), none, step12(2), true},
+        {59, cal_place(1, 2, 3), none, step12(3), true},
         // The test at skill 12 of 100 closes the course without a question.
-        {60, [] { player_record.skill[12] = 100; }},
-        {76, [] {}},
-        {80, [] {}},
-        {81, [] { answers({0}); }},
-        {82, [] { answers({0}); }},
-        {85,
+        {60, cal_place(1, 2, 4), [] { player_record.skill[12] = 100; }, {"place 1.2 entry 4 off"}},
+        {76, cal_pool_b(2), none, {"pool B 2 off", "place 1.2 entry 0 on"}},
+        {80, place11(0), none, step11(0)},
+        {81, place11(1), [] { answers({0}); }, step11(1)},
+        {82, place11(2), [] { answers({0}); }, step11(2)},
+        {85, place11(5),
          [] {
              player_record.skill[11] = 40;
              draws({1});
              answers({1});
-         }},
-        {90,
+         },
+         step11(5)},
+        {90, place11(10),
          [] {
              player_record.skill[11] = 60;
              draws({2});
              answers({2});
-         }},
-        {95,
+         },
+         step11(10)},
+        {95, place11(15),
          [] {
              player_record.skill[11] = 80;
              draws({3});
              answers({3});
-         }},
+         },
+         step11(15)},
         // The final exam passed at skill 11 of 100 closes the place.
         {96,
+         place11(16),
          [] {
              player_record.skill[11] = 100;
              draws({5});
              answers({1});
-         }},
+         },
+         {"place 1.1 entry 16 off"}},
     };
     std::set<s32> slots_run;
     std::set<std::pair<s32, Store>> seen;
     for (const Run& r : runs) {
-        for (s32 start : {0, 1}) {
-            SCOPED_TRACE(std::to_string(r.slot) + " from " + std::to_string(start));
-            all_buttons(start);
+        {
+            SCOPED_TRACE(r.slot);
+            all_buttons(UNSET);
             r.setup();
+            cal_open(r.own);
             const HubBlock before = hub_block;
             {
                 std::optional<ClickScript> quit;
@@ -251,6 +300,7 @@ TEST_F(CalHomePlaceTest, PlaceButtonTableMatchesTheHandlersThatExist) {
                 run_slot(r.slot);
             }
             EXPECT_EQ(draws_left(), 0u);
+            EXPECT_EQ(entry_changes(before), r.entries);
             for (const Store& st : button_changes(before)) {
                 EXPECT_TRUE(table_has(r.slot, st))
                     << "slot " << r.slot << " stores " << std::get<2>(st) << " into ["
@@ -259,6 +309,7 @@ TEST_F(CalHomePlaceTest, PlaceButtonTableMatchesTheHandlersThatExist) {
             }
             slots_run.insert(r.slot);
             calendar_seams_reset();
+            init_hub_state();
             player_record.skill[11] = 0;
             player_record.skill[12] = 0;
         }
