@@ -6,6 +6,7 @@
 #include "game/player.h"
 #include "tests/calendar_fixture.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -353,4 +354,21 @@ TEST_F(CalLessonsTest, TheCourseRunsItsSeventeenEntriesInOrder) {
     }
     EXPECT_TRUE(open_entries().empty());
     EXPECT_EQ(hub_block.hub_third_avail[1][1], 0);
+}
+
+TEST_F(CalLessonsTest, TrainingPaysWhateverTheLevelAndSaturatesItsPool) {
+    PlayerRecord& p = player_record;
+    p.skill[11] = 100;
+    growth_pool(11) = 5;
+    cal_train(cal_skill(11), 200);
+    EXPECT_EQ(growth_pool(11), 205); // at the top the pool keeps it
+    EXPECT_EQ(p.skill[11], 100);
+    growth_pool(11) = INT32_MAX - 5;
+    cal_train(cal_skill(11), 200);
+    EXPECT_EQ(growth_pool(11), INT32_MAX);
+    // Only skills and attributes: fame and the indices past it are left alone.
+    const s32 fame_exp = p.fame_exp;
+    cal_train(CalGrowth{31}, 100);
+    cal_train(CalGrowth{-1}, 100);
+    EXPECT_EQ(p.fame_exp, fame_exp);
 }
