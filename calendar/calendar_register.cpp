@@ -4,9 +4,12 @@
 #include "calendar/board_chain.h"
 #include "calendar/calendar_end.h"
 #include "calendar/first_day.h"
+#include "calendar/home_place.h"
 #include "calendar/ingredient_course.h"
 #include "calendar/launchers.h"
+#include "calendar/lessons.h"
 #include "calendar/music_course.h"
+#include "calendar/picture_lessons.h"
 #include "calendar/recipe_screen.h"
 #include "calendar/repeating_visits.h"
 #include "calendar/smith_course.h"
@@ -47,4 +50,7 @@ void calendar_register_all() {
     register_board_chain();
     register_ingredient_course();
     register_training_ground();
+    register_home_place();
+    register_picture_lessons();
+    register_lessons();
 }

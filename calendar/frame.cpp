@@ -311,3 +311,13 @@ CalLaunch cal_launch(const CalLauncher& l) {
     cal_back_to_hub();
     return CalLaunch::Done;
 }
+
+// ---- Training whatever the level ---------------------------------------------------------------
+
+void cal_train(CalGrowth g, s32 n) {
+    if (!growth_has_summary(g)) return;
+    s32& pool = growth_pool(cal_id(g));
+    const s64 sum_exp = s64(pool) + n;
+    pool = sum_exp > INT32_MAX ? INT32_MAX : sum_exp < INT32_MIN ? INT32_MIN : s32(sum_exp);
+    grow(cal_id(g));
+}

@@ -319,3 +319,10 @@ enum class CalLaunch : s32 {
 // that runs a field loop of its own (the open world) may see a load too: then nothing more is done
 // after it either, so the loaded game is not overwritten.
 CalLaunch cal_launch(const CalLauncher& l);
+
+// ---- Training whatever the level ---------------------------------------------------------------
+
+// Experience given by a lesson or a screen: adds n to the pool of growth value g (0..30; the sum
+// saturates) and runs `grow`, whatever the value's level and without a summary line. An index
+// outside 0..30 does nothing.
+void cal_train(CalGrowth g, s32 n);

@@ -45,8 +45,8 @@ constexpr SlotRange COMPLETE_OBJECT_SLOTS[] = {
 
 // Calendar slots whose every named slot has its handler (slot 0, the first day, runs at turn 0).
 constexpr SlotRange COMPLETE_CALENDAR_SLOTS[] = {
-    {0, 0},     {33, 33},   {44, 55},   {61, 73},   {75, 75},   {78, 78},   {97, 118},  {129, 129},
-    {135, 135}, {142, 142}, {159, 159}, {190, 194}, {196, 198}, {203, 203}, {221, 222},
+    {0, 0},     {8, 9},     {33, 33},   {44, 73},   {75, 78},   {80, 118},  {125, 125}, {129, 129},
+    {135, 135}, {142, 142}, {159, 160}, {190, 194}, {196, 198}, {203, 203}, {221, 222},
 };
 
 template <size_t N> bool in_ranges(const SlotRange (&ranges)[N], s32 slot) {

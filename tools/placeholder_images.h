@@ -58,3 +58,6 @@ void image_put_placeholder_cal_launchers(ArcBuilder& builder);
 // Placeholder pictures of the board course (tiles of blocks 11..23), the symbol screens' teacher
 // and the timed action game.
 void image_put_placeholder_cal_timed(ArcBuilder& builder);
+// Placeholder pictures of the picture course (36000..36099, 62598, 62599), the lesson course
+// (63100..63286) and the home place's visit (60090, 60091).
+void image_put_placeholder_cal_places_a(ArcBuilder& builder);
