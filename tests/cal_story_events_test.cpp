@@ -3,107 +3,16 @@
 // the ring game (who is picked, and that the encounter's own line-up comes back without one).
 #include "calendar/story_events.h"
 
-#include "data/battle_tables.h"
-#include "data/roster.h"
-#include "game/growth.h"
+#include "engine/gisk.h"
 #include "game/inventory.h"
-#include "game/pick_screens.h"
-#include "game/player.h"
-#include "tests/calendar_fixture.h"
-#include "tests/timed_clicks.h"
+#include "tests/cal_story_fixture.h"
+#include "tools/arcbuild.h"
 
-#include <algorithm>
-#include <functional>
-#include <iterator>
-#include <memory>
-#include <vector>
+using namespace cal_cases;
 
 namespace {
 
-// A run of text ids first..last, or one id.
-struct Run {
-    s32 first, last;
-    Run(s32 id) : first(id), last(id) {} // NOLINT: a single id reads as itself in the lists
-    Run(s32 a, s32 b) : first(a), last(b) {}
-};
-Run R(s32 a, s32 b) {
-    return {a, b};
-}
-std::vector<s32> ids(std::initializer_list<Run> runs) {
-    std::vector<s32> out;
-    for (const Run& r : runs)
-        for (s32 t = r.first; t <= r.last; ++t) out.push_back(t);
-    return out;
-}
-
-PlayerRecord& pr() {
-    return player_record;
-}
-
-// One run of a handler: the state it starts from, what the player answers and the fights and
-// draws give, the texts shown and the change it makes.
-struct Case {
-    const char* what;
-    s32 slot;
-    std::function<void()> setup;
-    std::vector<s32> answers, battles, draws;
-    std::vector<s32> texts;
-    std::function<void(const PlayerRecord& before)> check;
-    s32 pick_cell = -1; // a cell clicked on the pick screen
-};
-
-class CalStoryTest : public CalendarHandlerTest {
-  protected:
-    void SetUp() override {
-        CalendarHandlerTest::SetUp();
-        pr().social_aptitude = 50; // no chance bonus on affection changes
-        start = std::make_unique<Start>(Start{player_record, hub_block, {}, {}});
-        std::copy(std::begin(roster), std::end(roster), start->roster);
-        std::copy(std::begin(encounters), std::end(encounters), start->encounters);
-    }
-    // Back to the new game's state of SetUp.
-    void fresh() {
-        player_record = start->player;
-        hub_block = start->hub;
-        std::copy(std::begin(start->roster), std::end(start->roster), roster);
-        std::copy(std::begin(start->encounters), std::end(start->encounters), encounters);
-    }
-    struct Start {
-        PlayerRecord player;
-        HubBlock hub;
-        RosterEntry roster[ROSTER_SIZE];
-        EncounterRecord encounters[ENCOUNTER_COUNT];
-    };
-    std::unique_ptr<Start> start;
-    void run(const Case& c) {
-        SCOPED_TRACE(c.what);
-        fresh();
-        if (c.setup) c.setup();
-        const auto before = std::make_unique<PlayerRecord>(player_record);
-        dialog_answers(c.answers);
-        for (s32 b : c.battles) battles({b});
-        for (s32 d : c.draws) draws({d});
-        if (c.pick_cell >= 0) {
-            start_clicks();
-            click(pick_cell_x(c.pick_cell) + 40, pick_cell_y(c.pick_cell) + 8);
-        }
-        const size_t m = mark();
-        run_slot(c.slot);
-        EXPECT_EQ(texts_from(m), c.texts);
-        EXPECT_EQ(draws_left(), 0u);
-        if (c.check) c.check(*before);
-    }
-};
-
-void know(s32 list, s32 slot, s32 id, s32 level) {
-    pr().known[list][slot] = {id, level, 0};
-}
-
-void meet(std::initializer_list<s32> people) {
-    s32 i = 0;
-    for (s32& a : pr().acquaintances) a = -1;
-    for (s32 p : people) pr().acquaintances[i++] = p;
-}
+class CalStoryTest : public CalCaseTest {};
 
 TEST_F(CalStoryTest, ThreadOfPerson47) {
     const Case cases[] = {
@@ -677,6 +586,21 @@ TEST_F(CalStoryTest, CompanionPlaceFallsBackToTheEncountersOwnFighter) {
     run_slot(124);
     EXPECT_EQ(encounters[6].fighter[1], own);
     EXPECT_EQ(texts_from(m), ids({R(13420, 13430), 13440}));
+}
+
+// The large portraits of the persons past 299 that these scenes show first are in the placeholder
+// archive, sized as the other large portraits.
+TEST(CalStoryPlaceholder, PortraitsOfTheScenesAreInTheArchive) {
+    ArcBuilder builder;
+    arc_put_placeholder_content(builder);
+    for (s32 person : {330, 331, 340, 355, 360, 367, 368, 372, 373, 377, 405, 416, 418}) {
+        const auto it = builder.entries().find(u32(ARC_IMAGE_BASE + 62000 + person));
+        ASSERT_NE(it, builder.entries().end()) << person;
+        const std::vector<u8>& b = it->second;
+        ASSERT_GE(b.size(), 4u);
+        EXPECT_EQ(b[0] | b[1] << 8, 120) << person;
+        EXPECT_EQ(b[2] | b[3] << 8, 156) << person;
+    }
 }
 
 } // namespace

@@ -53,3 +53,6 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 // Figure boxes for the frames that the posed services of the home region show (the player's
 // poses, the attendants' service frames) and no world content row names; after the world's.
 void image_put_placeholder_posed(ArcBuilder& builder);
+// Large portraits (62000 + person) of the persons past 299 that the scheduled story events and
+// the yearly events show first; ids already in the builder are left alone.
+void image_put_placeholder_cal_story(ArcBuilder& builder);
