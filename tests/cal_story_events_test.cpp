@@ -8,6 +8,8 @@
 #include "tests/cal_story_fixture.h"
 #include "tools/arcbuild.h"
 
+#include <string>
+
 using namespace cal_cases;
 
 namespace {
@@ -523,6 +525,10 @@ TEST_F(CalStoryTest, CompanionBattleAfterTheRingGame) {
              EXPECT_EQ(roster[C].hp, roster[C].hp_max);
              EXPECT_EQ(roster[C].mp, roster[C].mp_max);
              EXPECT_EQ(hub_block.scene_backdrop, 60423);
+             // The companion shows with its own hub portrait, at the left and then at the right.
+             const std::vector<std::string> lines = dialog_lines();
+             for (const char* l : {"hub_say 1 171 355 13431", "hub_say 1 0 171 13441"})
+                 EXPECT_NE(std::find(lines.begin(), lines.end(), l), lines.end()) << l;
          }},
         {"won alone",
          124,
@@ -571,6 +577,7 @@ TEST_F(CalStoryTest, CompanionBattleAfterTheRingGame) {
 // would otherwise stay for the rest of the program, also across loaded games).
 TEST_F(CalStoryTest, CompanionPlaceFallsBackToTheEncountersOwnFighter) {
     const s32 own = encounters[6].fighter[1];
+    ASSERT_NE(own, 71); // the table's own line-up has another fighter (none) there
     meet({});
     companion(0, 71, 90, 171);
     answers({0});
