@@ -13,7 +13,9 @@
 #include "calendar/recipe_screen.h"
 #include "calendar/repeating_visits.h"
 #include "calendar/smith_course.h"
+#include "calendar/story_events.h"
 #include "calendar/training_ground.h"
+#include "calendar/yearly_events.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -53,4 +55,6 @@ void calendar_register_all() {
     register_home_place();
     register_picture_lessons();
     register_lessons();
+    register_yearly_events();
+    register_story_events();
 }

@@ -45,8 +45,9 @@ constexpr SlotRange COMPLETE_OBJECT_SLOTS[] = {
 
 // Calendar slots whose every named slot has its handler (slot 0, the first day, runs at turn 0).
 constexpr SlotRange COMPLETE_CALENDAR_SLOTS[] = {
-    {0, 0},     {8, 9},     {33, 33},   {44, 73},   {75, 78},   {80, 118},  {125, 125}, {129, 129},
-    {135, 135}, {142, 142}, {159, 160}, {190, 194}, {196, 198}, {203, 203}, {221, 222},
+    {0, 0},     {8, 9},     {33, 33},   {44, 73},   {75, 78},   {80, 118},
+    {121, 129}, {133, 137}, {142, 142}, {153, 154}, {156, 173}, {175, 175},
+    {190, 194}, {196, 198}, {203, 203}, {210, 213}, {220, 222},
 };
 
 template <size_t N> bool in_ranges(const SlotRange (&ranges)[N], s32 slot) {
@@ -98,10 +99,34 @@ std::map<s32, const char*> registered_object_slots() {
     return slots;
 }
 
+// Slots that handlers and scripts write into the schedule while the game runs (slot, written by).
+struct RuntimeWrite {
+    s32 slot;
+    const char* by;
+};
+constexpr RuntimeWrite RUNTIME_SCHEDULE_WRITES[] = {
+    {124, "the ring-game battle"},
+    {133, "slot 132"},
+    {134, "slot 133"},
+    {135, "slot 216"},
+    {136, "slot 027"},
+    {137, "slot 136"},
+    {154, "slot 192"},
+    {157, "slot 194"},
+    {158, "slot 044"},
+    {175, "slot 211"},
+    {191, "slot 152"},
+    {196, "slot 125"},
+    {210, "slot 208"},
+    {211, "the town scripts"},
+};
+
 Names calendar_slot_names() {
     init_hub_state();
     Names names;
     name_slot(names, 0, "turn 0");
+    for (const RuntimeWrite& w : RUNTIME_SCHEDULE_WRITES)
+        name_slot(names, w.slot, std::string("a schedule write by ") + w.by);
     for (s32 t = 0; t < HUB_TURNS; t++) {
         if (hub_block.turn_events_before[t] >= 0)
             name_slot(names, hub_block.turn_events_before[t], "before turn " + std::to_string(t));

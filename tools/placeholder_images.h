@@ -61,3 +61,6 @@ void image_put_placeholder_cal_timed(ArcBuilder& builder);
 // Placeholder pictures of the picture course (36000..36099, 62598, 62599), the lesson course
 // (63100..63286) and the home place's visit (60090, 60091).
 void image_put_placeholder_cal_places_a(ArcBuilder& builder);
+// Large portraits (62000 + person) of the persons past 299 that the scheduled story events and
+// the yearly events show first; ids already in the builder are left alone.
+void image_put_placeholder_cal_story(ArcBuilder& builder);
