@@ -145,10 +145,6 @@ Names calendar_slot_names() {
         for (s32 place = 0; place < HUB_PLACE_POOL_PLACES; place++)
             pool(hub_block.place_events[set][place], HUB_PLACE_POOL_SIZE,
                  "place " + std::to_string(set) + "/" + std::to_string(place));
-    // The slots that handlers write into the schedules while the game runs (a few only there).
-    constexpr s32 RUN_TIME_SCHEDULED[] = {136, 210, 133, 134, 154, 196, 158,
-                                          137, 157, 211, 191, 135, 175, 124};
-    for (s32 slot : RUN_TIME_SCHEDULED) name_slot(names, slot, "a run-time schedule write");
     return names;
 }
 
