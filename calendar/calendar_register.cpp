@@ -1,7 +1,9 @@
 // Registration of every calendar handler file, in slot order of the files.
 #include "calendar/calendar_register.h"
 
+#include "calendar/event_pools.h"
 #include "calendar/first_day.h"
+#include "calendar/pool_b_events.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -28,4 +30,6 @@ void calendar_register_all() {
     //     register_opening();
     // (the handler files are added here as they are written).
     register_first_day();
+    register_event_pools();
+    register_pool_b_events();
 }

@@ -45,7 +45,8 @@ constexpr SlotRange COMPLETE_OBJECT_SLOTS[] = {
 
 // Calendar slots whose every named slot has its handler (slot 0, the first day, runs at turn 0).
 constexpr SlotRange COMPLETE_CALENDAR_SLOTS[] = {
-    {0, 0},
+    {0, 0},     {19, 21},   {119, 120}, {130, 132}, {138, 141}, {143, 152},
+    {155, 155}, {201, 202}, {204, 209}, {214, 216}, {218, 219}, {223, 223},
 };
 
 template <size_t N> bool in_ranges(const SlotRange (&ranges)[N], s32 slot) {

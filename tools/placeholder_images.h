@@ -53,3 +53,5 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 // Figure boxes for the frames that the posed services of the home region show (the player's
 // poses, the attendants' service frames) and no world content row names; after the world's.
 void image_put_placeholder_posed(ArcBuilder& builder);
+// The hands of the event pools' number-calling game (60094..60099).
+void image_put_placeholder_cal_pools(ArcBuilder& builder);
