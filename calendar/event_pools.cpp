@@ -222,8 +222,8 @@ void calendar_event_021() {
             mood_add(-1);
             acquaint_add(71, 45);
         }
-        heal_full(0, 71, 250, 251, 252);
     }
+    heal_full(0, 71, 250, 251, 252);
     pool_switch(21);
     cal_turns(1);
 }

@@ -43,6 +43,7 @@ void prompt_text() {
     text_colour(31, 31, 31);
 }
 
+// Size 16, style 1, red under the pointer, else white: the buttons and the item picker's names.
 void button_text(bool under) {
     text_size(16);
     text_style(1);
@@ -135,26 +136,28 @@ void after_call(SumGuessState& st) {
         st.outcome = SUM_GUESS_STOPPED;
 }
 
+// The parting words: praise after five won calls, else the partner's last word with `left` at
+// the left.
+void parting(const SumGuessState& st, s32 left) {
+    const s32 r = SUM_GUESS_PARTNER;
+    if (st.wins >= 5) {
+        hub_say(1, 0, r, 11314);
+        hub_say(0, 0, r, 11315);
+    } else {
+        hub_say(1, left, r, 11317);
+    }
+}
+
 void closing(SumGuessState& st) {
     const s32 r = SUM_GUESS_PARTNER;
-    const bool well_played = st.wins >= 5;
+    constexpr s32 DRUNK = 12; // the protagonist's portrait when past the capacity
     switch (st.outcome) {
     case SUM_GUESS_OVER_CAPACITY:
-        hub_say(0, 12, r, 11316);
-        if (well_played) {
-            hub_say(1, 0, r, 11314);
-            hub_say(0, 0, r, 11315);
-        } else {
-            hub_say(1, 12, r, 11317);
-        }
+        hub_say(0, DRUNK, r, 11316);
+        parting(st, DRUNK);
         return;
     case SUM_GUESS_STOPPED:
-        if (well_played) {
-            hub_say(1, 0, r, 11314);
-            hub_say(0, 0, r, 11315);
-        } else {
-            hub_say(1, 0, r, 11317);
-        }
+        parting(st, 0);
         return;
     case SUM_GUESS_LEFT:
         hub_say(0, 0, r, 11319);
@@ -324,12 +327,7 @@ s32 item_picker() {
             picked[n] = id;
             const s32 x = ITEM_PICKER_X + ITEM_PICKER_DX * n;
             const bool under = px >= x && px < x + ITEM_PICKER_DX && py >= ITEM_PICKER_Y;
-            text_size(16);
-            text_style(1);
-            if (under)
-                text_colour(31, 5, 0);
-            else
-                text_colour(31, 31, 31);
+            button_text(under); // the names print as the game's buttons do
             print_text_vertical_seen(x, ITEM_PICKER_Y, ITEM_PICKER_NAMES + id);
             if (under && mouse_buttons == 1) {
                 mouse_buttons = 0;

@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -26,18 +25,6 @@ namespace {
 
 using Texts = std::vector<s32>;
 using Changes = std::vector<std::string>;
-
-// Texts first..last.
-Texts run(s32 first, s32 last) {
-    Texts t(size_t(last - first + 1));
-    std::iota(t.begin(), t.end(), first);
-    return t;
-}
-Texts cat(std::initializer_list<Texts> parts) {
-    Texts out;
-    for (const Texts& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
 
 EventEntry& A(s32 k) {
     return hub_block.encounter_pool_a[k];

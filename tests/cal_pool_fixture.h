@@ -9,8 +9,21 @@
 #include "tests/calendar_fixture.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
+
+// Texts first..last, and runs put together.
+inline std::vector<s32> run(s32 first, s32 last) {
+    std::vector<s32> t;
+    for (s32 v = first; v <= last; ++v) t.push_back(v);
+    return t;
+}
+inline std::vector<s32> cat(std::initializer_list<std::vector<s32>> parts) {
+    std::vector<s32> out;
+    for (const std::vector<s32>& p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
 
 // Every entry of the three pools and of place 0.0, to compare before and after a handler.
 struct PoolSnapshot {

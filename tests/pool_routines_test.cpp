@@ -16,23 +16,11 @@
 
 #include <algorithm>
 #include <functional>
-#include <numeric>
 #include <vector>
 
 namespace {
 
 using Texts = std::vector<s32>;
-
-Texts run(s32 first, s32 last) {
-    Texts t(size_t(last - first + 1));
-    std::iota(t.begin(), t.end(), first);
-    return t;
-}
-Texts cat(std::initializer_list<Texts> parts) {
-    Texts out;
-    for (const Texts& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
 
 // The transcript entries of `kind` from `mark` on: their ids (sounds) or texts (prints).
 std::vector<s32> entries_from(size_t mark, s32 kind) {
