@@ -13,6 +13,7 @@
 #include "game/hub.h"
 #include "game/inventory.h"
 #include "game/player.h"
+#include "minigames/aim.h"
 #include "platform/harness.h"
 #include "tests/cal_pool_fixture.h"
 
@@ -905,3 +906,8 @@ TEST_F(PoolBEventsTest, Slot223) {
 }
 
 } // namespace
+
+// Slot 148 plays the real target game unless a test replaces it.
+TEST(PoolBSeams, TheTargetGameSeamStartsAtTheRealGame) {
+    EXPECT_EQ(pool_aim_target_seam, &game_aim_target);
+}
