@@ -3,6 +3,7 @@
 
 #include "calendar/board_chain.h"
 #include "calendar/calendar_end.h"
+#include "calendar/event_pools.h"
 #include "calendar/first_day.h"
 #include "calendar/home_place.h"
 #include "calendar/ingredient_course.h"
@@ -10,6 +11,7 @@
 #include "calendar/lessons.h"
 #include "calendar/music_course.h"
 #include "calendar/picture_lessons.h"
+#include "calendar/pool_b_events.h"
 #include "calendar/recipe_screen.h"
 #include "calendar/repeating_visits.h"
 #include "calendar/smith_course.h"
@@ -57,4 +59,6 @@ void calendar_register_all() {
     register_lessons();
     register_yearly_events();
     register_story_events();
+    register_event_pools();
+    register_pool_b_events();
 }

@@ -64,3 +64,5 @@ void image_put_placeholder_cal_places_a(ArcBuilder& builder);
 // Large portraits (62000 + person) of the persons past 299 that the scheduled story events and
 // the yearly events show first; ids already in the builder are left alone.
 void image_put_placeholder_cal_story(ArcBuilder& builder);
+// The hands of the event pools' number-calling game (60094..60099).
+void image_put_placeholder_cal_pools(ArcBuilder& builder);
