@@ -308,3 +308,22 @@ CalLaunch cal_launch(const CalLauncher& l) {
     cal_back_to_hub();
     return CalLaunch::Done;
 }
+
+// ---- Draws without repeats ---------------------------------------------------------------------
+
+s32 cal_draw_new(std::span<bool> taken) {
+    const s32 n = s32(taken.size());
+    s32 free = -1;
+    for (s32 v = n - 1; v >= 0; v--)
+        if (!taken[size_t(v)]) free = v;
+    if (free < 0) return -1;
+    for (s32 tries = 0; tries < CAL_DRAW_TRIES; tries++) {
+        const s32 v = cal_rand(n);
+        if (v >= 0 && v < n && !taken[size_t(v)]) {
+            taken[size_t(v)] = true;
+            return v;
+        }
+    }
+    taken[size_t(free)] = true;
+    return free;
+}

@@ -332,6 +332,7 @@ void put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_routines(builder);
     image_put_placeholder_posed(builder);
     image_put_placeholder_residents(builder);
+    image_put_placeholder_cal_first_year(builder);
 }
 
 // The placeholder content takes seconds to draw and encode, and every test process of the

@@ -53,3 +53,5 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 // Figure boxes for the frames that the posed services of the home region show (the player's
 // poses, the attendants' service frames) and no world content row names; after the world's.
 void image_put_placeholder_posed(ArcBuilder& builder);
+// The large portraits that the first year's story handlers show beyond 62000..62299 (62420).
+void image_put_placeholder_cal_first_year(ArcBuilder& builder);
