@@ -391,10 +391,26 @@ struct VisitRun {
 };
 
 constexpr s32 VISIT_RUNS = 8;
+// The once-only flag's test: a visit takes place while the flag is not 1, or (person 40's three
+// gifts) only while it is 0.
+enum class Once { NotOne, Zero };
+
 struct VisitScene {
     CalPerson face; // the visitor's portrait
     CalList<VisitRun, VISIT_RUNS> runs;
-    void (*effects)();
+    s32 done_flag; // set to 1 by the visit
+    Once once;
+    s32 item = 0, count = 0;  // the gift, when item > 0
+    void (*more)() = nullptr; // further gifts
+};
+
+// Who may visit: the story flag that must be 1 (VISIT_NEEDS_ART: the art of person 75's visit,
+// known list 20 id 52 at level 100, instead), and the visitor's scenes, the first open one taken.
+constexpr s32 VISIT_NEEDS_ART = -1;
+constexpr s32 VISIT_SCENES = 3;
+struct Visitor {
+    s32 needs_flag;
+    CalList<s32, VISIT_SCENES> scenes; // indices into VISIT_SCENE
 };
 
 void say_visit_run(const VisitRun& run, CalPerson face) {
@@ -410,98 +426,93 @@ void say_visit_run(const VisitRun& run, CalPerson face) {
     }
 }
 
-void gift_200() {
-    inv_add(1480, 1);
-    story_flag(69) = 1;
-}
-void gift_132() {
-    inv_add(1482, 1);
-    story_flag(68) = 1;
-}
-void gift_40_goods() {
-    inv_add(1253, 5);
-    story_flag(67) = 1;
-}
-void gift_40_skill() {
+void gift_base_value() {
     pool_add(0, 5000);
     grow(0);
-    story_flag(66) = 1;
 }
-void gift_40_attributes() {
+void gift_attributes() {
     for (s32 g = GROWTH_ATTR_FIRST; g <= GROWTH_ATTR_FIRST + 4; g++) pool_add(g, 3000);
     for (s32 g = GROWTH_ATTR_FIRST; g <= GROWTH_ATTR_FIRST + 4; g++) grow_quiet(g);
     log_text(438);
-    story_flag(65) = 1;
 }
-void gift_146() {
-    inv_add(1466, 1);
-    story_flag(64) = 1;
-}
-void gift_180() {
+void gift_art() {
     known_add(2, 55);
-    story_flag(63) = 1;
 }
-void gift_75() {
-    story_flag(62) = 1;
+void gift_regard() {
     player_record.affection[75] = 100;
 }
 
-constexpr VisitScene VISIT_200 = {
-    420_p, {{26376_t, {}, Voice::Hero}, {26377_t, 26396_t}}, gift_200};
-constexpr VisitScene VISIT_132 = {90_p, {{26313_t, {}, Voice::Hero}, {26314_t, 26323_t}}, gift_132};
-constexpr VisitScene VISIT_40[3] = {
-    {125_p, {{26330_t, 26341_t}}, gift_40_goods},
-    {125_p,
-     {{26342_t, 26355_t}, {26397_t, {}, Voice::Alone}, {26398_t, {}, Voice::Alone, true}},
-     gift_40_skill},
-    {125_p,
-     {{26356_t, {}, Voice::Hero},
-      {26357_t, 26368_t},
-      {26397_t, {}, Voice::Alone},
-      {26398_t, {}, Voice::Alone, true}},
-     gift_40_attributes},
-};
-constexpr VisitScene VISIT_146 = {
-    120_p, {{26369_t, {}, Voice::Hero}, {26370_t, 26375_t}}, gift_146};
-constexpr VisitScene VISIT_180 = {85_p, {{26300_t, {}, Voice::Hero}, {26301_t, 26312_t}}, gift_180};
-constexpr VisitScene VISIT_75 = {275_p,
-                                 {{17500_t, {}, Voice::Hero},
-                                  {17501_t, 17510_t},
-                                  {17511_t, 17518_t, Voice::Turns, false, 60408_pic},
-                                  {17519_t, {}, Voice::Hero},
-                                  {17521_t, 17530_t},
-                                  {17531_t, {}, Voice::Hero},
-                                  {17532_t, 17535_t},
-                                  {17535_t, {}, Voice::Alone}},
-                                 gift_75};
+constexpr VisitRun hero_line(CalText t) {
+    return {t, {}, Voice::Hero};
+}
+constexpr VisitRun alone_line(CalText t, bool travel = false) {
+    return {t, {}, Voice::Alone, travel};
+}
 
-// The visit that a visitor who came pays, or nullptr when its own condition fails.
-const VisitScene* visit_200() {
-    return story_flag(70) == 1 && story_flag(69) != 1 ? &VISIT_200 : nullptr;
-}
-const VisitScene* visit_132() {
-    return story_flag(19) == 1 && story_flag(68) != 1 ? &VISIT_132 : nullptr;
-}
-// Person 40 brings three gifts in three different years, in this order.
-const VisitScene* visit_40() {
-    if (story_flag(23) != 1) return nullptr;
-    if (story_flag(67) == 0) return &VISIT_40[0];
-    if (story_flag(66) == 0) return &VISIT_40[1];
-    if (story_flag(65) == 0) return &VISIT_40[2];
+constexpr VisitScene VISIT_SCENE[] = {
+    {420_p, {hero_line(26376_t), {26377_t, 26396_t}}, 69, Once::NotOne, 1480, 1},
+    {90_p, {hero_line(26313_t), {26314_t, 26323_t}}, 68, Once::NotOne, 1482, 1},
+    {125_p, {{26330_t, 26341_t}}, 67, Once::Zero, 1253, 5},
+    {125_p,
+     {{26342_t, 26355_t}, alone_line(26397_t), alone_line(26398_t, true)},
+     66,
+     Once::Zero,
+     0,
+     0,
+     gift_base_value},
+    {125_p,
+     {hero_line(26356_t), {26357_t, 26368_t}, alone_line(26397_t), alone_line(26398_t, true)},
+     65,
+     Once::Zero,
+     0,
+     0,
+     gift_attributes},
+    {120_p, {hero_line(26369_t), {26370_t, 26375_t}}, 64, Once::NotOne, 1466, 1},
+    {85_p, {hero_line(26300_t), {26301_t, 26312_t}}, 63, Once::NotOne, 0, 0, gift_art},
+    {275_p,
+     {hero_line(17500_t),
+      {17501_t, 17510_t},
+      {17511_t, 17518_t, Voice::Turns, false, 60408_pic},
+      hero_line(17519_t),
+      {17521_t, 17530_t},
+      hero_line(17531_t),
+      {17532_t, 17535_t},
+      alone_line(17535_t)},
+     62,
+     Once::NotOne,
+     0,
+     0,
+     gift_regard},
+};
+constexpr s32 VISIT_SCENE_COUNT = s32(sizeof VISIT_SCENE / sizeof VISIT_SCENE[0]);
+
+// In the order of YEARLY_VISITOR: 200, 132, 40 (three gifts in three different years), 146, 180,
+// 75.
+constexpr Visitor VISITOR[YEARLY_VISITORS] = {
+    {70, {0}}, {19, {1}}, {23, {2, 3, 4}}, {24, {5}}, {74, {6}}, {VISIT_NEEDS_ART, {7}},
+};
+
+// The scene a visitor who came plays, or nullptr when the visit's own condition fails.
+const VisitScene* visit_scene(const Visitor& v) {
+    const bool may = v.needs_flag == VISIT_NEEDS_ART ? known_has_level(20, 52, 100) != 0
+                                                     : story_flag(v.needs_flag) == 1;
+    if (!may) return nullptr;
+    for (s32 i = 0; i < v.scenes.count; i++) {
+        const s32 k = v.scenes.item[i];
+        if (k < 0 || k >= VISIT_SCENE_COUNT) continue;
+        const VisitScene& scene = VISIT_SCENE[k];
+        const s32 done = story_flag(scene.done_flag);
+        if (scene.once == Once::Zero ? done == 0 : done != 1) return &scene;
+    }
     return nullptr;
 }
-const VisitScene* visit_146() {
-    return story_flag(24) == 1 && story_flag(64) != 1 ? &VISIT_146 : nullptr;
-}
-const VisitScene* visit_180() {
-    return story_flag(74) == 1 && story_flag(63) != 1 ? &VISIT_180 : nullptr;
-}
-const VisitScene* visit_75() {
-    return known_has_level(20, 52, 100) != 0 && story_flag(62) != 1 ? &VISIT_75 : nullptr;
-}
 
-constexpr const VisitScene* (*VISIT[YEARLY_VISITORS])() = {visit_200, visit_132, visit_40,
-                                                           visit_146, visit_180, visit_75};
+void visit(const VisitScene& scene) {
+    for (s32 r = 0; r < scene.runs.count; r++) say_visit_run(scene.runs.item[r], scene.face);
+    if (scene.item > 0) inv_add(scene.item, scene.count);
+    if (scene.more != nullptr) scene.more();
+    story_flag(scene.done_flag) = 1;
+}
 
 } // namespace
 
@@ -514,10 +525,9 @@ void calendar_event_043() {
         if (player_record.affection[YEARLY_VISITOR[k]] < least) continue;
         // The walk comes before the visit's own test: a visitor who then stays away still had it.
         if (visits >= YEARLY_VISIT_TRAVEL_FROM) cal_lines({{.travel = true}});
-        const VisitScene* scene = VISIT[k]();
+        const VisitScene* scene = visit_scene(VISITOR[k]);
         if (scene == nullptr) continue;
-        for (s32 r = 0; r < scene->runs.count; r++) say_visit_run(scene->runs.item[r], scene->face);
-        scene->effects();
+        visit(*scene);
         visits++;
     }
     if (visits == 0) {

@@ -43,11 +43,11 @@ struct Script {
         prompts.push_back(CATEGORY[c].first_prompt + 5 * q);
         return *this;
     }
-    // Every question of category c in order, all right, going on after each but the last, which
-    // goes on or stops by `last_go_on`.
-    Script& all(s32 c, bool last_go_on = true) {
+    // Every question of category c in order, all right and going on after each, but the last,
+    // which is answered right or wrong by `last_right` and goes on or stops by `last_go_on`.
+    Script& all(s32 c, bool last_go_on = true, bool last_right = true) {
         const s32 n = s32(CATEGORY[c].right.size());
-        for (s32 q = 0; q < n; q++) ask(c, q, true, q < n - 1 || last_go_on);
+        for (s32 q = 0; q < n; q++) ask(c, q, q < n - 1 || last_right, q < n - 1 || last_go_on);
         return *this;
     }
     // Ends the quiz: category c's next question answered wrong, then stop (pays the empty pot).
@@ -119,28 +119,11 @@ TEST_F(PrizeQuiz, PayingRule) {
         // Kept as the rule stands: the 100 paid to go on from the empty pot of the last question
         // buys a pot of 200 that the category's end pays at once.
         {"the last question answered wrong, then gone on from",
-         Script()
-             .menu(2)
-             .ask(2, 0, true, true)
-             .ask(2, 1, true, true)
-             .ask(2, 2, true, true)
-             .ask(2, 3, true, true)
-             .ask(2, 4, true, true)
-             .ask(2, 5, false, true)
-             .quit(1, 0),
-         1000, 1000 - 100 - 100 + 200 - 100, 0, 1, 0, false},
+         Script().menu(2).all(2, true, false).quit(1, 0), 1000, 1000 - 100 - 100 + 200 - 100, 0, 1,
+         0, false},
         // The out-of-money line, yet the category's end leads back to the menu, whose entry takes
         // the 100 from the 50 left.
-        {"out of money after the last question",
-         Script()
-             .menu(2)
-             .ask(2, 0, true, true)
-             .ask(2, 1, true, true)
-             .ask(2, 2, true, true)
-             .ask(2, 3, true, true)
-             .ask(2, 4, true, true)
-             .ask(2, 5, false, true)
-             .quit(1, 0),
+        {"out of money after the last question", Script().menu(2).all(2, true, false).quit(1, 0),
          150, 0, 1, 1, 0, false},
         {"a finished category chosen costs 100 and plays the bonus",
          Script().menu(2).all(2).menu(2).ask(BONUS, 4, true, false), 1000,
