@@ -16,6 +16,7 @@
 #include "tools/arcbuild.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -490,6 +491,20 @@ TEST_F(CalYearlyVisits, PersonFortyBringsThreeGiftsInThreeYears) {
     m = mark();
     run_slot(43);
     EXPECT_EQ(texts_from(m), std::vector<s32>{16695});
+}
+
+TEST_F(CalYearlyVisits, AGiftIntoAPoolNearItsTopSaturates) {
+    // A pool read from a saved game near the top of its range: the 5000 do not wrap it.
+    PlayerRecord& p = player_record;
+    p.affection[40] = 90;
+    p.story_flags[23] = 1;
+    p.story_flags[67] = 1;
+    p.skill[0] = 99;
+    p.skill_exp[0] = INT32_MAX - 100;
+    run_slot(43);
+    EXPECT_EQ(p.story_flags[66], 1);
+    EXPECT_EQ(p.skill[0], 100);
+    EXPECT_GT(p.skill_exp[0], 0);
 }
 
 TEST_F(CalYearlyVisits, PersonSeventyFiveNeedsLessAndChangesTheScene) {
