@@ -13,29 +13,15 @@
 #include "game/player.h"
 #include "game/titles.h"
 #include "tests/cal_story_fixture.h"
+#include "tests/text_runs.h"
 #include "tools/arcbuild.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <numeric>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Texts first..last in order.
-std::vector<s32> run(s32 first, s32 last) {
-    std::vector<s32> v(size_t(last - first + 1));
-    std::iota(v.begin(), v.end(), first);
-    return v;
-}
-
-// The concatenation of runs and single texts.
-std::vector<s32> cat(std::initializer_list<std::vector<s32>> parts) {
-    std::vector<s32> out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
 
 s32 item_count(s32 item) {
     for (const InventoryEntry& e : player_record.inventory)
@@ -74,20 +60,24 @@ TEST_F(CalFirstYear, Slot025FightForTheStrangerByBranch) {
         std::vector<s32> fought;
         s32 affection, chivalry, fame, sick_turns, condition, pool_b16;
     };
-    const std::vector<s32> help = cat({run(60020, 60027), run(60030, 60033)});
-    const std::vector<s32> won = cat({help, {60034}, run(60040, 60046), {231, 232}});
+    const std::vector<s32> help =
+        text_join({text_runs({60020, -60027}), text_runs({60030, -60033})});
+    const std::vector<s32> won = text_join({help, {60034}, text_runs({60040, -60046}), {231, 232}});
     const std::vector<s32> not_won =
-        cat({help, {60050}, run(60051, 60054), {60060}, run(60061, 60068)});
-    const std::vector<s32> declined =
-        cat({run(60020, 60027), run(60070, 60073), run(60061, 60062), run(60075, 60079), {282}});
+        text_join({help, {60050}, text_runs({60051, -60054}), {60060}, text_runs({60061, -60068})});
+    const std::vector<s32> declined = text_join({text_runs({60020, -60027}),
+                                                 text_runs({60070, -60073}),
+                                                 text_runs({60061, -60062}),
+                                                 text_runs({60075, -60079}),
+                                                 {282}});
     // clang-format off
     const Case cases[] = {
         // name                   answers battles draws met  texts                    fought    180      chiv fame sick cond B16
         {"won, first meeting",    {0}, {1},    {},  false, won,                       {19},     30 + 61, 52, 104, 0, 0, 1},
         {"won, met before",       {0}, {1},    {},  true,  won,                       {19},     30 + 10, 52, 104, 0, 0, 1},
         // rand_below(4) = 3: five turns of illness and summary 473.
-        {"lost",                  {0}, {0, 1}, {3}, false, cat({not_won, {473}}),     {19, 20}, 30 + 56, 52, 100, 5, 5, 1},
-        {"round limit, met before", {0}, {2, 0}, {0}, true, cat({not_won, {470}}),    {19, 20}, 30 + 5,  52, 100, 2, 5, 1},
+        {"lost",                  {0}, {0, 1}, {3}, false, text_join({not_won, {473}}),     {19, 20}, 30 + 56, 52, 100, 5, 5, 1},
+        {"round limit, met before", {0}, {2, 0}, {0}, true, text_join({not_won, {470}}),    {19, 20}, 30 + 5,  52, 100, 2, 5, 1},
         {"declined",              {1}, {1},    {},  false, declined,                  {20},     30 + 41, 47, 100, 0, 0, 0},
         {"declined, met before",  {1}, {0},    {},  true,  declined,                  {20},     30 - 10, 47, 100, 0, 0, 0},
     };
@@ -135,22 +125,25 @@ TEST_F(CalFirstYear, Slot032TheCoinAloneDecidesTheRegard) {
         s32 affection;
     };
     const Case cases[] = {
-        {0, 0, 0, 15202, run(60112, 60114), 35}, {0, 1, 0, 15204, run(60112, 60114), 35},
-        {0, 2, 0, 15200, run(60112, 60114), 35}, {0, 0, 1, 15205, {60111}, 25},
-        {0, 1, 1, 15201, {60111}, 25},           {0, 2, 1, 15203, {60111}, 25},
-        {1, -1, -1, 0, run(60120, 60121), 25},
+        {0, 0, 0, 15202, text_runs({60112, -60114}), 35},
+        {0, 1, 0, 15204, text_runs({60112, -60114}), 35},
+        {0, 2, 0, 15200, text_runs({60112, -60114}), 35},
+        {0, 0, 1, 15205, {60111}, 25},
+        {0, 1, 1, 15201, {60111}, 25},
+        {0, 2, 1, 15203, {60111}, 25},
+        {1, -1, -1, 0, text_runs({60120, -60121}), 25},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.listen << " " << c.option << " " << c.coin);
         fresh();
-        std::vector<s32> expect = cat({{40601}, run(40602, 40606), {40611, 40612}});
+        std::vector<s32> expect = text_join({{40601}, text_runs({40602, -40606}), {40611, 40612}});
         if (c.listen == 0) {
             answers({0, c.option});
             draws({c.coin});
-            expect = cat({expect, {40613, 15206, 15207, 15208, c.line}, c.after});
+            expect = text_join({expect, {40613, 15206, 15207, 15208, c.line}, c.after});
         } else {
             answers({1});
-            expect = cat({expect, c.after});
+            expect = text_join({expect, c.after});
         }
         const size_t m = mark();
         run_slot(32);
@@ -187,12 +180,13 @@ TEST_F(CalFirstYear, Slot032SpeakersOfTheRun) {
 // ---- 027 ---------------------------------------------------------------------------------------
 
 TEST_F(CalFirstYear, Slot027TheTwoFriends) {
-    const std::vector<s32> opening = cat({run(15007, 15018)});
+    const std::vector<s32> opening = text_join({text_runs({15007, -15018})});
     {
         answers({0});
         const size_t m = mark();
         run_slot(27);
-        EXPECT_EQ(texts_from(m), cat({opening, run(15019, 15027), run(15033, 15035)}));
+        EXPECT_EQ(texts_from(m),
+                  text_join({opening, text_runs({15019, -15027}), text_runs({15033, -15035})}));
         const PlayerRecord& p = player_record;
         EXPECT_EQ(p.chivalry, 48);
         EXPECT_EQ(known_has(15, 0), 1);
@@ -206,7 +200,8 @@ TEST_F(CalFirstYear, Slot027TheTwoFriends) {
         answers({1});
         const size_t m = mark();
         run_slot(27);
-        EXPECT_EQ(texts_from(m), cat({opening, run(15028, 15033), {15036, 15035, 232, 240}}));
+        EXPECT_EQ(texts_from(m),
+                  text_join({opening, text_runs({15028, -15033}), {15036, 15035, 232, 240}}));
         const PlayerRecord& p = player_record;
         EXPECT_EQ(p.chivalry, 54);
         EXPECT_EQ(known_has(15, 0), 0);
@@ -229,29 +224,29 @@ TEST_F(CalFirstYear, Slot038TheOutingByPath) {
     };
     const std::vector<s32> walk = {15415, 15416, 15417, 15422};
     const std::vector<s32> ground =
-        cat({walk, {15418, 15419, 15421, 15420}, run(15423, 15429), {15430, 15452}});
-    const std::vector<s32> spar = cat({ground, run(15431, 15433), {15434, 15438}});
-    const std::vector<s32> lesson =
-        cat({ground, run(15431, 15433), {15434, 15438}, {15439, 15440}, {15441, 15445}});
+        text_join({walk, {15418, 15419, 15421, 15420}, text_runs({15423, -15429}), {15430, 15452}});
+    const std::vector<s32> spar = text_join({ground, text_runs({15431, -15433}), {15434, 15438}});
+    const std::vector<s32> lesson = text_join(
+        {ground, text_runs({15431, -15433}), {15434, 15438}, {15439, 15440}, {15441, 15445}});
     // A walk to one of the three views.
-    const std::vector<s32> views = cat({walk, {15418, 15419, 15421, 15420, 15454}});
-    const std::vector<s32> lesson_fight = cat({lesson, {15446, 15447}});
+    const std::vector<s32> views = text_join({walk, {15418, 15419, 15421, 15420, 15454}});
+    const std::vector<s32> lesson_fight = text_join({lesson, {15446, 15447}});
     // clang-format off
     const Case cases[] = {
         // name                 answers               battles texts                               205 204 prize exp5 backdrop halved
-        {"cold reply, home",    {0, 1},               {},  cat({{15411}, walk, {290}}),            25, 30, 0, 0,   60400, false},
+        {"cold reply, home",    {0, 1},               {},  text_join({{15411}, walk, {290}}),            25, 30, 0, 0,   60400, false},
         {"no reply, home",      {1, 1},               {},  walk,                                   30, 30, 0, 0,   60400, false},
-        {"warm reply, home",    {2, 1},               {},  cat({{15414}, walk, {240}}),            35, 30, 0, 0,   60400, false},
+        {"warm reply, home",    {2, 1},               {},  text_join({{15414}, walk, {240}}),            35, 30, 0, 0,   60400, false},
         {"first view",          {1, 0, 0},            {},  views,                                  30, 30, 0, 0,   60401, false},
         {"second view",         {1, 0, 1},            {},  views,                                  30, 30, 0, 0,   60404, false},
         {"third view",          {1, 0, 2},            {},  views,                                  30, 30, 0, 0,   60406, false},
-        {"no sparring",         {1, 0, 3, 1},         {},  cat({ground, {15453, 245}}),            30, 40, 0, 0,   60405, false},
-        {"sparring lost",       {1, 0, 3, 0, 0},      {0}, cat({spar, run(15435, 15437)}),         30, 30, 0, 0,   60405, true},
-        {"sparring won",        {1, 0, 3, 0, 0},      {1}, cat({spar, {15448, 15449, 295}}),       30, 25, 1, 0,   60405, true},
-        {"sparring, round limit", {1, 0, 3, 0, 0},    {2}, cat({spar, {15448, 15449, 295}}),       30, 25, 1, 0,   60405, true},
-        {"lesson taught",       {1, 0, 3, 0, 1, 0},   {},  cat({lesson, run(15442, 15444), {245, 205}}), 30, 31, 0, 300, 60405, false},
-        {"lesson, fight lost",  {1, 0, 3, 0, 1, 1},   {0}, cat({lesson_fight, {15450, 15451, 245, 295}}), 30, 26, 0, 0, 60405, false},
-        {"lesson, fight won",   {1, 0, 3, 0, 1, 1},   {1}, cat({lesson_fight, {15448, 15449, 245, 295}}), 30, 21, 1, 0, 60405, false},
+        {"no sparring",         {1, 0, 3, 1},         {},  text_join({ground, {15453, 245}}),            30, 40, 0, 0,   60405, false},
+        {"sparring lost",       {1, 0, 3, 0, 0},      {0}, text_join({spar, text_runs({15435, -15437})}),         30, 30, 0, 0,   60405, true},
+        {"sparring won",        {1, 0, 3, 0, 0},      {1}, text_join({spar, {15448, 15449, 295}}),       30, 25, 1, 0,   60405, true},
+        {"sparring, round limit", {1, 0, 3, 0, 0},    {2}, text_join({spar, {15448, 15449, 295}}),       30, 25, 1, 0,   60405, true},
+        {"lesson taught",       {1, 0, 3, 0, 1, 0},   {},  text_join({lesson, text_runs({15442, -15444}), {245, 205}}), 30, 31, 0, 300, 60405, false},
+        {"lesson, fight lost",  {1, 0, 3, 0, 1, 1},   {0}, text_join({lesson_fight, {15450, 15451, 245, 295}}), 30, 26, 0, 0, 60405, false},
+        {"lesson, fight won",   {1, 0, 3, 0, 1, 1},   {1}, text_join({lesson_fight, {15448, 15449, 245, 295}}), 30, 21, 1, 0, 60405, false},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -268,7 +263,7 @@ TEST_F(CalFirstYear, Slot038TheOutingByPath) {
         const size_t m = mark();
         const size_t fights = fought().size();
         run_slot(38);
-        EXPECT_EQ(texts_from(m), cat({run(15400, 15410), {15412, 15413}, c.texts}));
+        EXPECT_EQ(texts_from(m), text_join({text_runs({15400, -15410}), {15412, 15413}, c.texts}));
         EXPECT_EQ(fought().size() - fights, c.battles.size());
         for (size_t i = fights; i < fought().size(); i++) EXPECT_EQ(fought()[i], 1);
         EXPECT_EQ(p.affection[205], c.affection205);
@@ -317,7 +312,8 @@ TEST_F(CalFirstYear, Slot039OneArtWithItsWeapon) {
         answers({k});
         const size_t m = mark();
         run_slot(39);
-        EXPECT_EQ(texts_from(m), cat({run(15622, 15625), {15627 + k, 15631, 15632}}));
+        EXPECT_EQ(texts_from(m),
+                  text_join({text_runs({15622, -15625}), {15627 + k, 15631, 15632}}));
         for (s32 j = 0; j < 3; j++) {
             EXPECT_EQ(known_has(cases[j].list, 50), j == k ? 1 : 0);
             EXPECT_EQ(item_count(cases[j].item), j == k ? 1 : 0);
@@ -331,7 +327,7 @@ TEST_F(CalFirstYear, Slot039OneArtWithItsWeapon) {
 TEST_F(CalFirstYear, Slot040OpensTheMenus) {
     const size_t m = mark();
     run_slot(40);
-    EXPECT_EQ(texts_from(m), cat({run(15600, 15609), {15599}}));
+    EXPECT_EQ(texts_from(m), text_join({text_runs({15600, -15609}), {15599}}));
     EXPECT_EQ(known_has(0, 50), 1);
     EXPECT_EQ(hub_block.hub_menu_avail[0][1], 1);
     for (s32 b = 0; b <= 5; b++) EXPECT_EQ(hub_block.hub_menu_avail[2][b], 1) << b;
@@ -423,10 +419,10 @@ TEST_F(CalYearlyVisits, EachVisitorsConditionLinesAndGift) {
         s32 done_flag;
     };
     const Case cases[] = {
-        {"200", 200, 95, {70}, run(26376, 26396), 69},
-        {"132", 132, 90, {19}, run(26313, 26323), 68},
-        {"146", 146, 100, {24}, run(26369, 26375), 64},
-        {"180", 180, 90, {74}, run(26300, 26312), 63},
+        {"200", 200, 95, {70}, text_runs({26376, -26396}), 69},
+        {"132", 132, 90, {19}, text_runs({26313, -26323}), 68},
+        {"146", 146, 100, {24}, text_runs({26369, -26375}), 64},
+        {"180", 180, 90, {74}, text_runs({26300, -26312}), 63},
         {"200 without its story", 200, 95, {}, {16695}, -1},
         {"200 after its gift", 200, 95, {70, 69}, {16695}, -1},
         {"132 without its story", 132, 95, {}, {16695}, -1},
@@ -465,13 +461,13 @@ TEST_F(CalYearlyVisits, PersonFortyBringsThreeGiftsInThreeYears) {
     // Year 1: goods.
     size_t m = mark();
     run_slot(43);
-    EXPECT_EQ(texts_from(m), run(26330, 26341));
+    EXPECT_EQ(texts_from(m), text_runs({26330, -26341}));
     EXPECT_EQ(item_count(1253), 5);
     EXPECT_EQ(p.story_flags[67], 1);
     // Year 2: the base value, with a walk between the two closing lines.
     m = mark();
     run_slot(43);
-    EXPECT_EQ(texts_from(m), cat({run(26342, 26355), {26397, 26398}}));
+    EXPECT_EQ(texts_from(m), text_join({text_runs({26342, -26355}), {26397, 26398}}));
     EXPECT_GT(p.skill[0], skill0);
     EXPECT_EQ(p.story_flags[66], 1);
     const std::vector<std::string> tail = hub_lines(m);
@@ -482,7 +478,7 @@ TEST_F(CalYearlyVisits, PersonFortyBringsThreeGiftsInThreeYears) {
     // Year 3: the five attributes.
     m = mark();
     run_slot(43);
-    EXPECT_EQ(texts_from(m), cat({run(26356, 26368), {26397, 26398}}));
+    EXPECT_EQ(texts_from(m), text_join({text_runs({26356, -26368}), {26397, 26398}}));
     EXPECT_GT(p.attr[0] + p.attr[1] + p.attr[2] + p.attr[3] + p.attr[4], attrs_before + 5);
     EXPECT_EQ(p.attr[5], 10);
     EXPECT_EQ(p.story_flags[65], 1);
@@ -515,7 +511,8 @@ TEST_F(CalYearlyVisits, PersonSeventyFiveNeedsLessAndChangesTheScene) {
         if (e.id == 52) e.level = 100;
     const size_t m = mark();
     run_slot(43);
-    EXPECT_EQ(texts_from(m), cat({run(17500, 17519), run(17521, 17535), {17535}}));
+    EXPECT_EQ(texts_from(m),
+              text_join({text_runs({17500, -17519}), text_runs({17521, -17535}), {17535}}));
     EXPECT_EQ(p.story_flags[62], 1);
     EXPECT_EQ(p.affection[75], 100);
     EXPECT_EQ(hub_block.scene_backdrop, 60408);
