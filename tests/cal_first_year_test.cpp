@@ -12,7 +12,7 @@
 #include "game/inventory.h"
 #include "game/player.h"
 #include "game/titles.h"
-#include "tests/cal_story_fixture.h"
+#include "tests/cal_first_year_fixture.h"
 #include "tests/text_runs.h"
 #include "tools/arcbuild.h"
 
@@ -29,7 +29,7 @@ s32 item_count(s32 item) {
     return 0;
 }
 
-class CalFirstYear : public CalStoryTest {
+class CalFirstYear : public CalFirstYearBase {
   protected:
     // Affection gains without the aptitude's random bonus, and a sound starting point.
     void start() override {

@@ -5,7 +5,7 @@
 #include "calendar/prize_quiz.h"
 #include "data/hub_block.h"
 #include "game/player.h"
-#include "tests/cal_story_fixture.h"
+#include "tests/cal_first_year_fixture.h"
 
 #include <algorithm>
 #include <string>
@@ -57,7 +57,7 @@ struct Script {
     }
 };
 
-class PrizeQuiz : public CalStoryTest {
+class PrizeQuiz : public CalFirstYearBase {
   protected:
     void start() override {
         hub_block.encounter_pool_a[13] = {174, 1};

@@ -6,7 +6,7 @@
 #include "game/state.h"
 #include "tests/calendar_fixture.h"
 
-class CalStoryTest : public CalendarHandlerTest {
+class CalFirstYearBase : public CalendarHandlerTest {
   protected:
     void SetUp() override {
         CalendarHandlerTest::SetUp();
