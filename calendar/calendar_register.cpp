@@ -5,6 +5,7 @@
 #include "calendar/calendar_end.h"
 #include "calendar/event_pools.h"
 #include "calendar/first_day.h"
+#include "calendar/first_year.h"
 #include "calendar/home_place.h"
 #include "calendar/ingredient_course.h"
 #include "calendar/launchers.h"
@@ -61,4 +62,5 @@ void calendar_register_all() {
     register_story_events();
     register_event_pools();
     register_pool_b_events();
+    register_first_year();
 }

@@ -326,3 +326,14 @@ CalLaunch cal_launch(const CalLauncher& l);
 // saturates) and runs `grow`, whatever the value's level and without a summary line. An index
 // outside 0..30 does nothing.
 void cal_train(CalGrowth g, s32 n);
+
+// ---- Draws without repeats ---------------------------------------------------------------------
+
+// Draws that a run of a handler repeats until it finds a value not drawn before.
+constexpr s32 CAL_DRAW_TRIES = 1000;
+
+// A value 0..n-1 (n = taken.size()) whose `taken` entry is false, by repeated `cal_rand`(n); the
+// value is marked taken. After CAL_DRAW_TRIES draws that all met taken values the lowest free
+// value is taken, so that a forced or broken random source cannot hold the game. Every value
+// taken (or n = 0): -1, and nothing is drawn.
+s32 cal_draw_new(std::span<bool> taken);

@@ -337,6 +337,7 @@ void put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_cal_places_a(builder);
     image_put_placeholder_cal_story(builder);
     image_put_placeholder_cal_pools(builder);
+    image_put_placeholder_cal_first_year(builder);
 }
 
 // The placeholder content takes seconds to draw and encode, and every test process of the

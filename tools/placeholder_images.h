@@ -66,3 +66,5 @@ void image_put_placeholder_cal_places_a(ArcBuilder& builder);
 void image_put_placeholder_cal_story(ArcBuilder& builder);
 // The hands of the event pools' number-calling game (60094..60099).
 void image_put_placeholder_cal_pools(ArcBuilder& builder);
+// The large portraits that the first year's story handlers show beyond 62000..62299 (62420).
+void image_put_placeholder_cal_first_year(ArcBuilder& builder);
