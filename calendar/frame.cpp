@@ -320,22 +320,23 @@ void cal_train(CalGrowth g, s32 n) {
     const s64 sum_exp = s64(pool) + n;
     pool = sum_exp > INT32_MAX ? INT32_MAX : sum_exp < INT32_MIN ? INT32_MIN : s32(sum_exp);
     grow(cal_id(g));
-    // ---- Draws without repeats
-    // ---------------------------------------------------------------------
+}
 
-    s32 cal_draw_new(std::span<bool> taken) {
-        const s32 n = s32(taken.size());
-        s32 free = -1;
-        for (s32 v = n - 1; v >= 0; v--)
-            if (!taken[size_t(v)]) free = v;
-        if (free < 0) return -1;
-        for (s32 tries = 0; tries < CAL_DRAW_TRIES; tries++) {
-            const s32 v = cal_rand(n);
-            if (v >= 0 && v < n && !taken[size_t(v)]) {
-                taken[size_t(v)] = true;
-                return v;
-            }
+// ---- Draws without repeats ---------------------------------------------------------------------
+
+s32 cal_draw_new(std::span<bool> taken) {
+    const s32 n = s32(taken.size());
+    s32 free = -1;
+    for (s32 v = n - 1; v >= 0; v--)
+        if (!taken[size_t(v)]) free = v;
+    if (free < 0) return -1;
+    for (s32 tries = 0; tries < CAL_DRAW_TRIES; tries++) {
+        const s32 v = cal_rand(n);
+        if (v >= 0 && v < n && !taken[size_t(v)]) {
+            taken[size_t(v)] = true;
+            return v;
         }
-        taken[size_t(free)] = true;
-        return free;
     }
+    taken[size_t(free)] = true;
+    return free;
+}
