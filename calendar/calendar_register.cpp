@@ -2,6 +2,7 @@
 #include "calendar/calendar_register.h"
 
 #include "calendar/first_day.h"
+#include "calendar/opening.h"
 
 s32 calendar_slot_reserved_empty(s32 slot) {
     for (s32 s : CALENDAR_NONE_SLOTS)
@@ -28,4 +29,5 @@ void calendar_register_all() {
     //     register_opening();
     // (the handler files are added here as they are written).
     register_first_day();
+    register_opening();
 }

@@ -308,3 +308,10 @@ CalLaunch cal_launch(const CalLauncher& l) {
     cal_back_to_hub();
     return CalLaunch::Done;
 }
+
+// ---- Waiting for a piece already started -------------------------------------------------------
+
+void cal_wait_piece(CalMusic piece) {
+    const s32 id = cal_id(piece);
+    while (mssw_music_id == id && mssw_music_playing() == 1) plat_ticks();
+}

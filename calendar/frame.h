@@ -310,3 +310,10 @@ enum class CalLaunch : s32 {
 // resumed), the scene function, then at once back when a game was loaded during it; else the
 // outro and the end of turn in the launcher's order, area := AREA_HUB and save_game(2).
 CalLaunch cal_launch(const CalLauncher& l);
+
+// ---- Waiting for a piece already started -------------------------------------------------------
+
+// Waits, on the tick clock, while `piece` is the one in the music slot and still plays: the wait
+// of `cal_play_once_and_wait` for a piece started earlier (lines shown while it plays). A piece
+// that did not start, or silence, ends the wait at once.
+void cal_wait_piece(CalMusic piece);

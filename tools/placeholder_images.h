@@ -53,3 +53,5 @@ void image_put_placeholder_routines(ArcBuilder& builder);
 // Figure boxes for the frames that the posed services of the home region show (the player's
 // poses, the attendants' service frames) and no world content row names; after the world's.
 void image_put_placeholder_posed(ArcBuilder& builder);
+// Placeholder pictures of the opening events and their screens (60000..60103, 63500).
+void image_put_placeholder_cal_opening(ArcBuilder& builder);
