@@ -71,17 +71,23 @@ OpeningClick search_point(s32 index) {
     return {PICTURE_POINTS[index].x, PICTURE_POINTS[index].y};
 }
 
-class CalOpeningTest : public CalendarHandlerTest {
+// A run of the entry test: the teacher's affection, the answers, draws and board clicks, and the
+// lines of the verdict.
+struct EntryCase {
+    const char* name;
+    s32 teacher;
+    std::vector<s32> answers, draws;
+    std::vector<std::vector<OpeningClick>> boards;
+    std::vector<s32> verdict;
+};
+
+class CalOpeningTest : public OpeningTest {
   protected:
-    // A handler left waiting fails instead of hanging.
-    HarnessConfig harness_settings() const override {
-        HarnessConfig c;
-        c.budget_ms = 120'000;
-        return c;
-    }
-    void TearDown() override {
-        harness_on_present(nullptr);
-        CalendarHandlerTest::TearDown();
+    static void arrange(const EntryCase& c) {
+        player_record.affection[OPENING_TEACHER] = c.teacher;
+        dialog_answers(c.answers);
+        for (s32 d : c.draws) draws({d});
+        opening_play(c.boards);
     }
     static size_t count_line(const std::vector<std::string>& lines, const std::string& line) {
         return size_t(std::count(lines.begin(), lines.end(), line));
@@ -576,14 +582,7 @@ const Texts FAILED = Texts{}.add({11204, 11205, 11210, 11211, 11216, 11212, 1121
 } // namespace
 
 TEST_F(CalOpeningTest, EntryTestPassesByAffectionOrByTheTest) {
-    struct Case {
-        const char* name;
-        s32 teacher;
-        std::vector<s32> answers, draws;
-        std::vector<std::vector<OpeningClick>> boards;
-        std::vector<s32> verdict;
-    };
-    const std::vector<Case> cases = {
+    const std::vector<EntryCase> cases = {
         {"affection 54", 54, {}, {}, {}, {11186}},
         {"affection 90", 90, {}, {}, {}, {11186}},
         // 47..53: question, board 4 + draw, picture k named.
@@ -595,18 +594,15 @@ TEST_F(CalOpeningTest, EntryTestPassesByAffectionOrByTheTest) {
          {{grid_right(6)}},
          TEST_VERDICT_PASSED},
     };
-    for (const Case& c : cases) {
+    for (const EntryCase& c : cases) {
         SCOPED_TRACE(c.name);
         PlayerRecord& p = player_record;
         HubBlock& h = hub_block;
-        p.affection[OPENING_TEACHER] = c.teacher;
         p.mood = 3;
         p.mood_turns = 5;
         for (auto& level : h.hub_menu_avail)
             for (s32& b : level) b = 0;
-        dialog_answers(c.answers);
-        for (s32 d : c.draws) draws({d});
-        opening_play(c.boards);
+        arrange(c);
         const size_t m = mark();
         run_slot(4);
         EXPECT_EQ(texts_from(m),
@@ -625,15 +621,7 @@ TEST_F(CalOpeningTest, EntryTestPassesByAffectionOrByTheTest) {
 
 namespace {
 
-struct FailCase {
-    const char* name;
-    s32 teacher;
-    std::vector<s32> answers, draws;
-    std::vector<std::vector<OpeningClick>> boards;
-    std::vector<s32> verdict;
-};
-
-const std::vector<FailCase> FAIL_CASES = {
+const std::vector<EntryCase> FAIL_CASES = {
     {"affection 46", 46, {}, {}, {}, {11206}},
     {"affection 0", 0, {}, {}, {}, {11206}},
     {"wrong answer to the question",
@@ -671,14 +659,11 @@ class CalOpeningEntryFailTest : public CalOpeningTest,
 // is asked to close, and the ending's exit code (which would start the follow-up program) stays
 // unset.
 TEST_P(CalOpeningEntryFailTest, FailedTestEndsTheGameWithoutTheEndingsExitCode) {
-    const FailCase& c = FAIL_CASES[GetParam()];
+    const EntryCase& c = FAIL_CASES[GetParam()];
     SCOPED_TRACE(c.name);
-    player_record.affection[OPENING_TEACHER] = c.teacher;
     exit_code = 0;
-    dialog_answers(c.answers);
-    for (s32 d : c.draws) draws({d});
     dialog_record_draws(true);
-    opening_play(c.boards);
+    arrange(c);
     const size_t m = mark();
     EXPECT_THROW(run_slot(4), PlatUnwind);
     EXPECT_EQ(texts_from(m), Texts{}.then(ENTRY_OPENING.ids).then(c.verdict).then(FAILED.ids).ids);

@@ -1,10 +1,12 @@
-// A scripted player for the opening screens: the clicks of each screen run, handed over one at a
-// time so that every click meets a frame of its own. The first click of a screen is queued at the
-// screen's first frame (after the screen has cleared the buttons), each next one once the screen
-// has taken the one before. Dialogue shown between the screens never sees the clicks.
+// A scripted player for the opening screens, and their test fixture. The player plays the clicks of
+// each screen run, handed over one at a time so that every click meets a frame of its own. The
+// first click of a screen is queued at the screen's first frame (after the screen has cleared the
+// buttons), each next one once the screen has taken the one before. Dialogue shown between the
+// screens never sees the clicks.
 #pragma once
 #include "calendar/opening_screens.h"
 #include "platform/harness.h"
+#include "tests/calendar_fixture.h"
 
 #include <deque>
 #include <functional>
@@ -59,3 +61,18 @@ inline void opening_play(const std::vector<std::vector<OpeningClick>>& per_scree
         d::last_frames = f;
     });
 }
+
+// The handler fixture for the opening events and their screens: a shorter budget, so a screen
+// left waiting for a click fails instead of hanging, and the player's present hook removed.
+class OpeningTest : public CalendarHandlerTest {
+  protected:
+    HarnessConfig harness_settings() const override {
+        HarnessConfig c;
+        c.budget_ms = 120'000;
+        return c;
+    }
+    void TearDown() override {
+        harness_on_present(nullptr);
+        CalendarHandlerTest::TearDown();
+    }
+};

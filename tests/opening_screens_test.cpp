@@ -2,12 +2,14 @@
 // read back from the screen's own state, its result and the transcript's draws and prints.
 #include "calendar/opening_screens.h"
 
+#include "calendar/calendar_seams.h"
 #include "engine/world_state.h"
 #include "game/dashboard.h"
 #include "game/player.h"
 #include "platform/harness.h"
 #include "tests/calendar_fixture.h"
 #include "tests/opening_player.h"
+#include "tools/arcbuild.h"
 
 #include <algorithm>
 #include <functional>
@@ -43,18 +45,8 @@ Click at_search(s32 index, s32 dx = 0, s32 dy = 0) {
     return {PICTURE_POINTS[index].x + dx, PICTURE_POINTS[index].y + dy};
 }
 
-class OpeningScreensTest : public CalendarHandlerTest {
+class OpeningScreensTest : public OpeningTest {
   protected:
-    // A screen left waiting for a click fails instead of hanging.
-    HarnessConfig harness_settings() const override {
-        HarnessConfig c;
-        c.budget_ms = 120'000;
-        return c;
-    }
-    void TearDown() override {
-        harness_on_present(nullptr);
-        CalendarHandlerTest::TearDown();
-    }
     static std::vector<TranscriptEntry> entries(s32 kind) {
         std::vector<TranscriptEntry> out;
         for (const TranscriptEntry& e : dialog_transcript())
@@ -384,4 +376,40 @@ TEST_F(OpeningScreensTest, PointSearchShowsItsPictureAndTheSearchCursor) {
         return e.id == POINT_SEARCH_PICTURE && e.x == 169 && e.y == 141;
     }));
     EXPECT_TRUE(printed(11260, 9, 377));
+}
+
+// Other handler files reach the picture pair game only through its seam, which starts at the real
+// game and goes back to it when the seams are reset.
+TEST(OpeningScreensSeam, PicturePairSeamIsTheRealGame) {
+    EXPECT_EQ(picture_pair_game_seam, &picture_pair_game);
+    picture_pair_game_seam = [] { return 1; };
+    calendar_seams_reset();
+    EXPECT_EQ(picture_pair_game_seam, &picture_pair_game);
+}
+
+// Every picture the opening events and their screens draw is in the placeholder archive, sized
+// as drawn, so each screen can be followed in a real window.
+TEST(OpeningScreensPlaceholders, EveryPictureIsThereAtItsSize) {
+    ArcBuilder b;
+    arc_put_placeholder_content(b);
+    struct Size {
+        s32 first, last, w, h;
+    };
+    const Size sizes[] = {
+        {60000, 60008, 200, 200}, {60050, 60050, 15, 15},   {60062, 60063, 307, 206},
+        {60070, 60070, 352, 232}, {60071, 60080, 176, 232}, {60081, 60083, 100, 150},
+        {60100, 60103, 350, 190}, {63500, 63500, 640, 480},
+    };
+    for (const Size& s : sizes)
+        for (s32 id = s.first; id <= s.last; ++id) {
+            u32 key = u32(ARC_IMAGE_BASE + id);
+            const auto alias = b.aliases().find(key);
+            if (alias != b.aliases().end()) key = alias->second;
+            const auto it = b.entries().find(key);
+            ASSERT_NE(it, b.entries().end()) << id;
+            ASSERT_GE(it->second.size(), 4u) << id;
+            const std::vector<u8>& e = it->second;
+            EXPECT_EQ(e[0] | e[1] << 8, s.w) << id;
+            EXPECT_EQ(e[2] | e[3] << 8, s.h) << id;
+        }
 }
