@@ -42,7 +42,7 @@ void gain_unlisted(CalGrowth g, s32 n) {
 
 } // namespace
 
-// ---- Turn 1: the arrival ---------------------------------------------------------------------
+// ---- Turn 1: the arrival -----------------------------------------------------------------------
 
 void calendar_event_024() {
     player_record.area = AREA_HUB;
@@ -62,7 +62,7 @@ void calendar_event_024() {
     cal_turns(1);
 }
 
-// ---- Turn 3: the cure ------------------------------------------------------------------------
+// ---- Turn 3: the cure --------------------------------------------------------------------------
 
 void calendar_event_001() {
     const s32 answer = cal_lines({
@@ -328,7 +328,7 @@ void calendar_event_004() {
     cal_turns(1);
 }
 
-// ---- Turn 12: the picture -----------------------------------------------------------------------
+// ---- Turn 12: the picture ----------------------------------------------------------------------
 
 void calendar_event_006() {
     cal_lines({

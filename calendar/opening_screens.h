@@ -27,7 +27,7 @@ void dashboard_animation(s32 first, s32 count);
 // The number of point hits, counting the final right one, capped at 10.
 s32 picture_point_search();
 
-// ---- The grid board --------------------------------------------------------------------------
+// ---- The grid board ----------------------------------------------------------------------------
 
 // The offset of column or row k (0..18) from the board's corner, the same for both axes.
 constexpr s32 GRID_POINT_LINES = 19;
@@ -53,7 +53,7 @@ constexpr GridBoard GRID_BOARDS[GRID_POINT_KINDS] = {
     {60003, 9, 10}, {60004, 14, 0}, {60005, 9, 9}, {60006, 7, 0}, {60007, 9, 7}, {60008, 9, 16},
 };
 
-// ---- The picture pair grids ------------------------------------------------------------------
+// ---- The picture pair grids --------------------------------------------------------------------
 
 // Cell c (0..8) of the first grid at (151 + 58 (c mod 3), 132 + 76 (c div 3)), cell 9 + c of the
 // second at x 328 + 58 (c mod 3); each takes x .. x + 56 and y .. y + 74 (inclusive).
@@ -82,8 +82,7 @@ constexpr s32 POINT_SEARCH_Y0 = 141, POINT_SEARCH_Y1 = 346;
 constexpr s32 POINT_SEARCH_REACH = 4; // a click within 4 px in x and in y hits a point
 constexpr s32 POINT_SEARCH_MAX_HITS = 10;
 
-// ---- The entry test and the closing animation
-// ----------------------------------------------------
+// ---- The entry test and the closing animation --------------------------------------------------
 
 constexpr s32 ENTRY_TEST_BOARD_FIRST = 4; // grid boards 4..6
 constexpr s32 ENTRY_TEST_PICTURE = 60081; // + k (0..2), at (270, 148)

@@ -96,8 +96,7 @@ class CalOpeningTest : public OpeningTest {
 
 } // namespace
 
-// ---- Turn 1
-// --------------------------------------------------------------------------------------
+// ---- Turn 1 ------------------------------------------------------------------------------------
 
 TEST_F(CalOpeningTest, ArrivalSavesAtTheHubAndMeetsHostAndTeacher) {
     player_record.area = 1;
@@ -121,8 +120,7 @@ TEST_F(CalOpeningTest, ArrivalSavesAtTheHubAndMeetsHostAndTeacher) {
     EXPECT_EQ(hub_block.scene_backdrop, 60407); // no backdrop of its own
 }
 
-// ---- Turn 3
-// --------------------------------------------------------------------------------------
+// ---- Turn 3 ------------------------------------------------------------------------------------
 
 TEST_F(CalOpeningTest, CureTakesWithConstitutionChanceOrLowersAttributes) {
     struct Case {
@@ -183,8 +181,7 @@ TEST_F(CalOpeningTest, CureTakesWithConstitutionChanceOrLowersAttributes) {
     }
 }
 
-// ---- Turn 4
-// --------------------------------------------------------------------------------------
+// ---- Turn 4 ------------------------------------------------------------------------------------
 
 namespace {
 
@@ -306,8 +303,7 @@ TEST_F(CalOpeningMusicTest, SoundLessonWithoutItsPieceDoesNotWaitForTheLoopingMu
     EXPECT_EQ(texts_from(m).back(), 240);
 }
 
-// ---- Turn 6
-// --------------------------------------------------------------------------------------
+// ---- Turn 6 ------------------------------------------------------------------------------------
 
 TEST_F(CalOpeningTest, GridBoardsStopAtTheFirstWrongBoard) {
     struct Case {
@@ -376,8 +372,7 @@ TEST_F(CalOpeningTest, GridBoardsStopAtTheFirstWrongBoard) {
     EXPECT_EQ(count_line(lines, "hub_say 1 -1 40 11044 pic 60002 224 143"), cases.size());
 }
 
-// ---- Turns 7, 8, 12, 21 and 35: lines, values and buttons
-// ------------------------------------------
+// ---- Turns 7, 8, 12, 21 and 35: lines, values and buttons --------------------------------------
 
 TEST_F(CalOpeningTest, SmithOpensItsPlace) {
     hub_block.hub_third_avail[3][0] = 0;
@@ -482,20 +477,21 @@ TEST_F(CalOpeningTest, Turn35OpensTheFullMenusAndKeepsTheTurnsOfTheAction) {
     EXPECT_EQ(h.scene_backdrop, 60402);
 }
 
-// ---- Turn 20
-// -------------------------------------------------------------------------------------
+// ---- Turn 20 -----------------------------------------------------------------------------------
 
 TEST_F(CalOpeningTest, PaymentByTeacherValuesAndMoodWhenWell) {
     struct Case {
         s32 teacher, chivalry, fame, condition;
-        s32 pay;
+        s32 money_after;
         s32 mood_after;
     };
     // 30 x affection + 30 x chivalry + 10 x skills 10..13 (1 + 2 + 3 + 4) + 20 x fame.
     const Case cases[] = {
-        {50, 10, 5, 3, 1500 + 300 + 100 + 100, 0},
-        {40, 0, 0, 4, 1200 + 100, 0},
-        {50, 10, 5, 5, 2000, 2}, // injured: the mood stays
+        {50, 10, 5, 3, 100 + 1500 + 300 + 100 + 100, 0},
+        {40, 0, 0, 4, 100 + 1200 + 100, 0},
+        {50, 10, 5, 5, 100 + 2000, 2}, // injured: the mood stays
+        // A damaged fame must not wrap the sum into a loss: the purse fills to its top.
+        {50, 10, 2'000'000'000, 3, 99999, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.condition);
@@ -511,18 +507,17 @@ TEST_F(CalOpeningTest, PaymentByTeacherValuesAndMoodWhenWell) {
         const size_t m = mark();
         run_slot(12);
         EXPECT_EQ(texts_from(m), Texts{}.run(42051, 42057).add({42059}).ids);
-        EXPECT_EQ(p.money, 100 + c.pay);
+        EXPECT_EQ(p.money, c.money_after);
         EXPECT_EQ(p.mood, c.mood_after);
         EXPECT_EQ(p.mood_turns, c.mood_after == 0 ? 0 : 4);
         EXPECT_EQ(hub_block.scene_backdrop, 60415);
     }
     const std::vector<std::string> lines = lines_from(0);
-    EXPECT_EQ(count_line(lines, "hub_say 1 31 40 42051"), 3u);
-    EXPECT_EQ(count_line(lines, "hub_say 1 25 40 42052"), 3u);
+    EXPECT_EQ(count_line(lines, "hub_say 1 31 40 42051"), std::size(cases));
+    EXPECT_EQ(count_line(lines, "hub_say 1 25 40 42052"), std::size(cases));
 }
 
-// ---- Turn 14
-// -------------------------------------------------------------------------------------
+// ---- Turn 14 -----------------------------------------------------------------------------------
 
 TEST_F(CalOpeningTest, PointSearchDecidesTheRelationAndOpensThePlace) {
     struct Case {
@@ -561,8 +556,7 @@ TEST_F(CalOpeningTest, PointSearchDecidesTheRelationAndOpensThePlace) {
     }
 }
 
-// ---- Turn 10
-// -------------------------------------------------------------------------------------
+// ---- Turn 10 -----------------------------------------------------------------------------------
 
 namespace {
 

@@ -201,8 +201,7 @@ TEST_F(OpeningScreensTest, PicturePairShowsTheDifferingCellSideBySide) {
     EXPECT_TRUE(printed(PAIR_TEXT, 9, 377));
 }
 
-// ---- Entry test
-// ----------------------------------------------------------------------------------
+// ---- Entry test --------------------------------------------------------------------------------
 
 TEST_F(OpeningScreensTest, EntryTestRunsItsThreeStages) {
     struct Case {
@@ -313,8 +312,7 @@ TEST_F(OpeningScreensTest, DashboardAnimationShowsEachPictureInTheCentre) {
     EXPECT_FALSE(printed(52850, 24, 221));
 }
 
-// ---- Point search
-// --------------------------------------------------------------------------------
+// ---- Point search ------------------------------------------------------------------------------
 
 TEST_F(OpeningScreensTest, PointSearchCountsHitsUpToTheSoughtPoint) {
     struct Case {
