@@ -11,6 +11,7 @@
 #include "calendar/launchers.h"
 #include "calendar/lessons.h"
 #include "calendar/music_course.h"
+#include "calendar/opening.h"
 #include "calendar/picture_lessons.h"
 #include "calendar/pool_b_events.h"
 #include "calendar/recipe_screen.h"
@@ -63,4 +64,5 @@ void calendar_register_all() {
     register_event_pools();
     register_pool_b_events();
     register_first_year();
+    register_opening();
 }

@@ -198,6 +198,11 @@ s32 cal_rand(s32 n) {
 void cal_play_once_and_wait(CalMusic piece) {
     const s32 id = cal_id(piece);
     mssw_play_music(id, 1);
+    cal_wait_piece(piece);
+}
+
+void cal_wait_piece(CalMusic piece) {
+    const s32 id = cal_id(piece);
     while (mssw_music_id == id && mssw_music_playing() == 1) plat_ticks();
 }
 

@@ -161,6 +161,10 @@ s32 cal_rand(s32 n);
 // empty or broken entry keeps the previous music, which may loop for ever) ends the wait at once,
 // as does silence.
 void cal_play_once_and_wait(CalMusic piece);
+// Waits, on the tick clock, while `piece` is the one in the music slot and still plays: the wait
+// of `cal_play_once_and_wait` for a piece started earlier (lines shown while it plays). A piece
+// that did not start, or silence, ends the wait at once.
+void cal_wait_piece(CalMusic piece);
 
 // ---- Summary -----------------------------------------------------------------------------------
 

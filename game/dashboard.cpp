@@ -118,6 +118,32 @@ void stat_column(s32 x, s32 label, s32 value) {
     print_number_vertical_seen(x, 57, value, 3);
 }
 
+// The equipment's bonuses on the art variety and on attribute 5.
+s32 shown_art_variety() {
+    const s32 charm = player_record.equip[3];
+    const bool charm_ok = charm >= 0 && charm < EQUIP_TABLE_C_COUNT;
+    return player_record.art_variety + (charm_ok ? equip_table_c[charm].art_variety_bonus : 0);
+}
+
+s32 shown_attr5() {
+    return player_record.attr[5] + (player_record.equip[3] == 7 ? 20 : 0);
+}
+
+// The one fixed set of the closing animation: attributes 0..4, art variety, combat level,
+// attribute 5, fame and chivalry.
+void draw_fixed_statistics() {
+    const PlayerRecord& p = player_record;
+    text_size(16);
+    text_colour(9, 9, 10);
+    text_style(5);
+    for (s32 i = 0; i < 5; ++i) stat_column(299 + 22 * i, 533 + i, p.attr[i]);
+    stat_column(431, 541, shown_art_variety());
+    stat_column(453, 542, p.combat_level);
+    stat_column(475, 504, shown_attr5());
+    stat_column(563, 500, p.fame);
+    stat_column(585, 501, p.chivalry);
+}
+
 void draw_statistics() {
     const PlayerRecord& p = player_record;
     text_size(16);
@@ -131,11 +157,9 @@ void draw_statistics() {
     }
     for (s32 i = 0; i < 5; ++i) stat_column(280 + 20 * i, 533 + i, p.attr[i]);
     for (s32 i = 0; i < 9; ++i) stat_column(385 + 20 * i, 550 + i, p.skill[i]);
-    const s32 charm = p.equip[3];
-    const bool charm_ok = charm >= 0 && charm < EQUIP_TABLE_C_COUNT;
-    stat_column(570, 541, p.art_variety + (charm_ok ? equip_table_c[charm].art_variety_bonus : 0));
+    stat_column(570, 541, shown_art_variety());
     stat_column(590, 542, p.combat_level);
-    stat_column(610, 504, p.attr[5] + (charm == 7 ? 20 : 0));
+    stat_column(610, 504, shown_attr5());
 }
 
 void draw_date() {
@@ -174,25 +198,32 @@ void draw_date() {
     }
 }
 
-void draw_equipment() {
+// `closing`: the closing animation's columns, the best art in the skill's place and none in the
+// art's.
+void draw_equipment(bool closing) {
     text_colour(9, 9, 10);
     text_style(3);
     print_text_vertical_seen(84, 149, 310);
     print_text_vertical_seen(54, 149, 311);
     print_text_vertical_seen(24, 149, 312);
     print_text_vertical_seen(54, 221, weapon_text());
-    print_text_vertical_seen(84, 221, best_skill_text());
-    print_text_vertical_seen(24, 221, best_art_text());
+    print_text_vertical_seen(84, 221, closing ? best_art_text() : best_skill_text());
+    print_text_vertical_seen(24, 221, closing ? DASH_NO_ENTRY_TEXT : best_art_text());
 }
 
 // The dashboard with the given backdrop; figure (>= 0) is drawn at (fx, fy) before the frame.
-void dashboard_paint(s32 backdrop, s32 bx, s32 by, s32 figure, s32 fx, s32 fy) {
+// `closing` draws the closing animation's statistics and arts columns.
+void dashboard_paint(s32 backdrop, s32 bx, s32 by, s32 figure, s32 fx, s32 fy,
+                     bool closing = false) {
     draw_gauge();
     if (backdrop >= 0) draw_image(bx, by, backdrop, 0);
     if (figure >= 0) draw_image(fx, fy, figure, 0);
     draw_image(0, 0, DASH_FRAME_IMAGE, 0);
     draw_portrait();
-    draw_statistics();
+    if (closing)
+        draw_fixed_statistics();
+    else
+        draw_statistics();
     draw_date();
 
     const s32 month = world_state.month;
@@ -207,7 +238,7 @@ void dashboard_paint(s32 backdrop, s32 bx, s32 by, s32 figure, s32 fx, s32 fy) {
 
     text_colour(0, 0, 15);
     print_text_seen(161, 74, 1000);
-    draw_equipment();
+    draw_equipment(closing);
 }
 
 bool pointer_inside(s32 x0, s32 y0, s32 x1, s32 y1) {
@@ -244,6 +275,10 @@ void hub_draw() {
 void hub_draw_travel(s32 frame) {
     dashboard_paint(DASH_TRAVEL_BACKDROP, DASH_TRAVEL_X, DASH_TRAVEL_Y,
                     DASH_TRAVEL_FIGURE + (frame & 3), 500 - 15 * frame, 208);
+}
+
+void hub_draw_closing(s32 picture) {
+    dashboard_paint(picture, DASH_CLOSING_X, DASH_CLOSING_Y, -1, 0, 0, true);
 }
 
 void hub_menu_draw() {

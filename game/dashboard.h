@@ -48,6 +48,11 @@ void hub_draw();
 // The dashboard of travel frame f: as `hub_draw`, with the road picture in place of the backdrop
 // and the walking figure before the frame picture; no present.
 void hub_draw_travel(s32 frame);
+// The dashboard of the closing animation: `picture` at (149, 126) in place of the backdrop, one
+// fixed set of statistics (attributes, art variety, combat level, fame, chivalry; no page switch),
+// the best art where the best skill stands and "none" where the best art stands; no present.
+constexpr s32 DASH_CLOSING_X = 149, DASH_CLOSING_Y = 126;
+void hub_draw_closing(s32 picture);
 // Draws the current bar of menu buttons (only the usable ones); no present.
 void hub_menu_draw();
 // Command 41: five affection gauges over the dashboard until a button is pressed.

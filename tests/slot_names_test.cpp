@@ -45,8 +45,8 @@ constexpr SlotRange COMPLETE_OBJECT_SLOTS[] = {
 
 // Calendar slots whose every named slot has its handler (slot 0, the first day, runs at turn 0).
 constexpr SlotRange COMPLETE_CALENDAR_SLOTS[] = {
-    {0, 0},   {8, 9},   {19, 21},  {25, 25},   {27, 27},   {32, 33},   {38, 40},
-    {43, 73}, {75, 78}, {80, 175}, {190, 194}, {196, 198}, {201, 216}, {218, 223},
+    {0, 21},  {24, 25},  {27, 27},   {32, 33},   {38, 40},   {43, 73},
+    {75, 78}, {80, 175}, {190, 194}, {196, 198}, {201, 216}, {218, 223},
 };
 
 template <size_t N> bool in_ranges(const SlotRange (&ranges)[N], s32 slot) {

@@ -324,6 +324,7 @@ void put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_activity(builder);
     image_put_placeholder_arrival(builder);
     image_put_placeholder_cal_launchers(builder);
+    image_put_placeholder_cal_opening(builder);
     // Our own content: framed boxes for the battle's pictures and the animations' images.
     battle_put_placeholder_content(builder);
     // Our own content: the mini-games' pictures, sized as each game draws them.

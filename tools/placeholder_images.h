@@ -68,3 +68,5 @@ void image_put_placeholder_cal_story(ArcBuilder& builder);
 void image_put_placeholder_cal_pools(ArcBuilder& builder);
 // The large portraits that the first year's story handlers show beyond 62000..62299 (62420).
 void image_put_placeholder_cal_first_year(ArcBuilder& builder);
+// Placeholder pictures of the opening events and their screens (60000..60103, 63500).
+void image_put_placeholder_cal_opening(ArcBuilder& builder);
