@@ -86,9 +86,10 @@ class MainRoadTest : public ::testing::Test, protected NameEntryClicks {
         first_day_loan = calendar_event_borrow(
             0, [] { ++first_day_runs; }, "main road test");
         ASSERT_EQ(first_day_loan.slot, 0);
-        // The before-turn events of the turns this road plays (the arrival of turn 1, the cure of
-        // turn 3) are the calendar's own business: held out the same way, so that the road is the
-        // same whether or not the calendar layer has registered its handlers in this process.
+        // The before-turn events of the turns this road plays (turns 1, 3, 20 and 21: the arrival,
+        // the cure, the payment and the first art) are the calendar's own business: held out the
+        // same way, so that the road is the same whether or not the calendar layer has registered
+        // its handlers in this process.
         for (size_t k = 0; k < std::size(ROAD_EVENTS); ++k) {
             road_loans[k] = calendar_event_borrow(
                 ROAD_EVENTS[k], [] {}, "main road test");
@@ -133,7 +134,7 @@ class MainRoadTest : public ::testing::Test, protected NameEntryClicks {
 
     HarnessTempDir dir;
     CalendarLoan first_day_loan;
-    static constexpr s32 ROAD_EVENTS[] = {24, 1};
+    static constexpr s32 ROAD_EVENTS[] = {24, 1, 12, 15};
     CalendarLoan road_loans[std::size(ROAD_EVENTS)];
 };
 
