@@ -27,9 +27,6 @@ constexpr s32 LESSON_SETS[TEST_STEP] = {0, 1, 2, 0};
 
 // Text sizes (our own choice): the names fit the 24-pixel grid of the lesson sheet.
 constexpr s32 NAME_SIZE = 16, LINE_SIZE = 24, TEXT_STYLE = 1;
-// Draws of a filler picture for one cell before the first free one is taken: a fixed bound so
-// that a draw source that keeps repeating taken pictures cannot hold the deal for ever.
-constexpr s32 FILL_TRIES = 1000;
 
 constexpr CalPerson TEACHER = CalPerson{PICTURE_TEACHER};
 
@@ -122,15 +119,7 @@ void deal() {
             s.cells[i] = s.asked;
             continue;
         }
-        s32 p = -1;
-        for (s32 tries = 0; tries < FILL_TRIES && p < 0; tries++) {
-            const s32 d = cal_rand(PICTURE_COUNT);
-            if (!taken[d]) p = d;
-        }
-        for (s32 d = 0; p < 0 && d < PICTURE_COUNT; d++)
-            if (!taken[d]) p = d;
-        taken[p] = true;
-        s.cells[i] = p;
+        s.cells[i] = cal_draw_new(taken);
     }
 }
 
