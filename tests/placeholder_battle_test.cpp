@@ -34,7 +34,7 @@ class PlaceholderBattleTest : public ::testing::Test {
         const auto alias = builder.aliases().find(key);
         if (alias != builder.aliases().end()) key = alias->second;
         const auto it = builder.entries().find(key);
-        return it == builder.entries().end() || it->second.empty() ? nullptr : &it->second;
+        return it == builder.entries().end() || it->second.empty() ? nullptr : &it->second.bytes();
     }
     Header header(s32 id) const {
         const std::vector<u8>* b = image(id);

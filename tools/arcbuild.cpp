@@ -18,6 +18,7 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -182,11 +183,58 @@ std::vector<u32> stored_ids(const ArcBuilder& builder) {
 
 } // namespace
 
+namespace {
+
+// A word-at-a-time 64-bit mix: fast enough to run over every byte put into a builder.
+u64 bytes_digest(const std::vector<u8>& bytes) {
+    constexpr u64 MUL = 0x9E3779B97F4A7C15ull;
+    u64 h = 0x243F6A8885A308D3ull ^ (u64(bytes.size()) * MUL);
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        u64 w;
+        std::memcpy(&w, bytes.data() + i, 8);
+        h = (h ^ w) * MUL;
+        h ^= h >> 29;
+    }
+    u64 tail = 0;
+    for (size_t k = 0; i + k < bytes.size(); ++k) tail |= u64(bytes[i + k]) << (8 * k);
+    h = (h ^ tail) * MUL;
+    return h ^ (h >> 32);
+}
+
+u64 mix(u64 h, u64 v) {
+    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    return h;
+}
+
+} // namespace
+
+ArcBytes::ArcBytes(std::vector<u8> bytes) {
+    const u64 digest = bytes_digest(bytes);
+    blob_ = std::make_shared<const Blob>(Blob{std::move(bytes), digest});
+}
+
+const std::vector<u8>& ArcBytes::empty_bytes() {
+    static const std::vector<u8> none;
+    return none;
+}
+
 void ArcBuilder::put(u32 id, std::vector<u8> bytes) {
     if (id > u32(ARC_MAX_ID)) throw std::invalid_argument("arcbuild: id outside the index");
     if (bytes.size() > 0x7FFFFFFFu) throw std::invalid_argument("arcbuild: entry too large");
     aliases_.erase(id);
-    entries_[id] = std::move(bytes);
+    entries_[id] = ArcBytes(std::move(bytes));
+}
+
+u64 ArcBuilder::digest() const {
+    u64 h = mix(0, entries_.size());
+    for (const auto& [id, bytes] : entries_) h = mix(mix(h, id), bytes.digest());
+    h = mix(h, aliases_.size());
+    for (const auto& [id, source] : aliases_) h = mix(mix(h, id), source);
+    h = mix(h, raw_entries_.size());
+    for (const auto& [id, entry] : raw_entries_)
+        h = mix(mix(mix(h, id), entry.offset), u64(u32(entry.size)));
+    return h;
 }
 
 void ArcBuilder::alias(u32 id, u32 source) {
@@ -222,7 +270,7 @@ ArcWriteResult arc_write_chained(const ArcBuilder& builder, const std::string& p
     std::map<u32, ArchiveEntry> index;
     size_t slot = 0;
     for (u32 id : ids) {
-        const std::vector<u8>& bytes = entries.at(id);
+        const std::vector<u8>& bytes = entries.at(id).bytes();
         ArcPlacement& placed = result.entries[id];
         size_t blocks = (bytes.size() + ARC_BLOCK_DATA - 1) / ARC_BLOCK_DATA;
         for (size_t b = 0; b < blocks; ++b) placed.blocks.push_back(file_offset(slots[slot + b]));
@@ -256,7 +304,7 @@ ArcWriteResult arc_write_plain(const ArcBuilder& builder, const std::string& pat
     }
     Regions regions(space);
     for (const auto& [id, placed] : result.entries) {
-        const std::vector<u8>& bytes = entries.at(id);
+        const std::vector<u8>& bytes = entries.at(id).bytes();
         std::memcpy(regions.at(placed.offset), bytes.data(), bytes.size());
         index[id] = ArchiveEntry{placed.offset, s32(bytes.size())};
     }
@@ -456,20 +504,49 @@ void cache_write(const std::string& path, const CacheStamp& stamp, const ArcBuil
 
 } // namespace
 
-void arc_put_placeholder_content(ArcBuilder& builder) {
+namespace {
+
+// Fills an empty builder: from the cache file when MORVANTA_PLACEHOLDER_CACHE names a directory
+// and the file there is this program's, otherwise drawn (and then kept in the cache file).
+void fill_placeholder_content(ArcBuilder& builder) {
     const char* dir = std::getenv("MORVANTA_PLACEHOLDER_CACHE");
     CacheStamp stamp;
-    const bool empty =
-        builder.entries().empty() && builder.aliases().empty() && builder.raw_entries().empty();
-    if (dir == nullptr || *dir == 0 || !empty || !program_stamp(stamp)) {
+    if (dir == nullptr || *dir == 0 || !program_stamp(stamp)) {
         put_placeholder_content(builder);
         return;
     }
     mkdir(dir, 0755);
     const std::string path = std::string(dir) + "/placeholder_content";
-    if (cache_read(path, stamp, builder)) return;
-    put_placeholder_content(builder);
-    if (builder.raw_entries().empty()) cache_write(path, stamp, builder);
+    // Processes that start together wait for the first one to draw the content instead of all
+    // drawing it at once.
+    const int lock = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (lock >= 0)
+        while (flock(lock, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    if (!cache_read(path, stamp, builder)) {
+        put_placeholder_content(builder);
+        if (builder.raw_entries().empty()) cache_write(path, stamp, builder);
+    }
+    if (lock >= 0) close(lock);
+}
+
+} // namespace
+
+void arc_put_placeholder_content(ArcBuilder& builder) {
+    const bool empty =
+        builder.entries().empty() && builder.aliases().empty() && builder.raw_entries().empty();
+    if (!empty) {
+        put_placeholder_content(builder);
+        return;
+    }
+    // An empty builder gets a copy of the process's one placeholder content: the entries' bytes
+    // are shared, so later copies cost a step per entry.
+    static const ArcBuilder content = [] {
+        ArcBuilder b;
+        fill_placeholder_content(b);
+        return b;
+    }();
+    builder = content;
 }
 
 void arc_build_placeholder(const std::string& dir) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,33 @@ struct ArcWriteResult {
     u64 file_size = 0;
 };
 
+// The bytes of one entry, read-only and shared between copies of a builder: a copy of a builder
+// that holds the whole placeholder content copies no entry data. Reads like a const byte vector.
+class ArcBytes {
+  public:
+    ArcBytes() = default;
+    explicit ArcBytes(std::vector<u8> bytes);
+
+    const std::vector<u8>& bytes() const { return blob_ ? blob_->bytes : empty_bytes(); }
+    operator const std::vector<u8>&() const { return bytes(); }
+    size_t size() const { return bytes().size(); }
+    bool empty() const { return bytes().empty(); }
+    const u8* data() const { return bytes().data(); }
+    std::vector<u8>::const_iterator begin() const { return bytes().begin(); }
+    std::vector<u8>::const_iterator end() const { return bytes().end(); }
+    u8 operator[](size_t i) const { return bytes()[i]; }
+    // A 64-bit digest of the bytes, computed once when they were put.
+    u64 digest() const { return blob_ ? blob_->digest : 0; }
+
+  private:
+    struct Blob {
+        std::vector<u8> bytes;
+        u64 digest;
+    };
+    static const std::vector<u8>& empty_bytes();
+    std::shared_ptr<const Blob> blob_;
+};
+
 class ArcBuilder {
   public:
     // Sets entry id (0 .. 0xFFFFF) to bytes, replacing what it held. An empty vector makes an
@@ -50,12 +78,16 @@ class ArcBuilder {
     // source's (empty when source is empty). Lets many ids carry the same bytes once.
     void alias(u32 id, u32 source);
 
-    const std::map<u32, std::vector<u8>>& entries() const { return entries_; }
+    const std::map<u32, ArcBytes>& entries() const { return entries_; }
     const std::map<u32, u32>& aliases() const { return aliases_; }
     const std::map<u32, ArchiveEntry>& raw_entries() const { return raw_entries_; }
 
+    // A digest of everything the builder holds (entries, aliases, raw entries): two builders
+    // with the same digest write the same archive. Costs one step per entry, no byte reads.
+    u64 digest() const;
+
   private:
-    std::map<u32, std::vector<u8>> entries_;
+    std::map<u32, ArcBytes> entries_;
     std::map<u32, ArchiveEntry> raw_entries_;
     std::map<u32, u32> aliases_;
 };
@@ -81,9 +113,10 @@ struct ArcIndexRow {
 std::vector<ArcIndexRow> arc_read_index(const std::string& path);
 
 // The placeholder archive: the content the program needs to start, until the real assets exist.
-// Everything but the font and the maps: texts, sounds and every picture. Into an empty builder,
-// with MORVANTA_PLACEHOLDER_CACHE naming a directory, it is read from a cache that the first
-// process of the same program writes there (the test suite sets it: one process per test).
+// Everything but the font and the maps: texts, sounds and every picture. An empty builder
+// receives a copy of the content the process made at its first call; that first call reads it,
+// with MORVANTA_PLACEHOLDER_CACHE naming a directory, from a cache that the first process of
+// the same program writes there (the test suite sets it: several processes share the content).
 void arc_put_placeholder_content(ArcBuilder& builder);
 // Writes the whole placeholder archive, the font included, as dir + "/VERORIRE" (chained layout).
 void arc_build_placeholder(const std::string& dir);
