@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 // ---- Glyph numbering ----------------------------------------------------------------------------
@@ -219,20 +220,11 @@ constinit const ScaleTable scale_table = make_scale_table();
 
 namespace {
 
-// Ink bits of `count` master columns from column `start` on, in one 12-byte row.
-inline s32 row_bits(const u8* row, s32 start, s32 count) {
-    s32 n = 0;
-    s32 b = start >> 3;
-    s32 off = start & 7;
-    while (count > 0) {
-        const s32 take = std::min(8 - off, count);
-        const u32 mask = (0xFFu >> off) & (0xFFu << (8 - off - take));
-        n += bit_counts[row[b] & mask];
-        count -= take;
-        off = 0;
-        ++b;
-    }
-    return n;
+// One 12-byte master row as a 96-bit value, column 0 in the top bit.
+inline unsigned __int128 row_value(const u8* row) {
+    unsigned __int128 v = 0;
+    for (s32 b = 0; b < GLYPH_ROW_BYTES; ++b) v = v << 8 | row[b];
+    return v << (128 - 8 * GLYPH_ROW_BYTES);
 }
 
 } // namespace
@@ -264,8 +256,9 @@ s32 kanji_scale(const u8* master, s32 step, u8* coverage) {
     for (s32 j = 0; j < n; ++j) {
         std::fill(counts, counts + n, 0);
         for (s32 r = k * j; r < k * j + k; ++r) {
-            const u8* row = master + r * GLYPH_ROW_BYTES;
-            for (s32 i = 0; i < n; ++i) counts[i] += row_bits(row, k * i, k);
+            // Box i's columns are the top k bits once the row is shifted left by k * i.
+            unsigned __int128 v = row_value(master + r * GLYPH_ROW_BYTES);
+            for (s32 i = 0; i < n; ++i, v <<= k) counts[i] += std::popcount(u64(v >> (128 - k)));
         }
         for (s32 i = 0; i < n; ++i) coverage[j * n + i] = levels[counts[i]];
     }
