@@ -715,8 +715,12 @@ TEST_F(ActivityTest, MiniGameCommandsCallTheirGameThenAwardOnce) {
             const std::string award = "hub_say 0 0 -1 " + std::to_string(c.text);
             const bool announced = std::find(lines.begin(), lines.end(), award) != lines.end();
             EXPECT_EQ(announced, round == 1 && c.award >= 0) << round;
-            if (c.award >= 0) EXPECT_EQ(known_has(9, c.award), round >= 1);
-            if (c.title >= 0) EXPECT_EQ(title_has(c.title), round >= 1);
+            if (c.award >= 0) {
+                EXPECT_EQ(known_has(9, c.award), round >= 1);
+            }
+            if (c.title >= 0) {
+                EXPECT_EQ(title_has(c.title), round >= 1);
+            }
         }
     }
 }

@@ -267,7 +267,9 @@ TEST_F(ArrivalTest, OnlookersWalkTowardTheirMarksByTheFirstVisitorsStage) {
         EXPECT_GT(one, 0);
         EXPECT_LE(one, 2 * r.speed);
         EXPECT_EQ(script_stage(r.obj), 0);
-        if (slot == 131) EXPECT_EQ(attr_get(r.obj, ATTR_TIMER), 7);
+        if (slot == 131) {
+            EXPECT_EQ(attr_get(r.obj, ATTR_TIMER), 7);
+        }
 
         // Stage 1: to the mark, the frame only on arrival.
         script_set_stage(237, 1);
@@ -346,7 +348,9 @@ TEST_F(ArrivalTest, TheStagedSceneSaysItsLinesAndHandsThePlayerBack) {
         SCOPED_TRACE(l.obj);
         EXPECT_EQ(attr_get(l.obj, ATTR_ACTIVE), l.active);
         EXPECT_EQ(dist(l.obj, l.p.x, l.p.y), 0) << at(l.obj).x << "," << at(l.obj).y;
-        if (l.frame != ANY) EXPECT_EQ(obj_get_frame(l.obj), l.frame);
+        if (l.frame != ANY) {
+            EXPECT_EQ(obj_get_frame(l.obj), l.frame);
+        }
         EXPECT_EQ(attr_get(l.obj, ATTR_CLICK), l.clickable);
         EXPECT_EQ(script_stage(l.obj), l.stage);
     }

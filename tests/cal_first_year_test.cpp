@@ -436,7 +436,9 @@ TEST_F(CalYearlyVisits, EachVisitorsConditionLinesAndGift) {
         const size_t m = mark();
         run_slot(43);
         EXPECT_EQ(texts_from(m), c.texts);
-        if (c.done_flag >= 0) EXPECT_EQ(player_record.story_flags[c.done_flag], 1);
+        if (c.done_flag >= 0) {
+            EXPECT_EQ(player_record.story_flags[c.done_flag], 1);
+        }
     }
     fresh();
     // The gifts.

@@ -227,7 +227,9 @@ TEST_F(IngredientCourseTest, GateKeepsSilentWarnsOnceOrClosesThePlace) {
         const bool spoke = !c.texts.empty();
         EXPECT_EQ(player_record.mood, spoke ? 2 : 1);
         const std::vector<std::string> lines = lines_from(m);
-        if (spoke) EXPECT_EQ(lines.front(), "music 10023 1");
+        if (spoke) {
+            EXPECT_EQ(lines.front(), "music 10023 1");
+        }
     }
 }
 

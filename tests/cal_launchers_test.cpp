@@ -871,7 +871,9 @@ TEST_F(LauncherTest, EveryLauncherFromItsRow) {
         EXPECT_EQ(hub_block.turns_consumed, done ? row->turns : c.turns_left);
         EXPECT_EQ(player_record.turn_done, done ? 1 : 0);
         EXPECT_EQ(slot2_saved(), done);
-        if (!c.open_world_load) EXPECT_EQ(player_record.area, done ? AREA_HUB : AREA_BEFORE);
+        if (!c.open_world_load) {
+            EXPECT_EQ(player_record.area, done ? AREA_HUB : AREA_BEFORE);
+        }
         EXPECT_EQ(hub_restart, c.load || c.open_world_load ? 1 : -1);
         if (c.check) c.check();
     }

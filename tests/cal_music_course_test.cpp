@@ -195,18 +195,23 @@ TEST_F(MusicCourseTest, QuizAnswersLessonsAndTheClosingRegard) {
         EXPECT_EQ(hub_block.scene_backdrop, 60421);
         EXPECT_EQ(p.affection[MUSIC_REGARD], c.right ? c.regard : c.regard - 1);
         EXPECT_GT(p.skill[MUSIC_SKILL], c.closes ? c.skill - 1 : c.skill);
-        if (!c.closes) EXPECT_GE(p.skill[MUSIC_SIDE_SKILL], skill1);
+        if (!c.closes) {
+            EXPECT_GE(p.skill[MUSIC_SIDE_SKILL], skill1);
+        }
         EXPECT_EQ(place(c.step).on, c.right || c.closes ? 0 : 1);
         EXPECT_EQ(place(c.step + 1).on, c.closes ? (c.step + 1 < 10 ? 0 : place(10).on) : 1);
         EXPECT_EQ(cal_place_button_on(0, 1), c.closes ? 0 : 1);
-        if (c.closes)
+        if (c.closes) {
             for (s32 k = 0; k < 10; k++) EXPECT_EQ(place(k).on, 0) << k;
+        }
         EXPECT_EQ(place(10).on, c.right && c.step == 9 ? 1 : 0);
         for (s32 id = 50; id <= 54; id++) {
             const bool has =
                 id == c.taught || std::find(c.known.begin(), c.known.end(), id) != c.known.end();
             EXPECT_EQ(known_has(MUSIC_ARTS_LIST, id), has ? 1 : 0) << id;
-            if (id == c.taught) EXPECT_EQ(known_has(MUSIC_SIDE_LIST, id), 1);
+            if (id == c.taught) {
+                EXPECT_EQ(known_has(MUSIC_SIDE_LIST, id), 1);
+            }
         }
         EXPECT_EQ(music_from(lines_from(m)).back(), "music 10061 0");
     });

@@ -412,8 +412,9 @@ TEST_F(CalOpeningTest, PictureLessonAndPictureOfTurn12) {
         const size_t m = mark();
         run_slot(c.slot);
         EXPECT_EQ(texts_from(m), c.texts);
-        if (c.skill_before < 100)
+        if (c.skill_before < 100) {
             EXPECT_TRUE(player_record.skill[c.skill] > c.skill_before || growth_pool(c.skill) > 0);
+        }
         EXPECT_EQ(hub_block.scene_backdrop, c.backdrop);
         EXPECT_EQ(hub_block.turns_consumed, 1);
     }

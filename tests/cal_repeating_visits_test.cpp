@@ -283,7 +283,9 @@ TEST_F(RepeatingVisitsTest, GiftsFromACounterOfTen) {
         EXPECT_EQ(p.story_flags[50], c.arts_list >= 0 ? 1 : c.arts_flag);
         EXPECT_EQ(p.story_flags[51], c.item >= 0 ? 1 : c.item_flag);
         for (s32 i : {1448, 1468, 1556}) EXPECT_EQ(inv_has_count(i, 1), i == c.item ? 1 : 0) << i;
-        if (c.item >= 0) EXPECT_EQ(inv_has_count(c.item, c.count), 1);
+        if (c.item >= 0) {
+            EXPECT_EQ(inv_has_count(c.item, c.count), 1);
+        }
         EXPECT_EQ(p.skill[0] > c.base, c.base_grows);
         EXPECT_EQ(p.attr[5], c.attr5 + (c.attr_grows ? 1 : 0));
         EXPECT_EQ(p.stamina > 0, c.stamina_grows);

@@ -51,7 +51,8 @@ bool sample_flag_test() {
     return player_record.story_flags[3] == 9;
 }
 
-constexpr BattleBlock DUEL{.encounter = 40, .loss = LOSS_NOT_WON};
+constexpr BattleBlock DUEL{
+    .encounter = 40, .party = false, .heal_full = {}, .heal_part = {}, .loss = LOSS_NOT_WON};
 
 // A sample resident: every kind of cell once. (Cell tables keep one stage or one branch a line.)
 // clang-format off

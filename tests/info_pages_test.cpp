@@ -126,7 +126,9 @@ TEST_F(InfoPagesTest, AClickOnAnItemUsesItByTheRulesOfWhereTheScreenWasOpened) {
         const std::vector<TranscriptEntry> seen = since(mark);
         EXPECT_EQ(printed_at(seen, c.caption, 460, 284), c.caption >= 0) << c.what;
         for (const s32 other : {699, 701, 704, 710})
-            if (other != c.caption) EXPECT_FALSE(printed_at(seen, other, 460, 284)) << c.what;
+            if (other != c.caption) {
+                EXPECT_FALSE(printed_at(seen, other, 460, 284)) << c.what;
+            }
         switch (c.item) {
         case 1470:
             EXPECT_EQ(player_record.equip[1], c.used ? 0 : -1) << c.what;

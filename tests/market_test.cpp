@@ -176,7 +176,9 @@ TEST_F(MarketTest, StallListDrawsInItsOrder) {
         market_fill_wanted();
         for (s32 s = 0; s <= 10; ++s) {
             EXPECT_EQ(stall(s).offset, want[2 * s]) << "slot " << s;
-            if (want[2 * s] >= 0) EXPECT_EQ(stall(s).stock, want[2 * s + 1]) << "slot " << s;
+            if (want[2 * s] >= 0) {
+                EXPECT_EQ(stall(s).stock, want[2 * s + 1]) << "slot " << s;
+            }
         }
         EXPECT_EQ(rand_below(1000), draws_end); // no draw more, none less
     }

@@ -104,7 +104,9 @@ TEST_F(MealTest, DishLabelsAnswerInsideTheirAreasAndTheDishIsServed) {
     EXPECT_EQ(player_record.item_tally[2063], before.item_tally[2063] + 1);
     EXPECT_EQ(player_record.money, before.money);
     for (s32 k = 0; k < MEAL_DISHES; ++k)
-        if (k != 13) EXPECT_EQ(player_record.item_tally[2050 + k], before.item_tally[2050 + k]);
+        if (k != 13) {
+            EXPECT_EQ(player_record.item_tally[2050 + k], before.item_tally[2050 + k]);
+        }
     // Still below the appetite in a middling mood: the comment says so and the mood sinks.
     EXPECT_TRUE(has(dialog_lines(), "hub_say_lines 222 233 0 0"));
     EXPECT_EQ(player_record.mood, 3);

@@ -369,7 +369,9 @@ TEST_F(AimNightTest, HitPaysSkillAndCounterStrikeEmptiesTheBar) {
         EXPECT_TRUE(drew(hit_pictures[size_t(f)], 25013, 226, 248)) << f; // the spot's bar
         EXPECT_TRUE(drew(hit_pictures[size_t(f)], 25013, 316, 248)) << f; // 91 columns
         EXPECT_FALSE(drew(hit_pictures[size_t(f)], 25013, 317, 248)) << f;
-        if (f > 0) EXPECT_FALSE(drew(hit_pictures[size_t(f)], 7250, 100, 100)) << f;
+        if (f > 0) {
+            EXPECT_FALSE(drew(hit_pictures[size_t(f)], 7250, 100, 100)) << f;
+        }
     }
     EXPECT_EQ(phase_presents[AIM_NIGHT_STRIKE], 2);
     ASSERT_EQ(strike_pictures.size(), 2u);

@@ -138,7 +138,9 @@ TEST_P(OpenWorldRouteTest, StartsTheRouteAndEntersTheFieldLoop) {
     EXPECT_EQ(attr_get(c.opening_timer, ATTR_TIMER), 5);
     EXPECT_EQ(attr_get(c.opening_timer, ATTR_TIMER_ANYMAP), 1);
     EXPECT_EQ(active(2109), c.day_clock);
-    if (c.day_clock) EXPECT_EQ(attr_get(2109, ATTR_EVENT), 1309);
+    if (c.day_clock) {
+        EXPECT_EQ(attr_get(2109, ATTR_EVENT), 1309);
+    }
 
     // Route 1 closes door 603 (story flag 93 is 0 here), 625, 633 and 635.
     for (s32 door : {603, 625, 633, 635}) EXPECT_EQ(active(door), c.route != 1) << door;
@@ -312,7 +314,9 @@ TEST_F(OpenWorldTest, DoorsComeInPairsThatLeadBack) {
             EXPECT_EQ(attr_get(door, ATTR_EVENT), 6) << door;
             const auto s = shapes.find(door);
             EXPECT_EQ(obj_get_frame(door), s == shapes.end() ? 3300 + door : s->second) << door;
-            if (door != 694) EXPECT_TRUE(active(door)) << door;
+            if (door != 694) {
+                EXPECT_TRUE(active(door)) << door;
+            }
         }
     }
     EXPECT_EQ(pairs, 48);
@@ -351,7 +355,9 @@ TEST(OpenWorldRows, EveryScriptSlotFollowsTheNumberRule) {
                 EXPECT_EQ(row.event, slot_by_number(row.obj));
             }
             // Props (slot 7, not clickable) show no hover cursor but shape 0.
-            if (row.event == 7 && row.clickable == 0) EXPECT_EQ(row.cursor, 0);
+            if (row.event == 7 && row.clickable == 0) {
+                EXPECT_EQ(row.cursor, 0);
+            }
         }
     }
 }

@@ -69,8 +69,9 @@ TEST_F(PickScreensTest, KnownPickOffersTheFirstTenKnownEntries) {
         EXPECT_FALSE(e.kind == TRANSCRIPT_PRINT &&
                      (e.text[0] == 52500 + 1210 || e.text[0] == 52500 + 1211 ||
                       e.text[0] == 52500 + 1200 + 10));
-        if (e.kind == TRANSCRIPT_PRINT_NUMBER && e.y >= PICK_ROW_Y[0]) // below the dashboard's
+        if (e.kind == TRANSCRIPT_PRINT_NUMBER && e.y >= PICK_ROW_Y[0]) { // below the dashboard's
             EXPECT_TRUE(e.number == 7 && e.x == pick_cell_x(0) && e.y == pick_cell_y(0) + 16);
+        }
         EXPECT_FALSE(e.kind == TRANSCRIPT_PRINT && e.text[0] == PICK_BACK_TEXT);
     }
 }

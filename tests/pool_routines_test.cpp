@@ -185,10 +185,14 @@ TEST_F(PoolRoutinesTest, GamesEndByTheirOutcomes) {
         EXPECT_EQ(st.wins, c.wins);
         EXPECT_EQ(st.losses, c.losses);
         EXPECT_EQ(p.affection[202], c.affection_after);
-        if (c.skill22 == 100) EXPECT_EQ(p.skill_exp[22], exp + c.exp_gain);
+        if (c.skill22 == 100) {
+            EXPECT_EQ(p.skill_exp[22], exp + c.exp_gain);
+        }
         EXPECT_EQ(p.story_flags[SUM_GUESS_FLAG], c.friend_made ? 1 : 0);
         EXPECT_EQ(hub_block.encounter_pool_c[1].on, c.friend_made ? 0 : 1);
-        if (c.friend_made) EXPECT_EQ(known_has(2, 53), 1);
+        if (c.friend_made) {
+            EXPECT_EQ(known_has(2, 53), 1);
+        }
         EXPECT_EQ(draws_left(), 0u);
         EXPECT_EQ(dialog_answers_left(), 0u);
     }

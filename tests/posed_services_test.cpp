@@ -382,7 +382,9 @@ TEST_F(PosedServices, TheAttendantTalksByStageAndFromThePlayersPose) {
         EXPECT_EQ(home_talk_lines(), c.lines) << c.name;
         EXPECT_EQ(attr_get(112, ATTR_VAR_A), c.stage_after) << c.name;
         EXPECT_EQ(obj_get_frame(112), 30010) << c.name << ": the kept frame";
-        if (c.player_frame != 0) EXPECT_EQ(obj_get_frame(0), c.player_frame) << c.name;
+        if (c.player_frame != 0) {
+            EXPECT_EQ(obj_get_frame(0), c.player_frame) << c.name;
+        }
         pose_leave({.frame = 418});
     }
 }

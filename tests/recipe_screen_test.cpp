@@ -287,7 +287,9 @@ TEST_F(RecipeScreenTest, LaterVisitsWaitForTheSkillThenTeach) {
             EXPECT_EQ(known_has(RECIPE_LIST, id), taught ? 1 : 0) << id;
         }
         EXPECT_EQ(smith(k).on, c.advances ? 0 : 1);
-        if (k < 3) EXPECT_EQ(smith(k + 1).on, c.advances ? 1 : 0);
+        if (k < 3) {
+            EXPECT_EQ(smith(k + 1).on, c.advances ? 1 : 0);
+        }
         EXPECT_EQ(draws_left(), 0u);
     });
 }

@@ -513,8 +513,9 @@ TEST_F(Residents, ThePacingWalkerKeepsItsLegInVarB) {
             ++runs;
             EXPECT_TRUE(pictured(obj_get_frame(PACER.obj))) << obj_get_frame(PACER.obj);
             // walking legs re-arm 10, idle legs 7 until their pause
-            if (attr_get(PACER.obj, ATTR_VAR_B) == l.leg)
+            if (attr_get(PACER.obj, ATTR_VAR_B) == l.leg) {
                 EXPECT_EQ(attr_get(PACER.obj, ATTR_TIMER), l.leg % 2 == 0 ? 10 : 7);
+            }
         }
         EXPECT_EQ(attr_get(PACER.obj, ATTR_VAR_B), l.next);
         EXPECT_EQ(attr_get(PACER.obj, ATTR_X), l.x);
@@ -602,7 +603,9 @@ TEST_F(DailyRoute, TheDayFromStopToStop) {
         EXPECT_EQ(x(), s.x);
         EXPECT_EQ(y(), s.y);
         EXPECT_EQ(attr_get(ROUTE_WALKER.obj, ATTR_MAP), s.map);
-        if (s.frame != ANY) EXPECT_EQ(obj_get_frame(ROUTE_WALKER.obj), s.frame);
+        if (s.frame != ANY) {
+            EXPECT_EQ(obj_get_frame(ROUTE_WALKER.obj), s.frame);
+        }
         EXPECT_EQ(attr_get(ROUTE_WALKER.obj, ATTR_TIMER), 4);
     }
     EXPECT_EQ(attr_get(ROUTE_WALKER.obj, ATTR_ACTIVE), 0);

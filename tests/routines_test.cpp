@@ -966,8 +966,12 @@ TEST_F(Routines, AfterAClockJumpTheRoutineGoesOn) {
         for (s32 i = 0; i < c.runs; ++i) sh_fire(c.obj, TRIG_TIMER);
         EXPECT_EQ(attr_get(c.obj, ATTR_VAR_A), c.stage_after);
         EXPECT_EQ(attr_get(c.obj, ATTR_ACTIVE), c.active_after);
-        if (c.obj == 219) EXPECT_NE(attr_get(c.obj, ATTR_X), x);
-        if (c.obj == 232) EXPECT_EQ(attr_get(235, ATTR_ACTIVE), 1);
+        if (c.obj == 219) {
+            EXPECT_NE(attr_get(c.obj, ATTR_X), x);
+        }
+        if (c.obj == 232) {
+            EXPECT_EQ(attr_get(235, ATTR_ACTIVE), 1);
+        }
     }
 }
 
@@ -987,7 +991,9 @@ TEST(RoutinePlaceholders, EveryFrameARouteShowsHasAnImage) {
                     for (s32 f = st.cycle.start; f <= st.cycle.limit; f += st.cycle.step)
                         shown.push_back(f);
                 for (s32 f : shown)
-                    if (f != 0) EXPECT_TRUE(images.count(std::abs(f))) << r.obj << " frame " << f;
+                    if (f != 0) {
+                        EXPECT_TRUE(images.count(std::abs(f))) << r.obj << " frame " << f;
+                    }
             }
     }
 }

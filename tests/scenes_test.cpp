@@ -188,7 +188,9 @@ TEST_F(EpisodeSceneTest, FreshEntrySetsUpClockPlacePlayerAndSavesWhereTheEpisode
             EXPECT_EQ(attr_get(0, ATTR_VAR_A), 0);
             // Only the map-10 episode's opening runs on the player's own countdown.
             EXPECT_EQ(attr_get(0, ATTR_TIMER_ON), c.event == 1000 ? 1 : 0);
-            if (c.event == 1000) EXPECT_EQ(attr_get(0, ATTR_TIMER), 6);
+            if (c.event == 1000) {
+                EXPECT_EQ(attr_get(0, ATTR_TIMER), 6);
+            }
         };
         c.play();
         EXPECT_EQ(loop_runs, 1);
@@ -400,7 +402,9 @@ TEST(EpisodeSceneRows, ObjectsAndSlotsLieInTheEpisodesRuns) {
                 const WorldRow& r = part.rows[i];
                 EXPECT_GE(r.obj, 0);
                 EXPECT_LT(r.obj, 4096);
-                if (r.op == WR_HIDE_RANGE) EXPECT_LT(r.map, 4096);
+                if (r.op == WR_HIDE_RANGE) {
+                    EXPECT_LT(r.map, 4096);
+                }
                 if (!world_row_creates(r)) continue;
                 ++creators;
                 EXPECT_TRUE(in_runs(r.obj)) << "object " << r.obj;

@@ -160,8 +160,9 @@ TEST_F(ScriptKit, TurnToTalkGivesThePositionByWhereThePlayerStands) {
         EXPECT_EQ(got.pos, c.pos) << c.dx << "," << c.dy;
         EXPECT_EQ(got.other, mirror_position(c.pos));
         EXPECT_EQ(obj_get_frame(20), c.frame) << c.dx << "," << c.dy;
-        if (c.pos != 4)
+        if (c.pos != 4) {
             EXPECT_EQ(obj_get_frame(0), player_face_frame(PX, PY, PX - c.dx, PY - c.dy));
+        }
     }
 }
 

@@ -201,9 +201,10 @@ TEST(SlotNames, EveryCalendarSlotIsNamedAndTheCompleteRangesAreRegistered) {
     }
     // Tests borrow only the slots that stay empty, so every other owned slot is the game's.
     for (s32 s = 0; s < CALENDAR_EVENT_COUNT; s++)
-        if (calendar_event_owner(s) != nullptr && calendar_slot_reserved_empty(s) == 0)
+        if (calendar_event_owner(s) != nullptr && calendar_slot_reserved_empty(s) == 0) {
             EXPECT_TRUE(names.contains(s)) << calendar_event_owner(s) << " registers slot " << s
                                            << ", which no schedule, pool or place entry names";
+        }
     std::cout << "[ calendar slots ] named and registered (" << named_registered.size()
               << "): " << slot_list(named_registered) << "\n"
               << "[ calendar slots ] named, not yet registered: " << named_missing.size() << "\n";

@@ -122,7 +122,9 @@ TEST(WorldPopulationTowns, ClosedPassagesStandWhereTheirDoorsAre) {
         EXPECT_EQ(attr_get(p.wall, ATTR_LAYER), 0);
         const bool guard = p.wall == 1131;
         EXPECT_EQ(attr_get(p.wall, ATTR_BLOCK), guard ? 0 : 1);
-        if (guard) EXPECT_EQ(attr_get(p.wall, ATTR_EVENT), 711);
+        if (guard) {
+            EXPECT_EQ(attr_get(p.wall, ATTR_EVENT), 711);
+        }
     }
 }
 
