@@ -43,7 +43,7 @@ if pch_source:
 PY
 # GCC's own precompiled form of the test program's common header, made once.
 if [ -s "$pch_dir/pch_source" ]; then
-  cp "$(cat "$pch_dir/pch_source")" "$pch_dir/pch.hxx"
+  grep -v "^#pragma clang" "$(cat "$pch_dir/pch_source")" > "$pch_dir/pch.hxx"
   flags=$(grep -m1 -- "-include $pch_dir/pch.hxx" "$pch_dir/commands" | \
           sed -e "s# -include $pch_dir/pch.hxx##" -e 's# -fsyntax-only .*##' -e 's#^g++ ##')
   # shellcheck disable=SC2086
