@@ -331,7 +331,9 @@ TEST_F(BattleDrawTest, PointerCellMarkerAndHoveredFighter) {
         const DrawGroup& g = groups().back();
         const auto marker = in(g, BATTLE_IMG_CELL);
         ASSERT_EQ(marker.size(), c.marker ? 1u : 0u);
-        if (c.marker) EXPECT_EQ(marker[0].flags, 0x3800u);
+        if (c.marker) {
+            EXPECT_EQ(marker[0].flags, 0x3800u);
+        }
         EXPECT_EQ(count_in(g, 1077), c.hovered ? 1 : 0);
         EXPECT_EQ(count_in(g, 25755), c.hovered ? 25 : 0);
     }

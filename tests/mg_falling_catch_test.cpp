@@ -226,7 +226,9 @@ TEST_F(FallingTest, GoodAddsBadTakesNotBelowZero) {
         EXPECT_EQ(g.ordinal, first[size_t(k)].first);
         EXPECT_EQ(g.kind, first[size_t(k)].second);
         EXPECT_EQ(g.caught, k < 4) << k;
-        if (k < 4) EXPECT_GT(g.last_y, FALLING_CATCH_ABOVE - FALLING_FALL) << k; // in reach
+        if (k < 4) { // in reach
+            EXPECT_GT(g.last_y, FALLING_CATCH_ABOVE - FALLING_FALL) << k;
+        }
     }
     EXPECT_EQ(log.gone[4].last_y, 468); // gone at 471, past 469
 }
@@ -330,8 +332,12 @@ TEST_F(FallingTest, WalksTurnAtTheEdgesAndClicksMoveTheCatcherThree) {
     for (size_t i = 1; i < steps.size(); ++i) {
         const Step &a = steps[i - 1], &b = steps[i];
         EXPECT_LE(std::abs(b.catcher - a.catcher), 1);
-        if (b.catcher < a.catcher) EXPECT_TRUE(b.left);
-        if (b.catcher > a.catcher) EXPECT_FALSE(b.left);
+        if (b.catcher < a.catcher) {
+            EXPECT_TRUE(b.left);
+        }
+        if (b.catcher > a.catcher) {
+            EXPECT_FALSE(b.left);
+        }
         if (b.image != a.image) {
             EXPECT_EQ(b.image, a.image == 6378 ? 6370 : a.image + 1);
             ++advances;
