@@ -205,6 +205,10 @@ s32 battle_run(s32 encounter) {
     battle_enter(encounter);
     s32 result = -1;
     while (result == -1) result = battle_loop_step();
+    // Whatever ended the battle, every standing companion and opponent leaves with its last
+    // values: the round limit ends the loop before the round end's copy, so a medicine or rest
+    // of the last round would otherwise be lost (the fallen were copied when they fell).
+    for (s32 slot = 1; slot < BATTLE_SLOTS; ++slot) battle_roster_copy(slot);
     if (result == BATTLE_WON) {
         battle_draw_background(); // with the field overlay
         battle_sync_anim();

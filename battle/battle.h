@@ -74,7 +74,9 @@ extern s32 battle_rounds_left; // rounds before the battle ends with result 2; -
 
 // Fights `encounter` (0..159; anything else returns BATTLE_LOST (0) at once without touching
 // anything) and returns a BattleResult. `battle_active` is 1 while it runs and 0 after every
-// exit; the music playing at entry is restored on every exit (silence when there was none).
+// exit; the music playing at entry is restored on every exit (silence when there was none), and
+// every companion and opponent still standing has its last hp, mp, mp maximum and poison in its
+// roster entry, whatever ended the battle.
 // The encounter's round limit is counted down for this battle only (`battle_rounds_left`): the
 // record keeps the limit its caller set, so every fight of it gets the whole limit. Random start
 // cells are written back into the record and reused by later fights.

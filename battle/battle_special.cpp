@@ -79,6 +79,14 @@ s32 mark_all_opponents() {
     return marked;
 }
 
+// Consumes the press the command has read (its button bits and its click word); returns
+// `result`.
+s32 take_press(s32 result) {
+    mouse_buttons = 0;
+    click_kind = 0;
+    return result;
+}
+
 void command_frame() {
     battle_draw_background();
     battle_draw_overlay();
@@ -218,24 +226,29 @@ s32 battle_special_art() {
 
 s32 battle_cmd_attack() {
     battle_hits_clear(0);
-    mouse_buttons = 0;
+    // A press is taken by its button bit or by the click word, so a press released before this
+    // frame's poll is still seen; both are cleared first so the press that chose the command
+    // does not count.
+    take_press(0);
     for (;;) {
-        // The buttons are sampled as the frame starts, so a press that arrives while the frame
-        // is drawn is taken at the next one rather than missed when it ends before the read.
-        const u32 buttons = mouse_buttons;
         command_frame();
+        const u32 buttons = mouse_buttons;
+        const u32 kind = click_kind;
+        const bool right = (buttons & BUTTON_RIGHT) || kind == BUTTON_RIGHT;
+        const bool left = (buttons & BUTTON_LEFT) || kind == BUTTON_LEFT;
         const ArtEntry& art = battle_slot_art(0);
         const s32 reach = art.reach;
         marks_clear();
         switch (art.area) {
         case AREA_SQUARE:
         case AREA_SINGLE: {
-            if (buttons & BUTTON_RIGHT) return 0;
-            if (!(buttons & BUTTON_LEFT)) continue;
-            mouse_buttons = 0;
-            battle_cell_at(click_x, click_y, 1);
-            const s32 col = battle_cursor.col, row = battle_cursor.row;
-            if (!cell_on_grid(col, row)) continue;
+            if (right) return take_press(0);
+            if (!left) continue;
+            take_press(0);
+            s32 col = 0, row = 0;
+            // A click beside the grid takes no cell (the cursor's last cell would be a stale one).
+            if (battle_screen_cell(click_x, click_y, &col, &row) != 0) continue;
+            battle_cell_at(col, row, 0);
             const s32 d = battle_dist[2][row][col];
             const s32 target = battle_slot_at(col, row);
             if (d < 0 || d > reach || !is_opponent(target)) continue;
@@ -246,14 +259,14 @@ s32 battle_cmd_attack() {
             break;
         }
         case AREA_LINE:
-            if (buttons & BUTTON_RIGHT) return 0;
-            if (!(buttons & BUTTON_LEFT)) continue;
-            mouse_buttons = 0;
+            if (right) return take_press(0);
+            if (!left) continue;
+            take_press(0);
             battle_hits_clear(0);
             if (mark_opponents_in_area(0, reach) == 0) continue;
             break;
         case AREA_CROSS:
-            if (buttons & BUTTON_RIGHT) return 0;
+            if (right) return take_press(0);
             battle_hits_clear(0);
             if (mark_opponents_in_area(0, reach) == 0) continue;
             break;
@@ -262,7 +275,7 @@ s32 battle_cmd_attack() {
             mark_all_opponents();
             break;
         case ART_AREA_FIELD: {
-            if (buttons & BUTTON_RIGHT) return 0;
+            if (right) return take_press(0);
             const s32 r = battle_special_art();
             return r < 0 ? 0 : r;
         }

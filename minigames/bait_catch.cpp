@@ -301,13 +301,13 @@ void cast() {
     st.screen = BaitScreen::Cast;
     for (s32 f = 0; f < 3; ++f) {
         draw_common(TXT_READY, IMG_CAST_PLAYER + f, -1);
-        if (f == 1) mssw_play_sound(SND_SWING, 0);
+        if (f == 1) mssw_play_sound(SND_SWING, 1);
         screen_present();
         wait_ms(200);
     }
     for (s32 f = 0; f < 5; ++f) {
         draw_common(TXT_READY, IMG_PLAYER, IMG_CAST_FLOAT + f);
-        if (f == 3) mssw_play_sound(SND_SPLASH, 0);
+        if (f == 3) mssw_play_sound(SND_SPLASH, 1);
         screen_present();
         wait_ms(200);
     }
@@ -400,7 +400,7 @@ void back_to_ready() {
 // while the left button that reeled it in is still held).
 void land() {
     const BaitKind& k = hooked_kind();
-    mssw_play_sound(SND_LANDED, 0);
+    mssw_play_sound(SND_LANDED, 1);
     draw_image(149, 16, IMG_FIGHT_WATER + st.water / 20, 0);
     draw_fight_frame(TXT_LANDED);
     st.score += k.value;

@@ -157,7 +157,7 @@ void run_kind0(PopupFigure& f) {
     if (f.t < 27 || f.t > 38) return;
     draw_image(x, y, f.t <= 29 ? IMG_KIND0_HIT : IMG_KIND0_HIT_LATE, 0);
     draw_image(x, y, IMG_EFFECT + std::min((f.t - 27) / 2, 5), 0);
-    if (f.t == 33 || f.t == 34) mssw_play_sound(SOUND_HIT, 0);
+    if (f.t == 33 || f.t == 34) mssw_play_sound(SOUND_HIT, 1);
 }
 
 void run_kind1(PopupFigure& f) {
@@ -178,7 +178,7 @@ void run_kind1(PopupFigure& f) {
         else if (f.t <= 38)
             e = (f.t - 31) / 2 + 1;
         draw_image(x, y, IMG_EFFECT + e, 0);
-        if (f.t == 35 || f.t == 36) mssw_play_sound(SOUND_WRONG, 0);
+        if (f.t == 35 || f.t == 36) mssw_play_sound(SOUND_WRONG, 1);
     }
     if (f.t > 33) {
         line_style(0, 0, 0);
@@ -199,7 +199,7 @@ void run_paying(PopupFigure& f) {
         print_text(NAME_X, LINE_Y, k.name_text);
     }
     if (f.t == POPUP_REWARD_T) {
-        mssw_play_sound(SOUND_HIT, 0);
+        mssw_play_sound(SOUND_HIT, 1);
         pay(f.kind);
     }
 }

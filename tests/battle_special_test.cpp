@@ -219,6 +219,47 @@ TEST_F(BattleSpecialTest, ClickedOpponentMustBeInReach) {
     EXPECT_EQ(battle_slots[0].ai_target, 7);
 }
 
+// The click takes the cell under its own point. After a blow on slot 6 the cursor still holds
+// its cell: a click beside the grid takes no cell, and the click word that the press on the
+// command bar left behind does not count. A press released before the command reads the
+// buttons still counts by its click word.
+TEST_F(BattleSpecialTest, ClickTakesTheCellUnderItsPoint) {
+    put_protagonist(5, 8, 2, 99, 0, 1, 90, 0);
+    put_fighter(6, 5, 7, 20, OPPONENT_ART, 0, 5000, 40);
+    put_fighter(7, 6, 8, 21, OPPONENT_ART, 0, 5000, 40);
+    harness_click(cell_x(5, 7), cell_y(5, 7));
+    EXPECT_EQ(battle_cmd_attack(), 1);
+    const s32 hp6 = battle_slots[6].hp;
+    EXPECT_LT(hp6, 5000);
+
+    // The press on the command bar left its click word behind, on slot 6's cell; then a click
+    // beside the grid and one on slot 7's cell.
+    click_kind = 1;
+    click_x = cell_x(5, 7);
+    click_y = cell_y(5, 7);
+    const u64 p = harness_presents();
+    harness_move(5, 5, at_present(p + 1));
+    harness_button_down(1, at_present(p + 1));
+    harness_button_up(1, at_present(p + 2));
+    harness_move(cell_x(6, 8), cell_y(6, 8), at_present(p + 3));
+    harness_button_down(1, at_present(p + 3));
+    harness_button_up(1, at_present(p + 4));
+    EXPECT_EQ(battle_cmd_attack(), 1);
+    EXPECT_EQ(harness_pending_input(), 0u);
+    EXPECT_EQ(battle_slots[6].hp, hp6);
+    EXPECT_LT(battle_slots[7].hp, 5000);
+    EXPECT_EQ(battle_slots[0].ai_target, 7);
+
+    // On slot 6's cell, pressed and released together after the command's first frame.
+    const InputTrigger next = at_present(harness_presents() + 1);
+    harness_move(cell_x(5, 7), cell_y(5, 7), next);
+    harness_button_down(1, next);
+    harness_button_up(1, next);
+    EXPECT_EQ(battle_cmd_attack(), 1);
+    EXPECT_LT(battle_slots[6].hp, hp6);
+    EXPECT_EQ(battle_slots[0].ai_target, 6);
+}
+
 TEST_F(BattleSpecialTest, RightButtonCancels) {
     put_protagonist(5, 8, 2, 99, 0, 1, 90, 4);
     put_fighter(7, 5, 7, 21, OPPONENT_ART, 0, 5000, 40);

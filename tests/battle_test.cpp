@@ -229,6 +229,31 @@ TEST_F(BattleTest, RoundLimitEndsAfterTheRoundBeforePoisonAndLeavesTheRecord) {
     EXPECT_EQ(steps, 36);
 }
 
+// A companion that drinks its medicine in the last round before the round limit leaves with the
+// healed hp in its roster entry, as the dose has left its bag. The sides stand too far apart for
+// a blow (whose copy would hide a missing one at the exit).
+TEST_F(BattleTest, RoundLimitExitLeavesTheLastRoundsValuesInTheRoster) {
+    line_up(E, {0, 1}, {250}, 1);
+    place(E, 0, 11, 11);
+    place(E, 1, 10, 11);
+    place(E, ENCOUNTER_SIDE, 0, 0);
+    computer_protagonist();
+    RosterEntry& c = roster[1];
+    c.hp_max = 400;
+    c.hp = 100; // a quarter: the companion drinks
+    c.poison = 0;
+    c.bag[0] = {1250, 1}; // heals 300
+    for (s32 i = 1; i < ROSTER_BAG_SLOTS; ++i) c.bag[i] = {ROSTER_NO_ITEM, 0};
+    const s32 foe_hp = roster[250].hp;
+    const s32 hp = player_record.hp;
+
+    EXPECT_EQ(battle_run(E), BATTLE_TIME_UP);
+    ASSERT_EQ(roster[250].hp, foe_hp); // no blow was struck
+    ASSERT_EQ(player_record.hp, hp);
+    EXPECT_EQ(c.bag[0].item, ROSTER_NO_ITEM);
+    EXPECT_EQ(c.hp, 400);
+}
+
 TEST_F(BattleTest, PoisonAtTheRoundEndCostsHalfAndAKilledCompanionLosesItsEntry) {
     line_up(E, {0, 1, 2}, {250});
     computer_protagonist();
@@ -387,23 +412,23 @@ class BattleWholeTest : public BattleTest {
     }
 };
 
-struct Fight {
-    s32 result;
-    s32 steps;
-};
-
-// One battle of the computer against the computer with a step cap; the exit as battle_run's.
-Fight fight(s32 e) {
-    const s32 music = player_record.music_id;
-    battle_enter(e);
-    s32 steps = 0;
-    const s32 r = run_steps(12 * 400, &steps);
-    player_record.music_id = music;
-    battle_active = 0;
-    return {r, steps};
+// The grid rules at every frame of a battle: each standing fighter on a cell of the grid, off
+// the cut corners, and no two on one cell.
+void expect_grid_rules() {
+    bool taken[GRID][GRID] = {};
+    for (s32 slot = 0; slot < BATTLE_SLOTS; ++slot) {
+        const BattleSlot& s = battle_slots[slot];
+        if (s.character == -1) continue;
+        s32 col = 0, row = 0;
+        ASSERT_EQ(battle_point_cell(s.x, s.y, &col, &row), 0)
+            << "slot " << slot << " at " << s.x << "," << s.y;
+        EXPECT_FALSE(cell_cut(col, row)) << "slot " << slot << " on " << col << "," << row;
+        EXPECT_FALSE(taken[row][col]) << "slot " << slot << " on " << col << "," << row;
+        taken[row][col] = true;
+    }
 }
 
-void expect_sane_after(s32 e, const RosterEntry* before, u32 seed) {
+void expect_sane_after(s32 e, s32 result, const RosterEntry* before, u32 seed) {
     SCOPED_TRACE(testing::Message() << "seed " << seed << " encounter " << e);
     EXPECT_GE(player_record.hp, 0);
     EXPECT_LE(player_record.hp, player_record.hp_max);
@@ -418,20 +443,26 @@ void expect_sane_after(s32 e, const RosterEntry* before, u32 seed) {
         EXPECT_LE(r.hp, r.hp_max);
         EXPECT_GE(r.mp, 0);
         EXPECT_LE(r.mp, r.mp_max);
-        EXPECT_LE(r.mp_max, std::max(1000, before[id].mp_max));
         EXPECT_GE(r.poison, 0);
         EXPECT_LE(r.poison, 100);
         if (battle_slots[slot].character == -1) {
             EXPECT_EQ(r.hp, 0) << "fallen slot " << slot;
         }
-        // The battle ends on a blow or at a round end, and both copy every standing fighter
-        // into the roster: the roster holds the fighter's last values.
+        // Whatever ended the battle, the roster holds every standing fighter's last values; a
+        // win's reward then widens the mp maximum.
         const BattleSlot& s = battle_slots[slot];
         if (s.character != -1) {
             EXPECT_EQ(r.hp, s.hp) << "slot " << slot;
             EXPECT_EQ(r.mp, s.mp) << "slot " << slot;
-            EXPECT_EQ(r.mp_max, s.mp_max) << "slot " << slot;
             EXPECT_EQ(r.poison, s.poison) << "slot " << slot;
+            if (result == BATTLE_WON) {
+                EXPECT_GE(r.mp_max, s.mp_max) << "slot " << slot;
+            } else {
+                EXPECT_EQ(r.mp_max, s.mp_max) << "slot " << slot;
+            }
+        }
+        if (result != BATTLE_WON) {
+            EXPECT_LE(r.mp_max, std::max(1000, before[id].mp_max));
         }
         EXPECT_GE(s.art, 0);
         EXPECT_LT(s.art, ARTS_COUNT);
@@ -439,6 +470,9 @@ void expect_sane_after(s32 e, const RosterEntry* before, u32 seed) {
     EXPECT_TRUE(battle_protagonist_art_valid() || battle_slots[0].art == BATTLE_BARE_ART);
 }
 
+// Whole battles of the computer against the computer through `battle_run`. Most get a round
+// limit of 400, which a battle is expected never to need; every third one a short limit of 1 to
+// 7 rounds, so that the round-limit exit is taken too.
 TEST_F(BattleWholeTest, ComputerBattlesEndInRangeOverManySeeds) {
     struct LineUp {
         std::initializer_list<s32> own, opp;
@@ -449,10 +483,14 @@ TEST_F(BattleWholeTest, ComputerBattlesEndInRangeOverManySeeds) {
         {{0, 1, 2}, {60, 61, 62}},
         {{0, 193, 91, 93, 3, 4}, {60, 61, 62, 63, 64, 65}},
     };
+    constexpr s32 LONG_LIMIT = 400;
     std::vector<RosterEntry> start(roster, roster + ROSTER_SIZE);
     start[251].art = 139; // arts that poison
     start[62].art = 372;
     s32 results[3] = {};
+    harness_on_present([](const u16*, u64) {
+        if (battle_active) expect_grid_rules();
+    });
     for (u32 seed = 1; seed <= 250; ++seed) {
         // Every tenth battle is six against six; the others are smaller.
         const LineUp& l = line_ups[seed % 10 == 0 ? 3 : seed % 3];
@@ -460,6 +498,7 @@ TEST_F(BattleWholeTest, ComputerBattlesEndInRangeOverManySeeds) {
         std::copy(start.begin(), start.end(), roster);
         init_player();
         player_record.hp = player_record.hp_max;
+        player_record.music_id = TEST_MUSIC_BEFORE;
         computer_protagonist();
         if (seed % 7 == 0) { // a protagonist who knows no art fights bare-handed
             art_list = art_entry = 0;
@@ -472,18 +511,27 @@ TEST_F(BattleWholeTest, ComputerBattlesEndInRangeOverManySeeds) {
             if (seed % 2 == 0) // the techniques: reactions and double strike
                 for (s32 t : {0, 1, 2, 3, 4, 6}) player_record.known[10][t] = {t, 0, 0};
         }
-        line_up(E, l.own, l.opp);
+        const s32 limit = seed % 3 == 2 ? s32(1 + seed % 7) : LONG_LIMIT;
+        line_up(E, l.own, l.opp, limit);
         encounters[E].background = 0; // the full-screen picture costs most of a frame
-        const Fight f = fight(E);
-        ASSERT_GE(f.result, 0) << "seed " << seed << ": no end after " << f.steps << " steps";
-        ASSERT_LE(f.result, 2);
-        results[f.result] += 1;
-        expect_sane_after(E, start.data(), seed);
+        const s32 result = battle_run(E);
+        ASSERT_GE(result, 0) << "seed " << seed;
+        ASSERT_LE(result, 2) << "seed " << seed;
+        if (limit == LONG_LIMIT) {
+            EXPECT_NE(result, BATTLE_TIME_UP)
+                << "seed " << seed << ": no end in " << limit << " rounds";
+        }
+        results[result] += 1;
+        EXPECT_EQ(battle_active, 0);
+        EXPECT_EQ(player_record.music_id, TEST_MUSIC_BEFORE);
+        expect_sane_after(E, result, start.data(), seed);
         if (HasFailure()) break;
     }
-    // Both sides win some: the blows land on both sides.
-    EXPECT_GT(results[0], 0);
-    EXPECT_GT(results[1], 0);
+    harness_on_present(nullptr);
+    // Both sides win some, and short limits run out.
+    EXPECT_GT(results[BATTLE_LOST], 0);
+    EXPECT_GT(results[BATTLE_WON], 0);
+    EXPECT_GT(results[BATTLE_TIME_UP], 0);
 }
 
 TEST_F(BattleWholeTest, AWonBattleWaitsForTheVictoryAndRewards) {

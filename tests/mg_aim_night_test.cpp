@@ -16,6 +16,7 @@
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
 #include "tests/hub_fixture.h"
+#include "tests/mg_checks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -50,10 +51,6 @@ s32 scripted_rand(s32) {
 // 0) and give every spot the offset `offset`.
 std::vector<s32> still_showing(s32 offset) {
     return {0, 0, 0, 0, 0, 0, 9, 0, 9, 0, offset, offset, offset, offset, offset, offset};
-}
-
-s32 clock_minutes() {
-    return world_state.hour * 60 + world_state.minute;
 }
 
 // The pointer point whose shot lands on the spot: 12 px into it, 10 px below its top (a shot's
@@ -107,7 +104,7 @@ class AimNightTest : public HubTest {
                 drawn.insert(e.id);
                 last_draws.push_back(e);
             } else if (e.kind == TRANSCRIPT_SOUND) {
-                sounds.push_back(e.id);
+                sounds.push_back({e.id, e.number});
             } else if (e.kind == TRANSCRIPT_MUSIC) {
                 music.push_back(e.id);
             }
@@ -189,12 +186,14 @@ class AimNightTest : public HubTest {
         EXPECT_EQ(s32(world_state.cursor_id), 1);
     }
 
-    s32 count_sound(s32 id) const { return s32(std::count(sounds.begin(), sounds.end(), id)); }
+    // The starts of effect `id`, with their loop counts.
+    std::vector<Effect> sounds_of(s32 id) const { return effects_of(sounds, id); }
 
     std::set<s32> drawn;
     std::vector<TranscriptEntry> last_draws;
     std::vector<std::vector<TranscriptEntry>> hit_pictures, strike_pictures;
-    std::vector<s32> sounds, music;
+    std::vector<Effect> sounds;
+    std::vector<s32> music;
     s32 phase_presents[4] = {};
     s32 clicks = 0;
     s32 cursor_in_play = -1;
@@ -357,8 +356,8 @@ TEST_F(AimNightTest, HitPaysSkillAndCounterStrikeEmptiesTheBar) {
     EXPECT_EQ(s.bar, 0);
     EXPECT_EQ(growth_value(SKILL), skill.first);
     EXPECT_EQ(growth_pool(SKILL), skill.second);
-    EXPECT_EQ(count_sound(548), 1);
-    EXPECT_EQ(count_sound(547), 1);
+    EXPECT_EQ(sounds_of(548), played_once(548, 1));
+    EXPECT_EQ(sounds_of(547), played_once(547, 1));
     EXPECT_EQ(phase_presents[AIM_NIGHT_HIT], 3);
     ASSERT_EQ(hit_pictures.size(), 3u);
     // The landing frame, drawn before the first hit frame: the impact where the shot landed
@@ -418,7 +417,7 @@ TEST_F(AimNightTest, ClicksLaunchNoMoreThanTheAllowedShots) {
         });
         EXPECT_EQ(game_aim_night(), 0);
         const AimNightState& s = aim_night_state;
-        EXPECT_EQ(count_sound(548), 4) << c.skill;
+        EXPECT_EQ(sounds_of(548), played_once(548, 4)) << c.skill;
         EXPECT_EQ(s.shots_fired, c.allowed) << c.skill;
         EXPECT_EQ(max_flying, c.allowed) << c.skill;
         EXPECT_TRUE(freed_extra);
@@ -477,8 +476,8 @@ TEST_F(AimNightTest, WholeGameWonBySpreadingShotsOverTheSpots) {
     EXPECT_GT(s.bar, 0);
     EXPECT_GE(s.hits, 30); // 600 hit points at 20 a hit, and the healing
     EXPECT_EQ(s.shots_fired, clicks);
-    EXPECT_EQ(count_sound(548), clicks);
-    EXPECT_EQ(count_sound(547), s.hit_frames);
+    EXPECT_EQ(sounds_of(548), played_once(548, clicks));
+    EXPECT_EQ(sounds_of(547), played_once(547, s.hit_frames));
     EXPECT_EQ(phase_presents[AIM_NIGHT_HIT], 3 * s.hit_frames);
     const std::pair<s32, s32> skill = [&] {
         const PlayerRecord now = player_record;

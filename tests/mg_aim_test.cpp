@@ -16,6 +16,7 @@
 #include "game/player.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/mg_checks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -72,19 +73,8 @@ void push_lower(s32 place, s32 kind_draw) {
     push(AimDraw::Kind, {kind_draw});
 }
 
-s32 inv_count(s32 item) {
-    s32 n = 0;
-    for (const InventoryEntry& e : player_record.inventory)
-        if (e.item == item) n += e.count;
-    return n;
-}
-
 void inventory_clear() {
     for (InventoryEntry& e : player_record.inventory) e = {-1, 0};
-}
-
-s32 clock_minutes() {
-    return world_state.hour * 60 + world_state.minute;
 }
 
 struct Point {
@@ -364,7 +354,7 @@ TEST_F(AimTest, ShotFlightDroppedClicksQuitAndFinalWait) {
     EXPECT_EQ(final_left_clicks, 0);
     EXPECT_GE(presents_in[AimPhase::Final], 4); // three left clicks ignored
     for (s32 i = 0; i < s.slot_count; ++i) EXPECT_EQ(s.slot[i].kind, -1);
-    EXPECT_EQ(count_of(played(TRANSCRIPT_SOUND), 548), 2);
+    EXPECT_EQ(transcript_effects(548), played_once(548, 2));
     EXPECT_EQ(player_record.turn_done, 0);
     EXPECT_EQ(player_record.stamina, 400);
     EXPECT_EQ(clock_minutes(), minutes + 15);
@@ -439,12 +429,11 @@ TEST_F(AimTest, KillsSurvivorsAndEscapes) {
         EXPECT_EQ(growth_pool(AIM_SKILL), area == AREA_HUB ? 12 : 3);
         EXPECT_EQ(presents_in[AimPhase::HitAnim], 3);    // the kill only
         EXPECT_EQ(presents_in[AimPhase::EscapeAnim], 3); // kind 5 only
-        const std::vector<s32> sounds = played(TRANSCRIPT_SOUND);
-        EXPECT_EQ(count_of(sounds, 547), 2);
-        EXPECT_EQ(count_of(sounds, 530), 1);
-        EXPECT_EQ(count_of(sounds, 535), 1);
-        EXPECT_EQ(count_of(sounds, 545), 1);
-        EXPECT_EQ(count_of(sounds, 549), 1);
+        EXPECT_EQ(transcript_effects(547), played_once(547, 2));
+        EXPECT_EQ(transcript_effects(530), played_once(530, 1));
+        EXPECT_EQ(transcript_effects(535), played_once(535, 1));
+        EXPECT_EQ(transcript_effects(545), played_once(545, 1));
+        EXPECT_EQ(transcript_effects(549), played_once(549, 1));
         // The kill's hit frames at the hit anchor of kind 0 from its point (332, 166), and the
         // escape frames of kind 5 with its hit-point bar.
         for (s32 f = 0; f < 3; ++f) {
@@ -490,10 +479,9 @@ TEST_F(AimTest, BoardStagesEscapeAndStageBonus) {
     EXPECT_EQ(s.penalty, 2);
     EXPECT_EQ(s.kills[AIM_BOARD], 1);
     EXPECT_EQ(s.score, 7);
-    const std::vector<s32> sounds = played(TRANSCRIPT_SOUND);
-    EXPECT_EQ(count_of(sounds, 544), 1);
-    EXPECT_EQ(count_of(sounds, 549), 1);
-    EXPECT_EQ(count_of(sounds, 534), 1);
+    EXPECT_EQ(transcript_effects(544), played_once(544, 1));
+    EXPECT_EQ(transcript_effects(549), played_once(549, 1));
+    EXPECT_EQ(transcript_effects(534), played_once(534, 1));
     for (s32 f = 0; f < 3; ++f) {
         const std::vector<TranscriptEntry> escape = draws_of(25065 + f);
         ASSERT_EQ(escape.size(), 1u);
@@ -558,9 +546,8 @@ TEST_F(AimTest, MainTargetUnlocksKeepsHitPointsAndDies) {
     EXPECT_EQ(draws_of(25032).size(), 3u);
     EXPECT_EQ(draws_of(25013).size(), 3u * 11);
     EXPECT_EQ(presents_in[AimPhase::HitAnim], 4 * 3); // two kind 0, leaving, kill
-    const std::vector<s32> sounds = played(TRANSCRIPT_SOUND);
-    EXPECT_EQ(count_of(sounds, 533), 4);
-    EXPECT_EQ(count_of(sounds, 543), 0);
+    EXPECT_EQ(transcript_effects(533), played_once(533, 4));
+    EXPECT_TRUE(transcript_effects(543).empty());
     EXPECT_EQ(inv_count(1860), 2);
     EXPECT_EQ(inv_count(1864), 1);
     EXPECT_EQ(inv_count(1881), 1);
@@ -739,10 +726,9 @@ TEST_F(AimTest, DuelDestroyedByRealInput) {
     EXPECT_EQ(s.final_text, 11410);
     EXPECT_EQ(growth_pool(AIM_SKILL), 11 * 3 + 50);
     EXPECT_EQ(growth_pool(AIM_ATTR), 25);
-    const std::vector<s32> sounds = played(TRANSCRIPT_SOUND);
-    EXPECT_EQ(count_of(sounds, 548), 0);
-    EXPECT_EQ(count_of(sounds, 549), 0);
-    EXPECT_EQ(count_of(sounds, 547), 11);
+    EXPECT_TRUE(transcript_effects(548).empty());
+    EXPECT_TRUE(transcript_effects(549).empty());
+    EXPECT_EQ(transcript_effects(547), played_once(547, 11));
     EXPECT_EQ(inv_count(1864), 0);
     EXPECT_EQ(inv_count(1881), 0);
     EXPECT_EQ(inv_count(AIM_AMMO), 50 - 11);
@@ -779,9 +765,8 @@ TEST_F(AimTest, DuelLostByAmmunitionOrTime) {
     EXPECT_EQ(s.penalty % 10, 0);
     EXPECT_GT(s.secs, AIM_SECONDS);
     EXPECT_EQ(s.arrows, 2);
-    const std::vector<s32> sounds = played(TRANSCRIPT_SOUND);
-    EXPECT_EQ(count_of(sounds, 543), 0);
-    EXPECT_EQ(count_of(sounds, 549), 0);
+    EXPECT_TRUE(transcript_effects(543).empty());
+    EXPECT_TRUE(transcript_effects(549).empty());
     EXPECT_EQ(presents_in[AimPhase::EscapeAnim], 3 * (s.penalty / 10));
 }
 

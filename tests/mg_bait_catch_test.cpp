@@ -638,8 +638,10 @@ TEST_F(BaitCatchTest, LandedCatchPaysAndShowsItsPicture) {
         EXPECT_TRUE(known_has(BAIT_SKILL, 55));
         EXPECT_EQ(inv_count(2240), 3);
         EXPECT_TRUE(printed(6845, 100, 7)); // the catch's name in the status
-        const std::vector<s32> sounds = transcript_ids(TRANSCRIPT_SOUND);
-        EXPECT_NE(std::find(sounds.begin(), sounds.end(), 553), sounds.end());
+        // The cast's swing and splash and the landing, each played once.
+        EXPECT_EQ(transcript_effects(550), played_once(550, 1));
+        EXPECT_EQ(transcript_effects(551), played_once(551, 1));
+        EXPECT_EQ(transcript_effects(553), played_once(553, 1));
         const std::vector<s32> ids = transcript_ids(TRANSCRIPT_DRAW);
         const auto pictures = std::count(ids.begin(), ids.end(), 25457);
         if (c.release) {
@@ -818,6 +820,13 @@ TEST_F(BaitCatchLongTest, WholeGameByRealInput) {
     const PlayerRecord want = grown_by(pays);
     player_record = after;
     expect_growth(want);
+
+    // Every cast swings and splashes once, every landing sounds once.
+    const std::vector<Effect> swings = transcript_effects(550);
+    EXPECT_GE(s32(swings.size()), s.landed);
+    EXPECT_EQ(swings, played_once(550, s32(swings.size())));
+    EXPECT_EQ(transcript_effects(551), played_once(551, s32(swings.size())));
+    EXPECT_EQ(transcript_effects(553), played_once(553, s.landed));
 
     EXPECT_EQ(seen.music_in_play, BAIT_MUSIC);
     EXPECT_EQ(seen.kept_in_play, MUSIC_BEFORE);

@@ -1,6 +1,6 @@
 // Readings and checks the mini-game tests share: how many of an item the inventory holds over all
-// its entries, the game clock in minutes of the day, the ids a transcript holds of one kind, and
-// growth expected after given payments.
+// its entries, the game clock in minutes of the day, the ids a transcript holds of one kind, the
+// sound effects started with their loop counts, and growth expected after given payments.
 #pragma once
 #include "engine/transcript.h"
 #include "engine/types.h"
@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,37 @@ inline std::vector<s32> transcript_ids(s32 kind) {
     for (const TranscriptEntry& e : dialog_transcript())
         if (e.kind == kind) ids.push_back(kind == TRANSCRIPT_PRINT ? e.text[0] : e.id);
     return ids;
+}
+
+// A sound effect started: its id and loop count (1 plays it once; 0 would loop it for ever, and
+// no game asks for that).
+struct Effect {
+    s32 id = -1, loops = 0;
+    bool operator==(const Effect&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& o, const Effect& e) {
+    return o << "sound " << e.id << " loops " << e.loops;
+}
+
+// `n` starts of effect `id`, each played once.
+inline std::vector<Effect> played_once(s32 id, s32 n) {
+    return std::vector<Effect>(size_t(n), Effect{id, 1});
+}
+
+// The starts of effect `id` among `effects`, in order.
+inline std::vector<Effect> effects_of(const std::vector<Effect>& effects, s32 id) {
+    std::vector<Effect> out;
+    for (const Effect& e : effects)
+        if (e.id == id) out.push_back(e);
+    return out;
+}
+
+// The starts of effect `id` that the dialogue driver's transcript holds, in order.
+inline std::vector<Effect> transcript_effects(s32 id) {
+    std::vector<Effect> out;
+    for (const TranscriptEntry& e : dialog_transcript())
+        if (e.kind == TRANSCRIPT_SOUND && e.id == id) out.push_back({e.id, e.number});
+    return out;
 }
 
 // The record after paying each (growth index, amount) in order, each followed by `grow`; the

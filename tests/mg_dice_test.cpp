@@ -40,11 +40,12 @@ struct Print {
     s32 text, x, y;
 };
 std::vector<Print> prints;
-std::vector<s32> music, sounds;
+std::vector<s32> music;
+std::vector<Effect> sounds;
 s32 record(const TranscriptEntry& e) {
     if (e.kind == TRANSCRIPT_PRINT) prints.push_back({e.text[0], e.x, e.y});
     if (e.kind == TRANSCRIPT_MUSIC) music.push_back(e.id);
-    if (e.kind == TRANSCRIPT_SOUND) sounds.push_back(e.id);
+    if (e.kind == TRANSCRIPT_SOUND) sounds.push_back({e.id, e.number});
     return TRANSCRIPT_RUN;
 }
 
@@ -209,7 +210,7 @@ TEST_F(DiceTest, PlainGameSettlesEachBet) {
     EXPECT_EQ(growth_now(), expected_growth);
     EXPECT_EQ(dice_state.bets_won, 3);
     EXPECT_EQ(dice_state.bets_lost, 2);
-    EXPECT_EQ(sounds, (std::vector<s32>{558, 558, 559, 559, 559}));
+    EXPECT_EQ(sounds, (std::vector<Effect>{{558, 1}, {558, 1}, {559, 1}, {559, 1}, {559, 1}}));
     const std::array<s32, DICE_HISTORY> history = {2, 1, 1, 1, 1, 0, 0};
     EXPECT_TRUE(std::equal(history.begin(), history.end(), dice_state.history));
     EXPECT_EQ(clock_minutes(), minutes + 15);

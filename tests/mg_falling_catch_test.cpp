@@ -226,8 +226,8 @@ TEST_F(FallingTest, GoodAddsBadTakesNotBelowZero) {
         EXPECT_EQ(g.ordinal, first[size_t(k)].first);
         EXPECT_EQ(g.kind, first[size_t(k)].second);
         EXPECT_EQ(g.caught, k < 4) << k;
-        if (k < 4) {
-            EXPECT_GT(g.last_y, FALLING_CATCH_ABOVE - FALLING_FALL) << k; // in reach
+        if (k < 4) { // in reach
+            EXPECT_GT(g.last_y, FALLING_CATCH_ABOVE - FALLING_FALL) << k;
         }
     }
     EXPECT_EQ(log.gone[4].last_y, 468); // gone at 471, past 469

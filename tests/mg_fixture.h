@@ -10,6 +10,7 @@
 #include "game/game_start.h"
 #include "game/player.h"
 #include "platform/harness.h"
+#include "tests/mg_checks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 
@@ -31,12 +32,13 @@ struct MgDrawn {
 
 inline std::vector<MgDrawn> mg_frame_draws;
 inline std::vector<MgDrawn> mg_frame_prints;
-inline std::vector<s32> mg_sounds, mg_musics;
+inline std::vector<Effect> mg_sounds;
+inline std::vector<s32> mg_musics;
 
 inline s32 mg_observe(const TranscriptEntry& e) {
     if (e.kind == TRANSCRIPT_DRAW) mg_frame_draws.push_back({e.id, e.x, e.y});
     if (e.kind == TRANSCRIPT_PRINT) mg_frame_prints.push_back({e.text[0], e.x, e.y});
-    if (e.kind == TRANSCRIPT_SOUND) mg_sounds.push_back(e.id);
+    if (e.kind == TRANSCRIPT_SOUND) mg_sounds.push_back({e.id, e.number});
     if (e.kind == TRANSCRIPT_MUSIC) mg_musics.push_back(e.id);
     return TRANSCRIPT_RUN;
 }

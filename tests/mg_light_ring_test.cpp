@@ -13,6 +13,7 @@
 #include "minigames/light_ring.h"
 #include "platform/harness.h"
 #include "tests/dialog_driver.h"
+#include "tests/mg_checks.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/wav.h"
@@ -330,14 +331,14 @@ TEST_F(LightRingTest, WholeGameByInput) {
     // (8 - 6) x 15 + (8 - 2) x 15 + six losses of 5 + 3.
     EXPECT_EQ(growth_pool(RING_SKILL), 30 + 90 + 6 * 8);
     EXPECT_EQ(seen.result_waits, RING_SPINS - 1);
-    // One step sound per lamp moved, a win or loss sound per spin, the pressed start button per
-    // spin, and the won lamp's frame glowing (lamp 1 after the first spin, lamp 7 after the
-    // second).
+    // One step sound per lamp moved and a win or loss sound per spin, each played once, the
+    // pressed start button per spin, and the won lamp's frame glowing (lamp 1 after the first
+    // spin, lamp 7 after the second).
     s32 lamps_moved = 0;
     for (const s32 n : seen.steps_run) lamps_moved += n;
-    EXPECT_EQ(lines_with("sound 510 "), lamps_moved);
-    EXPECT_EQ(lines_with("sound 593 "), 2);
-    EXPECT_EQ(lines_with("sound 592 "), 6);
+    EXPECT_EQ(transcript_effects(510), played_once(510, lamps_moved));
+    EXPECT_EQ(transcript_effects(593), played_once(593, 2));
+    EXPECT_EQ(transcript_effects(592), played_once(592, 6));
     EXPECT_EQ(lines_with("draw 25293 327 206"), RING_SPINS);
     EXPECT_GT(lines_with("draw 25294 80 41"), 0);
     EXPECT_GT(lines_with("draw 25295 80 41"), 0);

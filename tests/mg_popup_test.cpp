@@ -254,6 +254,12 @@ TEST_F(PopupWholeGameTest, WholeGameByRealClicks) {
     s32 score = 0;
     for (s32 k = 2; k < POPUP_KINDS; ++k) score += s.hits[k] * POPUP_KINDS_TABLE[k].score;
     EXPECT_EQ(s.score, score);
+    // Each paid hit sounds once, besides the two bursts of every kind 0 hit.
+    const std::vector<Effect> bursts = transcript_effects(520);
+    s32 paid = 0;
+    for (s32 k = 2; k < POPUP_KINDS; ++k) paid += s.hits[k];
+    EXPECT_GE(s32(bursts.size()), paid);
+    EXPECT_EQ(bursts, played_once(520, s32(bursts.size())));
     EXPECT_EQ(inv_count(1570), s.hits[2]);
     EXPECT_EQ(inv_count(1571), s.hits[3]);
     EXPECT_EQ(player_record.stamina, stamina - 120);
@@ -305,8 +311,9 @@ TEST_P(PopupPrizeTest, KindEightPrizeByMode) {
         // one random gift: a prize item or 1000..3400 money
         EXPECT_TRUE(gifts_after == gifts + 1 || player_record.money - money >= 1000);
     }
-    const std::vector<s32> effects = transcript_ids(TRANSCRIPT_SOUND);
-    EXPECT_EQ(std::count(effects.begin(), effects.end(), 520), 4); // one per paid hit
+    // One per paid hit, each played once: a looping one would still be playing at the next hit,
+    // which would then sound nothing.
+    EXPECT_EQ(transcript_effects(520), played_once(520, 4));
 }
 INSTANTIATE_TEST_SUITE_P(Modes, PopupPrizeTest, ::testing::Values(0, 1));
 
@@ -334,9 +341,9 @@ TEST_F(PopupTest, KindZeroAndKindOneCostButNeverPay) {
     EXPECT_EQ(s.score, -70);
     for (s32 k = 0; k < POPUP_KINDS; ++k) EXPECT_EQ(s.hits[k], 0);
     expect_growth(want);
-    const std::vector<s32> effects = transcript_ids(TRANSCRIPT_SOUND);
-    EXPECT_GE(std::count(effects.begin(), effects.end(), 520), 1); // the kind 0 hit's burst
-    EXPECT_GE(std::count(effects.begin(), effects.end(), 521), 1); // the kind 1 hit's burst
+    // The bursts: the kind 0 hit's in its frames 33 and 34, the kind 1 hit's in 35 and 36.
+    EXPECT_EQ(transcript_effects(520), played_once(520, 2));
+    EXPECT_EQ(transcript_effects(521), played_once(521, 2));
 }
 
 // The quit button ends the game after its frame; the end screen's time-up sign is drawn over

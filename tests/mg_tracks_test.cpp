@@ -227,7 +227,7 @@ TEST_F(TracksTest, WholeGameMadeByRealPresses) {
     EXPECT_EQ(growth_pool(TRACKS_SKILL), skill.pool);
     EXPECT_EQ(growth_value(TRACKS_ATTR), attr.value);
     EXPECT_EQ(growth_pool(TRACKS_ATTR), attr.pool);
-    EXPECT_EQ(std::count(mg_sounds.begin(), mg_sounds.end(), TRACKS_SOUND_HIT), hits);
+    EXPECT_EQ(effects_of(mg_sounds, TRACKS_SOUND_HIT), played_once(TRACKS_SOUND_HIT, hits));
     EXPECT_EQ(player_record.stamina, 400);
     EXPECT_EQ(mg_clock_minutes(), minutes + 15);
     EXPECT_EQ(cursor_in_play, TRACKS_CURSOR);
@@ -306,7 +306,7 @@ TEST_F(TracksTest, PressesCostSecondsAndHitsGiveThemBack) {
     EXPECT_GE(s.secs, 100);
     EXPECT_EQ(s.penalty, s.presses); // every later press cost a second, the two hits paid back 2
     EXPECT_LT(harness_elapsed_ms(), 40000u);
-    EXPECT_EQ(std::count(mg_sounds.begin(), mg_sounds.end(), TRACKS_SOUND_HIT), 2);
+    EXPECT_EQ(effects_of(mg_sounds, TRACKS_SOUND_HIT), played_once(TRACKS_SOUND_HIT, 2));
     EXPECT_NE(std::find(end_prints.begin(), end_prints.end(), MgDrawn{20607, 56, 371}),
               end_prints.end());
     EXPECT_EQ(std::find(end_prints.begin(), end_prints.end(), MgDrawn{20608, 56, 371}),
