@@ -308,8 +308,10 @@ void visit_131(bool second) {
                 .right = {160_p, CAL_HERO},
                 .left = {135_p, 160_p}}});
     PlayerRecord& p = player_record;
+    // A walk on after the visit's talk, whatever the skill.
     if (p.skill[22] >= 50) {
-        cal_lines({{.text = second ? 30746_t : 30726_t,
+        cal_lines({{.travel = true,
+                    .text = second ? 30746_t : 30726_t,
                     .to = second ? 30754_t : 30734_t,
                     .right = {CAL_HERO},
                     .left = {135_p}}});
@@ -321,7 +323,8 @@ void visit_131(bool second) {
         return;
     }
     cal_lines({
-        {.text = second ? 30735_t : 30715_t,
+        {.travel = true,
+         .text = second ? 30735_t : 30715_t,
          .to = second ? 30742_t : 30722_t,
          .right = {12_p, 11_p},
          .left = {135_p}},

@@ -265,22 +265,25 @@ TEST_F(EventPoolsTest, Slot131VisitsByTheStoryAndTheSkill) {
         s32 affection_83, mood;
     };
     const Texts won = run(30657, 30667);
-    const Texts visit = run(30703, 30714);
+    const Texts asked = {30685, 30687, 30688, 30674, 30675};
+    // The walk there, the talk, and the walk on, whatever the skill.
+    const Texts visit = cat({{TRAVEL}, run(30703, 30714), {TRAVEL}});
     const Case cases[] = {
-        {1,
-         60,
-         {0, 0},
-         cat({won, {30685, 30687, 30688, 30674, 30675, 30689, 30690}, visit, run(30726, 30734)}),
-         60,
-         0},
+        {1, 60, {0, 0}, cat({won, asked, {30689, 30690}, visit, run(30726, 30734)}), 60, 0},
         {1,
          10,
          {0, 0},
-         cat({won, {30685, 30687, 30688, 30674, 30675, 30689, 30690}, visit, run(30715, 30725)}),
+         cat({won, asked, {30689, 30690}, visit, run(30715, 30722), {TRAVEL}, run(30723, 30725)}),
          57,
          3},
-        {1, 10, {0, 1}, cat({won, {30685, 30687, 30688, 30674, 30675}, run(30691, 30695)}), 55, 1},
-        {2, 10, {0, 0}, cat({won, run(30696, 30702), visit, run(30735, 30745)}), 50, 3},
+        {1, 10, {0, 1}, cat({won, asked, run(30691, 30695)}), 55, 1},
+        {2,
+         10,
+         {0, 0},
+         cat({won, run(30696, 30702), visit, run(30735, 30742), {TRAVEL}, run(30743, 30745)}),
+         50,
+         3},
+        {2, 60, {0, 0}, cat({won, run(30696, 30702), visit, run(30746, 30754)}), 60, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tail.size());
@@ -294,7 +297,8 @@ TEST_F(EventPoolsTest, Slot131VisitsByTheStoryAndTheSkill) {
         answers(c.answers);
         const size_t m = mark();
         run_slot(131);
-        EXPECT_EQ(texts_from(m), cat({{30642}, run(30643, 30652), run(30653, 30656), c.tail}));
+        EXPECT_EQ(steps_from(m),
+                  cat({{30642, TRAVEL}, run(30643, 30652), run(30653, 30656), c.tail}));
         EXPECT_EQ(player_record.affection[83], c.affection_83);
         EXPECT_EQ(player_record.mood, c.mood);
         EXPECT_EQ(flag(11), 1);
