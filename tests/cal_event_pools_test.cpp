@@ -118,7 +118,9 @@ TEST_F(EventPoolsTest, PoolAOneOpensAfterTheSecondOfItsTwoMeetingsInEitherOrder)
 TEST_F(EventPoolsTest, EveryChainRowNamesAnEntryInsideItsPool) {
     for (const PoolSwitch& row : pool_switches()) {
         EXPECT_NE(cal_entry(row.entry), nullptr) << "slot " << row.slot;
-        if (row.op == PoolOp::OpenWhenOff) EXPECT_NE(cal_entry(row.when), nullptr);
+        if (row.op == PoolOp::OpenWhenOff) {
+            EXPECT_NE(cal_entry(row.when), nullptr);
+        }
         EXPECT_NE(calendar_event_owner(row.slot), nullptr) << "slot " << row.slot;
     }
 }

@@ -347,7 +347,9 @@ TEST_F(CalStoryTest, VisitsOfPerson225) {
              v.texts,
              [&](const PlayerRecord&) {
                  EXPECT_EQ(pr().chivalry, v.list >= 0 ? 40 : 50);
-                 if (v.list >= 0) EXPECT_EQ(known_has(v.list, v.id), 1);
+                 if (v.list >= 0) {
+                     EXPECT_EQ(known_has(v.list, v.id), 1);
+                 }
                  EXPECT_EQ(known_has(2, 57) + known_has(3, 53), v.list >= 0 ? 1 : 0);
                  EXPECT_EQ(hub_block.turn_events_after[125], v.after125);
                  EXPECT_EQ(hub_block.scene_backdrop, 60423);

@@ -234,7 +234,9 @@ TEST_F(TitleMenuTest, AFailedLoadReturnsToTheFirstPageWithNothingLoaded) {
         SCOPED_TRACE(c.what);
         save_index_clear(); // only this case's slots are listed
         ASSERT_NO_FATAL_FAILURE(save_at(1, 9));
-        if (c.good_slot_3) ASSERT_NO_FATAL_FAILURE(save_at(3, 5));
+        if (c.good_slot_3) {
+            ASSERT_NO_FATAL_FAILURE(save_at(3, 5));
+        }
         std::remove("QuorSave.100");
         forget_game();
         // The two messages are closed by real clicks on the first page's new-game row: the page
