@@ -125,10 +125,16 @@ s32& episode_flag() {
     return player_record.story_flags[POOL_EPISODE_FLAG];
 }
 
+// The turn's after-turn entry holds `slot`: the game held now is inside that pool episode.
+bool holds(s32 slot) {
+    const s32* entry = after_entry();
+    return entry != nullptr && *entry == slot;
+}
+
 // Gives the turn's after-turn entry back when `slot` still holds it.
 void give_back(s32 slot) {
     s32* entry = after_entry();
-    if (entry == nullptr || *entry != slot) return;
+    if (!holds(slot)) return;
     *entry = episode_flag();
     episode_flag() = 0;
 }
@@ -159,8 +165,7 @@ void pool_switch(s32 slot, PoolBranch branch) {
 }
 
 s32 pool_episode_resuming(s32 slot) {
-    const s32* entry = after_entry();
-    return world_state.field_active == 1 && entry != nullptr && *entry == slot ? 1 : 0;
+    return world_state.field_active == 1 && holds(slot) ? 1 : 0;
 }
 
 PoolEpisode pool_episode(s32 slot, void (*scene)()) {
@@ -172,10 +177,15 @@ PoolEpisode pool_episode(s32 slot, void (*scene)()) {
             *entry = slot;
         }
     }
-    e.stood_for = episode_flag();
     const s32 loads = save_load_count;
     scene();
-    e.loaded = cal_loaded() == 1 || save_load_count != loads;
+    // A load during the episode left it when the hub restarts its turn, or when the game now held
+    // is not inside this episode (its after-turn entry does not hold the slot). A save made inside
+    // this same episode (slot 1) and loaded again has played the episode on to its end: its
+    // outcome stands and the handler goes on.
+    e.loaded = cal_loaded() == 1 || (save_load_count != loads && !holds(slot));
+    // Read from the game now held, which a load may have replaced.
+    e.stood_for = episode_flag();
     // The field loop has ended in the game now held: its borrowed entry goes back. A game loaded
     // with a running episode of its own keeps its entry.
     if (world_state.field_active != 1) give_back(slot);
@@ -308,8 +318,10 @@ void visit_131(bool second) {
                 .right = {160_p, CAL_HERO},
                 .left = {135_p, 160_p}}});
     PlayerRecord& p = player_record;
+    // A walk on after the visit's talk, whatever the skill.
     if (p.skill[22] >= 50) {
-        cal_lines({{.text = second ? 30746_t : 30726_t,
+        cal_lines({{.travel = true,
+                    .text = second ? 30746_t : 30726_t,
                     .to = second ? 30754_t : 30734_t,
                     .right = {CAL_HERO},
                     .left = {135_p}}});
@@ -321,7 +333,8 @@ void visit_131(bool second) {
         return;
     }
     cal_lines({
-        {.text = second ? 30735_t : 30715_t,
+        {.travel = true,
+         .text = second ? 30735_t : 30715_t,
          .to = second ? 30742_t : 30722_t,
          .right = {12_p, 11_p},
          .left = {135_p}},

@@ -66,10 +66,12 @@ struct PoolEpisode {
 s32 pool_episode_resuming(s32 slot);
 // Runs the episode's `scene` for pool handler `slot`. A new episode first borrows the turn's
 // after-turn entry (its slot kept in POOL_EPISODE_FLAG) so that a slot-1 save made inside it
-// comes back to this handler. After the scene: a load seen during it (`hub_restart`, or any
-// load counted by `save_load_count`) reports `loaded`, and the handler must return at once;
-// otherwise the entry is given back. Whenever the field loop has ended (also after a load that
-// finished a loaded copy of the episode), an entry still borrowed is given back.
+// comes back to this handler. After the scene: a load that left the episode (`hub_restart`, or a
+// load counted by `save_load_count` whose game's after-turn entry no longer holds `slot`)
+// reports `loaded`, and the handler must return at once; a reload of a save made inside this
+// episode does not, and the handler goes on with its outro. Whenever the field loop has ended
+// (also after a load that finished a loaded copy of the episode), an entry still borrowed is
+// given back.
 PoolEpisode pool_episode(s32 slot, void (*scene)());
 // After a resumed episode's outro: the after-turn handler that the episode stood in for runs now,
 // as the hub would have run it after the pool draw.

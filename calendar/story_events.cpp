@@ -385,7 +385,6 @@ void calendar_event_175() {
 }
 
 void calendar_event_210() {
-    CalSummary unshown; // this skill gain shows no summary line of its own
     if (cal_lines(L210_INTRO) == 0) {
         cal_lines(L210_HELP);
         pr().story_flags[STORY_FLAG_HELPED_47] = 1;
@@ -393,7 +392,8 @@ void calendar_event_210() {
         hub_say_lines(232, 0, 0, 0);
         affection_add(P47, 5);
         stamina_add(-300);
-        cal_gain_loud(unshown, GROWTH_210, 300);
+        // The experience counts at every level, with no summary line of its own.
+        cal_train(GROWTH_210, 300);
         pr().story_flags[STORY_FLAG_THREAD_47] = 1;
     } else {
         cal_lines(L210_REFUSE);

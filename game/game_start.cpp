@@ -20,10 +20,10 @@
 #include "engine/world/staging.h"
 #include "game/hub.h"
 #include "game/hub_seams.h"
-#include "game/world_populate.h"
 #include "game/player.h"
 #include "game/save.h"
 #include "game/slot_list.h"
+#include "game/world_populate.h"
 
 void game_register() {
     game_start_seam = game_start;
@@ -136,25 +136,27 @@ s32 title_load_menu() {
             save_index_clear();
             continue;
         }
-        for (;;) {
-            title_text_setup();
-            draw_image(0, 0, picture, 0);
-            s32 pick = -1;
-            do {
-                pick = slot_list_pick({.restore_screen = false, .can_close = false});
-            } while (!slot_confirm(pick));
-            mouse_buttons = 0;
-            click_kind = 0;
-            cursor_show();
-            if (load_game(pick)) {
-                slot_place_after_load(pick);
-                return pick + 1;
-            }
-            // Nothing was loaded and no game is set up: never go on to the hub from here; the
-            // list comes back for another choice. The click that closed the messages is spent.
-            mouse_buttons = 0;
-            click_kind = 0;
+        title_text_setup();
+        draw_image(0, 0, picture, 0);
+        s32 pick = -1;
+        do {
+            pick = slot_list_pick({.restore_screen = false, .can_close = false});
+        } while (!slot_confirm(pick));
+        mouse_buttons = 0;
+        click_kind = 0;
+        cursor_show();
+        if (load_game(pick)) {
+            slot_place_after_load(pick);
+            return pick + 1;
         }
+        // Nothing was loaded and no game is set up: never go on to the hub from here. The list
+        // has no way back, so a list whose every slot fails would hold the player for good: the
+        // first page comes back instead, with its new game. The click that closed the messages
+        // is spent, and the title picture covers them again.
+        mouse_buttons = 0;
+        click_kind = 0;
+        title_text_setup();
+        draw_image(0, 0, picture, 0);
     }
 }
 

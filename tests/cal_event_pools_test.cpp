@@ -1,7 +1,8 @@
 // The event pools: every pool handler's entry switches read back from the pools after a run with
 // fake battles and forced draws; the two meetings that open pool A 1 in either order; the paid
 // visits by their table; the lines of pool A and C handlers; and the pool episodes of slots 143
-// and 201: a load inside them, and a slot-1 save made inside them resumed by the hub.
+// and 201: a load that leaves them, one that does not, and a slot-1 save made inside them resumed
+// by the hub.
 #include "calendar/event_pools.h"
 
 #include "calendar/pool_b_events.h"
@@ -267,22 +268,25 @@ TEST_F(EventPoolsTest, Slot131VisitsByTheStoryAndTheSkill) {
         s32 affection_83, mood;
     };
     const Texts won = run(30657, 30667);
-    const Texts visit = run(30703, 30714);
+    const Texts asked = {30685, 30687, 30688, 30674, 30675};
+    // The walk there, the talk, and the walk on, whatever the skill.
+    const Texts visit = cat({{TRAVEL}, run(30703, 30714), {TRAVEL}});
     const Case cases[] = {
-        {1,
-         60,
-         {0, 0},
-         cat({won, {30685, 30687, 30688, 30674, 30675, 30689, 30690}, visit, run(30726, 30734)}),
-         60,
-         0},
+        {1, 60, {0, 0}, cat({won, asked, {30689, 30690}, visit, run(30726, 30734)}), 60, 0},
         {1,
          10,
          {0, 0},
-         cat({won, {30685, 30687, 30688, 30674, 30675, 30689, 30690}, visit, run(30715, 30725)}),
+         cat({won, asked, {30689, 30690}, visit, run(30715, 30722), {TRAVEL}, run(30723, 30725)}),
          57,
          3},
-        {1, 10, {0, 1}, cat({won, {30685, 30687, 30688, 30674, 30675}, run(30691, 30695)}), 55, 1},
-        {2, 10, {0, 0}, cat({won, run(30696, 30702), visit, run(30735, 30745)}), 50, 3},
+        {1, 10, {0, 1}, cat({won, asked, run(30691, 30695)}), 55, 1},
+        {2,
+         10,
+         {0, 0},
+         cat({won, run(30696, 30702), visit, run(30735, 30742), {TRAVEL}, run(30743, 30745)}),
+         50,
+         3},
+        {2, 60, {0, 0}, cat({won, run(30696, 30702), visit, run(30746, 30754)}), 60, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tail.size());
@@ -296,7 +300,8 @@ TEST_F(EventPoolsTest, Slot131VisitsByTheStoryAndTheSkill) {
         answers(c.answers);
         const size_t m = mark();
         run_slot(131);
-        EXPECT_EQ(texts_from(m), cat({{30642}, run(30643, 30652), run(30653, 30656), c.tail}));
+        EXPECT_EQ(steps_from(m),
+                  cat({{30642, TRAVEL}, run(30643, 30652), run(30653, 30656), c.tail}));
         EXPECT_EQ(player_record.affection[83], c.affection_83);
         EXPECT_EQ(player_record.mood, c.mood);
         EXPECT_EQ(flag(11), 1);
@@ -530,12 +535,15 @@ TEST_F(EventPoolsTest, PaidVisitsFollowTheirTable) {
 // ---- Pool episodes -----------------------------------------------------------------------------
 
 // One pool episode: its slot, how to get it to start its episode, its intro texts, the outcome
-// flag that the fake episode sets and the outro texts that follow for that outcome.
+// flag that the fake episode sets and the outro texts that follow for that outcome, with the
+// entries the whole run switches and the outro's effects on the values `ready` set.
 struct EpisodeCase {
     s32 slot;
     std::function<void()> ready;
     Texts intro, outro;
     s32 outcome_flag, outcome;
+    Changes changes;
+    std::function<void()> outro_effects;
 };
 
 std::vector<EpisodeCase> episode_cases() {
@@ -544,20 +552,34 @@ std::vector<EpisodeCase> episode_cases() {
          [] {
              C(3).on = 1;
              player_record.affection[83] = 70;
+             player_record.mood = 3;
          },
          run(60430, 60433),
          {60534, 60539, 60532, 60533},
          15,
-         1},
+         1,
+         {"C3 off"},
+         [] {
+             EXPECT_EQ(player_record.affection[83], 80);
+             EXPECT_EQ(player_record.mood, 1);
+             EXPECT_EQ(cal_place_button_on(4, 0), 1);
+         }},
         {201,
          [] {
              B(5).on = 1;
+             player_record.affection[146] = 20;
+             player_record.fame = 10;
              dialog_answer(0);
          },
          {56649, 56650, 56651, 56652},
          {56691},
          4,
-         3},
+         3,
+         {"B5 off", "B6 on"},
+         [] {
+             EXPECT_EQ(player_record.affection[146], 30);
+             EXPECT_EQ(player_record.fame, 13);
+         }},
     };
 }
 
@@ -593,33 +615,71 @@ TEST_F(EventPoolsTest, PoolEpisodesRunTheirOutroAndGiveTheAfterTurnEntryBack) {
     }
 }
 
-TEST_F(EventPoolsTest, ALoadInsideAPoolEpisodeEndsTheHandlerAtOnce) {
+// A load inside a pool episode ends the handler at once only when it left the episode: a game of
+// another turn (the hub restarts its turn), or a game of this turn saved outside the episode. A
+// save made inside the episode and loaded again there plays the episode on to its end, and the
+// outro with its effects and entries follows.
+TEST_F(EventPoolsTest, ALoadInsideAPoolEpisodeEndsTheHandlerOnlyWhenItLeftTheEpisode) {
+    enum class Load { AnotherTurn, ThisTurnOutside, InsideTheEpisode };
+    struct LoadCase {
+        const char* what;
+        Load load;
+    };
+    const LoadCase loads[] = {
+        {"a game of another turn", Load::AnotherTurn},
+        {"a game of this turn saved before the meeting", Load::ThisTurnOutside},
+        {"a save made inside the episode", Load::InsideTheEpisode},
+    };
     for (const EpisodeCase& c : episode_cases()) {
-        for (bool restart : {true, false}) {
-            SCOPED_TRACE(std::to_string(c.slot) + (restart ? " another turn" : " same turn"));
+        for (const LoadCase& l : loads) {
+            SCOPED_TRACE(std::to_string(c.slot) + ": " + l.what);
             fresh();
-            player_record.social_aptitude = 0;
             episode_turn();
             c.ready();
-            const s32 affection = player_record.affection[83];
-            const s32 fame = player_record.fame;
+            if (l.load == Load::ThisTurnOutside) {
+                // Saved from the character screen on a map earlier in this turn.
+                world_state.field_active = 1;
+                ASSERT_EQ(save_game(1), 1);
+                world_state.field_active = 0;
+            }
+            const PlayerRecord start = player_record;
             on_field_loop([&] {
-                flag(c.outcome_flag) = c.outcome; // as the loaded game holds it
-                if (restart)
-                    hub_restart = 1; // a game of another turn: the field loop ends at once
-                else
-                    ++save_load_count; // a game of the same turn, finished in the loop
+                switch (l.load) {
+                case Load::AnotherTurn:
+                    hub_restart = 1; // as a load of another turn leaves it
+                    break;
+                case Load::ThisTurnOutside:
+                    ASSERT_EQ(load_game(1), 1);
+                    break;
+                case Load::InsideTheEpisode:
+                    ASSERT_EQ(save_game(1), 1);
+                    flag(c.outcome_flag) = 0; // played on, then the save is loaded again
+                    ASSERT_EQ(load_game(1), 1);
+                    break;
+                }
+                flag(c.outcome_flag) = c.outcome; // the loaded game's episode ends
                 world_state.field_active = 0;
             });
             const PoolSnapshot before = pool_snapshot();
             const size_t m = mark();
             run_slot(c.slot);
+            EXPECT_EQ(hub_block.turn_events_after[TURN], STOOD_FOR);
+            EXPECT_EQ(flag(POOL_EPISODE_FLAG), 0);
+            if (l.load == Load::InsideTheEpisode) {
+                EXPECT_EQ(texts_from(m), cat({c.intro, c.outro}));
+                c.outro_effects();
+                EXPECT_EQ(pool_changes(before), c.changes);
+                continue;
+            }
             EXPECT_EQ(texts_from(m), c.intro) << "no outro after a load";
-            EXPECT_EQ(player_record.affection[83], affection);
-            EXPECT_EQ(player_record.fame, fame);
+            EXPECT_EQ(player_record.affection[83], start.affection[83]);
+            EXPECT_EQ(player_record.affection[146], start.affection[146]);
+            EXPECT_EQ(player_record.fame, start.fame);
             EXPECT_EQ(cal_place_button_on(4, 0), 0);
-            const Changes changes = pool_changes(before);
-            EXPECT_EQ(changes.size(), c.slot == 143 ? 1u : 0u) << "only 143's own entry, before";
+            // A game of another turn keeps what the intro switched (only 143 closes its entry
+            // before the episode); the game saved before the meeting has every entry as it was.
+            const bool closed_before = l.load == Load::AnotherTurn && c.slot == 143;
+            EXPECT_EQ(pool_changes(before), closed_before ? Changes{"C3 off"} : Changes{});
             hub_restart = -1;
         }
     }

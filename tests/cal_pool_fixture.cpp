@@ -10,6 +10,7 @@
 #include "game/scenes.h"
 #include "minigames/aim.h"
 #include "platform/harness.h"
+#include "tests/dialog_driver.h"
 
 namespace {
 
@@ -114,6 +115,31 @@ void PoolHandlerTest::fresh() {
     player_record.social_aptitude = 0; // affection gains exactly as given
     world_state.field_active = 0;
     hub_restart = -1;
+}
+
+std::vector<s32> PoolHandlerTest::steps_from(size_t mark) {
+    std::vector<s32> out;
+    const std::vector<TranscriptEntry>& all = dialog_transcript();
+    for (size_t i = mark; i < all.size(); ++i) {
+        const TranscriptEntry& e = all[i];
+        switch (e.kind) {
+        case TRANSCRIPT_HUB_TRAVEL:
+            out.push_back(TRAVEL);
+            break;
+        case TRANSCRIPT_HUB_SHOW:
+        case TRANSCRIPT_HUB_SAY:
+            out.push_back(e.text[0]);
+            break;
+        case TRANSCRIPT_HUB_SAY_LINES:
+        case TRANSCRIPT_HUB_CHOOSE:
+            for (s32 k = 0; k < 4; ++k)
+                if (e.text[k] > 0) out.push_back(e.text[k]);
+            break;
+        default:
+            break;
+        }
+    }
+    return out;
 }
 
 s32 PoolHandlerTest::meals() {

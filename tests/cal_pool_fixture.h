@@ -1,7 +1,8 @@
 // Shared by the tests of the event pools, their routines and the pool B meetings: the calendar
 // handler fixture with exact affection gains (no social bonus), a meal screen and the mini-games
 // that the meetings start replaced by recorders, a field loop that plays an episode's end, and the
-// changes of the pool and place entries as words ("A5 off", "B14 on", "A12 empty", "P0.0.4 on").
+// changes of the pool and place entries as words ("A5 off", "B14 on", "A12 empty", "P0.0.4 on"),
+// and the texts a handler showed with its travels among them.
 #pragma once
 #include "calendar/event_pools.h"
 #include "data/hub_block.h"
@@ -25,6 +26,9 @@ inline std::vector<s32> cat(std::initializer_list<std::vector<s32>> parts) {
     return out;
 }
 
+// A travel (`hub_travel`) in a record of texts and travels (`steps_from`): no text has this id.
+constexpr s32 TRAVEL = -1;
+
 // Every entry of the three pools and of place 0.0, to compare before and after a handler.
 struct PoolSnapshot {
     std::vector<EventEntry> a, b, c, place;
@@ -41,6 +45,9 @@ class PoolHandlerTest : public CalendarHandlerTest {
     // The new game's player record and hub block again (cheaper than a new world for a table of
     // cases), with exact affection gains.
     static void fresh();
+
+    // As `texts_from`, with a TRAVEL in its place for every travel between the texts.
+    static std::vector<s32> steps_from(size_t mark);
 
     // Calls of the replaced screens and games so far.
     static s32 meals();

@@ -36,8 +36,25 @@ TEST_F(CalStoryTest, ThreadOfPerson47) {
              EXPECT_EQ(pr().chivalry, b.chivalry + 2);
              EXPECT_EQ(pr().affection[47], 55);
              EXPECT_EQ(pr().stamina, 700);
-             EXPECT_TRUE(pr().skill[23] > 0 || pr().skill_exp[23] > 0);
+             EXPECT_EQ(pr().skill[23], 20) << "300 buys ten levels at 10 and ten at 20";
+             EXPECT_EQ(pr().skill_exp[23], 0);
              EXPECT_EQ(hub_block.scene_backdrop, 60407);
+         }},
+        {"210 helps at level 100: the experience still counts",
+         210,
+         [] {
+             pr().affection[47] = 50;
+             pr().skill[23] = 100;
+             pr().skill_exp[23] = 40;
+         },
+         {0},
+         {},
+         {},
+         ids({R(57130, 57133), R(57140, 57143), R(57150, 57154), 56626, 57155, 232}),
+         [](const PlayerRecord&) {
+             EXPECT_EQ(pr().skill[23], 100);
+             EXPECT_EQ(pr().skill_exp[23], 340);
+             EXPECT_EQ(pr().story_flags[5], 1);
          }},
         {"210 refuses",
          210,

@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -210,29 +211,55 @@ TEST_F(TitleMenuTest, ARightClickInsideTheConfirmationReturnsToTheList) {
     EXPECT_EQ(hub_block.calendar_turn, 7);
 }
 
-TEST_F(TitleMenuTest, AFailedLoadReturnsToTheListWithNothingLoaded) {
-    ASSERT_NO_FATAL_FAILURE(save_at(0, 2));
-    ASSERT_NO_FATAL_FAILURE(save_at(1, 9));
-    ASSERT_NO_FATAL_FAILURE(save_at(3, 5));
-    std::remove("QuorSave.100");
-    forget_game();
-    // The two messages are closed by real clicks on slot 0's row: the list that comes back must
-    // not take them for a pick.
-    dialog_real_mode(DialogWaitAnswer::Click);
-    dialog_real_input([](const TranscriptEntry&) { click(ROW_X, slot_row_y(0) + 8); });
-    dialog_real_input([](const TranscriptEntry&) {
-        click(ROW_X, slot_row_y(0) + 8);
-        // Half a second later, when the list is back.
-        harness_click(ROW_X, slot_row_y(3) + 8, 1, at_time(harness_elapsed_ms() + 500));
-        click_yes();
-    });
-    click_load_page();
-    click_row(1);
-    click_yes(); // the image is gone: two messages, then the list again
-    EXPECT_EQ(title_load_menu(), 4);
-    expect_script_used();
-    EXPECT_TRUE(said("say_center Load Error!!!"));
-    EXPECT_EQ(hub_block.calendar_turn, 5);
+// The list has no way back to the first page, so after a failed load the first page comes back:
+// with another slot to load, or with only the new game when every listed slot fails.
+TEST_F(TitleMenuTest, AFailedLoadReturnsToTheFirstPageWithNothingLoaded) {
+    struct Case {
+        const char* what;
+        bool good_slot_3;           // beside the broken slot 1, slot 3 holds a save of turn 5
+        std::function<void()> then; // the clicks on the first page that comes back
+        s32 result, turn;
+    };
+    const Case cases[] = {
+        {"another slot from the load page", true,
+         [] {
+             click_load_page();
+             click_row(3);
+             click_yes();
+         },
+         4, 5},
+        {"every listed slot fails: a new game", false, [] { click_new_game(); }, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        save_index_clear(); // only this case's slots are listed
+        ASSERT_NO_FATAL_FAILURE(save_at(1, 9));
+        if (c.good_slot_3) {
+            ASSERT_NO_FATAL_FAILURE(save_at(3, 5));
+        }
+        std::remove("QuorSave.100");
+        forget_game();
+        // The two messages are closed by real clicks on the first page's new-game row: the page
+        // that comes back must not take them for a choice.
+        dialog_real_mode(DialogWaitAnswer::Click);
+        dialog_real_input([](const TranscriptEntry&) { click_new_game(); });
+        dialog_real_input([&c](const TranscriptEntry&) {
+            click_new_game();
+            // Half a second later, when the first page is back.
+            harness_move(0, 0, at_time(harness_elapsed_ms() + 500));
+            c.then();
+        });
+        click_load_page();
+        click_row(1);
+        click_yes(); // the image is gone: two messages
+        EXPECT_EQ(title_load_menu(), c.result);
+        expect_script_used();
+        const std::vector<std::string> lines = dialog_lines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "say_center Load Error!!!"), 1);
+        EXPECT_EQ(hub_block.calendar_turn, c.turn);
+        EXPECT_EQ(save_index[1].used, 1) << "the broken slot stays listed";
+        dialog_transcript_mode();
+    }
 }
 
 TEST_F(TitleMenuTest, GameStartWithALoadedGameBuildsNoNewOne) {
