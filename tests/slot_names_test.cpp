@@ -18,6 +18,7 @@
 #include "game/makers.h"
 #include "scripts/home/pose_families.h"
 #include "scripts/scripts_register.h"
+#include "tests/rules_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -153,7 +154,10 @@ std::string slot_list(const std::set<s32>& slots) {
     return out;
 }
 
-TEST(SlotNames, EveryObjectScriptSlotIsNamedAndTheCompleteRangesAreRegistered) {
+// A new game's world reads its pictures: the engine runs on the placeholder archive.
+class SlotNames : public RulesTest {};
+
+TEST_F(SlotNames, EveryObjectScriptSlotIsNamedAndTheCompleteRangesAreRegistered) {
     // That no slot is taken twice is checked where the registries are:
     // ScriptRegistration.EveryScriptTakesItsOwnSlot, ScriptRegions.* and CalendarRegister.*.
     scripts_register_all();
@@ -181,7 +185,7 @@ TEST(SlotNames, EveryObjectScriptSlotIsNamedAndTheCompleteRangesAreRegistered) {
               << "[ object slots ] named, not yet registered: " << named_missing.size() << "\n";
 }
 
-TEST(SlotNames, EveryCalendarSlotIsNamedAndTheCompleteRangesAreRegistered) {
+TEST_F(SlotNames, EveryCalendarSlotIsNamedAndTheCompleteRangesAreRegistered) {
     calendar_register_all();
     const Names names = calendar_slot_names();
     for (const auto& [slot, where] : names) {
