@@ -170,6 +170,72 @@ TEST_F(ArcbuildTest, AliasesShareTheirSourcesData) {
     }
 }
 
+// An archive written over a base reads entry for entry as the full write of the same builder:
+// unchanged, replaced, added, emptied and dropped entries, aliases kept, moved, dropped, turned
+// into entries and entries turned into aliases. Raw entries and a builder that drops most of the
+// base are refused with nothing written.
+TEST_F(ArcbuildTest, WriteOverABaseReadsAsTheFullWrite) {
+    ArcBuilder base;
+    for (u32 id = 100; id < 120; ++id) base.put(id, std::vector<u8>(40 + 97 * (id - 100), u8(id)));
+    base.put(130, {});
+    base.alias(200, 100);
+    base.alias(201, 101);
+    base.alias(202, 102);
+    base.alias(203, 103);
+    arc_write_chained(base, "base");
+
+    ArcBuilder b = base;
+    b.put(101, std::vector<u8>(700, 1)); // replaced: alias 201 follows it
+    b.put(102, {});                      // emptied: alias 202 empties with it
+    b.put(140, std::vector<u8>(253, 2)); // added, two blocks
+    b.put(141, {3});
+    b.alias(203, 104);  // moved
+    b.put(200, {4, 5}); // an alias turned into an entry
+    b.alias(105, 106);  // an entry turned into an alias
+    b.alias(204, 140);  // a new alias of a new entry
+    b.alias(205, 999);  // a source without data
+    ArcBuilder minus;   // drops id 108 and alias 202
+    for (const auto& [id, bytes] : b.entries())
+        if (id != 108) minus.put(id, bytes.bytes());
+    for (const auto& [id, source] : b.aliases())
+        if (id != 202) minus.alias(id, source);
+
+    for (const ArcBuilder* over : {&base, &b, &minus}) {
+        ASSERT_TRUE(arc_write_chained_over(base, "base", *over, "over"));
+        arc_write_chained(*over, "full");
+        std::vector<std::vector<u8>> read[2];
+        for (s32 k = 0; k < 2; ++k) {
+            ASSERT_EQ(std::rename(k == 0 ? "over" : "full", GISK_CHAINED_FILE), 0);
+            gisk_init();
+            for (u32 id = 90; id < 260; ++id) {
+                std::vector<u8> bytes(size_t(std::max(gisk_size(s32(id)), 0)));
+                if (!bytes.empty()) gisk_load(s32(id), bytes.data());
+                read[k].push_back(bytes);
+            }
+            gisk_close();
+        }
+        EXPECT_EQ(read[0], read[1]);
+        if (over != &base) {
+            EXPECT_EQ(read[0][201 - 90], std::vector<u8>(700, 1));
+            EXPECT_EQ(read[0][204 - 90], std::vector<u8>(253, 2));
+            EXPECT_TRUE(read[0][202 - 90].empty());
+        }
+        if (over == &minus) {
+            EXPECT_TRUE(read[0][108 - 90].empty());
+        }
+    }
+
+    ArcBuilder raw = base;
+    raw.put_raw_entry(300, 5, 5);
+    ArcBuilder few;
+    few.put(100, {1});
+    for (const ArcBuilder* refused : {&raw, &few}) {
+        EXPECT_FALSE(arc_write_chained_over(base, "base", *refused, "refused"));
+        struct stat st;
+        EXPECT_NE(stat("refused", &st), 0);
+    }
+}
+
 TEST_F(ArcbuildTest, PlaceholderArchiveHoldsWhatTheProgramLoads) {
     arc_build_placeholder(dir.path());
     gisk_init();

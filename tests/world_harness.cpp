@@ -277,66 +277,36 @@ void program_start_state() {
 
 namespace {
 
-// Writing the archive was most of a test's start-up, and most tests start from one of a few
-// contents. Each content (by the builder's digest) is written once per process into a directory
-// of the process's own and copied into the test's working directory by the kernel; the copy is
-// the test's own, so a test may still damage its archive. The few most recent are kept.
+// Writing the archive was most of a test's start-up, and most tests start from the placeholder
+// content with a few entries of their own. The content is written once per process into a
+// directory of the process's own; a test's archive is a copy of it with the test's own entries
+// added by arc_write_chained_over (or a full write where that does not fit). The copy is the
+// test's own, so a test may still damage its archive.
 class ArchiveFiles {
   public:
     ~ArchiveFiles() {
-        for (const Kept& k : kept_) std::remove(k.path.c_str());
-        if (!dir_.empty()) rmdir(dir_.c_str());
+        if (dir_.empty()) return;
+        std::remove(base_path_.c_str());
+        rmdir(dir_.c_str());
     }
     void write(const ArcBuilder& b, const std::string& to) {
-        const u64 digest = b.digest();
-        auto found = std::find_if(kept_.begin(), kept_.end(),
-                                  [digest](const Kept& k) { return k.digest == digest; });
-        if (found == kept_.end()) {
-            if (kept_.size() == KEEP) {
-                std::remove(kept_.front().path.c_str());
-                kept_.erase(kept_.begin());
-            }
-            const std::string path = directory() + "/" + std::to_string(digest);
-            arc_write_chained(b, path);
-            kept_.push_back(Kept{digest, path});
-            found = kept_.end() - 1;
-        }
-        copy_file(found->path, to);
-    }
-
-  private:
-    struct Kept {
-        u64 digest;
-        std::string path;
-    };
-    static constexpr size_t KEEP = 4;
-
-    const std::string& directory() {
         if (dir_.empty()) {
             const char* tmp = std::getenv("TMPDIR");
             std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/morvanta-arc-XXXXXX";
             if (mkdtemp(pattern.data()) == nullptr)
-                throw std::runtime_error("engine_start: no directory for the archives");
+                throw std::runtime_error("engine_start: no directory for the archive");
             dir_ = pattern;
+            base_path_ = dir_ + "/" + GISK_CHAINED_FILE;
+            arc_put_placeholder_content(base_);
+            arc_write_chained(base_, base_path_);
         }
-        return dir_;
+        if (!arc_write_chained_over(base_, base_path_, b, to)) arc_write_chained(b, to);
     }
-    static void copy_file(const std::string& from, const std::string& to) {
-        const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-        const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        struct stat st {};
-        bool ok = in >= 0 && out >= 0 && fstat(in, &st) == 0;
-        for (off_t left = ok ? st.st_size : 0; ok && left > 0;) {
-            const ssize_t n = copy_file_range(in, nullptr, out, nullptr, size_t(left), 0);
-            ok = n > 0;
-            left -= n;
-        }
-        if (in >= 0) close(in);
-        if (out >= 0 && close(out) != 0) ok = false;
-        if (!ok) throw std::runtime_error("engine_start: cannot copy the archive to " + to);
-    }
+
+  private:
+    ArcBuilder base_;
     std::string dir_;
-    std::vector<Kept> kept_;
+    std::string base_path_;
 };
 
 } // namespace

@@ -69,11 +69,13 @@ class ArcFile {
         if (ftruncate(fd_, off_t(size)) != 0) fail("truncate");
     }
 
-  private:
+    int fd() const { return fd_; }
     [[noreturn]] void fail(const char* what) {
         throw std::runtime_error("arcbuild: " + std::string(what) + " " + path_ + ": " +
                                  std::strerror(errno));
     }
+
+  private:
     std::string path_;
     int fd_ = -1;
 };
@@ -287,6 +289,79 @@ ArcWriteResult arc_write_chained(const ArcBuilder& builder, const std::string& p
     }
     result.file_size = finish_file(builder, path, regions, index, options);
     return result;
+}
+
+bool arc_write_chained_over(const ArcBuilder& base, const std::string& base_path,
+                            const ArcBuilder& builder, const std::string& path) {
+    if (!base.raw_entries().empty() || !builder.raw_entries().empty()) return false;
+    const auto& entries = builder.entries();
+    size_t dropped = 0;
+    for (const auto& [id, bytes] : base.entries()) dropped += entries.count(id) == 0 ? 1 : 0;
+    if (dropped * 2 > base.entries().size()) return false;
+
+    // The copy, made by the kernel.
+    {
+        ArcFile from(base_path, O_RDONLY);
+        ArcFile to(path, O_WRONLY | O_CREAT | O_TRUNC);
+        for (u64 left = from.size(); left > 0;) {
+            const ssize_t n = copy_file_range(from.fd(), nullptr, to.fd(), nullptr, left, 0);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) to.fail("copy");
+            left -= u64(n);
+        }
+    }
+    ArcFile file(path, O_RDWR);
+    std::vector<u8> index(ARC_INDEX_END - ARC_INDEX_OFFSET, 0);
+    file.read_at(ARC_INDEX_OFFSET, index.data(), index.size());
+    auto set_index = [&index](u32 id, u32 offset, u32 size) {
+        store_le32(&index[id * sizeof(ArchiveEntry)], offset);
+        store_le32(&index[id * sizeof(ArchiveEntry) + 4], size);
+    };
+
+    // Entries of the base that the builder no longer holds, as entries or as aliases, are
+    // emptied; entries that are new or changed get a chain after the end of the file.
+    for (const auto& [id, bytes] : base.entries())
+        if (entries.count(id) == 0) set_index(id, 0, 0);
+    for (const auto& [id, source] : base.aliases())
+        if (builder.aliases().count(id) == 0 && entries.count(id) == 0) set_index(id, 0, 0);
+    const u64 end = file.size();
+    std::vector<u8> tail;
+    for (const auto& [id, bytes] : entries) {
+        const auto was = base.entries().find(id);
+        if (was != base.entries().end() && was->second.digest() == bytes.digest() &&
+            was->second.size() == bytes.size())
+            continue;
+        if (bytes.empty()) {
+            set_index(id, 0, 0);
+            continue;
+        }
+        const size_t blocks = (bytes.size() + ARC_BLOCK_DATA - 1) / ARC_BLOCK_DATA;
+        const u64 first = end + tail.size();
+        tail.resize(tail.size() + blocks * ARC_BLOCK_SIZE, 0);
+        for (size_t b = 0; b < blocks; ++b) {
+            u8* block = &tail[first - end + b * ARC_BLOCK_SIZE];
+            const size_t from = b * ARC_BLOCK_DATA;
+            std::memcpy(block, bytes.data() + from,
+                        std::min<size_t>(ARC_BLOCK_DATA, bytes.size() - from));
+            const u64 next = first + (b + 1) * ARC_BLOCK_SIZE;
+            store_le32(block + ARC_BLOCK_DATA, b + 1 < blocks ? file_offset(next) : 0);
+        }
+        set_index(id, file_offset(first), u32(bytes.size()));
+    }
+    // Aliases take their source's index entry as the full write gives it: a stored entry's, or
+    // none.
+    for (const auto& [id, source] : builder.aliases()) {
+        const auto found = entries.find(source);
+        if (found == entries.end() || found->second.empty()) {
+            set_index(id, 0, 0);
+            continue;
+        }
+        std::memcpy(&index[id * sizeof(ArchiveEntry)], &index[source * sizeof(ArchiveEntry)],
+                    sizeof(ArchiveEntry));
+    }
+    if (!tail.empty()) file.write_at(end, tail.data(), tail.size());
+    file.write_at(ARC_INDEX_OFFSET, index.data(), index.size());
+    return true;
 }
 
 ArcWriteResult arc_write_plain(const ArcBuilder& builder, const std::string& path,

@@ -99,6 +99,15 @@ ArcWriteResult arc_write_chained(const ArcBuilder& builder, const std::string& p
 ArcWriteResult arc_write_plain(const ArcBuilder& builder, const std::string& path,
                                const ArcWriteOptions& options = {});
 
+// Writes `builder` as a chained archive at `path` from `base_path`, the chained archive that
+// arc_write_chained wrote of `base`: a copy of that file with the entries in which `builder`
+// differs from `base` appended as new chains and the index mended. The archive reads exactly as
+// a full write of `builder` would; only where the blocks lie differs. Returns false, having
+// written nothing, when either builder holds raw entries or `builder` drops most of `base`
+// (a full write is then the cheaper one). Throws std::runtime_error on I/O errors.
+bool arc_write_chained_over(const ArcBuilder& base, const std::string& base_path,
+                            const ArcBuilder& builder, const std::string& path);
+
 // Damage and inspection helpers for existing files.
 void arc_poke(const std::string& path, u64 offset, const void* bytes, size_t count);
 void arc_poke_u32(const std::string& path, u64 offset, u32 value); // little-endian
