@@ -129,7 +129,7 @@ std::vector<u8> search_picture(s32 id) {
         c.fill(p.x, p.y - 1, 1, 3, POINT);
     }
     const PicturePoint s = search_point(PICTURE_POINT_SOUGHT);
-    c.disc(s.x, s.y, 2, ANSWER);
+    c.disc(s.x, s.y, 3, ANSWER);
     id_label(c, id, FRAME);
     return c.encode();
 }
