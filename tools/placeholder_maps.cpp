@@ -282,10 +282,9 @@ MapEntries draw_maps(std::vector<PlaceholderMapMark> marks) {
         // Arrows lead toward the nearest mark of each kind, doors and step areas taking turns
         // from cell to cell like the squares of a chequerboard where the map has both: the
         // nearest of the areas switched on, or of any when none of that kind is.
-        const PlaceholderMapMark* first_of[2] = {nullptr, nullptr};
-        bool on[2] = {false, false};
+        bool has[2] = {false, false}, on[2] = {false, false}; // [door]
         for (const PlaceholderMapMark* m : here) {
-            if (first_of[m->door] == nullptr) first_of[m->door] = m;
+            has[m->door] = true;
             on[m->door] = on[m->door] || !m->hidden;
         }
         std::vector<PlaceholderCanvas> drawn;
@@ -318,7 +317,7 @@ MapEntries draw_maps(std::vector<PlaceholderMapMark> marks) {
                     continue;
                 }
                 const s32 mx = x + SIDE / 2, my = y + SIDE / 2;
-                const bool door = first_of[0] == nullptr || (first_of[1] != nullptr && (r + c) % 2);
+                const bool door = !has[0] || (has[1] && (r + c) % 2 == 1);
                 const PlaceholderMapMark* nearest = nullptr;
                 s64 best = 0;
                 for (const PlaceholderMapMark* m : here) {
