@@ -171,8 +171,10 @@ namespace {
 constexpr s32 BOARD_LIST = 11; // known list of the board entries 1..3
 constexpr s32 BOARD_RUN = 3;   // boards 1..3 in turn
 
-constexpr CalPic board_picture(CalPicture id) {
-    return {.id = id, .x = 224, .y = 143};
+constexpr CalPic teaching_board(s32 k) {
+    return {.id = CalPicture(OPENING_TEACHING_BOARD + k),
+            .x = GRID_POINT_BOARD_X,
+            .y = GRID_POINT_BOARD_Y};
 }
 
 } // namespace
@@ -185,9 +187,9 @@ void calendar_event_005() {
          .to = 11042_t,
          .right = {40_p},
          .left = {CAL_NOBODY},
-         .pic = board_picture(60000_pic)},
-        {.text = 11043_t, .right = {40_p}, .left = {CAL_NOBODY}, .pic = board_picture(60001_pic)},
-        {.text = 11044_t, .right = {40_p}, .left = {CAL_NOBODY}, .pic = board_picture(60002_pic)},
+         .pic = teaching_board(0)},
+        {.text = 11043_t, .right = {40_p}, .left = {CAL_NOBODY}, .pic = teaching_board(1)},
+        {.text = 11044_t, .right = {40_p}, .left = {CAL_NOBODY}, .pic = teaching_board(2)},
         {.text = 11045_t, .to = 11047_t, .right = {40_p}},
     });
     // The run stops at the first wrong board.
@@ -334,7 +336,11 @@ void calendar_event_006() {
     cal_lines({
         {.backdrop = 60402_pic, .text = 11055_t},
         {.text = 11056_t, .to = 11061_t, .right = {40_p}},
-        {.text = 11062_t, .right = {40_p}, .pic = {.id = 60062_pic, .x = 169, .y = 141}},
+        {.text = 11062_t,
+         .right = {40_p},
+         .pic = {.id = CalPicture(OPENING_POINT_LESSON),
+                 .x = POINT_SEARCH_X0,
+                 .y = POINT_SEARCH_Y0}},
         {.text = 11063_t, .right = {40_p}},
     });
     CalSummary sum;

@@ -18,6 +18,11 @@ constexpr s32 OPENING_SMITH = 206;   // met at turn 7
 // below FAIL the game ends; between them the test decides.
 constexpr s32 OPENING_ENTRY_PASS = 54, OPENING_ENTRY_FAIL = 46;
 
+// Turn 6 shows three teaching boards (OPENING_TEACHING_BOARD + 0..2) before its grid boards;
+// turn 12 shows the point search's figure with the sought point, at the search picture's place.
+constexpr s32 OPENING_TEACHING_BOARD = 60000, OPENING_TEACHING_BOARDS = 3;
+constexpr s32 OPENING_POINT_LESSON = 60062;
+
 // The first art chosen at turn 21 (0..3) is kept in this story flag.
 constexpr s32 OPENING_ART_FLAG = 79;
 

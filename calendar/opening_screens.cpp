@@ -25,9 +25,7 @@ constexpr s32 SEARCH_TEXT = 11260;
 constexpr s32 ENTRY_TEST_TEACHER = 40;
 constexpr s32 ENTRY_TEST_OPENING = 11191, ENTRY_TEST_RIGHT = 11192, ENTRY_TEST_ASK = 11193;
 constexpr s32 ENTRY_TEST_QUESTION = 11220; // .. 11223; the fourth option asks again
-constexpr s32 ENTRY_TEST_OPTIONS = 11207;  // .. 11209
 constexpr s32 ENTRY_TEST_SOUND = 600;
-constexpr s32 ENTRY_TEST_PICTURE_X = 270, ENTRY_TEST_PICTURE_Y = 148;
 
 void text_only(s32 text) {
     text_reveal_limit = HUB_TEXT_LIMIT;
@@ -95,7 +93,7 @@ void pair_frame(s32 view) {
     hub_draw();
     text_line(HUB_CAPTION_IMAGE, PAIR_TEXT);
     if (view < 0) {
-        draw_image(150, 128, PAIR_OVERVIEW, 0);
+        draw_image(PAIR_OVERVIEW_X, PAIR_OVERVIEW_Y, PAIR_OVERVIEW, 0);
         return;
     }
     const bool right = view % 9 == PAIR_RIGHT_CELL;
@@ -177,7 +175,7 @@ s32 entry_test() {
 
     if (grid_point_puzzle(ENTRY_TEST_BOARD_FIRST + cal_rand(3)) != 1) return 0;
 
-    const s32 k = cal_rand(3);
+    const s32 k = cal_rand(ENTRY_TEST_CHOICES);
     hub_say_pic(0, ENTRY_TEST_PICTURE_X, ENTRY_TEST_PICTURE_Y, ENTRY_TEST_PICTURE + k, 0,
                 ENTRY_TEST_TEACHER, ENTRY_TEST_ASK);
     const s32 chosen = hub_choose(0, 0, ENTRY_TEST_TEACHER, ENTRY_TEST_OPTIONS,

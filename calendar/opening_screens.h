@@ -62,7 +62,8 @@ constexpr s32 PAIR_FIRST_X = 151, PAIR_SECOND_X = 328, PAIR_Y = 132;
 constexpr s32 PAIR_STEP_X = 58, PAIR_STEP_Y = 76, PAIR_CELL_W = 56, PAIR_CELL_H = 74;
 constexpr s32 PAIR_RIGHT_CELL = 5;
 constexpr s32 PAIR_TEXT = 11107;
-constexpr s32 PAIR_OVERVIEW = 60070;                               // at (150, 128)
+constexpr s32 PAIR_OVERVIEW = 60070;
+constexpr s32 PAIR_OVERVIEW_X = 150, PAIR_OVERVIEW_Y = 128;
 constexpr s32 PAIR_CELL_PICTURE = 60071;                           // + (cell mod 9), at both places
 constexpr s32 PAIR_RIGHT_FIRST = 60076, PAIR_RIGHT_SECOND = 60080; // cell 5 or 14
 constexpr s32 PAIR_VIEW_FIRST_X = 147, PAIR_VIEW_SECOND_X = 328, PAIR_VIEW_Y = 128;
@@ -85,7 +86,11 @@ constexpr s32 POINT_SEARCH_MAX_HITS = 10;
 // ---- The entry test and the closing animation --------------------------------------------------
 
 constexpr s32 ENTRY_TEST_BOARD_FIRST = 4; // grid boards 4..6
-constexpr s32 ENTRY_TEST_PICTURE = 60081; // + k (0..2), at (270, 148)
+// The last question shows picture k (0..2) and asks for it among the options: option k names it.
+constexpr s32 ENTRY_TEST_PICTURE = 60081; // + k
+constexpr s32 ENTRY_TEST_PICTURE_X = 270, ENTRY_TEST_PICTURE_Y = 148;
+constexpr s32 ENTRY_TEST_CHOICES = 3;
+constexpr s32 ENTRY_TEST_OPTIONS = 11207; // + k
 constexpr s32 DASHBOARD_ANIMATION_MS = 200;
 
 // What the screens last did, for their callers' checks and the tests: the intersection under the
