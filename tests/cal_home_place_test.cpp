@@ -333,10 +333,11 @@ TEST_F(CalHomePlaceTest, PlaceButtonTableAndEntrySwitchesMatchTheHandlersThatExi
     // Every row that names a handler run here was seen storing its value.
     for (const PlaceButtonSwitch& row : PLACE_BUTTON_SWITCHES)
         for (s32 slot = row.first; slot <= row.last; slot++)
-            if (slots_run.contains(slot))
+            if (slots_run.contains(slot)) {
                 EXPECT_TRUE(seen.contains({slot, Store{row.button, row.set, row.on}}))
                     << "slot " << slot << " never stored " << row.on << " into [" << row.button
                     << "][" << row.set << "]";
+            }
     // The rows are well formed: a button of the bar, a set, a value, a slot range.
     for (const PlaceButtonSwitch& row : PLACE_BUTTON_SWITCHES) {
         EXPECT_TRUE(row.button >= 0 && row.button < 7 && row.set >= 0 && row.set < 2);
@@ -584,7 +585,9 @@ TEST_F(CalHomePlaceTest, SparringPassesBySkillOrByTheFriendsHitPointsAndTeachesE
         EXPECT_EQ(texts_from(m), cat({run(16665, 16671), opening, c.texts_after_travel}));
         EXPECT_EQ(lines_from(m)[8], "hub_travel");
         EXPECT_EQ(fought().size(), fought_before + (c.r >= 4 ? 1 : 0));
-        if (c.r >= 4) EXPECT_EQ(fought().back(), 92);
+        if (c.r >= 4) {
+            EXPECT_EQ(fought().back(), 92);
+        }
         EXPECT_EQ(draws_left(), 0u);
         EXPECT_EQ(p.affection[205], c.affection_after);
         EXPECT_EQ(p.story_flags[79], c.flag79_after);

@@ -65,8 +65,9 @@ TEST(TimedActionRules, EachRectangleThrowsBackOnlyItsTrackAtItsPosition) {
             TimedActionState other = only_track(t, k == 6 ? 0 : 6);
             const s32 before = other.pos[t];
             timed_action_click(other, middle_x(r), middle_y(r));
-            if (!timed_rect_has(TIMED_RECTS[t][before], middle_x(r), middle_y(r)))
+            if (!timed_rect_has(TIMED_RECTS[t][before], middle_x(r), middle_y(r))) {
                 EXPECT_EQ(other.pos[t], before);
+            }
         }
     // Track 3 and track 4 at position 6 overlap: one click throws both back.
     TimedActionState s = only_track(3, 6);
@@ -193,7 +194,9 @@ TEST_F(TimedActionGame, ClickingBackEveryTrackNearItsEndWinsWhenTheBarRunsOut) {
         // The bar's columns: steps .. 99.
         const std::vector<MgDrawn> columns = mg_drawn_in(25012, 25012);
         EXPECT_EQ(s32(columns.size()), std::max(0, 100 - s.steps));
-        if (!columns.empty()) EXPECT_EQ(columns.front(), (MgDrawn{25012, 349 + s.steps, 301}));
+        if (!columns.empty()) {
+            EXPECT_EQ(columns.front(), (MgDrawn{25012, 349 + s.steps, 301}));
+        }
         // Tracks 0 and 1: a cleared track 0 lies under track 1.
         const std::vector<MgDrawn> pair = mg_drawn_in(25931, 25948);
         ASSERT_EQ(pair.size(), 2u);
