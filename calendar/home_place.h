@@ -72,7 +72,6 @@ constexpr PlaceButtonSwitch PLACE_BUTTON_SWITCHES[] = {
     {3, 1, 1, 8, 8},
     {3, 1, 1, 190, 190}, // when the button is off
     {3, 1, 1, 123, 123}, // when place 1.3 entry 10 is open
-    {3, 1, 1, 79, 79},   // the same; never scheduled
     {3, 1, 0, 53, 53},   // the last board step
     {3, 1, 0, 54, 55},   // the final challenge won
     {4, 1, 1, 33, 33},

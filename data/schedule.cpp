@@ -109,7 +109,7 @@ template <size_t N, size_t M> void pool_store(EventEntry (&pool)[N], const Event
 void (*hub_clear_save_index_seam)() = no_save_index_clear;
 
 bool hub_save_index_present() {
-    std::FILE* f = std::fopen(HUB_SAVE_INDEX_PATH, "rb");
+    std::FILE* f = std::fopen(SAVE_INDEX_NAME, "rb");
     if (f == nullptr) return false;
     std::fclose(f);
     return true;

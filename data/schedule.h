@@ -13,8 +13,9 @@ constexpr s32 HUB_START_MONTH = 9;
 constexpr s32 HUB_START_DAY = 1;
 constexpr s32 HUB_START_HOUR = 6;
 
-// The save index file that saving writes (".\zanthsave": the working directory's "zanthsave").
-constexpr const char* HUB_SAVE_INDEX_PATH = "zanthsave";
+// The save index file (".\zanthsave": the working directory's "zanthsave"), which the save
+// module writes and reads (game/save.h) and a new game probes.
+constexpr const char* SAVE_INDEX_NAME = "zanthsave";
 
 // The in-memory save index belongs to the save module; the hub's set-up clears it through this
 // hook, which marks all four in-memory save headers unused (used, year, month, day and area := 0).

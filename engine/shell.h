@@ -24,7 +24,7 @@ enum : u32 {
 
 // One input word: a whole 32-bit value written by the window thread and polled and reset by the
 // game thread. Every read by the game first lets the platform deliver due input (headless) or
-// notice a stop request (SDL).
+// notice a stop request and pace a loop that waits for input (SDL).
 template <class T> class InputWord {
   public:
     operator T() const {

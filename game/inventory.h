@@ -4,8 +4,9 @@
 // the free marker and are never sorted.
 //
 // The inventory stays compact: used entries first, every entry after the first free one free.
-// `inv_replace` and an appraised antique rewrite an entry's item in place and may leave two
-// entries with the same id; the operations below then act on the first of them.
+// `inv_replace` rewrites an entry's item in place and may leave two entries with the same id; the
+// operations below then act on the first of them. (An appraised antique joins the entry that
+// already holds its result.)
 //
 // Ids that would index a table of the record out of range (an item outside 0..2499, a person
 // outside 0..499, a known list outside 0..24) change nothing and test as absent.

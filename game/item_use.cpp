@@ -11,6 +11,9 @@
 #include "game/makers.h"
 #include "game/player.h"
 
+#include <algorithm>
+#include <climits>
+
 const s32 SPECIAL_MP_MAX[SPECIAL_COUNT] = {3, 12, 30, 20, 30, 30, 30, 30, 30, 30};
 
 const s32 GIFT_PRIZES[GIFT_PRIZE_COUNT] = {2305, 2310, 2217, 2005, 1900, 1700, 1421,
@@ -82,6 +85,13 @@ void use_food(s32 item) {
     inv_remove(item, 1);
 }
 
+// The first inventory entry holding the item other than entry `skip`, or -1.
+s32 inventory_index(s32 item, s32 skip) {
+    for (s32 i = 0; i < PLAYER_ITEMS; ++i)
+        if (i != skip && player_record.inventory[i].item == item) return i;
+    return -1;
+}
+
 void use_antique(s32 item) {
     const ItemEntry& e = item_entry(item);
     PlayerRecord& p = player_record;
@@ -98,8 +108,19 @@ void use_antique(s32 item) {
     }
     // A result outside the item range (a damaged item master) would plant an id that indexes
     // nothing: such an antique stays as it is.
-    if (!item_valid(e.result) || !inv_has(item)) return no_op();
-    inv_replace(item, e.result);
+    if (!item_valid(e.result)) return no_op();
+    const s32 from = inventory_index(item, -1);
+    if (from < 0) return no_op();
+    // A result already held takes the pieces into its own entry, so that one item never stands in
+    // two entries (the shops and the counts read one entry per item).
+    const s32 into = inventory_index(e.result, from);
+    if (into >= 0) {
+        InventoryEntry* inv = p.inventory;
+        inv[into].count = s32(std::min<s64>(s64(inv[into].count) + inv[from].count, INT_MAX));
+        inv_drop_entry(from);
+    } else {
+        p.inventory[from].item = e.result;
+    }
     log_text_text(TEXT_ANTIQUE_GENUINE, TEXT_ITEM_NAME + e.result);
     p.skill_exp[GROWTH_APPRAISAL] += APPRAISAL_GENUINE_EXP;
     grow(GROWTH_APPRAISAL);

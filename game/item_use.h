@@ -46,8 +46,8 @@ extern const EquipRule EQUIP_RULES[EQUIP_RULE_COUNT];
 // - food: fullness rises without a cap; the log line tells how full; gains only when the
 //   appetite is at least fullness - 20; 5 x satiety appetite experience; one is removed;
 // - antique: too little appraisal skill logs 461; junk logs 462 and is removed; a genuine one
-//   turns the whole stack into the result item (log 463 + its name); both pay appraisal
-//   experience;
+//   turns the whole stack into the result item (log 463 + its name), added into the entry that
+//   already holds the result when there is one; both pay appraisal experience;
 // - equipment: equipped -> taken off; else put on when its art need is met (or log 464).
 void item_use(s32 item);
 // A served meal (the dish is not taken from the inventory): fullness at most 150, the same log

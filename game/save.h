@@ -1,6 +1,7 @@
 // Saved games: the save index "zanthsave" (four slot headers) and one image file per slot,
 // "QuorSave.N00", holding the eight saved blocks byte for byte (407,144 bytes).
 #pragma once
+#include "data/schedule.h"
 #include "engine/types.h"
 
 #include <cstddef>
@@ -23,7 +24,7 @@ static_assert(offsetof(SaveSlotHeader, area) == 20);
 
 constexpr s32 SAVE_SLOTS = 4;
 constexpr s32 SAVE_IMAGE_SIZE = 407144;
-constexpr const char* SAVE_INDEX_NAME = "zanthsave";
+// The index file's name, SAVE_INDEX_NAME, stands with the new game's probe of it (data/schedule.h).
 
 // The in-memory save index (the master copy once the title menu has run).
 extern SaveSlotHeader save_index[SAVE_SLOTS];

@@ -263,7 +263,8 @@ bool buy_confirm() {
         const ShopBasketEntry& b = S.basket[e];
         const s32 i = inventory_entry(b.item, used);
         if (i >= 0) {
-            p.inventory[i].count = b.after;
+            // The pieces join the first entry; `after` counts every entry holding the item.
+            p.inventory[i].count = clamp_s32(s64(p.inventory[i].count) + b.moved);
             continue;
         }
         p.inventory[used++] = {b.item, b.after};
@@ -277,17 +278,32 @@ bool buy_confirm() {
     return true;
 }
 
-// Being paid: the inventory takes the counts after the deal, and entries sold out leave it.
+// Being paid: each item sold keeps the pieces left after the deal in the first entry that offered
+// it, its other entries are emptied (the goods row counted them all), and entries sold out leave
+// the inventory. An item taken off is one no entry holds any more.
 void sell_confirm() {
     PlayerRecord& p = player_record;
+    InventoryEntry* inv = p.inventory;
     money_add(clamp_s32(S.total));
     const s32 used = inv_used_count();
     for (s32 e = 0; e < S.basket_count; ++e) {
-        const s32 i = inventory_entry(S.basket[e].item, used);
-        if (i >= 0) p.inventory[i].count = S.basket[e].after;
+        const ShopBasketEntry& b = S.basket[e];
+        bool first = true;
+        for (s32 i = 0; i < used; ++i) {
+            if (inv[i].item != b.item || inv[i].count <= 0) continue;
+            inv[i].count = first ? b.after : 0;
+            first = false;
+        }
     }
-    for (s32 i = used - 1; i >= 0; --i)
-        if (p.inventory[i].count == 0) inv_drop_entry(i);
+    for (s32 i = used - 1; i >= 0; --i) {
+        if (inv[i].count != 0) continue;
+        if (held_pieces(inv[i].item) > 0) {
+            std::copy(inv + i + 1, inv + PLAYER_ITEMS, inv + i);
+            inv[PLAYER_ITEMS - 1] = {-1, 0};
+        } else {
+            inv_drop_entry(i);
+        }
+    }
 }
 
 // ---- One pass ----------------------------------------------------------------------------------
@@ -548,12 +564,20 @@ Outcome handle_input(const PassInput& in) {
     return Outcome::Stay;
 }
 
-// Builds the sell screen's list: every used inventory entry in the shop's range with pieces.
+// Builds the sell screen's list: every used inventory entry in the shop's range with pieces, in
+// inventory order. An item held in two entries is one row at its first entry, with the pieces of
+// both: a row is an item, as the basket's entries are.
 void sell_rows_build() {
     S.rows.clear();
     for (const InventoryEntry& e : player_record.inventory) {
         if (e.item == -1) break;
         if (e.item < S.terms.sell_first || e.item > S.terms.sell_last || e.count <= 0) continue;
+        const auto same = [&e](const ShopRow& r) { return r.item == e.item; };
+        const auto row = std::find_if(S.rows.begin(), S.rows.end(), same);
+        if (row != S.rows.end()) {
+            row->count = clamp_s32(s64(row->count) + e.count);
+            continue;
+        }
         const s32 value = item_entry(e.item).value;
         S.rows.push_back({e.item, value < 0 ? 1 : value, e.count});
     }

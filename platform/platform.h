@@ -73,8 +73,8 @@ void plat_screen_presented();
 void plat_screen_touched();
 
 // ---- Input ------------------------------------------------------------------------------------
-// Called on every read of an input word by the game: the headless backend delivers scripted
-// input that is due; the SDL backend only notices a stop request.
+// Called on every read of an input word by the game: the headless backend delivers due input;
+// the SDL backend notices a stop request and paces a loop that waits (platform/poll_pace.h).
 void plat_input_poll();
 
 // ---- Sound: a quick interface over whole sounds held in memory ---------------------------------

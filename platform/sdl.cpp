@@ -11,6 +11,7 @@
 // signal, 1 for a fatal error.
 #include "engine/shell.h"
 #include "platform/platform.h"
+#include "platform/poll_pace.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -56,6 +57,10 @@ std::thread* game = nullptr;
 thread_local bool on_game_thread = false;
 std::atomic<bool> stop_requested{false};
 std::atomic<bool> game_running{false};
+// Raised by the window thread with every input event it hands to the window procedure; the game
+// thread's polls compare it to pace themselves (platform/poll_pace.h).
+std::atomic<u64> input_generation{0};
+thread_local PollPace poll_pace;
 
 // One pending request of the game thread, handed over under the lock.
 std::mutex& mutex = never_destroyed<std::mutex>();
@@ -320,6 +325,13 @@ void call_wndproc(u32 message, u32 wparam, u32 lparam) {
     shell_wndproc(message, wparam, lparam);
 }
 
+// An input event for the game: the window procedure writes the input words, and the game's next
+// poll sees that something new arrived.
+void call_wndproc_input(u32 message, u32 wparam, u32 lparam) {
+    call_wndproc(message, wparam, lparam);
+    input_generation.fetch_add(1, std::memory_order_release);
+}
+
 void serve_request() {
     std::unique_lock lock(mutex);
     if (!request_pending) return;
@@ -397,19 +409,19 @@ void handle_event(const SDL_Event& e) {
             }
             break;
         }
-        call_wndproc(WM_KEYDOWN, virtual_key(e.key.keysym), 0);
+        call_wndproc_input(WM_KEYDOWN, virtual_key(e.key.keysym), 0);
         break;
     case SDL_MOUSEMOTION:
-        call_wndproc(WM_MOUSEMOVE, 0, pack_position(e.motion.x, e.motion.y));
+        call_wndproc_input(WM_MOUSEMOVE, 0, pack_position(e.motion.x, e.motion.y));
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
         bool down = e.type == SDL_MOUSEBUTTONDOWN;
         u32 pos = pack_position(e.button.x, e.button.y);
         if (e.button.button == SDL_BUTTON_LEFT)
-            call_wndproc(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, pos);
+            call_wndproc_input(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, 0, pos);
         else if (e.button.button == SDL_BUTTON_RIGHT)
-            call_wndproc(down ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, pos);
+            call_wndproc_input(down ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, pos);
         break;
     }
     default:
@@ -598,6 +610,7 @@ void plat_send(u32 msg, u32 wparam, u32 lparam) {
         return;
     }
     check_stop();
+    poll_pace.busy();
     std::unique_lock lock(mutex);
     request_msg = msg;
     request_wparam = wparam;
@@ -706,8 +719,13 @@ void plat_screen_presented() {
 void plat_screen_touched() {
     screen_dirty = true;
 }
+// The game thread's polls of the input words: a stop request unwinds it, and a loop that only
+// polls and finds nothing new naps now and then instead of keeping a core busy.
 void plat_input_poll() {
     check_stop();
+    if (!on_game_thread) return;
+    if (poll_pace.poll(input_generation.load(std::memory_order_acquire)))
+        SDL_Delay(POLL_PACE_NAP_MS);
 }
 
 // ---- Sound

@@ -57,6 +57,7 @@ struct BoardPlan {
     bool solve = true;
     s32 finish_step = 0;
     bool run_out = false;
+    bool own_steps = false; // finish_step counts from the bar's steps when the board started
 };
 
 class BoardChainTest : public CalendarHandlerTest {
@@ -89,6 +90,7 @@ class BoardChainTest : public CalendarHandlerTest {
             if (s.frames == 1) {
                 ++board_;
                 blocks.push_back({s.block_first, s.block_second});
+                start_steps.push_back(s.steps);
             }
             if (harness_pending_input() != 0) return;
             const BoardPlan plan = plan_for_(board_);
@@ -105,7 +107,11 @@ class BoardChainTest : public CalendarHandlerTest {
                 harness_advance(u32(s.step_ms) * u32(TILE_SWAP_LAST_STEP + 1 - s.steps));
                 return;
             }
-            if (s.steps >= plan.finish_step) harness_click(FINISH_X, FINISH_Y);
+            const s32 from = plan.own_steps ? start_steps.back() : 0;
+            if (s.steps >= from + plan.finish_step)
+                harness_click(FINISH_X, FINISH_Y);
+            else if (plan.own_steps)
+                harness_advance(u32(s.step_ms)); // a step of waiting a frame, to keep it short
         });
     }
     void play_all(BoardPlan plan) {
@@ -123,6 +129,7 @@ class BoardChainTest : public CalendarHandlerTest {
     static s32 on(s32 k) { return hub_block.place_events[1][3][k].on; }
 
     std::vector<std::pair<s32, s32>> blocks;
+    std::vector<s32> start_steps; // the bar's steps at each board's first frame
 
   private:
     std::function<BoardPlan(s32)> plan_for_;
@@ -368,4 +375,25 @@ TEST_F(BoardChainTest, FinalChallengePlaysFourBoardsOnOneClock) {
         EXPECT_EQ(on(11), c.won ? 0 : 1);
         EXPECT_EQ(hub_block.hub_third_avail[3][1], c.won ? 0 : 1);
     }
+}
+
+TEST_F(BoardChainTest, FinalBoardsShareOneClockOfOneHundredSteps) {
+    // Each board is solved and finished 35 steps after it started: alone each would be in time,
+    // but the clock runs on from board to board, so the third runs out at step 101 and loses.
+    hub_block.place_events[1][3][11].on = 1;
+    deal = reversed();
+    play_all({.finish_step = 35, .own_steps = true});
+    const size_t m = mark();
+    run_slot(55);
+    const std::vector<std::pair<s32, s32>> three = {{7, 8}, {5, 6}, {3, 4}};
+    EXPECT_EQ(blocks, three);
+    ASSERT_EQ(start_steps.size(), 3u);
+    EXPECT_EQ(start_steps[0], 0);
+    EXPECT_GE(start_steps[1], 35);
+    EXPECT_GE(start_steps[2], 70);
+    EXPECT_GT(tile_swap_state.steps, TILE_SWAP_LAST_STEP);
+    EXPECT_EQ(texts_from(m), (std::vector<s32>{11830, 11831, 11822}));
+    EXPECT_EQ(on(11), 1);
+    EXPECT_EQ(hub_block.hub_third_avail[3][1], 1);
+    EXPECT_EQ(known_has(2, 59), 0);
 }

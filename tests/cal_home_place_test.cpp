@@ -1,17 +1,33 @@
 // The places of the hub and the events of the home place: the place entries and buttons of a new
 // game, the table of place-button stores checked against the handlers that make them, and the
 // home place's five handlers by their texts and state changes.
+#include "calendar/board_chain.h"
 #include "calendar/calendar_seams.h"
+#include "calendar/first_year.h"
 #include "calendar/frame.h"
 #include "calendar/home_place.h"
+#include "calendar/launchers.h"
 #include "calendar/lessons.h"
+#include "calendar/music_course.h"
+#include "calendar/opening_screens.h"
 #include "calendar/picture_lessons.h"
+#include "calendar/timed_action_game.h"
 #include "data/roster.h"
+#include "engine/math.h"
+#include "engine/world/field.h"
+#include "engine/world_state.h"
+#include "game/calendar_table.h"
 #include "game/growth.h"
+#include "game/hub.h"
 #include "game/player.h"
+#include "game/scenes.h"
+#include "minigames/tile_swap.h"
+#include "platform/harness.h"
 #include "tests/calendar_fixture.h"
+#include "tests/opening_player.h"
 #include "tests/screen_clicks.h"
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -603,4 +619,225 @@ TEST_F(CalHomePlaceTest, SparringThresholdFallsWithTheTurn) {
         roster[205].hp = c.hp;
         EXPECT_EQ(sparring_passed(c.r), c.passed) << c.r << " " << c.turn;
     }
+}
+
+// ---- Every row of the table against its handlers ------------------------------------------------
+
+namespace {
+
+// The tile boards: every deal puts the tiles home, and a finish button ends each board at once.
+s32 tiles_home(s32) {
+    static s32 next = 0;
+    return next++ % TILE_SWAP_CELLS;
+}
+void finish_every_board() {
+    tile_swap_rand = tiles_home;
+    tile_swap_state = TileSwapState{};
+    harness_on_present([](const u16*, u64) {
+        const TileSwapState& s = tile_swap_state;
+        if (s.frames > 0 && !s.finished && harness_pending_input() == 0) harness_click(16, 440);
+    });
+}
+
+// The timed action game won: every track held back at each frame while the clock jumps a bar
+// step, then one click for the wait after it.
+bool timed_clicked = false;
+void win_timed_action() {
+    timed_action_state = TimedActionState{};
+    timed_clicked = false;
+    harness_on_present([](const u16*, u64) {
+        TimedActionState& s = timed_action_state;
+        if (s.state == 0) {
+            for (s32& p : s.pos) p = TIMED_CLEARED;
+            harness_advance(TIMED_BAR_STEP_MS);
+        } else if (!timed_clicked) {
+            timed_clicked = true;
+            harness_click(609, 449);
+        }
+    });
+}
+
+void scene_ends_at_once(LauncherScene) {
+    world_state.field_active = 0;
+}
+void field_loop_ends_at_once() {
+    world_state.field_active = 0;
+}
+
+struct HubTurnStarted {};
+void stop_at_the_before_turn_event() {
+    throw HubTurnStarted{};
+}
+constexpr s32 FREE_SLOT = 176;   // a slot the game never fills
+constexpr s32 PLACE_4_FLAG = 15; // the story flag that the hub reads at a turn's start
+
+class CalPlaceRowsTest : public CalHomePlaceTest {
+  protected:
+    // Every slot the table names (the hub's row by -1), with what makes its handler store.
+    static std::map<s32, std::function<void()>> setups() {
+        const auto none = [] {};
+        const auto turn = [](s32 t) { return [t] { hub_block.calendar_turn = t; }; };
+        // A listening of the music course: go on at the offer to play again; piece 0 is asked.
+        const auto listening = [](s32 answer) {
+            draws({0});
+            answers({0, answer});
+        };
+        std::map<s32, std::function<void()>> m = {
+            {17, none},
+            {158, none},
+            {44,
+             [] {
+                 hub_block.calendar_turn = 112;
+                 player_record.affection[203] = 69; // declined
+             }},
+            {11,
+             [] {
+                 opening_play({{{PICTURE_POINTS[8].x, PICTURE_POINTS[8].y}}});
+             }},
+            {154, none},
+            {157, none},
+            {192,
+             [] {
+                 hub_block.calendar_turn = 75;
+                 player_record.affection[205] = 59; // refused
+             }},
+            {194,
+             [] {
+                 hub_block.calendar_turn = 135;
+                 answers({1});
+             }},
+            {2, none},
+            {143,
+             [] {
+                 hub_block.encounter_pool_c[3].on = 1;
+                 player_record.affection[83] = 70;
+                 player_record.story_flags[PLACE_4_FLAG] = 1;
+                 scene_field_loop_seam = field_loop_ends_at_once;
+             }},
+            {-1,
+             [] {
+                 hub_block.calendar_turn = 13;
+                 player_record.story_flags[PLACE_4_FLAG] = 1;
+             }},
+            {43,
+             [=] {
+                 world_state.year = YEARLY_MUSIC_TRIAL_YEAR;
+                 listening(0); // right
+             }},
+            {75, [=] { listening(0); }},
+            {112, none},
+            {77, none},
+            {96,
+             [] {
+                 player_record.skill[11] = 100;
+                 draws({5});
+                 answers({1});
+             }},
+            {76, none},
+            {190,
+             [] {
+                 hub_block.calendar_turn = 85;
+                 launcher_scene_seam = scene_ends_at_once;
+             }},
+            {60, [] { player_record.skill[12] = 100; }},
+            {8, [] { picture_pair_game_seam = [] { return 0; }; }},
+            {123, [] { hub_block.place_events[1][3][10].on = 1; }},
+            {53, finish_every_board},
+            {54,
+             [] {
+                 player_record.skill[13] = 100;
+                 finish_every_board();
+             }},
+            {55, finish_every_board},
+            {33, turn(38)},
+            {66, none},
+            {98, none},
+            {101, win_timed_action},
+        };
+        for (s32 slot = 102; slot <= 111; slot++)
+            m[slot] = [=] {
+                player_record.affection[MUSIC_REGARD] = MUSIC_REGARD_CLOSE + 1;
+                listening(1); // wrong
+            };
+        // The gate of place 1.4 closes the place once the training skill has come far enough.
+        for (s32 slot : {61, 62, 63, 64, 65, 69, 70, 71, 72, 73})
+            m[slot] = [] { player_record.skill[15] = 50; };
+        return m;
+    }
+
+    // Runs every slot of every row whose first slot is in `group`, each from the new game's state
+    // with the row's button set the other way round, and expects the row's value stored.
+    void check_rows(const std::set<s32>& group) {
+        const auto all = setups();
+        const auto real_scene = launcher_scene_seam;
+        const PlayerRecord player = player_record;
+        const HubBlock hub = hub_block;
+        const WorldState world = world_state;
+        for (const PlaceButtonSwitch& row : PLACE_BUTTON_SWITCHES) {
+            if (!group.contains(row.first)) continue;
+            for (s32 slot = row.first; slot <= row.last; slot++) {
+                SCOPED_TRACE(slot);
+                player_record = player;
+                hub_block = hub;
+                world_state = world;
+                hub_restart = -1;
+                dialog_transcript_mode();
+                s32& button = hub_block.hub_third_avail[row.button][row.set];
+                button = 1 - row.on;
+                ASSERT_TRUE(all.contains(slot));
+                all.at(slot)();
+                if (row.by == PlaceSwitchBy::Hub) {
+                    hub_restart = 0; // no autosave
+                    hub_block.turn_events_before[hub_block.calendar_turn] = FREE_SLOT;
+                    ASSERT_EQ(calendar_event_register(FREE_SLOT, stop_at_the_before_turn_event,
+                                                      "place rows test"),
+                              0);
+                    EXPECT_THROW(hub_pass(), HubTurnStarted);
+                    calendar_event_unregister(FREE_SLOT);
+                } else {
+                    run_slot(slot);
+                }
+                EXPECT_EQ(button, row.on) << "slot " << slot << " did not store " << row.on
+                                          << " into [" << row.button << "][" << row.set << "]";
+                EXPECT_EQ(draws_left(), 0u);
+                harness_on_present(nullptr);
+                tile_swap_rand = rand_below;
+                launcher_scene_seam = real_scene;
+                scene_field_loop_seam = field_loop;
+                calendar_seams_reset();
+            }
+        }
+    }
+};
+
+// The rows by the handlers that make them, one test each; together every row of the table.
+const std::set<s32> ROWS_OPENING_AND_STORY = {17, 158, 44, 11, 154, 157, 192, 194, 2, 143, -1};
+const std::set<s32> ROWS_MUSIC = {43, 75, 102, 112};
+const std::set<s32> ROWS_COURSES = {77, 96, 76, 190, 60, 8, 123, 33, 61, 66, 69, 98};
+const std::set<s32> ROWS_GAMES = {53, 54, 101};
+
+} // namespace
+
+TEST_F(CalPlaceRowsTest, OpeningStoryAndHubRowsAreStoredByTheirHandlers) {
+    // The groups hold every row of the table.
+    for (const PlaceButtonSwitch& row : PLACE_BUTTON_SWITCHES) {
+        const s32 f = row.first;
+        EXPECT_EQ(ROWS_OPENING_AND_STORY.count(f) + ROWS_MUSIC.count(f) + ROWS_COURSES.count(f) +
+                      ROWS_GAMES.count(f),
+                  1u)
+            << f;
+    }
+    check_rows(ROWS_OPENING_AND_STORY);
+}
+
+TEST_F(CalPlaceRowsTest, MusicCourseRowsAreStoredByTheirHandlers) {
+    check_rows(ROWS_MUSIC);
+}
+
+TEST_F(CalPlaceRowsTest, CourseRowsAreStoredByTheirHandlers) {
+    check_rows(ROWS_COURSES);
+}
+
+TEST_F(CalPlaceRowsTest, BoardAndTrainingGameRowsAreStoredByTheirHandlers) {
+    check_rows(ROWS_GAMES);
 }

@@ -30,6 +30,7 @@ struct Driver {
     DialogWaitAnswer default_wait = DialogWaitAnswer::Key;
     std::deque<Answer> answers;
     std::vector<TranscriptEntry> transcript;
+    u64 timed_next = 0; // the earliest virtual time of the next timed click
 };
 
 Driver& drv() {
@@ -118,10 +119,13 @@ s32 on_choose(const TranscriptEntry& e) {
     if (!option_present(e, a.index)) fail(e, "option " + std::to_string(a.index) + " is absent");
     if (d.mode == Mode::Transcript) return a.index;
     s32 x = 0, y = 0;
-    if (e.kind == TRANSCRIPT_HUB_CHOOSE)
+    if (e.kind == TRANSCRIPT_HUB_CHOOSE) {
+        // The hub's choice reads the buttons once a frame: a held press.
         dialog_hub_option_point(a.index, &x, &y);
-    else
-        dialog_option_point(e.position, a.index, &x, &y);
+        dialog_timed_click(x, y, 1);
+        return TRANSCRIPT_RUN;
+    }
+    dialog_option_point(e.position, a.index, &x, &y);
     harness_click(x, y, 1, gated());
     return TRANSCRIPT_RUN;
 }
@@ -153,6 +157,7 @@ void start(Mode mode, DialogWaitAnswer default_wait) {
     d.default_wait = default_wait;
     d.answers.clear();
     d.transcript.clear();
+    d.timed_next = 0;
     transcript_draws = false;
     transcript_observer = observe;
 }
@@ -209,6 +214,15 @@ void dialog_real_input(std::function<void(const TranscriptEntry&)> plan) {
 
 size_t dialog_answers_left() {
     return drv().answers.size();
+}
+
+void dialog_timed_click(s32 x, s32 y, s32 button) {
+    Driver& d = drv();
+    const u64 at = std::max(harness_elapsed_ms() + DIALOG_TIMED_LEAD_MS, d.timed_next);
+    harness_move(x, y, at_time(at));
+    harness_button_down(button, at_time(at));
+    harness_button_up(button, at_time(at + DIALOG_TIMED_PRESS_MS));
+    d.timed_next = at + DIALOG_TIMED_GAP_MS;
 }
 
 void dialog_option_point(s32 position, s32 index, s32* x, s32* y) {

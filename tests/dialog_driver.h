@@ -15,7 +15,8 @@
 // per call of the hub's dialogue (`hub_show`, `hub_say` and its picture forms, `hub_choose` and its
 // picture forms, `hub_say_lines`, the travel and transition animations). The hub's waits end only
 // by a mouse button: in real-input mode they take a left click by default whatever the mode's
-// default, and a hub choice is answered by a left click in the middle of the option's row. The
+// default, and a hub choice is answered by a timed left click (`dialog_timed_click`) in the
+// middle of the option's row. The
 // waits of a box count into its entry's `pages`; a wait outside a box is an entry of its own.
 //
 // Failing: a `choose` with no queued answer, an answer naming an absent option or an index outside
@@ -55,6 +56,15 @@ void dialog_real_click(s32 button = 1, s32 x = 320, s32 y = 240);
 // choice, or the test blocks until the harness budget fails it.
 void dialog_real_input(std::function<void(const TranscriptEntry&)> plan);
 size_t dialog_answers_left();
+// Real-input mode: queues a click at (x, y) on the virtual clock, pressed for
+// DIALOG_TIMED_PRESS_MS and DIALOG_TIMED_GAP_MS after the timed click queued before it (the first
+// DIALOG_TIMED_LEAD_MS from now). For the screens that read the buttons once a frame and clear
+// them when they act, as the hub's choice does: a press held over several frames is seen whatever
+// the screen reads between its presents, and seen once. (A gated click is released as soon as
+// the game has read any input word and presented a frame, which such a screen may never see.)
+// A hub choice answered by `dialog_answer` is clicked this way.
+constexpr u64 DIALOG_TIMED_LEAD_MS = 50, DIALOG_TIMED_PRESS_MS = 100, DIALOG_TIMED_GAP_MS = 250;
+void dialog_timed_click(s32 x, s32 y, s32 button = 1);
 
 // The screen point in the middle of option row `index` of the choice box at `position`.
 void dialog_option_point(s32 position, s32 index, s32* x, s32* y);

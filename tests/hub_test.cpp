@@ -1,10 +1,16 @@
 #include "data/schedule.h"
 #include "engine/shell.h"
 #include "engine/world_state.h"
+#include "game/activity.h"
 #include "game/calendar_table.h"
 #include "game/clock.h"
+#include "game/companion_visit.h"
 #include "game/hub.h"
+#include "game/info_screen.h"
 #include "game/inventory.h"
+#include "game/market.h"
+#include "game/meal.h"
+#include "game/open_world.h"
 #include "game/player.h"
 #include "game/save.h"
 #include "game/slot_list.h"
@@ -694,15 +700,7 @@ TEST_F(HubPassTest, DefaultSeamsRunTheActivitiesAndSayTheUnbuiltGamesAreNotAvail
     EXPECT_EQ(dialog_lines().size(), quiet);
 }
 
-TEST(HubSeams, ResetPutsEveryDefaultBack) {
-    hub_seams_reset();
-    const auto a = activity_run_seam;
-    const auto r = hub_cmd_recipes_seam, p = hub_cmd_popup_seam, m = hub_cmd_aim_seam;
-    const auto c = hub_cmd_catch_seam, l = hub_cmd_light_ring_seam;
-    const auto i = info_screen_seam;
-    const auto k = market_visit_seam, v = companion_visit_screen_seam, e = meal_screen_seam;
-    const auto s = manuals_sync_seam;
-    const auto o = open_world_start_seam;
+TEST_F(HubPassTest, SeamResetPutsTheRealRoutinesAndTheUnavailableLinesBack) {
     activity_run_seam = fake_activity;
     hub_cmd_recipes_seam = hub_cmd_popup_seam = hub_cmd_aim_seam = fake_market;
     hub_cmd_catch_seam = hub_cmd_light_ring_seam = fake_market;
@@ -710,19 +708,39 @@ TEST(HubSeams, ResetPutsEveryDefaultBack) {
     market_visit_seam = companion_visit_screen_seam = meal_screen_seam = fake_meal;
     manuals_sync_seam = fake_manuals_sync;
     open_world_start_seam = fake_open_world;
+    game_aim_seam = [](s32, s32, s32, s32, s32, s32) { note("aim"); };
+    game_bait_catch_seam = [](s32) { note("catch"); };
+    game_popup_targets_seam = [](s32) { note("popup"); };
+    game_light_ring_seam = [](s32, s32, s32, s32, s32, s32, s32, s32) { note("ring"); };
+    recipe_screen_seam = [] { return 7; };
     hub_seams_reset();
-    EXPECT_EQ(activity_run_seam, a);
-    EXPECT_EQ(hub_cmd_recipes_seam, r);
-    EXPECT_EQ(hub_cmd_popup_seam, p);
-    EXPECT_EQ(hub_cmd_aim_seam, m);
-    EXPECT_EQ(hub_cmd_catch_seam, c);
-    EXPECT_EQ(hub_cmd_light_ring_seam, l);
-    EXPECT_EQ(info_screen_seam, i);
-    EXPECT_EQ(market_visit_seam, k);
-    EXPECT_EQ(companion_visit_screen_seam, v);
-    EXPECT_EQ(meal_screen_seam, e);
-    EXPECT_EQ(manuals_sync_seam, s);
-    EXPECT_EQ(open_world_start_seam, o);
+    EXPECT_EQ(activity_run_seam, &activity_run);
+    EXPECT_EQ(hub_cmd_recipes_seam, &hub_cmd_recipes);
+    EXPECT_EQ(hub_cmd_popup_seam, &hub_cmd_popup);
+    EXPECT_EQ(hub_cmd_aim_seam, &hub_cmd_aim);
+    EXPECT_EQ(hub_cmd_catch_seam, &hub_cmd_catch);
+    EXPECT_EQ(hub_cmd_light_ring_seam, &hub_cmd_light_ring);
+    EXPECT_EQ(info_screen_seam, &info_screen);
+    EXPECT_EQ(market_visit_seam, &market_visit);
+    EXPECT_EQ(companion_visit_screen_seam, &companion_visit_screen);
+    EXPECT_EQ(meal_screen_seam, &meal_screen);
+    EXPECT_EQ(manuals_sync_seam, &manuals_sync);
+    EXPECT_EQ(open_world_start_seam, &open_world_start);
+    // The games of the layers above are back to the line that says they are not there yet.
+    const size_t mark = dialog_lines().size();
+    game_aim_seam(0, 0, 0, 0, 0, 0);
+    game_bait_catch_seam(0);
+    game_popup_targets_seam(0);
+    game_light_ring_seam(0, 0, 0, 0, 0, 0, 0, 0);
+    EXPECT_EQ(recipe_screen_seam(), -1);
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(lines_from(mark), (std::vector<std::string>{
+                                    "say_center Aiming game: not available yet",
+                                    "say_center Catch game: not available yet",
+                                    "say_center Pop-up game: not available yet",
+                                    "say_center Light-ring game: not available yet",
+                                    "say_center Recipe screen: not available yet",
+                                }));
 }
 
 TEST_F(HubPassTest, LoadFromTheHubMenuEndsThePassAndTheNextStartsWithoutAutosave) {

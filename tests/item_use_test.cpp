@@ -271,6 +271,31 @@ TEST_F(ItemUseTest, AppraisalNeedsTheSkillAndTurnsAGenuineStack) {
     EXPECT_EQ(held(2402), 1);
 }
 
+TEST_F(ItemUseTest, AppraisalAddsIntoTheEntryThatAlreadyHoldsTheResult) {
+    // The result held before the antique and after it: either way one entry holds every piece,
+    // and the entries behind the antique's move up.
+    struct Case {
+        std::vector<InventoryEntry> held, after;
+    };
+    const Case cases[] = {
+        {{{2301, 4}, {2400, 3}, {1250, 1}}, {{2301, 7}, {1250, 1}, {-1, 0}}},
+        {{{2400, 3}, {1250, 1}, {2301, 4}}, {{1250, 1}, {2301, 7}, {-1, 0}}},
+    };
+    for (const Case& c : cases) {
+        init_player();
+        item_master[2400] = {10, 30, 2301, ITEM_KIND_ANTIQUE};
+        player_record.skill[APPRAISAL] = 30;
+        for (const InventoryEntry& e : c.held) hold(e.item, e.count);
+        dialog_transcript_mode();
+        item_use(2400);
+        EXPECT_EQ(dialog_lines().front(), "log_text 463 7301");
+        for (size_t i = 0; i < c.after.size(); ++i) {
+            EXPECT_EQ(player_record.inventory[i].item, c.after[i].item) << i;
+            EXPECT_EQ(player_record.inventory[i].count, c.after[i].count) << i;
+        }
+    }
+}
+
 TEST_F(ItemUseTest, EquipmentGoesOnWithItsArtAndComesOffFreely) {
     for (s32 item = 1400; item <= 1570; ++item) kind(item, ITEM_KIND_EQUIPMENT);
     PlayerRecord& p = player_record;

@@ -189,7 +189,7 @@ TEST_F(Schedule, StartDateAndNoIndexFile) {
 
 TEST_F(Schedule, ExistingIndexFileIsLeftAlone) {
     const unsigned char bytes[96] = {1};
-    std::FILE* f = std::fopen(HUB_SAVE_INDEX_PATH, "wb");
+    std::FILE* f = std::fopen(SAVE_INDEX_NAME, "wb");
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(std::fwrite(bytes, 1, sizeof bytes, f), sizeof bytes);
     std::fclose(f);
@@ -200,7 +200,7 @@ TEST_F(Schedule, ExistingIndexFileIsLeftAlone) {
     EXPECT_EQ(world_state.month, 9);
 
     unsigned char after[96] = {};
-    f = std::fopen(HUB_SAVE_INDEX_PATH, "rb");
+    f = std::fopen(SAVE_INDEX_NAME, "rb");
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(std::fread(after, 1, sizeof after, f), sizeof after);
     std::fclose(f);

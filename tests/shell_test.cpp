@@ -8,6 +8,7 @@
 #include "engine/shell.h"
 #include "engine/text.h"
 #include "platform/harness.h"
+#include "platform/poll_pace.h"
 #include "tools/arcbuild.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -124,6 +127,39 @@ TEST_F(ShellTest, TimedInputArrivesWithTheVirtualClock) {
             while (key_code == 0) plat_ticks();
         },
         HarnessBudgetExceeded);
+}
+
+TEST(PollPace, IdlePollsNapEverySixtyFourthAndNewInputOrARequestStartsAgain) {
+    // Each case: the polls in order ('.' finds nothing new, 'n' finds new input, 'r' stands for
+    // a request to the window thread before the next poll) and the polls (counted from 1,
+    // requests not counted) after which the caller naps.
+    struct Case {
+        std::string polls;
+        std::vector<size_t> naps;
+    };
+    const std::string idle63(63, '.');
+    const Case cases[] = {
+        {idle63 + "." + idle63 + ".", {64, 128}},
+        {idle63 + "n" + idle63 + ".", {128}},
+        {idle63 + "r" + idle63 + ".", {127}},
+        {"n" + idle63, {}}, // the first poll's new input counts from there
+    };
+    for (const Case& c : cases) {
+        PollPace pace;
+        u64 generation = 0;
+        size_t count = 0;
+        std::vector<size_t> naps;
+        for (const char e : c.polls) {
+            if (e == 'r') {
+                pace.busy();
+                continue;
+            }
+            if (e == 'n') ++generation;
+            ++count;
+            if (pace.poll(generation)) naps.push_back(count);
+        }
+        EXPECT_EQ(naps, c.naps) << c.polls.size();
+    }
 }
 
 TEST_F(ShellTest, TheTickCounterWraps) {

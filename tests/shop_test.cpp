@@ -528,3 +528,57 @@ TEST_F(ShopTest, SellListHoldsEveryKindTheMarketLists) {
     EXPECT_EQ(player_record.inventory[198].item, 1598);
     EXPECT_EQ(player_record.inventory[199].item, -1);
 }
+
+TEST_F(ShopTest, AnItemHeldInTwoEntriesIsOneRowAndMovesOnlyThePiecesDealt) {
+    // 1401 stands in entries 0 and 2 (as `inv_replace` can leave it); it is equipped.
+    const auto two_entries = [this] {
+        fresh_game();
+        hold(1401, 3, 0);
+        hold(1300, 1, 1);
+        hold(1401, 2, 2);
+        player_record.equip[0] = 1401 - EQUIP_BASE[0];
+    };
+    const auto pieces = [](s32 item) {
+        s32 n = 0;
+        for (const InventoryEntry& e : player_record.inventory)
+            if (e.item == item) n += e.count;
+        return n;
+    };
+
+    // Selling one piece: one row of five, four left over the two entries, still equipped.
+    two_entries();
+    std::vector<ShopRow> rows;
+    run(true, 6, {row(2, 0), confirm(3)}, [&](s32 p) {
+        if (p == 1) rows = shop_screen.rows;
+    });
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].item, 1401);
+    EXPECT_EQ(rows[0].count, 5);
+    EXPECT_EQ(player_record.money, 5000 + 50);
+    EXPECT_EQ(pieces(1401), 4);
+    EXPECT_EQ(player_record.inventory[0].item, 1401);
+    EXPECT_EQ(player_record.inventory[1].item, 1300);
+    EXPECT_EQ(player_record.inventory[2].item, -1);
+    EXPECT_EQ(player_record.equip[0], 1401 - EQUIP_BASE[0]);
+
+    // Selling all five empties both entries and takes the weapon off.
+    two_entries();
+    run(true, 6, {row(2, 0), row(3, 0), row(4, 0), row(5, 0), row(6, 0), confirm(7)});
+    EXPECT_EQ(player_record.money, 5000 + 5 * 50);
+    EXPECT_EQ(pieces(1401), 0);
+    EXPECT_EQ(player_record.inventory[0].item, 1300);
+    EXPECT_EQ(player_record.inventory[1].item, -1);
+    EXPECT_EQ(player_record.equip[0], -1);
+
+    // Buying one piece of a medicine held in two entries: the basket shows the six held after
+    // the deal, and six is what the player then holds.
+    fresh_game();
+    hold(1201, 3, 0);
+    hold(1300, 1, 1);
+    hold(1201, 2, 2);
+    run(false, 0, {row(2, 0), confirm(4)});
+    EXPECT_TRUE(has(pass_lines[3], "print_number 6 3 560 400"));
+    EXPECT_EQ(player_record.money, 5000 - 10);
+    EXPECT_EQ(pieces(1201), 6);
+    EXPECT_EQ(player_record.inventory[3].item, -1);
+}

@@ -271,6 +271,53 @@ TEST_F(TimedActionGame, TopLinesCountTheTrackEndsAndTheAnimationFollowsThem) {
     EXPECT_TRUE(lines_ok);
 }
 
+TEST_F(TimedActionGame, EndsReachedInOneFrameCountEachAndATimeOutInThatFrameStillWins) {
+    // Every track is held back (cleared) until the bar stands at `at_step`; then the tracks
+    // `near` stand one position short of their ends and the clock jumps past every threshold, so
+    // that the next frame steps each of them to its end and the bar one step on.
+    struct Case {
+        s32 at_step;
+        std::vector<s32> near;
+        s32 topped_then; // after that frame
+        s32 result;
+    };
+    const Case cases[] = {
+        {50, {0, 1}, 2, 0},    // two ends in one frame count twice; the game goes on
+        {99, {0, 1, 2}, 3, 1}, // the third end in the frame the bar runs out: still won
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.at_step);
+        ended_ = false;
+        end_prints.clear();
+        s32 jumped_at = -1;
+        s32 topped_then = -1;
+        watch([&](const TimedActionState& s) {
+            TimedActionState& w = timed_action_state;
+            if (jumped_at >= 0) {
+                if (s32(s.frames) == jumped_at + 1) topped_then = s.topped;
+                return;
+            }
+            for (s32& p : w.pos) p = TIMED_CLEARED;
+            if (s.steps < c.at_step) {
+                harness_advance(TIMED_BAR_STEP_MS); // a bar step a frame, to keep it short
+                return;
+            }
+            for (s32 t : c.near) w.pos[t] = TIMED_TOP - 1;
+            jumped_at = s32(s.frames);
+            harness_advance(5000);
+        });
+        EXPECT_EQ(timed_action_game(4, 1, 0), c.result);
+        const TimedActionState& s = timed_action_state;
+        EXPECT_EQ(topped_then, c.topped_then);
+        // Won at the end of the frame after the jump, or lost later on a further end.
+        EXPECT_EQ(s32(s.frames) == jumped_at + 2, c.result == 1);
+        EXPECT_EQ(s.state, c.result == 1 ? 2 : 1);
+        const bool won_line = std::find(end_prints.begin(), end_prints.end(),
+                                        MgDrawn{25917, 56, 410}) != end_prints.end();
+        EXPECT_EQ(won_line, c.result == 1);
+    }
+}
+
 TEST_F(TimedActionGame, PlaceholderArchiveHoldsEveryPictureTheGameDraws) {
     std::vector<s32> ids = {25900, 1000, 25009, 25012};
     for (s32 first : {25901, 25911, 25921})
