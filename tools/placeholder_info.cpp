@@ -52,7 +52,7 @@ ImageList make_info_images() {
     // The status page: its picture, the hp and stamina bar columns, the aura's four families of
     // seven frames, the tab row plain and highlighted, the system menu's buttons, the quit
     // confirmation and the clock dial's 24 steps.
-    box(900, 640, 480);
+    list.emplace_back(900, placeholder_backdrop_sprite(900, 640, 480)); // under dark texts
     list.emplace_back(800, sprite_writer_solid(1, 8, 0, 0, 0x7C00));
     list.emplace_back(801, sprite_writer_solid(1, 8, 0, 0, 0x03E0));
     boxes(941, 968, 200, 180);
@@ -62,7 +62,9 @@ ImageList make_info_images() {
     boxes(890, 891, 50, 52);
     boxes(893, 894, 32, 32);
     box(895, 190, 40);
-    boxes(971, 994, 100, 80);
+    // The clock dial's steps, light under the dark labels printed around the dial.
+    for (s32 id = 971; id <= 994; ++id)
+        list.emplace_back(id, placeholder_paper_sprite(id, 100, 80));
     // The pages: their picture, the item grid's panels, category tabs and page arrows, the album,
     // the acquaintance card with its arrows, and the companion's choose-label backdrop.
     box(939, 640, 480);
