@@ -168,7 +168,8 @@ TEST(PlaceholderContent, ShortColumnsHoldTheirTextsAndShowTheirIds) {
         {20612, 24, 118, 24}, // ... and the label before the skill's column
         {1000, 24, 112, 24},  // the player's name above the values' labels
         {20510, 16, 50, 16},  // the pop-up game's labels over the hit counts
-        {20506, 16, 70, 16},
+        {20506, 16, 70, 16},  {579, 16, 37, 16}, // a shop's basket labels, one over the next
+        {3338, 16, 52, 16},                      // a shop's big buttons
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);

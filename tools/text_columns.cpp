@@ -30,6 +30,10 @@ constexpr TextColumn SHORT_COLUMNS[] = {
     {549, 549, 16, 36, true}, {3337, 3337, 16, 24, true}, {3312, 3312, 16, 78, true},
     {3314, 3314, 16, 78, true}, {3315, 3318, 16, 45, true}, {3319, 3319, 16, 74, true},
     {587, 587, 16, 64, true},
+    // The shops: the basket's labels at the right (the next one 66, 37 and 75 pixels on), the
+    // two big buttons' labels, the total's label over the total.
+    {578, 578, 16, 66, true}, {579, 579, 16, 37, true}, {580, 581, 16, 75, true},
+    {591, 592, 16, 75, true}, {3338, 3339, 16, 52, true}, {576, 576, 16, 32, true},
     // The light ring: the skill's label over its value, the won label over the wins (also the
     // bait catch's caught label).
     {10685, 10685, 16, 80, true}, {10687, 10687, 16, 16, true},
