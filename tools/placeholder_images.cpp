@@ -10,14 +10,15 @@
 namespace {
 
 // Palette indices of the placeholder pictures.
-enum : s16 { INK = 1, FILL = 2, FRAME = 3, PAPER = 4 };
+enum : s16 { INK = 1, FILL = 2, FRAME = 3, PAPER = 4, SLATE = 5 };
 
 std::array<u16, 256> placeholder_palette(u16 fill) {
     std::array<u16, 256> p{};
     p[INK] = 0x0421; // near black: 0 would be transparent in a cursor
     p[FILL] = fill;
     p[FRAME] = 0x6318; // light grey
-    p[PAPER] = 0x1084; // dark grey
+    p[PAPER] = 0x4210; // mid grey: black and white type both read on it
+    p[SLATE] = 0x1084; // dark grey, under light type
     return p;
 }
 
@@ -284,7 +285,7 @@ std::vector<u8> placeholder_backdrop_sprite(s32 image_id, s32 w, s32 h,
     Board b(w, h, true);
     b.outline(0, 0, w, h, INK);
     for (const PlaceholderRect& r : dark) {
-        b.fill(r.x, r.y, r.w, r.h, PAPER);
+        b.fill(r.x, r.y, r.w, r.h, SLATE);
         b.outline(r.x, r.y, r.w, r.h, FRAME);
     }
     for (const PlaceholderRect& r : marks) b.outline(r.x, r.y, r.w, r.h, INK, 2);

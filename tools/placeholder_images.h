@@ -14,7 +14,8 @@ extern const char* const placeholder_digit_rows[10][5];
 
 // Cursor image of slot `slot` (image 32 + slot): an arrow with its tip at the hotspot (0, 0).
 std::vector<u8> placeholder_cursor_sprite(s32 slot);
-// A w x h framed box with `image_id` written in small digits inside it.
+// A w x h framed box with `image_id` written in small digits inside it, on mid grey (a screen's
+// black and white type both read on it).
 std::vector<u8> placeholder_box_sprite(s32 image_id, s32 w, s32 h);
 // A w x h framed box on light paper with its id in the corner: a backdrop that dark text can be
 // read on.
