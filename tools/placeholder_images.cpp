@@ -305,10 +305,7 @@ std::vector<u8> placeholder_label_sprite(s32 image_id, s32 w, s32 h, const std::
 std::vector<u8> placeholder_frame_sprite(s32 image_id, s32 w, s32 h, s32 border, u16 colour) {
     Board b(w, h, false);
     b.outline(0, 0, w, h, FILL, border);
-    if (border >= 7)
-        b.text(2, h - 6, std::to_string(image_id), 1);
-    else if (border >= 5)
-        b.text(2, h - border, std::to_string(image_id), 1);
+    if (border >= 5) b.text(2, h - std::min(border, 6), std::to_string(image_id), 1);
     return b.encode(colour);
 }
 
