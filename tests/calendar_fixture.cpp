@@ -4,6 +4,7 @@
 #include "calendar/calendar_register.h"
 #include "calendar/calendar_seams.h"
 #include "calendar/frame.h"
+#include "engine/gisk.h"
 #include "engine/math.h"
 #include "engine/world_state.h"
 #include "game/calendar_table.h"
@@ -57,6 +58,15 @@ void CalendarHandlerTest::SetUp() {
 }
 
 void CalendarHandlerTest::TearDown() {
+    // Every portrait the handler's lines showed is a picture of the archive the player has.
+    for (const TranscriptEntry& e : dialog_transcript()) {
+        if (e.kind < TRANSCRIPT_HUB_SHOW || e.kind > TRANSCRIPT_HUB_SAY_LINES) continue;
+        for (const s32 person : {e.left, e.right}) {
+            if (person >= 0) {
+                EXPECT_GT(gisk_size(ARC_IMAGE_BASE + 62000 + person), 0) << "portrait " << person;
+            }
+        }
+    }
     battle_run_seam = battle_run;
     cal_rand_seam = rand_below;
     calendar_seams_reset();

@@ -1,18 +1,17 @@
-// Placeholder pictures of the first year's story handlers that the hub's own set lacks: the large
-// portrait of person 420 (62420), the presenter of the prize quiz and a yearly visitor, sized as
-// the hub's other large portraits (120 x 156). Our own content.
+// Placeholder pictures of the first year's story handlers: the large portrait of person 420
+// (62420), the presenter of the prize quiz and a yearly visitor, in the form of the hub's other
+// large portraits. Our own content.
 #include "engine/gisk.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_images.h"
 
 namespace {
 
-constexpr s32 PORTRAIT_W = 120, PORTRAIT_H = 156;
 constexpr s32 FIRST_YEAR_PORTRAITS[] = {62420};
 
 } // namespace
 
 void image_put_placeholder_cal_first_year(ArcBuilder& builder) {
     for (s32 id : FIRST_YEAR_PORTRAITS)
-        builder.put(u32(ARC_IMAGE_BASE + id), placeholder_box_sprite(id, PORTRAIT_W, PORTRAIT_H));
+        builder.put(u32(ARC_IMAGE_BASE + id), placeholder_portrait_sprite(id));
 }

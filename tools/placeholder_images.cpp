@@ -10,14 +10,15 @@
 namespace {
 
 // Palette indices of the placeholder pictures.
-enum : s16 { INK = 1, FILL = 2, FRAME = 3, PAPER = 4 };
+enum : s16 { INK = 1, FILL = 2, FRAME = 3, PAPER = 4, SLATE = 5 };
 
 std::array<u16, 256> placeholder_palette(u16 fill) {
     std::array<u16, 256> p{};
     p[INK] = 0x0421; // near black: 0 would be transparent in a cursor
     p[FILL] = fill;
     p[FRAME] = 0x6318; // light grey
-    p[PAPER] = 0x1084; // dark grey
+    p[PAPER] = 0x4210; // mid grey: black and white type both read on it
+    p[SLATE] = 0x1084; // dark grey, under light type
     return p;
 }
 
@@ -121,20 +122,34 @@ struct Board {
     void put(s32 x, s32 y, s16 v) {
         if (x >= 0 && y >= 0 && x < w && y < h) cells[size_t(y * w + x)] = v;
     }
-    void clear(s32 x0, s32 y0, s32 cw, s32 ch) {
+    void clear(s32 x0, s32 y0, s32 cw, s32 ch) { fill(x0, y0, cw, ch, SPRITE_CLEAR); }
+    void fill(s32 x0, s32 y0, s32 cw, s32 ch, s16 v) {
         for (s32 y = y0; y < y0 + ch; ++y)
-            for (s32 x = x0; x < x0 + cw; ++x) put(x, y, SPRITE_CLEAR);
+            for (s32 x = x0; x < x0 + cw; ++x) put(x, y, v);
     }
-    // Text in the 3 x 5 shapes, each pixel `scale` x `scale`, in ink.
-    void text(s32 x0, s32 y0, const std::string& line, s32 scale) {
+    // A rectangle's outline, `thick` pixels wide, inside the rectangle.
+    void outline(s32 x0, s32 y0, s32 cw, s32 ch, s16 v, s32 thick = 1) {
+        fill(x0, y0, cw, thick, v);
+        fill(x0, y0 + ch - thick, cw, thick, v);
+        fill(x0, y0, thick, ch, v);
+        fill(x0 + cw - thick, y0, thick, ch, v);
+    }
+    // Text in the 3 x 5 shapes, each pixel `scale` x `scale`, in ink (or `v`).
+    void text(s32 x0, s32 y0, const std::string& line, s32 scale, s16 v = INK) {
+        const s32 left = x0;
         for (char c : line) {
+            if (c == '\n') { // the next line below
+                x0 = left;
+                y0 += 6 * scale;
+                continue;
+            }
             if (const char* const* rows = glyph_rows(c))
                 for (s32 r = 0; r < 5; ++r)
                     for (s32 col = 0; col < 3; ++col)
                         if (rows[r][col] == '#')
                             for (s32 dy = 0; dy < scale; ++dy)
                                 for (s32 dx = 0; dx < scale; ++dx)
-                                    put(x0 + col * scale + dx, y0 + r * scale + dy, INK);
+                                    put(x0 + col * scale + dx, y0 + r * scale + dy, v);
             x0 += 4 * scale;
         }
     }
@@ -149,8 +164,9 @@ struct Board {
 };
 
 // Fills in 5-5-5 of the picture families, light enough for the dark text printed over them.
-constexpr u16 PAPER_LIGHT = 0x6B12; // the frame and the caption boxes: beige
-constexpr u16 BACKDROP_FILL = 0x4E73;
+constexpr u16 PAPER_LIGHT = 0x6B12;   // the frame and the caption boxes: beige
+constexpr u16 TITLE_FILL = 0x4E73;    // the title pictures, under the title menu's white text
+constexpr u16 BACKDROP_FILL = 0x6F56; // the hub's backdrops: light sand (+ 0x0421 per shade)
 constexpr u16 PORTRAIT_FILL = 0x5A0C;
 constexpr u16 BUTTON_FILL = 0x5F1A;
 constexpr u16 BUTTON_HOVER_FILL = 0x7F9C;
@@ -223,7 +239,7 @@ ImageList make_screen_images() {
     put_image(builder, 892, id_box(892, 274, 177, true, PAPER_LIGHT));
     // Title pictures.
     for (s32 id = 60111; id <= 60118; ++id)
-        put_image(builder, id, id_box(id, 640, 480, true, BACKDROP_FILL, 4));
+        put_image(builder, id, id_box(id, 640, 480, true, TITLE_FILL, 4));
     // The dashboard: frame, portraits, gauge columns, captions, seasons.
     put_image(builder, 60300, dashboard_frame());
     for (s32 id = 60301; id <= 60319; ++id)
@@ -249,9 +265,10 @@ ImageList make_screen_images() {
     put_image(builder, 60515, id_box(60515, 60, 175, false, 0));
     // Menu buttons of every bar, plain and under the pointer.
     for (s32 id = 60600; id <= 60759; ++id) put_image(builder, id, menu_button(id));
-    // Large portraits: outlines with their number, see-through so the backdrop shows.
-    for (s32 id = 62000; id < 62300; ++id)
-        put_image(builder, id, id_box(id, 120, 156, false, 0, 3));
+    // Large portraits of every person a hub line or a roster entry can name: outlines with their
+    // number, see-through so the backdrop shows.
+    for (s32 person = 0; person < PLACEHOLDER_PORTRAIT_PERSONS; ++person)
+        put_image(builder, 62000 + person, placeholder_portrait_sprite(62000 + person));
     return builder;
 }
 
@@ -259,6 +276,41 @@ ImageList make_screen_images() {
 
 std::vector<u8> placeholder_paper_sprite(s32 image_id, s32 w, s32 h) {
     return id_box(image_id, w, h, true, PAPER_LIGHT);
+}
+
+std::vector<u8> placeholder_backdrop_sprite(s32 image_id, s32 w, s32 h,
+                                            std::span<const PlaceholderRect> dark,
+                                            std::span<const PlaceholderRect> marks,
+                                            std::span<const PlaceholderLabel> labels) {
+    Board b(w, h, true);
+    b.outline(0, 0, w, h, INK);
+    for (const PlaceholderRect& r : dark) {
+        b.fill(r.x, r.y, r.w, r.h, SLATE);
+        b.outline(r.x, r.y, r.w, r.h, FRAME);
+    }
+    for (const PlaceholderRect& r : marks) b.outline(r.x, r.y, r.w, r.h, INK, 2);
+    for (const PlaceholderLabel& l : labels) b.text(l.x, l.y, l.text, l.scale);
+    b.text(4, 4, std::to_string(image_id), 2);
+    return b.encode(PAPER_LIGHT);
+}
+
+std::vector<u8> placeholder_label_sprite(s32 image_id, s32 w, s32 h, const std::string& label,
+                                         s32 scale, u16 fill, bool see_through) {
+    Board b(w, h, !see_through);
+    b.text(3, 3, label, scale);
+    b.text(3, h - 8, std::to_string(image_id), 1);
+    return b.encode(fill);
+}
+
+std::vector<u8> placeholder_frame_sprite(s32 image_id, s32 w, s32 h, s32 border, u16 colour) {
+    Board b(w, h, false);
+    b.outline(0, 0, w, h, FILL, border);
+    if (border >= 5) b.text(2, h - std::min(border, 6), std::to_string(image_id), 1);
+    return b.encode(colour);
+}
+
+std::vector<u8> placeholder_portrait_sprite(s32 image_id) {
+    return id_box(image_id, PLACEHOLDER_PORTRAIT_W, PLACEHOLDER_PORTRAIT_H, false, 0, 3);
 }
 
 void image_put_placeholder_screens(ArcBuilder& builder) {

@@ -3,6 +3,8 @@
 #pragma once
 #include "engine/types.h"
 
+#include <span>
+#include <string>
 #include <vector>
 
 class ArcBuilder;
@@ -12,11 +14,46 @@ extern const char* const placeholder_digit_rows[10][5];
 
 // Cursor image of slot `slot` (image 32 + slot): an arrow with its tip at the hotspot (0, 0).
 std::vector<u8> placeholder_cursor_sprite(s32 slot);
-// A w x h framed box with `image_id` written in small digits inside it.
+// A w x h framed box with `image_id` written in small digits inside it, on mid grey (a screen's
+// black and white type both read on it).
 std::vector<u8> placeholder_box_sprite(s32 image_id, s32 w, s32 h);
 // A w x h framed box on light paper with its id in the corner: a backdrop that dark text can be
 // read on.
 std::vector<u8> placeholder_paper_sprite(s32 image_id, s32 w, s32 h);
+// A rectangle of a placeholder picture, in the picture's own pixels.
+struct PlaceholderRect {
+    s32 x, y, w, h;
+};
+// A word or two written on a placeholder picture: top-left corner, pixel scale, text (as in
+// `placeholder_label_sprite`).
+struct PlaceholderLabel {
+    s32 x, y, scale;
+    const char* text;
+};
+// A w x h backdrop for a screen that prints dark text over it: light paper, a dark frame and its
+// id in dark ink in the top-left corner. `dark` are panels of dark slate where the screen prints
+// light text instead; `marks` are outlines in dark ink and `labels` words in dark ink (places the
+// player is meant to look at and what they are).
+std::vector<u8> placeholder_backdrop_sprite(s32 image_id, s32 w, s32 h,
+                                            std::span<const PlaceholderRect> dark = {},
+                                            std::span<const PlaceholderRect> marks = {},
+                                            std::span<const PlaceholderLabel> labels = {});
+// A w x h picture filled with `fill` (5-5-5) under a word or two (`label`, capital letters,
+// digits and '-'; a '\n' starts a line below) in ink at `scale`, with its id in small digits in the
+// bottom-left corner. A see-through picture keeps only its frame, the label and the id.
+std::vector<u8> placeholder_label_sprite(s32 image_id, s32 w, s32 h, const std::string& label,
+                                         s32 scale, u16 fill, bool see_through = false);
+// A see-through w x h frame, `border` pixels of `colour` (5-5-5) around an open inside, for a frame
+// drawn over another picture; a border of 5 or more carries the id in small dark digits.
+std::vector<u8> placeholder_frame_sprite(s32 image_id, s32 w, s32 h, s32 border, u16 colour);
+// A large portrait of the calendar hub (62000 + person): a see-through outline showing its id,
+// so the backdrop stays visible around the figure.
+std::vector<u8> placeholder_portrait_sprite(s32 image_id);
+constexpr s32 PLACEHOLDER_PORTRAIT_W = 120, PLACEHOLDER_PORTRAIT_H = 156;
+// Large portraits 62000 + n exist for every person n below this (the numbers a calendar line
+// or a roster entry can name; pictures from 62500 on are the practice screen's).
+constexpr s32 PLACEHOLDER_PORTRAIT_PERSONS = 500;
+
 // Puts the 32 cursor images into the builder.
 void image_put_placeholder_cursors(ArcBuilder& builder);
 // Puts framed boxes showing their ids for the pictures the engine's own screens draw (the two
@@ -31,12 +68,16 @@ constexpr s32 PLACEHOLDER_GAUGE_H = 10;
 // continue mark 12..15, the slot panel 892, title pictures 60111..60118, the dashboard's frame
 // (open over the backdrop and the gauge), portraits, gauge columns, captions, seasons, backdrops,
 // the travel and transition frames, the affection pictures, the menu buttons (labelled with their
-// bar and button) and the large portraits 62000..62299.
+// bar and button) and the large portraits 62000..62499 of every person a hub line can show.
 void image_put_placeholder_screens(ArcBuilder& builder);
 // Placeholder pictures of the shop screens (802..819), the meal screen (62160 and 60324, when
-// absent) and the item pictures (27500 + item) of every item a shop, the market or the rich start
-// can show.
+// absent) and the item pictures (27500 + item, showing the item number) of
+// `placeholder_item_picture_items`.
 void image_put_placeholder_shop(ArcBuilder& builder);
+// The items whose picture (27500 + item) the placeholder archive holds: every item the item master
+// and the item tables name (equipment, consumables and their ingredients, food, antiques and what
+// appraising them gives, everything with a price) and every item a shop or the market shows.
+std::vector<s32> placeholder_item_picture_items();
 // Puts framed boxes showing their ids for the character screen's pictures (status page, tab row,
 // system menu, clock dial, the four pages, the arts entries shown) and the companion visit's.
 void image_put_placeholder_info(ArcBuilder& builder);

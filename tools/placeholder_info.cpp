@@ -52,31 +52,35 @@ ImageList make_info_images() {
     // The status page: its picture, the hp and stamina bar columns, the aura's four families of
     // seven frames, the tab row plain and highlighted, the system menu's buttons, the quit
     // confirmation and the clock dial's 24 steps.
-    box(900, 640, 480);
+    list.emplace_back(900, placeholder_backdrop_sprite(900, 640, 480)); // under dark texts
     list.emplace_back(800, sprite_writer_solid(1, 8, 0, 0, 0x7C00));
     list.emplace_back(801, sprite_writer_solid(1, 8, 0, 0, 0x03E0));
     boxes(941, 968, 200, 180);
     boxes(901, 905, 72, 68);
-    boxes(906, 910, 84, 76);
+    // The highlighted tabs, light under their dark blue captions.
+    for (s32 id = 906; id <= 910; ++id) list.emplace_back(id, placeholder_paper_sprite(id, 84, 76));
     boxes(888, 889, 60, 52);
     boxes(890, 891, 50, 52);
     boxes(893, 894, 32, 32);
     box(895, 190, 40);
-    boxes(971, 994, 100, 80);
+    // The clock dial's steps, light under the dark labels printed around the dial.
+    for (s32 id = 971; id <= 994; ++id)
+        list.emplace_back(id, placeholder_paper_sprite(id, 100, 80));
     // The pages: their picture, the item grid's panels, category tabs and page arrows, the album,
     // the acquaintance card with its arrows, and the companion's choose-label backdrop.
     box(939, 640, 480);
     box(915, 490, 50);
     box(911, 470, 150);
-    box(929, 295, 208);
+    // The hovered item's panel: its picture, and the description and count in dark type.
+    list.emplace_back(929, placeholder_paper_sprite(929, 295, 208));
     boxes(916, 928, 30, 36);
     box(912, 24, 24);
     box(995, 24, 24);
     box(913, 26, 25);
     box(996, 26, 25);
-    box(930, 408, 170);
+    list.emplace_back(930, placeholder_paper_sprite(930, 408, 170)); // album: blue names
     boxes(997, 998, 8, 12);
-    box(933, 470, 275);
+    list.emplace_back(933, placeholder_paper_sprite(933, 470, 275)); // card: dark name, label
     box(937, 340, 240);
     box(938, 36, 80);
     for (const s32 id : {914, 931, 932, 940}) box(id, 14, 16);

@@ -1,10 +1,16 @@
 // Placeholder pictures of the shop screens, the meal screen and the item pictures, each a framed
-// box showing its id at the size the screens draw it.
+// box showing its id at the size the screens draw it; an item picture also shows its item number.
+#include "data/item_tables.h"
 #include "data/items.h"
 #include "engine/gisk.h"
+#include "engine/math.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_images.h"
 
+#include <algorithm>
+#include <array>
+#include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -47,6 +53,41 @@ constexpr std::pair<s32, s32> ITEM_RANGES[] = {
 
 constexpr s32 ITEM_PICTURE_SIZE = 64; // fits the shop's panel and the character screen
 
+// The fill of an item picture by the item's kind, light under the dark item number.
+u16 item_fill(s32 kind) {
+    switch (kind) {
+    case ITEM_KIND_EQUIPMENT:
+        return 0x5EFF; // steel blue
+    case ITEM_KIND_CONSUMABLE:
+        return 0x5FF7; // green
+    case ITEM_KIND_FOOD:
+        return 0x7F2F; // orange
+    case ITEM_KIND_ANTIQUE:
+        return 0x6E8E; // brown
+    default:
+        return 0x6B5A; // grey
+    }
+}
+
+// Runs `read` on the item master and the item tables as a new game builds them, and leaves the
+// tables and the random generator as they were.
+template <typename Read> void with_new_game_items(Read read) {
+    const u32 rand_state = rt_rand_state;
+    const s32 counter = rand_counter;
+    const auto master = std::to_array(item_master);
+    const auto equip = std::to_array(equip_table);
+    const auto consumables = std::to_array(consumable_table);
+    init_item_master();
+    init_equip_tables();
+    init_consumables();
+    read();
+    std::copy(master.begin(), master.end(), item_master);
+    std::copy(equip.begin(), equip.end(), equip_table);
+    std::copy(consumables.begin(), consumables.end(), consumable_table);
+    rt_rand_state = rand_state;
+    rand_counter = counter;
+}
+
 // The meal screen's portrait and caption, shared with the hub's dialogue: put only when no one
 // else put them.
 constexpr Picture MEAL_PICTURES[] = {
@@ -64,14 +105,47 @@ void encode(Encoded& out, const Picture& p) {
 
 } // namespace
 
+std::vector<s32> placeholder_item_picture_items() {
+    std::set<s32> items;
+    for (const auto& [first, last] : ITEM_RANGES)
+        for (s32 n = first; n <= last; ++n) items.insert(n);
+    with_new_game_items([&items] {
+        // Every item with a record that says something, and what an appraisal turns one into.
+        for (s32 n = 0; n < ITEM_COUNT; ++n) {
+            const ItemEntry& e = item_master[n];
+            if (e.value != 0 || e.kind != ITEM_KIND_NONE || e.requirement != 0) items.insert(n);
+            if (item_valid(e.result)) items.insert(e.result);
+        }
+        for (s32 s = 0; s < EQUIP_SLOT_COUNT; ++s)
+            for (s32 i = 0; i < EQUIP_SLOT_ITEMS[s]; ++i)
+                items.insert(EQUIP_SLOT_FIRST_ITEM[s] + i);
+        for (const EquipEntry& e : equip_table)
+            if (item_valid(e.item)) items.insert(e.item);
+        for (const ConsumableEntry& e : consumable_table)
+            for (const Ingredient& g : e.ingredients)
+                if (item_valid(g.item)) items.insert(g.item);
+        for (s32 i = 0; i < CONSUMABLE_COUNT; ++i) items.insert(CONSUMABLE_FIRST + i);
+        for (s32 i = 0; i < FOOD_COUNT; ++i) items.insert(FOOD_FIRST + i);
+    });
+    return {items.begin(), items.end()};
+}
+
 void image_put_placeholder_shop(ArcBuilder& builder) {
     // Encoded once per process: test fixtures build the placeholder archive again and again.
     static const Encoded own = [] {
         Encoded all;
         for (const Picture& p : SHOP_PICTURES) encode(all, p);
-        for (const auto& [first, last] : ITEM_RANGES)
-            encode(all, {IMAGE_ITEM_BASE + first, IMAGE_ITEM_BASE + last, ITEM_PICTURE_SIZE,
-                         ITEM_PICTURE_SIZE});
+        std::vector<s32> kinds(ITEM_COUNT, ITEM_KIND_NONE);
+        with_new_game_items([&kinds] {
+            for (s32 n = 0; n < ITEM_COUNT; ++n) kinds[size_t(n)] = item_master[n].kind;
+        });
+        for (const s32 item : placeholder_item_picture_items()) {
+            const s32 id = IMAGE_ITEM_BASE + item;
+            all.emplace_back(u32(ARC_IMAGE_BASE + id),
+                             placeholder_label_sprite(id, ITEM_PICTURE_SIZE, ITEM_PICTURE_SIZE,
+                                                      std::to_string(item), 3,
+                                                      item_fill(kinds[size_t(item)])));
+        }
         return all;
     }();
     static const Encoded shared = [] {

@@ -3,6 +3,7 @@
 #include "engine/gisk.h"
 #include "engine/text.h"
 #include "tools/arcbuild.h"
+#include "tools/text_columns.h"
 
 #include <stdexcept>
 
@@ -39,18 +40,18 @@ std::vector<u8> text_table_write(const std::vector<TextSource>& texts) {
 }
 
 std::vector<TextSource> text_placeholder_sources() {
-    // Our own content. Big5 full-width blank A140, digits A2AF..A2B8, and the word "文字" (text).
+    // Our own content. Big5 full-width blank A140, digits A2AF..A2B8, and the word "文字" (text)
+    // with the id, shorter in the screens' short columns.
     std::vector<TextSource> texts;
     texts.reserve(65535);
     texts.emplace_back(u16(TEXT_FULLWIDTH_BLANK), std::string("\xA1\x40"));
     for (s32 d = 0; d < 10; ++d)
         texts.emplace_back(u16(TEXT_FULLWIDTH_DIGIT + d), std::string{char(0xA2), char(0xAF + d)});
-    const std::string word = "\xA4\xE5\xA6\x72";
     for (s32 id = 1; id <= 65535; ++id) {
         if (id == TEXT_FULLWIDTH_BLANK ||
             (id >= TEXT_FULLWIDTH_DIGIT && id < TEXT_FULLWIDTH_DIGIT + 10))
             continue;
-        texts.emplace_back(u16(id), word + std::to_string(id));
+        texts.emplace_back(u16(id), text_placeholder_form(id));
     }
     return texts;
 }

@@ -22,7 +22,8 @@ std::string text_scramble(const std::string& plain);
 std::vector<u8> text_table_write(const std::vector<TextSource>& texts);
 
 // Our own content: the placeholder texts of the placeholder archive. Every id 1..65535 gets a
-// text that shows its own number (Big5 "文字" and the id in digits), except the ones the number
+// text that shows its own number (Big5 "文字" and the id in digits; in a screen's short column a
+// shorter form of `text_placeholder_form` in tools/text_columns.h), except the ones the number
 // printers copy: 65499 is the full-width blank and 65500..65509 the full-width digits 0..9
 // (placed first in the table, so number printing finds them at once).
 std::vector<TextSource> text_placeholder_sources();
