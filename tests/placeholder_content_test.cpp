@@ -8,6 +8,7 @@
 #include "engine/gisk.h"
 #include "engine/kanji.h"
 #include "engine/kanji_print.h"
+#include "engine/world/walk.h"
 #include "minigames/light_puzzle.h"
 #include "minigames/light_ring.h"
 #include "minigames/tracks.h"
@@ -38,7 +39,7 @@ const std::vector<u8>* image(s32 id) {
     const auto alias = content().aliases().find(key);
     if (alias != content().aliases().end()) key = alias->second;
     const auto it = content().entries().find(key);
-    return it == content().entries().end() || it->second.empty() ? nullptr : &it->second;
+    return it == content().entries().end() || it->second.empty() ? nullptr : &it->second.bytes();
 }
 
 // A sprite's pixels as 5-5-5 colours of its first palette, -1 where it is see-through.
@@ -106,6 +107,20 @@ TEST(PlaceholderContent, EveryPictureTheTablesNameIsThere) {
             EXPECT_NE(image(62000 + roster[p].hub_portrait), nullptr) << "roster " << p;
         }
     }
+}
+
+// The player is seen walking on the map: every frame the walk shows in both sprite sets, with
+// its shadow in the next image.
+TEST(PlaceholderContent, ThePlayersFramesAreThere) {
+    for (const s32 base : {PLAYER_BASE, PLAYER_BASE_ALT})
+        for (s32 sector = 0; sector < 8; ++sector) {
+            std::vector<s32> frames = {stand_frames[sector]};
+            for (s32 step = 0; step <= 14; step += 2) frames.push_back(walk_groups[sector] + step);
+            for (const s32 f : frames) {
+                EXPECT_NE(image(base + f), nullptr) << base << "+" << f;
+                EXPECT_NE(image(base + f + 1), nullptr) << "shadow of " << base << "+" << f;
+            }
+        }
 }
 
 TEST(PlaceholderContent, GamePicturesShowWhatThePlayerLooksFor) {

@@ -455,6 +455,7 @@ void put_placeholder_content(ArcBuilder& builder) {
     image_put_placeholder_cal_timed(builder);
     // Our own content: framed boxes for the world objects' images that nothing above supplies.
     image_put_placeholder_world(builder);
+    image_put_placeholder_player(builder);
     image_put_placeholder_routines(builder);
     image_put_placeholder_posed(builder);
     image_put_placeholder_residents(builder);

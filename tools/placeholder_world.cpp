@@ -2,8 +2,10 @@
 
 #include "data/world_content.h"
 #include "engine/gisk.h"
+#include "engine/world/walk.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_images.h"
+#include "tools/sprite_writer.h"
 
 #include <map>
 
@@ -58,6 +60,27 @@ void image_put_placeholder_world(ArcBuilder& builder) {
         return all;
     }();
     for (const auto& [id, sprite] : boxes) {
+        if (builder.entries().count(id) || builder.aliases().count(id)) continue;
+        builder.put(id, sprite);
+    }
+}
+
+void image_put_placeholder_player(ArcBuilder& builder) {
+    // The walking groups take frames 0..79 of a set and the standing frames 160..169.
+    static const std::vector<std::pair<u32, std::vector<u8>>> frames = [] {
+        std::vector<std::pair<u32, std::vector<u8>>> all;
+        const std::vector<u8> shadow =
+            sprite_writer_solid(PLACEHOLDER_FIGURE_W, 6, PLACEHOLDER_FIGURE_W / 2, 3, 0x0000);
+        for (const s32 base : {PLAYER_BASE, PLAYER_BASE_ALT})
+            for (s32 frame = 0; frame < 170; frame += 2) {
+                if (frame >= 80 && frame < 160) continue;
+                all.emplace_back(u32(ARC_IMAGE_BASE + base + frame),
+                                 placeholder_world_sprite(base + frame, false));
+                all.emplace_back(u32(ARC_IMAGE_BASE + base + frame + 1), shadow);
+            }
+        return all;
+    }();
+    for (const auto& [id, sprite] : frames) {
         if (builder.entries().count(id) || builder.aliases().count(id)) continue;
         builder.put(id, sprite);
     }

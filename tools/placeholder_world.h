@@ -27,6 +27,10 @@ std::vector<std::pair<s32, bool>> placeholder_world_images();
 // Puts a placeholder for every such image that the builder does not hold yet (an entry or an
 // alias), so it goes after the archive's other content.
 void image_put_placeholder_world(ArcBuilder& builder);
+// Our own content: the player's figure in both sprite sets, every walking and standing frame a
+// figure box showing its id (so a step shows as a change of number), each with its shadow, a
+// flat dark band, in the next image.
+void image_put_placeholder_player(ArcBuilder& builder);
 // Puts a figure box for every frame that the home region's residents, teachers and walkers show
 // beyond their first one and that the builder does not hold yet.
 void image_put_placeholder_residents(ArcBuilder& builder);
