@@ -118,28 +118,7 @@ void PoolHandlerTest::fresh() {
 }
 
 std::vector<s32> PoolHandlerTest::steps_from(size_t mark) {
-    std::vector<s32> out;
-    const std::vector<TranscriptEntry>& all = dialog_transcript();
-    for (size_t i = mark; i < all.size(); ++i) {
-        const TranscriptEntry& e = all[i];
-        switch (e.kind) {
-        case TRANSCRIPT_HUB_TRAVEL:
-            out.push_back(TRAVEL);
-            break;
-        case TRANSCRIPT_HUB_SHOW:
-        case TRANSCRIPT_HUB_SAY:
-            out.push_back(e.text[0]);
-            break;
-        case TRANSCRIPT_HUB_SAY_LINES:
-        case TRANSCRIPT_HUB_CHOOSE:
-            for (s32 k = 0; k < 4; ++k)
-                if (e.text[k] > 0) out.push_back(e.text[k]);
-            break;
-        default:
-            break;
-        }
-    }
-    return out;
+    return texts_and_travels_from(mark, TRAVEL);
 }
 
 s32 PoolHandlerTest::meals() {

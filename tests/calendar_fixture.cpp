@@ -10,7 +10,9 @@
 #include "game/calendar_table.h"
 #include "game/hub.h"
 
+#include <algorithm>
 #include <deque>
+#include <limits>
 
 namespace {
 
@@ -103,11 +105,21 @@ std::vector<std::string> CalendarHandlerTest::lines_from(size_t mark) {
 }
 
 std::vector<s32> CalendarHandlerTest::texts_from(size_t mark) {
+    constexpr s32 NO_TEXT = std::numeric_limits<s32>::min();
+    std::vector<s32> out = texts_and_travels_from(mark, NO_TEXT);
+    out.erase(std::remove(out.begin(), out.end(), NO_TEXT), out.end());
+    return out;
+}
+
+std::vector<s32> CalendarHandlerTest::texts_and_travels_from(size_t mark, s32 travel) {
     std::vector<s32> out;
     const std::vector<TranscriptEntry>& all = dialog_transcript();
     for (size_t i = mark; i < all.size(); ++i) {
         const TranscriptEntry& e = all[i];
         switch (e.kind) {
+        case TRANSCRIPT_HUB_TRAVEL:
+            out.push_back(travel);
+            break;
         case TRANSCRIPT_HUB_SHOW:
         case TRANSCRIPT_HUB_SAY:
             out.push_back(e.text[0]);

@@ -34,6 +34,9 @@ class CalendarHandlerTest : public HubTest {
     // The text ids the hub's dialogue showed from entry `mark` on, in order: every text of
     // hub_show, hub_say, hub_say_lines (each present line) and hub_choose (each present option).
     static std::vector<s32> texts_from(size_t mark);
+    // As `texts_from`, with `travel` in its place for every travel (hub_travel) between the
+    // texts.
+    static std::vector<s32> texts_and_travels_from(size_t mark, s32 travel);
     // The transcript's length now, to pass as a mark.
     static size_t mark();
 };

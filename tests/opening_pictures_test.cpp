@@ -11,6 +11,7 @@
 #include "tests/opening_player.h"
 #include "tools/placeholder_cal_opening.h"
 #include "tools/placeholder_canvas.h"
+#include "tools/placeholder_images.h"
 
 #include <algorithm>
 #include <string>
@@ -111,7 +112,7 @@ std::string read_number(const Look& look, u16 colour_555) {
             for (s32 r = 0; r < 5; ++r)
                 for (s32 c = 0; c < 3; ++c)
                     all = all && look.is(left + c * scale + scale / 2, y0 + r * scale + scale / 2,
-                                         colour_555) == (placeholder_canvas_digits[d][r][c] == '#');
+                                         colour_555) == (placeholder_digit_rows[d][r][c] == '#');
             if (all) found = char('0' + d);
         }
         out += found;

@@ -1,15 +1,9 @@
 #include "tools/placeholder_canvas.h"
 
+#include "tools/placeholder_images.h"
+
 #include <algorithm>
 #include <cstdlib>
-
-const char* const placeholder_canvas_digits[10][5] = {
-    {"###", "#.#", "#.#", "#.#", "###"}, {".#.", "##.", ".#.", ".#.", "###"},
-    {"###", "..#", "###", "#..", "###"}, {"###", "..#", "###", "..#", "###"},
-    {"#.#", "#.#", "###", "..#", "..#"}, {"###", "#..", "###", "..#", "###"},
-    {"###", "#..", "###", "#.#", "###"}, {"###", "..#", ".#.", ".#.", ".#."},
-    {"###", "#.#", "###", "#.#", "###"}, {"###", "#.#", "###", "..#", "###"},
-};
 
 PlaceholderCanvas::PlaceholderCanvas(s32 width, s32 height, s16 fill)
     : w_(width), h_(height), cells_(size_t(width) * size_t(height), fill) {}
@@ -83,7 +77,7 @@ void PlaceholderCanvas::digits(s32 x, s32 y, std::string_view text, s32 scale, s
         if (ch >= '0' && ch <= '9')
             for (s32 r = 0; r < 5; ++r)
                 for (s32 c = 0; c < 3; ++c)
-                    if (placeholder_canvas_digits[ch - '0'][r][c] == '#')
+                    if (placeholder_digit_rows[ch - '0'][r][c] == '#')
                         fill(x + c * scale, y + r * scale, scale, scale, v);
         x += 4 * scale;
     }

@@ -9,9 +9,6 @@
 #include <string_view>
 #include <vector>
 
-// 3 x 5 digit shapes, one string per row, '#' set.
-extern const char* const placeholder_canvas_digits[10][5];
-
 class PlaceholderCanvas {
   public:
     PlaceholderCanvas(s32 width, s32 height, s16 fill = SPRITE_CLEAR);
