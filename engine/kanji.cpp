@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 
 // ---- Glyph numbering ----------------------------------------------------------------------------
@@ -218,17 +217,6 @@ constinit const std::array<u8, 256> bit_counts = make_bit_counts();
 constinit const CoverageLevels coverage_levels = make_coverage_levels();
 constinit const ScaleTable scale_table = make_scale_table();
 
-namespace {
-
-// One 12-byte master row as a 96-bit value, column 0 in the top bit.
-inline unsigned __int128 row_value(const u8* row) {
-    unsigned __int128 v = 0;
-    for (s32 b = 0; b < GLYPH_ROW_BYTES; ++b) v = v << 8 | row[b];
-    return v << (128 - 8 * GLYPH_ROW_BYTES);
-}
-
-} // namespace
-
 s32 kanji_box_side(s32 step) {
     switch (step) {
     case 1:
@@ -256,9 +244,18 @@ s32 kanji_scale(const u8* master, s32 step, u8* coverage) {
     for (s32 j = 0; j < n; ++j) {
         std::fill(counts, counts + n, 0);
         for (s32 r = k * j; r < k * j + k; ++r) {
-            // Box i's columns are the top k bits once the row is shifted left by k * i.
-            unsigned __int128 v = row_value(master + r * GLYPH_ROW_BYTES);
-            for (s32 i = 0; i < n; ++i, v <<= k) counts[i] += std::popcount(u64(v >> (128 - k)));
+            // Box i's k columns start at column k * i; with the byte holding that column and
+            // the next one as a 16-bit window, they are the window's top k bits once the
+            // column's place in its byte is shifted out (k plus that place is at most 16 for
+            // every box side). A zero byte past the row's end serves the last window.
+            u8 row[GLYPH_ROW_BYTES + 1];
+            std::memcpy(row, master + r * GLYPH_ROW_BYTES, GLYPH_ROW_BYTES);
+            row[GLYPH_ROW_BYTES] = 0;
+            for (s32 i = 0, c = 0; i < n; ++i, c += k) {
+                const u32 window = u32(row[c >> 3]) << 8 | row[(c >> 3) + 1];
+                const u32 top = ((window << (c & 7)) & 0xFFFF) >> (16 - k);
+                counts[i] += bit_counts[top & 0xFF] + bit_counts[top >> 8];
+            }
         }
         for (s32 i = 0; i < n; ++i) coverage[j * n + i] = levels[counts[i]];
     }
