@@ -12,6 +12,7 @@
 #include "minigames/light_puzzle.h"
 #include "minigames/light_ring.h"
 #include "minigames/tracks.h"
+#include "tests/sprite_decode.h"
 #include "tools/arcbuild.h"
 #include "tools/text_writer.h"
 
@@ -56,25 +57,13 @@ Pixels pixels(s32 id) {
         ADD_FAILURE() << "no image " << id;
         return px;
     }
-    const u8* b = bytes->data();
-    const auto rd16 = [](const u8* p) { return s32(p[0] | p[1] << 8); };
-    px.w = rd16(b);
-    px.h = rd16(b + 2);
-    const u8* palette = b + 16;
-    const u8* p = palette + 512 * b[8];
-    px.colour.assign(size_t(px.w * px.h), -1);
-    for (s32 r = 0; r < px.h; ++r) {
-        const u8* end = p + 2 + rd16(p);
-        p += 2;
-        s32 col = 0;
-        while (p < end) {
-            col += p[0];
-            const s32 n = p[1];
-            p += 2;
-            for (s32 k = 0; k < n; ++k, ++col)
-                px.colour[size_t(r * px.w + col)] = rd16(palette + 2 * *p++);
-        }
-    }
+    const SpriteSource s = sprite_decode(bytes->data());
+    px.w = s.width;
+    px.h = s.height;
+    px.colour.assign(s.cells.size(), -1);
+    for (size_t i = 0; i < s.cells.size(); ++i)
+        if (s.cells[i] != SPRITE_CLEAR && !s.palettes.empty())
+            px.colour[i] = s.palettes[0][size_t(s.cells[i])];
     return px;
 }
 

@@ -9,6 +9,7 @@
 #include "engine/screen.h"
 #include "engine/sprite.h"
 #include "platform/harness.h"
+#include "tests/sprite_decode.h"
 #include "tools/sprite_writer.h"
 
 #include <gtest/gtest.h>
@@ -56,36 +57,6 @@ struct Entry {
 
 u16 rd16(const u8* p) {
     return u16(p[0] | p[1] << 8);
-}
-
-// The grid and palettes of sprite bytes, read independently of the blitter.
-SpriteSource decode(const u8* b) {
-    SpriteSource s;
-    s.width = rd16(b);
-    s.height = rd16(b + 2);
-    s.hot_x = s16(rd16(b + 4));
-    s.hot_y = s16(rd16(b + 6));
-    const s32 palettes = b[8];
-    const u8* p = b + 16;
-    for (s32 i = 0; i < palettes; ++i) {
-        std::array<u16, 256> pal;
-        for (s32 c = 0; c < 256; ++c, p += 2) pal[size_t(c)] = rd16(p);
-        s.palettes.push_back(pal);
-    }
-    s.cells.assign(size_t(s.width) * size_t(s.height), SPRITE_CLEAR);
-    for (s32 r = 0; r < s.height; ++r) {
-        const u8* end = p + 2 + rd16(p);
-        p += 2;
-        s32 col = 0;
-        while (p < end) {
-            col += p[0];
-            const s32 n = p[1];
-            p += 2;
-            for (s32 k = 0; k < n; ++k, ++col)
-                s.cells[size_t(r) * size_t(s.width) + size_t(col)] = palettes ? *p++ : 0;
-        }
-    }
-    return s;
 }
 
 struct Rgb {
@@ -470,7 +441,7 @@ TEST(SpriteWriter, EncodesHeaderRunsAndLongSpans) {
     EXPECT_EQ(row[7 + 255], 45);
     const u8* row1 = row + 2 + rd16(row);
     EXPECT_EQ(rd16(row1), 3); // trailing clear pixels are left out
-    const SpriteSource back = decode(b.data());
+    const SpriteSource back = sprite_decode(b.data());
     EXPECT_EQ(back.cells, s.cells);
     EXPECT_EQ(back.hot_y, s.hot_y);
 }
@@ -577,7 +548,7 @@ TEST_P(SpriteProperty, DamagedSpritesThatPassValidationStayInside) {
                              (b[8] == 0x28 && b[9] == 0x03 && b[10] == 0x70 && b[11] == 0x19)))
             continue; // not a sprite
         ++passed;
-        const SpriteSource src = decode(e.bytes.get());
+        const SpriteSource src = sprite_decode(e.bytes.get());
         const bool compare = s64(src.width) * src.height <= 200000;
         for (s32 k = 0; k < 4; ++k) {
             const s32 x = s32(rng() % 200) - 80, y = s32(rng() % 150) - 60;
