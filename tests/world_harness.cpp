@@ -33,14 +33,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
-#include <sys/stat.h>
 #include <unistd.h>
 
 // ---- Archive content --------------------------------------------------------------------------
@@ -272,10 +269,6 @@ void program_start_state() {
     dialog_reset();
     hub_seams_reset();
 }
-
-} // namespace
-
-namespace {
 
 // Writing the archive was most of a test's start-up, and most tests start from the placeholder
 // content with a few entries of their own. The content is written once per process into a
