@@ -116,30 +116,33 @@ bool step_run(s32 self, const Route& r, const RouteStep& s) {
     return true;
 }
 
-} // namespace
-
+// The window of the clock time (minute of the day) that is not `always`, or nullptr.
 const RouteWindow* route_window_at(const Route& r, s32 day_minute) {
     for (const RouteWindow& w : r.windows)
         if (w.from != ROUTE_ALWAYS && day_minute >= w.from && day_minute <= w.to) return &w;
     return nullptr;
 }
 
+// Whether a step is the step of `stage` (its own stage, or within its `through` range).
 bool route_step_holds(const RouteStep& s, s32 stage) {
     return s.stage == stage ||
            (s.stage_last > s.stage && stage >= s.stage && stage <= s.stage_last);
 }
 
-const RouteStep* route_step_of(const RouteWindow& w, s32 stage) {
-    for (const RouteStep& s : w.steps)
-        if (route_step_holds(s, stage)) return &s;
-    return nullptr;
-}
-
+// Whether a step's condition on another object's stage holds now (true without one).
 bool route_step_when(const RouteStep& s) {
     if (s.when_obj < 0) return true;
     if (!script_obj_valid(s.when_obj)) return false;
     const s32 stage = attr_get(s.when_obj, ATTR_VAR_A);
     return stage >= s.when_lo && stage <= s.when_hi;
+}
+
+} // namespace
+
+const RouteStep* route_step_of(const RouteWindow& w, s32 stage) {
+    for (const RouteStep& s : w.steps)
+        if (route_step_holds(s, stage)) return &s;
+    return nullptr;
 }
 
 s32 route_stage(const Route& r, s32 obj) {

@@ -335,15 +335,9 @@ constexpr RouteWindow window(s32 h1, s32 m1, s32 h2, s32 m2, std::span<const Rou
 }
 } // namespace route
 
-// The window of the clock time (minute of the day) that is not `always`, or nullptr.
-const RouteWindow* route_window_at(const Route& r, s32 day_minute);
-// Whether a step is the step of `stage` (its own stage, or within its `through` range).
-bool route_step_holds(const RouteStep& s, s32 stage);
-// The step of `stage` in a window, or nullptr; conditions on other objects' stages are not read
-// (the step that lists the stage first).
+// The step of `stage` in a window (its own stage, or within its `through` range), or nullptr;
+// conditions on other objects' stages are not read (the step that lists the stage first).
 const RouteStep* route_step_of(const RouteWindow& w, s32 stage);
-// Whether a step's condition on another object's stage holds now (true without one).
-bool route_step_when(const RouteStep& s);
 // The stage of obj by the route (ATTR_VAR_A or ATTR_VAR_B).
 s32 route_stage(const Route& r, s32 obj);
 // One timer run of the route on self (on obj).
