@@ -43,6 +43,16 @@ void action_run(s32 self, const RouteAction& a, s32* next_stage) {
     case ACTION_CALL:
         if (a.fn != nullptr) a.fn();
         break;
+    case ACTION_PLACE:
+        attr_set(target, ATTR_MAP, a.map);
+        obj_place(target, a.x, a.y, a.value);
+        break;
+    case ACTION_REARM:
+        attr_set(target, ATTR_TIMER, a.value);
+        break;
+    case ACTION_OBJ_VAR_B:
+        attr_set(target, ATTR_VAR_B, a.value);
+        break;
     default:
         break;
     }
@@ -106,18 +116,28 @@ bool step_run(s32 self, const Route& r, const RouteStep& s) {
     return true;
 }
 
-} // namespace
-
+// The window of the clock time (minute of the day) that is not `always`, or nullptr.
 const RouteWindow* route_window_at(const Route& r, s32 day_minute) {
     for (const RouteWindow& w : r.windows)
         if (w.from != ROUTE_ALWAYS && day_minute >= w.from && day_minute <= w.to) return &w;
     return nullptr;
 }
 
+// Whether a step is the step of `stage` (its own stage, or within its `through` range).
 bool route_step_holds(const RouteStep& s, s32 stage) {
     return s.stage == stage ||
            (s.stage_last > s.stage && stage >= s.stage && stage <= s.stage_last);
 }
+
+// Whether a step's condition on another object's stage holds now (true without one).
+bool route_step_when(const RouteStep& s) {
+    if (s.when_obj < 0) return true;
+    if (!script_obj_valid(s.when_obj)) return false;
+    const s32 stage = attr_get(s.when_obj, ATTR_VAR_A);
+    return stage >= s.when_lo && stage <= s.when_hi;
+}
+
+} // namespace
 
 const RouteStep* route_step_of(const RouteWindow& w, s32 stage) {
     for (const RouteStep& s : w.steps)
@@ -134,16 +154,19 @@ namespace {
 // stage obj holds.
 void window_run(s32 obj, const Route& r, const RouteWindow& w) {
     const s32 now = route_stage(r, obj);
-    const RouteStep* s = route_step_of(w, now);
-    if (s == nullptr) return;
-    RouteStep own = *s;
-    own.stage = now;
-    step_run(obj, r, own);
+    for (const RouteStep& s : w.steps) {
+        if (!route_step_holds(s, now) || !route_step_when(s)) continue;
+        RouteStep own = s;
+        own.stage = now;
+        step_run(obj, r, own);
+        return;
+    }
 }
 } // namespace
 
 void route_run_on(s32 obj, const Route& r) {
-    attr_set(obj, ATTR_TIMER, r.interval);
+    if (!script_obj_valid(obj)) return;
+    if (r.interval != ROUTE_NO_REARM) attr_set(obj, ATTR_TIMER, r.interval);
     for (const RouteWindow& w : r.windows)
         if (w.from == ROUTE_ALWAYS) window_run(obj, r, w);
     const s32 now = world_state.hour * MINUTES_PER_HOUR + world_state.minute;

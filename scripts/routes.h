@@ -9,6 +9,13 @@
 // every window, leaves the object standing. The stage is ATTR_VAR_A (or ATTR_VAR_B for walkers
 // that keep their talk stage apart).
 //
+// A route whose interval is ROUTE_NO_REARM does not re-arm the object itself: its steps do (a
+// walk's `.rearm(n)`, an idle cycle's own re-arm), so a stage without a step leaves the timer off
+// until another script arms it again, as a walker that has reached its standing value.
+//
+// Every run is bounded: each window acts at most once, so one run does at most one step a window,
+// and a step's actions are at most four (and the one `.before` action).
+//
 // Steps, as the route tables write them:
 //   go(k, x, y, ...)     k (x,y): obj_step_to toward the point; on arrival the actions, then
 //                        stage k + 1 (or the stage an action names)
@@ -23,11 +30,17 @@
 //                        moves on when the cycle wraps)
 //   custom(k, fn)        a step of the script's own
 //   hold(k, ...)         the actions on every run, the stage stays k (nothing moves)
+// `.when_stage(o, lo, hi)` makes a step the step of its stage only while ATTR_VAR_A of object o
+// lies in lo..hi; the first step of the stage whose condition holds acts (an onlooker that walks
+// by another figure's stage).
 // `.through(hi)` makes a step the step of every stage k..hi (an idle loop that plays whatever the
 // stage, a resting loop for a stage and all above it).
 // Actions: at_frame(F), then_stage(n), say_remark(t, dx, dy, ms) (self's remark, shown only while
 // the player is on self's map), remark_on(o, t, dx, dy, ms, m) (another object's, while the
-// player is on map m), obj_stage(o, n), obj_on(o), obj_off(o), self_off(), unlabel(o), act(fn).
+// player is on map m), obj_stage(o, n), obj_var_b(o, n), obj_on(o), obj_off(o), self_off(),
+// unlabel(o), place(o, m, x, y, F) and place_self(m, x, y, F) (ATTR_MAP := m, then x, y and the
+// signed frame; ATTR_ACTIVE is left as it is), rearm_to(n) (self's ATTR_TIMER := n, after the
+// route's and the step's re-arm: a pause at a way-point), act(fn).
 // `.speed(v)` changes a step's speed, `.rearm(n)` its re-arm, `.before(action)` adds an action
 // done on every run before the step.
 //
@@ -47,7 +60,9 @@ constexpr s32 ROUTE_SPEED = 9;
 constexpr s32 ROUTE_IDLE_REARM = 10;
 constexpr s32 ROUTE_IDLE_PAUSE = 20;
 constexpr s32 ROUTE_ACTIONS = 4;
-constexpr s32 ROUTE_SELF_MAP = -1; // a remark shown while the player is on the object's own map
+constexpr s32 ROUTE_SELF_MAP = -1;     // a remark shown while the player is on the object's own map
+constexpr s32 ROUTE_NO_REARM = 0;      // a route interval: the steps re-arm, the route does not
+constexpr s32 ROUTE_STAGE_MAX = 32767; // ATTR_VAR_A is 16 bits: the top of an open stage range
 
 enum RouteOp : s32 {
     ROUTE_GO = 0,
@@ -69,14 +84,18 @@ enum RouteActionOp : s32 {
     ACTION_OBJ_ACTIVE,
     ACTION_UNLABEL,
     ACTION_CALL,
+    ACTION_PLACE,
+    ACTION_REARM,
+    ACTION_OBJ_VAR_B,
 };
 
 struct RouteAction {
     s32 op = ACTION_NONE;
     s32 obj = -1;  // -1: self
-    s32 value = 0; // frame, stage, active
+    s32 value = 0; // frame, stage, active, timer
     s32 text = 0, dx = 0, dy = 0, ms = 0;
     s32 map = ROUTE_SELF_MAP;
+    s32 x = 0, y = 0; // ACTION_PLACE
     void (*fn)() = nullptr;
 };
 
@@ -94,6 +113,8 @@ struct RouteStep {
     RouteAction first{}; // done on every run before the step
     void (*fn)() = nullptr;
     s32 stage_last = -1; // above `stage`: the step of every stage stage..stage_last
+    s32 when_obj = -1;   // 0 and above: the step holds only while that object's stage is in
+    s32 when_lo = 0, when_hi = 0; // when_lo..when_hi
 
     constexpr RouteStep speed(s32 v) const {
         RouteStep s = *this;
@@ -113,6 +134,13 @@ struct RouteStep {
     constexpr RouteStep through(s32 last) const {
         RouteStep s = *this;
         s.stage_last = last;
+        return s;
+    }
+    constexpr RouteStep when_stage(ObjId o, s32 lo, s32 hi) const {
+        RouteStep s = *this;
+        s.when_obj = o.v;
+        s.when_lo = lo;
+        s.when_hi = hi;
         return s;
     }
     constexpr RouteStep next_at_wrap() const {
@@ -194,6 +222,32 @@ constexpr RouteAction unlabel(ObjId o) {
     RouteAction a;
     a.op = ACTION_UNLABEL;
     a.obj = o.v;
+    return a;
+}
+constexpr RouteAction obj_var_b(ObjId o, s32 value) {
+    RouteAction a;
+    a.op = ACTION_OBJ_VAR_B;
+    a.obj = o.v;
+    a.value = value;
+    return a;
+}
+constexpr RouteAction place(ObjId o, MapId m, s32 x, s32 y, FrameId f) {
+    RouteAction a;
+    a.op = ACTION_PLACE;
+    a.obj = o.v;
+    a.map = m.v;
+    a.x = x;
+    a.y = y;
+    a.value = f.v;
+    return a;
+}
+constexpr RouteAction place_self(MapId m, s32 x, s32 y, FrameId f) {
+    return place(ObjId{-1}, m, x, y, f);
+}
+constexpr RouteAction rearm_to(s32 frames) {
+    RouteAction a;
+    a.op = ACTION_REARM;
+    a.value = frames;
     return a;
 }
 constexpr RouteAction act(void (*fn)()) {
@@ -281,11 +335,8 @@ constexpr RouteWindow window(s32 h1, s32 m1, s32 h2, s32 m2, std::span<const Rou
 }
 } // namespace route
 
-// The window of the clock time (minute of the day) that is not `always`, or nullptr.
-const RouteWindow* route_window_at(const Route& r, s32 day_minute);
-// Whether a step is the step of `stage` (its own stage, or within its `through` range).
-bool route_step_holds(const RouteStep& s, s32 stage);
-// The step of `stage` in a window, or nullptr.
+// The step of `stage` in a window (its own stage, or within its `through` range), or nullptr;
+// conditions on other objects' stages are not read (the step that lists the stage first).
 const RouteStep* route_step_of(const RouteWindow& w, s32 stage);
 // The stage of obj by the route (ATTR_VAR_A or ATTR_VAR_B).
 s32 route_stage(const Route& r, s32 obj);

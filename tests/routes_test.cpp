@@ -282,4 +282,129 @@ TEST_F(RouteRun, StallsCountOnlyStagesNoLaterWindowPicksUp) {
     EXPECT_EQ(route_timetable_stalls(ROUTINE, WALKER + 1), 0);
 }
 
+// ---- Arrival actions, conditions on another object's stage, routes that leave the re-arm ----
+
+constexpr s32 OTHER = 501;
+// clang-format off
+constexpr RouteStep PLACE_OTHER[] = {go(0, PX, PY, place(501_obj, 3_map, 300, 400, -FrameId(FIG + 8)))};
+constexpr RouteStep PLACE_SELF[] = {go(0, PX, PY, place_self(2_map, 120, 130, FrameId(FIG + 6)))};
+// A partner's last way-point: its own frame, the other object's stage, the other placed.
+constexpr RouteStep PARTNER[] = {
+    go(13, PX, PY, at_frame(FrameId(FIG + 12)), obj_stage(501_obj, 2),
+       place(501_obj, MapId(SH_MAP), 298, 236, FrameId(FIG + 14))),
+};
+// A walker that starts another by its second variable and pauses on arrival.
+constexpr RouteStep STARTER[] = {go(15, PX, PY, obj_var_b(501_obj, 1), rearm_to(25), then_stage(2))};
+constexpr RouteStep OUT_OF_RANGE[] = {
+    go(0, PX, PY, place(4096_obj, 3_map, 1, 1, FrameId(FIG)), obj_var_b(4096_obj, 1), obj_stage(4096_obj, 1)),
+};
+// clang-format on
+constexpr RouteWindow PLACE_OTHER_W[] = {always(PLACE_OTHER)};
+constexpr RouteWindow PLACE_SELF_W[] = {always(PLACE_SELF)};
+constexpr RouteWindow PARTNER_W[] = {always(PARTNER)};
+constexpr RouteWindow STARTER_W[] = {always(STARTER)};
+constexpr RouteWindow OUT_OF_RANGE_W[] = {always(OUT_OF_RANGE)};
+constexpr Route R_PLACE_OTHER{.interval = 6, .windows = PLACE_OTHER_W};
+constexpr Route R_PLACE_SELF{.interval = 6, .windows = PLACE_SELF_W};
+constexpr Route R_PARTNER{.interval = 6, .speed = 5, .windows = PARTNER_W};
+constexpr Route R_STARTER{.interval = 1, .speed = 7, .windows = STARTER_W};
+constexpr Route R_OUT_OF_RANGE{.interval = 6, .windows = OUT_OF_RANGE_W};
+constexpr Route R_NO_REARM{.interval = ROUTE_NO_REARM, .windows = STARTER_W};
+
+TEST_F(RouteRun, ArrivalActionsPlaceRearmAndSetAnotherObjectsVariables) {
+    struct Where {
+        s32 map, x, y, frame, active;
+    };
+    struct Case {
+        const char* name;
+        const Route* route;
+        s32 stage;
+        s32 from_x; // the walker's x: PX arrives on the first run, PX - 100 does not
+        Where self;
+        s32 stage_after, timer_after;
+        Where other;
+        s32 other_a, other_b;
+    };
+    constexpr s32 WALKING = 1 << 30; // on its way: a walking frame, x between its start and PX
+    const Where home{SH_MAP, PX, PY, FIG, 1};
+    const Where untouched{SH_MAP, 10, 10, FIG + 1, 0};
+    const Where away{SH_MAP, PX - 100, PY, WALKING, 1};
+    // clang-format off
+    const Case cases[] = {
+        {"another object placed on a map, left hidden", &R_PLACE_OTHER, 0, PX, home, 1, 6,
+         {3, 300, 400, -(FIG + 8), 0}, 0, 0},
+        {"self placed on another map, left shown", &R_PLACE_SELF, 0, PX, {2, 120, 130, FIG + 6, 1}, 1, 6,
+         untouched, 0, 0},
+        {"nothing placed before arrival", &R_PLACE_OTHER, 0, PX - 100, away, 0, 6, untouched, 0, 0},
+        {"the partner's last point: frame, stage and place of the other", &R_PARTNER, 13, PX,
+         {SH_MAP, PX, PY, FIG + 12, 1}, 14, 6, {SH_MAP, 298, 236, FIG + 14, 0}, 2, 0},
+        {"the starter: the other's second variable and a pause", &R_STARTER, 15, PX, home, 2, 25,
+         untouched, 0, 1},
+        {"the starter on its way: the route's re-arm only", &R_STARTER, 15, PX - 100,
+         away, 15, 1, untouched, 0, 0},
+        {"objects out of range are left alone", &R_OUT_OF_RANGE, 0, PX, home, 1, 6, untouched, 0, 0},
+        {"a stage without a step of a route that leaves the re-arm", &R_NO_REARM, 3, PX, home, 3, 0,
+         untouched, 0, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Route* r = c.route;
+        sh_object(WALKER, {.x = c.from_x,
+                           .y = PY,
+                           .frame = FIG,
+                           .slot = sh_script([r] { route_run(*r); }),
+                           .var_a = c.stage,
+                           .timer = 1});
+        sh_object(OTHER, {.x = 10, .y = 10, .frame = FIG + 1, .active = false});
+        EXPECT_EQ(sh_frames(1), 1);
+        auto where = [](s32 obj) {
+            return Where{attr_get(obj, ATTR_MAP), attr_get(obj, ATTR_X), attr_get(obj, ATTR_Y),
+                         obj_get_frame(obj), attr_get(obj, ATTR_ACTIVE)};
+        };
+        auto same = [&](const Where& got, const Where& want) {
+            EXPECT_EQ(got.map, want.map);
+            EXPECT_EQ(got.y, want.y);
+            if (want.frame == WALKING) {
+                EXPECT_GT(got.x, want.x);
+                EXPECT_LT(got.x, PX);
+            } else {
+                EXPECT_EQ(got.x, want.x);
+                EXPECT_EQ(got.frame, want.frame);
+            }
+            EXPECT_EQ(got.active, want.active);
+        };
+        same(where(WALKER), c.self);
+        same(where(OTHER), c.other);
+        EXPECT_EQ(stage(), c.stage_after);
+        EXPECT_EQ(attr_get(WALKER, ATTR_TIMER), c.timer_after);
+        EXPECT_EQ(attr_get(OTHER, ATTR_VAR_A), c.other_a);
+        EXPECT_EQ(attr_get(OTHER, ATTR_VAR_B), c.other_b);
+    }
+}
+
+TEST_F(RouteRun, AStepHeldToAnotherObjectsStageActsOnlyWhileItHolds) {
+    // Stage 0 by object 501's stage: a frame for 0, another for 1..3, none above; the step held
+    // to an object out of range never acts.
+    static constexpr RouteStep STEPS[] = {
+        face(0, FrameId(FIG + 2)).when_stage(4096_obj, 0, ROUTE_STAGE_MAX),
+        face(0, FrameId(FIG + 4)).when_stage(501_obj, 0, 0),
+        face(0, FrameId(FIG + 6), then_stage(0)).when_stage(501_obj, 1, 3),
+    };
+    static constexpr RouteWindow W[] = {always(STEPS)};
+    static constexpr Route R{.interval = 5, .windows = W};
+    attr_set(WALKER, ATTR_EVENT, sh_script([] { route_run(R); }));
+    struct Case {
+        s32 other_stage, frame, stage;
+    };
+    const Case cases[] = {{0, FIG + 4, 1}, {1, FIG + 6, 0}, {3, FIG + 6, 0}, {4, FIG, 0}};
+    for (const Case& c : cases) {
+        attr_set(OTHER, ATTR_VAR_A, c.other_stage);
+        obj_set_frame(WALKER, FIG);
+        run_at(8, 0, 0);
+        EXPECT_EQ(obj_get_frame(WALKER), c.frame) << c.other_stage;
+        EXPECT_EQ(stage(), c.stage) << c.other_stage;
+    }
+}
+
 } // namespace

@@ -57,21 +57,6 @@ void arrival_animation_step() {
     obj_set_frame(0, frame);
 }
 
-// ---- The onlookers' stage 0 ----------------------------------------------------------------
-
-constexpr Onlooker ONLOOKERS[] = {
-    {.obj = 217, .wait_x = 425, .wait_y = 1725, .mark_x = 374, .mark_y = 1830, .mark_frame = -5402},
-    {.obj = 218, .wait_x = 428, .wait_y = 1750, .mark_x = 339, .mark_y = 1859, .mark_frame = -5452},
-    {.obj = 223, .wait_x = 282, .wait_y = 1664, .mark_x = 88, .mark_y = 1682, .mark_frame = 5172},
-    {.obj = ARRIVAL_BYSTANDER,
-     .speed = 10,
-     .wait_x = 0,
-     .wait_y = 1850,
-     .mark_x = 20,
-     .mark_y = 1739,
-     .mark_frame = 5522},
-};
-
 // ---- The visitors and the bystander (slots 124, 125, 131) as routes --------------------------
 
 void visitor_greets() {
@@ -107,11 +92,11 @@ constexpr Route SECOND_ROUTE{.interval = 10, .windows = SECOND_WINDOWS};
 // The bystander: an onlooker at stage 0; after the scene it walks off and switches itself off
 // (its stage stays 2).
 constexpr RouteStep BYSTANDER_STEPS[] = {
-    custom(0, arrival_onlooker),
     go(1, 60, 1784).speed(10),
     go(2, 0, 1817, self_off(), then_stage(2)).speed(10),
 };
-constexpr RouteWindow BYSTANDER_WINDOWS[] = {always(BYSTANDER_STEPS)};
+constexpr RouteWindow BYSTANDER_WINDOWS[] = {arrival_watch(ARRIVAL_BYSTANDER),
+                                             always(BYSTANDER_STEPS)};
 constexpr Route BYSTANDER_ROUTE{.interval = 7, .windows = BYSTANDER_WINDOWS};
 } // namespace arrival_routes
 
@@ -281,35 +266,9 @@ std::span<const ArrivalBeat> arrival_beats() {
     return BEATS;
 }
 
-std::span<const Onlooker> arrival_onlookers() {
-    return ONLOOKERS;
-}
-
-const Onlooker* arrival_onlooker_of(s32 obj) {
-    for (const Onlooker& o : ONLOOKERS)
-        if (o.obj == obj) return &o;
-    return nullptr;
-}
-
 void arrival_onlooker_on(s32 obj) {
-    const Onlooker* o = arrival_onlooker_of(obj);
-    if (o == nullptr) return;
-    switch (script_stage(ARRIVAL_VISITOR)) {
-    case 0:
-        obj_step_to(obj, o->wait_x, o->wait_y, o->speed);
-        break;
-    case 1:
-        if (obj_step_to(obj, o->mark_x, o->mark_y, o->speed) == 1)
-            obj_set_frame(obj, o->mark_frame);
-        break;
-    default:
-        obj_set_frame(obj, o->mark_frame);
-        break;
-    }
-}
-
-void arrival_onlooker() {
-    arrival_onlooker_on(script_self());
+    const RouteWindow windows[] = {arrival_watch(obj)};
+    route_run_on(obj, Route{.interval = ROUTE_NO_REARM, .windows = windows});
 }
 
 std::span<const Cue> arrival_staged_scene() {

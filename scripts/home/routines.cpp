@@ -27,7 +27,6 @@ using namespace route;
 
 // Resident 217 (walks with 218).
 constexpr RouteStep R217_ALWAYS[] = {
-    custom(0, arrival_onlooker), // the arrival scene's onlooker stage
     go(1, 213, 1781),
     go(2, 1387, 1167, say_remark(20473_t, -100, -110, 3000), at_frame(-5402_f)),
 };
@@ -74,7 +73,7 @@ constexpr RouteStep R217_1600[] = {
     go(57, 318, 208), go(58, 557, 342), stay(59, 602, 301, obj_stage(218_obj, 49), at_frame(0_f)),
 };
 constexpr RouteWindow R217[] = {
-    always(R217_ALWAYS),
+    arrival_watch(217), always(R217_ALWAYS),
     window(6, 30, 6, 59, R217_0630),   window(7, 0, 9, 59, R217_0700),
     window(10, 0, 10, 59, R217_1000),  window(11, 0, 11, 59, R217_1100),
     window(12, 0, 12, 59, R217_1200),  window(13, 0, 13, 59, R217_1300),
@@ -83,7 +82,7 @@ constexpr RouteWindow R217[] = {
 };
 
 // Resident 218.
-constexpr RouteStep R218_ALWAYS[] = {custom(0, arrival_onlooker), go(1, 210, 1815), go(2, 1373, 1199)};
+constexpr RouteStep R218_ALWAYS[] = {go(1, 210, 1815), go(2, 1373, 1199)};
 constexpr RouteStep R218_0630[] = {
     go(3, 1921, 919), go(4, 2549, 1285), go(5, 3008, 1003), stay(6, 2913, 815),
 };
@@ -120,7 +119,7 @@ constexpr RouteStep R218_1600[] = {
     stay(49, 620, 315, obj_on(100_obj), at_frame(0_f)),
 };
 constexpr RouteWindow R218[] = {
-    always(R218_ALWAYS),
+    arrival_watch(218), always(R218_ALWAYS),
     window(6, 30, 9, 59, R218_0630),   window(10, 0, 10, 59, R218_1000),
     window(11, 0, 11, 59, R218_1100),  window(12, 0, 12, 59, R218_1200),
     window(13, 0, 13, 59, R218_1300),  window(14, 0, 14, 59, R218_1400),
@@ -161,7 +160,7 @@ constexpr RouteWindow R219[] = {
 };
 
 // Resident 223 (hands stages back and forth with object 6 on map 40).
-constexpr RouteStep R223_ALWAYS[] = {custom(0, arrival_onlooker), go(1, 148, 1749), go(2, 1099, 1310)};
+constexpr RouteStep R223_ALWAYS[] = {go(1, 148, 1749), go(2, 1099, 1310)};
 constexpr RouteStep R223_FIELD_LOOP =
     idle_remark(idle(4, 32900_f, 32924_f), 32910_f, 20467_t, -95, -105, 2000);
 constexpr RouteStep R223_KITCHEN_LOOP = idle(15, 32930_f, 32962_f, 2, 15, 100);
@@ -188,7 +187,7 @@ constexpr RouteStep R223_1500[] = {
     go(31, 4255, 2343), stay(32, 4565, 2198, self_off()),
 };
 constexpr RouteWindow R223[] = {
-    always(R223_ALWAYS),
+    arrival_watch(223), always(R223_ALWAYS),
     window(6, 30, 6, 59, R223_0630),   window(7, 0, 7, 59, R223_0700),
     window(8, 0, 11, 59, R223_0800),   window(12, 0, 14, 59, R223_1200),
     window(15, 0, 23, 59, R223_1500),

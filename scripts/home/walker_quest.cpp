@@ -5,6 +5,8 @@
 #include "engine/world/walk.h"
 #include "game/player.h"
 #include "scripts/cells.h"
+#include "scripts/routes.h"
+#include "scripts/script_ids.h"
 
 namespace {
 
@@ -15,52 +17,36 @@ constexpr ItemId QUEST_ITEM{WALKER_QUEST_ITEM};
 
 // ---- The walker's beat -----------------------------------------------------------------------
 
-// One beat: a walk to (x, y) that shows `arrive_frame` there, or the idle loop; then `next`.
-struct Beat {
-    bool walk;
-    s32 x, y;
-    s32 next;
-};
-constexpr Beat BEAT_TABLE[BEATS] = {
-    {true, 2208, 1204, BEAT_IDLE_WEST},
-    {false, 0, 0, BEAT_WALK_EAST},
-    {true, 2318, 1291, BEAT_IDLE_EAST},
-    {false, 0, 0, BEAT_WALK_WEST},
-};
-constexpr s32 WALKER_REARM = 7;
-constexpr s32 WALKER_SPEED = 10;
-constexpr s32 WALKER_ARRIVE_FRAME = 2864;
-// The idle loop at each end: from the arrival frame in steps of 2 up to 2894, then the standing
-// frame 4252 and a pause of 100 frames before the next walk; the remark at frame 2868.
-constexpr IdleCycle WALKER_IDLE{
-    .rearm = WALKER_REARM,
-    .start = 4252,
-    .limit = 2894,
-    .step = 2,
-    .pause = 100,
-    .remark_frame = 2868,
-    .remark_text = 10035,
-    .remark_dx = -80,
-    .remark_dy = -100,
-    .remark_ms = 3500,
-};
+// The beat is a route on ATTR_VAR_B: a walk to each end showing the arrival frame there, and the
+// idle loop at that end from the arrival frame in steps of 2 up to 2894, then the standing frame
+// 4252 and a pause of 100 frames before the next walk; the remark at frame 2868. The walks re-arm
+// every 7 frames and the idle loop re-arms itself, so a beat without a step leaves the walker
+// standing with its timer off.
+namespace beat {
+using namespace route;
 
-void walker_beat() {
-    const s32 self = script_self();
-    const s32 beat = attr_get(self, ATTR_VAR_B);
-    if (beat < 0 || beat >= BEATS) return; // any other value does nothing
-    const Beat& b = BEAT_TABLE[beat];
-    if (b.walk) {
-        attr_set(self, ATTR_TIMER, WALKER_REARM);
-        if (obj_step_to(self, b.x, b.y, WALKER_SPEED) == 0) return;
-        obj_set_frame(self, WALKER_ARRIVE_FRAME);
-        attr_set(self, ATTR_VAR_B, b.next);
-        return;
-    }
-    bool wrapped = false;
-    idle_cycle_on(self, WALKER_IDLE, &wrapped);
-    if (wrapped) attr_set(self, ATTR_VAR_B, b.next);
+constexpr s32 REARM = 7;
+constexpr s32 SPEED = 10;
+constexpr FrameId ARRIVE = 2864_f;
+constexpr RouteStep IDLE =
+    idle_remark(idle(0, 4252_f, 2894_f, 2, REARM, 100), 2868_f, 10035_t, -80, -100, 3500);
+constexpr RouteStep at_end(s32 k, s32 next) {
+    RouteStep s = IDLE.next_at_wrap();
+    s.stage = k;
+    s.actions = {then_stage(next)};
+    return s;
 }
+
+constexpr RouteStep STEPS[] = {
+    go(BEAT_WALK_WEST, 2208, 1204, at_frame(ARRIVE)).rearm(REARM),
+    at_end(BEAT_IDLE_WEST, BEAT_WALK_EAST),
+    go(BEAT_WALK_EAST, 2318, 1291, at_frame(ARRIVE)).rearm(REARM),
+    at_end(BEAT_IDLE_EAST, BEAT_WALK_WEST),
+};
+constexpr RouteWindow WINDOWS[] = {always(STEPS)};
+constexpr Route ROUTE{
+    .interval = ROUTE_NO_REARM, .speed = SPEED, .stage_var = STAGE_VAR_B, .windows = WINDOWS};
+} // namespace beat
 
 // ---- Talks -----------------------------------------------------------------------------------
 
@@ -115,7 +101,7 @@ void walker_quest_bath_taken() {
 }
 
 void object_event_0010() {
-    if (script_on(TRIG_TIMER)) walker_beat();
+    if (script_on(TRIG_TIMER)) route_run(beat::ROUTE);
     if (script_on(TRIG_CLICK)) talk_run(WALKER_ROW);
 }
 

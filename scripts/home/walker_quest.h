@@ -25,9 +25,9 @@ s32 walker_quest();
 // The first bath starts the quest; later baths leave it alone.
 void walker_quest_bath_taken();
 
-// The walker's beat, by ATTR_VAR_B: a walk to one end, an idle loop there, a walk to the other end,
-// an idle loop there, and again.
-enum WalkerBeat : s32 { BEAT_WALK_WEST = 0, BEAT_IDLE_WEST, BEAT_WALK_EAST, BEAT_IDLE_EAST, BEATS };
+// The walker's beat, its route's stage in ATTR_VAR_B: a walk to one end, an idle loop there, a
+// walk to the other end, an idle loop there, and again. Any other value leaves it standing.
+enum WalkerBeat : s32 { BEAT_WALK_WEST = 0, BEAT_IDLE_WEST, BEAT_WALK_EAST, BEAT_IDLE_EAST };
 
 void object_event_0010(); // the walker and bath attendant
 void object_event_0037(); // the quest giver of map 31
