@@ -84,19 +84,9 @@ const IdleCycle* idle_family_cycle(s32 slot) {
     return nullptr;
 }
 
-void pose_family_run(s32 slot) {
-    if (const PoseLoop* p = pose_family_loop(slot)) pose_loop_step(*p);
-}
-
-void idle_family_run(s32 slot) {
-    if (!script_on(TRIG_TIMER)) return;
-    if (const IdleCycle* c = idle_family_cycle(slot)) idle_cycle(*c);
-}
-
-// ---- Slots ----------------------------------------------------------------------------------
-
 namespace {
 
+// The runners of the two families: one row is one run of its slot's script.
 void run_pose_row(const PoseFamilyRow& r) {
     pose_loop_step(r.loop);
 }
@@ -104,6 +94,22 @@ void run_pose_row(const PoseFamilyRow& r) {
 void run_idle_row(const IdleFamilyRow& r) {
     if (script_on(TRIG_TIMER)) idle_cycle(r.cycle);
 }
+
+} // namespace
+
+void pose_family_run(s32 slot) {
+    for (const PoseFamilyRow& r : POSE_ROWS)
+        if (r.slot == slot) run_pose_row(r);
+}
+
+void idle_family_run(s32 slot) {
+    for (const IdleFamilyRow& r : IDLE_ROWS)
+        if (r.slot == slot) run_idle_row(r);
+}
+
+// ---- Slots ----------------------------------------------------------------------------------
+
+namespace {
 
 constexpr auto SLOTS =
     join_slots(family_slots<POSE_ROWS, run_pose_row>(), family_slots<IDLE_ROWS, run_idle_row>());
