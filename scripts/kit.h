@@ -64,21 +64,29 @@ constexpr bool slots_distinct(std::span<const ScriptSlot> table) {
     return true;
 }
 
-// Row families. A family is a constexpr table of rows, each with a `slot` member, and one runner
-// `void run(const Row&)` that plays a row as the script of its slot. `family_slots` turns the
-// table into slot-table entries, one script per row, so that no slot needs a function written
-// by hand; `&row_script<ROWS, RUN, SLOT>` is the script of one slot where a file needs it by
-// itself, and does not compile when the family has no row for that slot.
+// Row families. A family is a constexpr table of rows, each with a `slot` member (s32 or SlotId),
+// and one runner `void run(const Row&)` that plays a row as the script of its slot. `family_slots`
+// turns the table into slot-table entries, one script per row, so that no slot needs a function
+// written by hand; `&row_script<ROWS, RUN, SLOT>` is the script of one slot where a file needs it
+// by itself, and does not compile when the family has no row for that slot.
+// A row's slot as a number: a plain s32, or a typed id (SlotId) through its value.
+template <typename Slot> constexpr s32 family_slot_value(const Slot& slot) {
+    if constexpr (requires { slot.v; })
+        return slot.v;
+    else
+        return slot;
+}
+
 template <typename Rows> constexpr size_t family_row_index(const Rows& rows, s32 slot) {
     size_t i = 0;
     for (; i < std::size(rows); i++)
-        if (rows[i].slot == slot) break;
+        if (family_slot_value(rows[i].slot) == slot) break;
     return i;
 }
 
 template <typename Rows> constexpr bool family_slots_distinct(const Rows& rows) {
     for (size_t i = 0; i < std::size(rows); i++)
-        if (family_row_index(rows, rows[i].slot) != i) return false;
+        if (family_row_index(rows, family_slot_value(rows[i].slot)) != i) return false;
     return true;
 }
 
@@ -93,7 +101,8 @@ template <const auto& ROWS, auto RUN> constexpr auto family_slots() {
     static_assert(family_slots_distinct(ROWS), "a slot has two rows in the family");
     return []<size_t... I>(std::index_sequence<I...>) {
         return std::array<ScriptSlot, sizeof...(I)>{
-            ScriptSlot{ROWS[I].slot, &row_script<ROWS, RUN, ROWS[I].slot>}...};
+            ScriptSlot{family_slot_value(ROWS[I].slot),
+                       &row_script<ROWS, RUN, family_slot_value(ROWS[I].slot)>}...};
     }
     (std::make_index_sequence<std::size(ROWS)>{});
 }

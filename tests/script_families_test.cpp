@@ -1,6 +1,7 @@
 // Row families: a table of rows becomes slot-table entries, each running its own row, and a slot's
 // script named by itself is the one the table installs. Slot scripts are named object_event_NNNN.
 #include "scripts/kit.h"
+#include "scripts/script_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -16,11 +17,11 @@ struct BellRow {
 // Out of slot order on purpose: entries follow the rows, not the slots.
 constexpr BellRow BELLS[] = {{30, 300}, {12, 120}, {27, 270}};
 
-struct LampRow {
-    s32 slot;
+struct LampRow { // a family keyed by the typed id
+    SlotId slot;
     s32 glow;
 };
-constexpr LampRow LAMPS[] = {{5, -50}};
+constexpr LampRow LAMPS[] = {{5_slot, -50}};
 
 std::vector<s32> rung; // what the rows played, in order
 
