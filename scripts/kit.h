@@ -16,7 +16,9 @@
 #include "engine/world/events.h"
 
 #include <array>
+#include <iterator>
 #include <span>
+#include <utility>
 
 // ---- Context ---------------------------------------------------------------------------------
 
@@ -36,6 +38,109 @@ struct ScriptSlot {
 // Installs every row of a region's table under `owner` (a string literal); a slot that is taken
 // already is refused by the registry and recorded as a conflict.
 void scripts_install(std::span<const ScriptSlot> table, const char* owner);
+
+// The name of slot N's script, "object_event_NNNN" (four digits), for reports: the script of a
+// row has no function name of its own. A slot outside the table reads "object_event_????".
+struct ScriptName {
+    std::array<char, 18> text{};
+    const char* c_str() const { return text.data(); }
+};
+constexpr ScriptName object_event_name(s32 slot) {
+    ScriptName n;
+    constexpr const char* PREFIX = "object_event_";
+    size_t i = 0;
+    for (; PREFIX[i] != '\0'; i++) n.text[i] = PREFIX[i];
+    const bool ok = slot >= 0 && slot < OBJECT_EVENT_COUNT;
+    for (s32 d = 1000; d > 0; d /= 10) n.text[i++] = ok ? char('0' + slot / d % 10) : '?';
+    n.text[i] = '\0';
+    return n;
+}
+
+// A slot table in which no slot appears twice (for a static_assert next to the table).
+constexpr bool slots_distinct(std::span<const ScriptSlot> table) {
+    for (size_t i = 0; i < table.size(); i++)
+        for (size_t j = i + 1; j < table.size(); j++)
+            if (table[i].slot == table[j].slot) return false;
+    return true;
+}
+
+// Row families. A family is a constexpr table of rows, each with a `slot` member (s32 or SlotId),
+// and one runner `void run(const Row&)` that plays a row as the script of its slot. `family_slots`
+// turns the table into slot-table entries, one script per row, so that no slot needs a function
+// written by hand; `&row_script<ROWS, RUN, SLOT>` is the script of one slot where a file needs it
+// by itself, and does not compile when the family has no row for that slot.
+// A row's slot as a number: a plain s32, or a typed id (SlotId) through its value.
+template <typename Slot> constexpr s32 family_slot_value(const Slot& slot) {
+    if constexpr (requires { slot.v; })
+        return slot.v;
+    else
+        return slot;
+}
+
+template <typename Rows> constexpr size_t family_row_index(const Rows& rows, s32 slot) {
+    size_t i = 0;
+    for (; i < std::size(rows); i++)
+        if (family_slot_value(rows[i].slot) == slot) break;
+    return i;
+}
+
+template <typename Rows> constexpr bool family_slots_distinct(const Rows& rows) {
+    for (size_t i = 0; i < std::size(rows); i++)
+        if (family_row_index(rows, family_slot_value(rows[i].slot)) != i) return false;
+    return true;
+}
+
+// The script of slot SLOT: runs the family's row of that slot.
+template <const auto& ROWS, auto RUN, s32 SLOT> void row_script() {
+    constexpr size_t I = family_row_index(ROWS, SLOT);
+    static_assert(I < std::size(ROWS), "the family has no row for this slot");
+    RUN(ROWS[I]);
+}
+
+template <const auto& ROWS, auto RUN> constexpr auto family_slots() {
+    static_assert(family_slots_distinct(ROWS), "a slot has two rows in the family");
+    return []<size_t... I>(std::index_sequence<I...>) {
+        return std::array<ScriptSlot, sizeof...(I)>{
+            ScriptSlot{family_slot_value(ROWS[I].slot),
+                       &row_script<ROWS, RUN, family_slot_value(ROWS[I].slot)>}...};
+    }
+    (std::make_index_sequence<std::size(ROWS)>{});
+}
+
+// One slot table out of several parts (families and rows written by hand, as std::array).
+template <size_t... N>
+constexpr std::array<ScriptSlot, (N + ... + 0)>
+join_slots(const std::array<ScriptSlot, N>&... parts) {
+    std::array<ScriptSlot, (N + ... + 0)> out{};
+    size_t k = 0;
+    auto append = [&](const auto& part) {
+        for (const ScriptSlot& s : part) out[k++] = s;
+    };
+    (append(parts), ...);
+    return out;
+}
+
+// A run of slots, both ends included.
+struct SlotRange {
+    s32 first;
+    s32 last;
+};
+// A calendar slot that a script writes into the schedule while the game runs, and who writes it.
+struct ScheduleWrite {
+    s32 slot;
+    const char* by;
+};
+
+// What a region file states about itself: its owner in the registry, its slot table, the ranges
+// of slots whose every named slot has its script in that table (unnamed slots among them stay
+// empty), and the schedule writes its scripts make. Each region header declares one function
+// that returns this; scripts_register.cpp lists those functions.
+struct ScriptRegion {
+    const char* owner = nullptr;
+    std::span<const ScriptSlot> (*slots)() = nullptr;
+    std::span<const SlotRange> complete{};
+    std::span<const ScheduleWrite> schedule_writes{};
+};
 
 // ---- too_far_guard ---------------------------------------------------------------------------
 

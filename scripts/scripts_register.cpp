@@ -10,33 +10,88 @@
 #include "scripts/home/routines.h"
 #include "scripts/home/walker_quest.h"
 
+#include <array>
+#include <string_view>
+
 namespace {
 
-constexpr ScriptRegion REGIONS[] = {
-    {HOME_PORTALS_OWNER, home_portals_slots, home_portals_register},
-    {HOME_PLAYER_OWNER, home_player_slots, home_player_register},
-    {HOME_POSE_FAMILIES_OWNER, home_pose_families_slots, home_pose_families_register},
-    {HOME_ARRIVAL_OWNER, home_arrival_slots, home_arrival_register},
-    {HOME_ROUTINES_OWNER, home_routines_slots, home_routines_register},
-    {HOME_HOUSEHOLD_OWNER, home_household_slots, home_household_register},
-    {HOME_POSED_OWNER, home_posed_slots, home_posed_register},
-    {HOME_WALKER_OWNER, home_walker_slots, home_walker_register},
-    {HOME_RESIDENTS_OWNER, home_residents_slots, home_residents_register},
+constexpr ScriptRegion (*REGIONS[])() = {
+    home_portals_region, home_player_region,   home_pose_families_region,
+    home_arrival_region, home_routines_region, home_household_region,
+    home_posed_region,   home_walker_region,   home_residents_region,
 };
+
+bool in_range(const SlotRange& r, s32 slot) {
+    return slot >= r.first && slot <= r.last;
+}
+
+std::string script_text(s32 slot) {
+    return std::string(object_event_name(slot).c_str()) + " (slot " + std::to_string(slot) + ")";
+}
 
 } // namespace
 
 std::span<const ScriptRegion> script_regions() {
-    return REGIONS;
+    static const auto regions = [] {
+        std::array<ScriptRegion, std::size(REGIONS)> out{};
+        for (size_t i = 0; i < out.size(); i++) out[i] = REGIONS[i]();
+        return out;
+    }();
+    return regions;
 }
 
 void scripts_register_all() {
     static bool registered = false;
     if (registered) return;
     registered = true;
-    for (const ScriptRegion& r : REGIONS) r.install();
+    for (const ScriptRegion& r : script_regions()) scripts_install(r.slots(), r.owner);
 }
 
 void scripts_register_events() {
     scripts_register_all();
+}
+
+std::vector<RegionFault> script_region_faults(std::span<const ScriptRegion> regions,
+                                              const std::map<s32, std::string>& named) {
+    std::vector<RegionFault> faults;
+    auto fault = [&](RegionFaultKind kind, s32 slot, const char* owner, const std::string& what) {
+        faults.push_back({kind, slot, owner, std::string(owner) + ": " + what});
+    };
+    std::map<s32, const char*> registered; // slot -> the first region that registers it
+    for (const ScriptRegion& r : regions)
+        for (const ScriptSlot& s : r.slots()) {
+            if (s.slot < 0 || s.slot >= OBJECT_EVENT_COUNT) {
+                fault(REGION_SLOT_OUTSIDE, s.slot, r.owner,
+                      "slot " + std::to_string(s.slot) + " lies outside the table");
+                continue;
+            }
+            const auto [it, fresh] = registered.emplace(s.slot, r.owner);
+            if (!fresh)
+                fault(REGION_SLOT_TWICE, s.slot, r.owner,
+                      script_text(s.slot) + " is registered by " + it->second + " already");
+        }
+    for (const ScriptRegion& r : regions) {
+        for (const ScriptSlot& s : r.slots())
+            if (registered.contains(s.slot) && !named.contains(s.slot))
+                fault(REGION_SLOT_UNNAMED, s.slot, r.owner,
+                      script_text(s.slot) +
+                          " is registered, and no object, scene, maker or service names it");
+        for (const SlotRange& range : r.complete) {
+            // Named slots are few; a range may be wide.
+            for (auto it = named.lower_bound(range.first);
+                 it != named.end() && in_range(range, it->first); ++it)
+                if (!registered.contains(it->first))
+                    fault(REGION_NAMED_EMPTY, it->first, r.owner,
+                          it->second + " names " + script_text(it->first) +
+                              ", in a complete range, with no script");
+            for (auto it = registered.lower_bound(range.first);
+                 it != registered.end() && in_range(range, it->first); ++it)
+                if (std::string_view(it->second) != r.owner)
+                    fault(REGION_RANGE_FOREIGN, it->first, r.owner,
+                          "its complete range " + std::to_string(range.first) + ".." +
+                              std::to_string(range.last) + " holds " + script_text(it->first) +
+                              " of " + it->second);
+        }
+    }
+    return faults;
 }

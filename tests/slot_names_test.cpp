@@ -4,8 +4,9 @@
 // its handler slots in the before-turn and after-turn schedules, the outing pools and the place
 // pools of a new game. A registered slot that nothing names can never run; a named slot that
 // nothing registers runs the empty script. Most town, episode and open-world scripts are still
-// to be written, so their named slots are only counted and reported; the slot ranges listed as
-// complete below must hold a script for every slot named in them.
+// to be written, so their named slots are only counted and reported; the slot ranges that each
+// region declares complete (and the calendar ranges listed below) must hold a script for every
+// slot named in them.
 #include "calendar/calendar_register.h"
 #include "data/hub_block.h"
 #include "data/scene_rows.h"
@@ -25,24 +26,11 @@
 #include <iostream>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace {
-
-struct SlotRange {
-    s32 first;
-    s32 last;
-};
-
-// Object-script slots whose every named slot has its script: the runs of the home map's slots
-// registered today (portals, player, pose and idle loops, arrival, routines, household, posed
-// services, walker and residents). The home slots between them are named by residents and
-// services still to be written. A range is added or widened when its scripts are written.
-constexpr SlotRange COMPLETE_OBJECT_SLOTS[] = {
-    {0, 7},     {10, 11},   {14, 14},   {20, 21},   {27, 29},   {33, 33}, {36, 37},
-    {39, 60},   {66, 72},   {74, 74},   {76, 76},   {83, 83},   {86, 86}, {88, 88},
-    {113, 115}, {119, 119}, {121, 126}, {130, 132}, {800, 800},
-};
 
 // Calendar slots whose every named slot has its handler (slot 0, the first day, runs at turn 0).
 constexpr SlotRange COMPLETE_CALENDAR_SLOTS[] = {
@@ -92,19 +80,9 @@ Names object_slot_names() {
     return names;
 }
 
-std::map<s32, const char*> registered_object_slots() {
-    std::map<s32, const char*> slots;
-    for (const ScriptRegion& r : script_regions())
-        for (const ScriptSlot& s : r.slots()) slots.emplace(s.slot, r.owner);
-    return slots;
-}
-
-// Slots that handlers and scripts write into the schedule while the game runs (slot, written by).
-struct RuntimeWrite {
-    s32 slot;
-    const char* by;
-};
-constexpr RuntimeWrite RUNTIME_SCHEDULE_WRITES[] = {
+// Slots that calendar handlers write into the schedule while the game runs (slot, written by).
+// The writes of object scripts are stated by their regions (`ScriptRegion::schedule_writes`).
+constexpr ScheduleWrite CALENDAR_SCHEDULE_WRITES[] = {
     {124, "the ring-game battle"},
     {133, "slot 132"},
     {134, "slot 133"},
@@ -118,6 +96,10 @@ constexpr RuntimeWrite RUNTIME_SCHEDULE_WRITES[] = {
     {191, "slot 152"},
     {196, "slot 125"},
     {210, "slot 208"},
+};
+// Writes of object scripts whose region is still to be written; each moves into its region's
+// declaration with its scripts.
+constexpr ScheduleWrite PENDING_SCRIPT_SCHEDULE_WRITES[] = {
     {211, "the town scripts"},
 };
 
@@ -125,8 +107,13 @@ Names calendar_slot_names() {
     init_hub_state();
     Names names;
     name_slot(names, 0, "turn 0");
-    for (const RuntimeWrite& w : RUNTIME_SCHEDULE_WRITES)
-        name_slot(names, w.slot, std::string("a schedule write by ") + w.by);
+    auto writes = [&](std::span<const ScheduleWrite> list) {
+        for (const ScheduleWrite& w : list)
+            name_slot(names, w.slot, std::string("a schedule write by ") + w.by);
+    };
+    writes(CALENDAR_SCHEDULE_WRITES);
+    writes(PENDING_SCRIPT_SCHEDULE_WRITES);
+    for (const ScriptRegion& r : script_regions()) writes(r.schedule_writes);
     for (s32 t = 0; t < HUB_TURNS; t++) {
         if (hub_block.turn_events_before[t] >= 0)
             name_slot(names, hub_block.turn_events_before[t], "before turn " + std::to_string(t));
@@ -158,31 +145,112 @@ std::string slot_list(const std::set<s32>& slots) {
 class SlotNames : public RulesTest {};
 
 TEST_F(SlotNames, EveryObjectScriptSlotIsNamedAndTheCompleteRangesAreRegistered) {
-    // That no slot is taken twice is checked where the registries are:
-    // ScriptRegistration.EveryScriptTakesItsOwnSlot, ScriptRegions.* and CalendarRegister.*.
+    // That no slot is taken twice is checked here over the regions' tables, and where the
+    // registries are: ScriptRegistration.EveryScriptTakesItsOwnSlot, ScriptRegions.* and
+    // CalendarRegister.*.
     scripts_register_all();
     const Names names = object_slot_names();
-    const std::map<s32, const char*> registered = registered_object_slots();
     for (const auto& [slot, where] : names)
         EXPECT_TRUE(slot >= 0 && slot < OBJECT_EVENT_COUNT) << where << " names slot " << slot;
+    for (const RegionFault& f : script_region_faults(script_regions(), names))
+        ADD_FAILURE() << f.text;
 
-    std::set<s32> named_registered, named_missing;
-    for (const auto& [slot, where] : names) {
-        if (registered.contains(slot)) {
-            named_registered.insert(slot);
-            continue;
-        }
-        named_missing.insert(slot);
-        EXPECT_FALSE(in_ranges(COMPLETE_OBJECT_SLOTS, slot))
-            << where << " names slot " << slot << ", in a complete range, with no script";
-    }
-    for (const auto& [slot, owner] : registered) {
-        EXPECT_TRUE(names.contains(slot)) << owner << " registers slot " << slot
-                                          << ", which no object, scene, maker or pose names";
-    }
+    std::set<s32> registered, named_registered, named_missing;
+    for (const ScriptRegion& r : script_regions())
+        for (const ScriptSlot& s : r.slots()) registered.insert(s.slot);
+    for (const auto& [slot, where] : names)
+        (registered.contains(slot) ? named_registered : named_missing).insert(slot);
     std::cout << "[ object slots ] named and registered (" << named_registered.size()
               << "): " << slot_list(named_registered) << "\n"
               << "[ object slots ] named, not yet registered: " << named_missing.size() << "\n";
+}
+
+// The check itself, over a few made-up regions: a slot named in a complete range without a
+// script, a slot in two tables, a script nothing names, a range over another region's slot and a
+// row outside the table are each reported once; a named slot outside every complete range is
+// only pending.
+void fake_script() {}
+constexpr ScriptSlot FAKE_HALL[] = {{10, fake_script}, {12, fake_script}};
+constexpr ScriptSlot FAKE_YARD[] = {{20, fake_script}};
+constexpr ScriptSlot FAKE_TWICE[] = {{12, fake_script}};
+constexpr ScriptSlot FAKE_OUTSIDE[] = {{OBJECT_EVENT_COUNT, fake_script}};
+std::span<const ScriptSlot> fake_hall() {
+    return FAKE_HALL;
+}
+std::span<const ScriptSlot> fake_yard() {
+    return FAKE_YARD;
+}
+std::span<const ScriptSlot> fake_twice() {
+    return FAKE_TWICE;
+}
+std::span<const ScriptSlot> fake_outside() {
+    return FAKE_OUTSIDE;
+}
+constexpr SlotRange HALL_10_12[] = {{10, 12}};
+constexpr SlotRange HALL_10_10_12_12[] = {{10, 10}, {12, 12}};
+constexpr SlotRange YARD_OVER_HALL[] = {{12, 20}};
+
+TEST(SlotRegionCheck, EachFaultOfAFakeRegionListIsReported) {
+    const ScriptRegion hall{.owner = "hall", .slots = fake_hall, .complete = HALL_10_12};
+    const ScriptRegion hall_gapped{
+        .owner = "hall", .slots = fake_hall, .complete = HALL_10_10_12_12};
+    const ScriptRegion yard{.owner = "yard", .slots = fake_yard};
+    const ScriptRegion yard_over{.owner = "yard", .slots = fake_yard, .complete = YARD_OVER_HALL};
+    const ScriptRegion twice{.owner = "twice", .slots = fake_twice};
+    const ScriptRegion outside{.owner = "outside", .slots = fake_outside};
+    const Names named_all{{10, "a"}, {12, "b"}, {20, "c"}, {30, "d"}};
+    const Names named_gap{{10, "a"}, {11, "the gap's object"}, {12, "b"}, {20, "c"}};
+    const Names named_not_yard{{10, "a"}, {12, "b"}};
+
+    struct Fault {
+        RegionFaultKind kind;
+        s32 slot;
+        std::string owner;
+        bool operator==(const Fault&) const = default;
+    };
+    struct Case {
+        const char* what;
+        std::vector<ScriptRegion> regions;
+        Names named;
+        std::vector<Fault> faults;
+    };
+    const Case cases[] = {
+        {"clean; 30 is named and pending", {hall, yard}, named_all, {}},
+        {"named gap in a complete range",
+         {hall, yard},
+         named_gap,
+         {{REGION_NAMED_EMPTY, 11, "hall"}}},
+        {"the same gap outside the declared ranges", {hall_gapped, yard}, named_gap, {}},
+        {"a slot in two tables",
+         {hall, yard, twice},
+         named_all,
+         {{REGION_SLOT_TWICE, 12, "twice"}}},
+        {"a script nothing names",
+         {hall, yard},
+         named_not_yard,
+         {{REGION_SLOT_UNNAMED, 20, "yard"}}},
+        {"a range over another region's slot",
+         {hall, yard_over},
+         named_all,
+         {{REGION_RANGE_FOREIGN, 12, "yard"}}},
+        {"a row outside the table",
+         {hall, yard, outside},
+         named_all,
+         {{REGION_SLOT_OUTSIDE, OBJECT_EVENT_COUNT, "outside"}}},
+    };
+    for (const Case& c : cases) {
+        std::vector<Fault> got;
+        for (const RegionFault& f : script_region_faults(c.regions, c.named)) {
+            got.push_back({f.kind, f.slot, f.owner});
+            EXPECT_NE(f.text.find(f.owner), std::string::npos) << f.text;
+        }
+        EXPECT_EQ(got, c.faults) << c.what;
+    }
+    // The report names the slot's script as the object scripts are named.
+    const std::vector<RegionFault> gap = script_region_faults(std::vector{hall, yard}, named_gap);
+    ASSERT_EQ(gap.size(), 1u);
+    EXPECT_NE(gap[0].text.find("the gap's object names object_event_0011"), std::string::npos)
+        << gap[0].text;
 }
 
 TEST_F(SlotNames, EveryCalendarSlotIsNamedAndTheCompleteRangesAreRegistered) {

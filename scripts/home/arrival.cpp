@@ -318,12 +318,15 @@ constexpr ScriptSlot SLOTS[] = {
     {131, object_event_0131},
     {132, object_event_0132},
 };
+static_assert(slots_distinct(SLOTS));
+
+constexpr SlotRange COMPLETE[] = {{124, 125}, {131, 132}};
 } // namespace
 
 std::span<const ScriptSlot> home_arrival_slots() {
     return SLOTS;
 }
 
-void home_arrival_register() {
-    scripts_install(SLOTS, HOME_ARRIVAL_OWNER);
+ScriptRegion home_arrival_region() {
+    return {.owner = HOME_ARRIVAL_OWNER, .slots = home_arrival_slots, .complete = COMPLETE};
 }

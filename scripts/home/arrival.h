@@ -99,7 +99,7 @@ void object_event_0125();
 void object_event_0131();
 void object_event_0132();
 
-// The four slots (124, 125, 131, 132) and their installation under HOME_ARRIVAL_OWNER.
+// The four slots (124, 125, 131, 132) and their region, installed under HOME_ARRIVAL_OWNER.
 constexpr const char* HOME_ARRIVAL_OWNER = "home arrival";
 std::span<const ScriptSlot> home_arrival_slots();
-void home_arrival_register();
+ScriptRegion home_arrival_region();

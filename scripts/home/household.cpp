@@ -649,12 +649,15 @@ constexpr ScriptSlot SLOTS[] = {
     {1, object_event_0001}, {2, object_event_0002}, {3, object_event_0003},
     {4, object_event_0004}, {5, object_event_0005},
 };
+static_assert(slots_distinct(SLOTS));
+
+constexpr SlotRange COMPLETE[] = {{1, 5}};
 } // namespace
 
 std::span<const ScriptSlot> home_household_slots() {
     return SLOTS;
 }
 
-void home_household_register() {
-    scripts_install(SLOTS, HOME_HOUSEHOLD_OWNER);
+ScriptRegion home_household_region() {
+    return {.owner = HOME_HOUSEHOLD_OWNER, .slots = home_household_slots, .complete = COMPLETE};
 }

@@ -103,4 +103,4 @@ std::span<const Beat> household_evening_beats();
 
 constexpr const char* HOME_HOUSEHOLD_OWNER = "home household";
 std::span<const ScriptSlot> home_household_slots();
-void home_household_register();
+ScriptRegion home_household_region();

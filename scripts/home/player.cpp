@@ -30,12 +30,15 @@ namespace {
 constexpr ScriptSlot SLOTS[] = {
     {PLAYER_SCRIPT_SLOT, object_event_0000},
 };
+static_assert(slots_distinct(SLOTS));
+
+constexpr SlotRange COMPLETE[] = {{0, 0}};
 } // namespace
 
 std::span<const ScriptSlot> home_player_slots() {
     return SLOTS;
 }
 
-void home_player_register() {
-    scripts_install(SLOTS, HOME_PLAYER_OWNER);
+ScriptRegion home_player_region() {
+    return {.owner = HOME_PLAYER_OWNER, .slots = home_player_slots, .complete = COMPLETE};
 }

@@ -22,4 +22,4 @@ void player_screen_script();
 
 constexpr const char* HOME_PLAYER_OWNER = "home player";
 std::span<const ScriptSlot> home_player_slots();
-void home_player_register();
+ScriptRegion home_player_region();

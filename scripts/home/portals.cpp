@@ -124,12 +124,15 @@ constexpr ScriptSlot SLOTS[] = {
     {60, object_event_0060},
     {800, object_event_0800},
 };
+static_assert(slots_distinct(SLOTS));
+
+constexpr SlotRange COMPLETE[] = {{6, 7}, {60, 60}, {800, 800}};
 } // namespace
 
 std::span<const ScriptSlot> home_portals_slots() {
     return SLOTS;
 }
 
-void home_portals_register() {
-    scripts_install(SLOTS, HOME_PORTALS_OWNER);
+ScriptRegion home_portals_region() {
+    return {.owner = HOME_PORTALS_OWNER, .slots = home_portals_slots, .complete = COMPLETE};
 }

@@ -33,7 +33,7 @@ s32 portal_frame_to_alt_set(s32 frame);
 // The reverse, for a door off map 73.
 s32 portal_frame_to_main_set(s32 frame);
 
-// The four scripts' slots (6, 7, 60, 800) and their installation under HOME_PORTALS_OWNER.
+// The four scripts' slots (6, 7, 60, 800) and their region, installed under HOME_PORTALS_OWNER.
 constexpr const char* HOME_PORTALS_OWNER = "home portals";
 std::span<const ScriptSlot> home_portals_slots();
-void home_portals_register();
+ScriptRegion home_portals_region();

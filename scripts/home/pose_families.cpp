@@ -84,62 +84,50 @@ const IdleCycle* idle_family_cycle(s32 slot) {
     return nullptr;
 }
 
+namespace {
+
+// The runners of the two families: one row is one run of its slot's script.
+void run_pose_row(const PoseFamilyRow& r) {
+    pose_loop_step(r.loop);
+}
+
+void run_idle_row(const IdleFamilyRow& r) {
+    if (script_on(TRIG_TIMER)) idle_cycle(r.cycle);
+}
+
+} // namespace
+
 void pose_family_run(s32 slot) {
-    if (const PoseLoop* p = pose_family_loop(slot)) pose_loop_step(*p);
+    for (const PoseFamilyRow& r : POSE_ROWS)
+        if (r.slot == slot) run_pose_row(r);
 }
 
 void idle_family_run(s32 slot) {
-    if (!script_on(TRIG_TIMER)) return;
-    if (const IdleCycle* c = idle_family_cycle(slot)) idle_cycle(*c);
+    for (const IdleFamilyRow& r : IDLE_ROWS)
+        if (r.slot == slot) run_idle_row(r);
 }
-
-// clang-format off
-void object_event_0041() { pose_family_run(41); }
-void object_event_0046() { pose_family_run(46); }
-void object_event_0048() { pose_family_run(48); }
-void object_event_0074() { pose_family_run(74); }
-void object_event_0076() { pose_family_run(76); }
-void object_event_0086() { pose_family_run(86); }
-void object_event_0088() { pose_family_run(88); }
-
-void object_event_0014() { idle_family_run(14); }
-void object_event_0044() { idle_family_run(44); }
-void object_event_0049() { idle_family_run(49); }
-void object_event_0051() { idle_family_run(51); }
-void object_event_0053() { idle_family_run(53); }
-void object_event_0054() { idle_family_run(54); }
-void object_event_0055() { idle_family_run(55); }
-void object_event_0057() { idle_family_run(57); }
-void object_event_0059() { idle_family_run(59); }
-void object_event_0066() { idle_family_run(66); }
-void object_event_0067() { idle_family_run(67); }
-void object_event_0068() { idle_family_run(68); }
-void object_event_0069() { idle_family_run(69); }
-void object_event_0070() { idle_family_run(70); }
-void object_event_0071() { idle_family_run(71); }
-void object_event_0072() { idle_family_run(72); }
-void object_event_0083() { idle_family_run(83); }
-// clang-format on
 
 // ---- Slots ----------------------------------------------------------------------------------
 
 namespace {
-constexpr ScriptSlot SLOTS[] = {
-    {41, object_event_0041}, {46, object_event_0046}, {48, object_event_0048},
-    {74, object_event_0074}, {76, object_event_0076}, {86, object_event_0086},
-    {88, object_event_0088}, {14, object_event_0014}, {44, object_event_0044},
-    {49, object_event_0049}, {51, object_event_0051}, {53, object_event_0053},
-    {54, object_event_0054}, {55, object_event_0055}, {57, object_event_0057},
-    {59, object_event_0059}, {66, object_event_0066}, {67, object_event_0067},
-    {68, object_event_0068}, {69, object_event_0069}, {70, object_event_0070},
-    {71, object_event_0071}, {72, object_event_0072}, {83, object_event_0083},
+
+constexpr auto SLOTS =
+    join_slots(family_slots<POSE_ROWS, run_pose_row>(), family_slots<IDLE_ROWS, run_idle_row>());
+static_assert(slots_distinct(SLOTS));
+
+// Slots 52 and 56 among the decorations are named by nothing and stay empty.
+constexpr SlotRange COMPLETE[] = {
+    {14, 14}, {41, 41}, {44, 44}, {46, 46}, {48, 49}, {51, 57}, {59, 59},
+    {66, 72}, {74, 74}, {76, 76}, {83, 83}, {86, 86}, {88, 88},
 };
+
 } // namespace
 
 std::span<const ScriptSlot> home_pose_families_slots() {
     return SLOTS;
 }
 
-void home_pose_families_register() {
-    scripts_install(SLOTS, HOME_POSE_FAMILIES_OWNER);
+ScriptRegion home_pose_families_region() {
+    return {
+        .owner = HOME_POSE_FAMILIES_OWNER, .slots = home_pose_families_slots, .complete = COMPLETE};
 }

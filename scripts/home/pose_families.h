@@ -44,32 +44,8 @@ void pose_family_run(s32 slot);
 // One run of the idle loop of `slot` on self: acts on TRIG_TIMER only.
 void idle_family_run(s32 slot);
 
-void object_event_0041();
-void object_event_0046();
-void object_event_0048();
-void object_event_0074();
-void object_event_0076();
-void object_event_0086();
-void object_event_0088();
-
-void object_event_0014();
-void object_event_0044();
-void object_event_0049();
-void object_event_0051();
-void object_event_0053();
-void object_event_0054();
-void object_event_0055();
-void object_event_0057();
-void object_event_0059();
-void object_event_0066();
-void object_event_0067();
-void object_event_0068();
-void object_event_0069();
-void object_event_0070();
-void object_event_0071();
-void object_event_0072();
-void object_event_0083();
-
+// Each row is the script of its slot (`object_event_NNNN` for slot NNNN); no script is written
+// by hand.
 constexpr const char* HOME_POSE_FAMILIES_OWNER = "home pose families";
 std::span<const ScriptSlot> home_pose_families_slots();
-void home_pose_families_register();
+ScriptRegion home_pose_families_region();

@@ -570,12 +570,16 @@ constexpr ScriptSlot SLOTS[] = {
     {45, object_event_0045},
     {47, object_event_0047},
 };
+static_assert(slots_distinct(SLOTS));
+
+// Slot 39 is named by nothing and stays empty.
+constexpr SlotRange COMPLETE[] = {{11, 11}, {39, 40}, {45, 45}, {47, 47}};
 } // namespace
 
 std::span<const ScriptSlot> home_posed_slots() {
     return SLOTS;
 }
 
-void home_posed_register() {
-    scripts_install(SLOTS, HOME_POSED_OWNER);
+ScriptRegion home_posed_region() {
+    return {.owner = HOME_POSED_OWNER, .slots = home_posed_slots, .complete = COMPLETE};
 }

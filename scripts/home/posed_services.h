@@ -187,4 +187,4 @@ void object_event_0047(); // the attendant of the rest place
 
 constexpr const char* HOME_POSED_OWNER = "home posed services";
 std::span<const ScriptSlot> home_posed_slots();
-void home_posed_register();
+ScriptRegion home_posed_region();

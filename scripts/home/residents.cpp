@@ -397,12 +397,16 @@ constexpr ScriptSlot SLOTS[] = {
     {36, object_event_0036}, {42, object_event_0042}, {43, object_event_0043},
     {50, object_event_0050}, {58, object_event_0058},
 };
+static_assert(slots_distinct(SLOTS));
+
+constexpr SlotRange COMPLETE[] = {{20, 21}, {27, 29}, {33, 33}, {36, 36},
+                                  {42, 43}, {50, 50}, {58, 58}};
 } // namespace
 
 std::span<const ScriptSlot> home_residents_slots() {
     return SLOTS;
 }
 
-void home_residents_register() {
-    scripts_install(SLOTS, HOME_RESIDENTS_OWNER);
+ScriptRegion home_residents_region() {
+    return {.owner = HOME_RESIDENTS_OWNER, .slots = home_residents_slots, .complete = COMPLETE};
 }

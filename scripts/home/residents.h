@@ -50,4 +50,4 @@ void object_event_0058();
 
 constexpr const char* HOME_RESIDENTS_OWNER = "home residents";
 std::span<const ScriptSlot> home_residents_slots();
-void home_residents_register();
+ScriptRegion home_residents_region();

@@ -702,12 +702,15 @@ constexpr ScriptSlot SLOTS[] = {
     {119, object_event_0119}, {121, object_event_0121}, {122, object_event_0122},
     {123, object_event_0123}, {126, object_event_0126}, {130, object_event_0130},
 };
+static_assert(slots_distinct(SLOTS));
+
+constexpr SlotRange COMPLETE[] = {{113, 115}, {119, 119}, {121, 123}, {126, 126}, {130, 130}};
 } // namespace
 
 std::span<const ScriptSlot> home_routines_slots() {
     return SLOTS;
 }
 
-void home_routines_register() {
-    scripts_install(SLOTS, HOME_ROUTINES_OWNER);
+ScriptRegion home_routines_region() {
+    return {.owner = HOME_ROUTINES_OWNER, .slots = home_routines_slots, .complete = COMPLETE};
 }

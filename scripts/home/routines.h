@@ -42,4 +42,4 @@ const Route* routine_route(s32 obj);
 
 constexpr const char* HOME_ROUTINES_OWNER = "home routines";
 std::span<const ScriptSlot> home_routines_slots();
-void home_routines_register();
+ScriptRegion home_routines_region();

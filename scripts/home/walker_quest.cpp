@@ -116,12 +116,15 @@ constexpr ScriptSlot SLOTS[] = {
     {10, object_event_0010},
     {37, object_event_0037},
 };
+static_assert(slots_distinct(SLOTS));
+
+constexpr SlotRange COMPLETE[] = {{10, 10}, {37, 37}};
 } // namespace
 
 std::span<const ScriptSlot> home_walker_slots() {
     return SLOTS;
 }
 
-void home_walker_register() {
-    scripts_install(SLOTS, HOME_WALKER_OWNER);
+ScriptRegion home_walker_region() {
+    return {.owner = HOME_WALKER_OWNER, .slots = home_walker_slots, .complete = COMPLETE};
 }

@@ -34,4 +34,4 @@ void object_event_0037(); // the quest giver of map 31
 
 constexpr const char* HOME_WALKER_OWNER = "home walker quest";
 std::span<const ScriptSlot> home_walker_slots();
-void home_walker_register();
+ScriptRegion home_walker_region();
