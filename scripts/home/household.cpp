@@ -16,18 +16,14 @@
 
 #include <algorithm>
 
+// ---- Opening scene
+// -------------------------------------------------------------------------------
+
 namespace {
 
 constexpr s32 CAM_STAYS = CUE_CAMERA_STAYS; // walks that leave the camera where it is
 constexpr s32 CAM_PLAYER = 0;
 constexpr ObjId PLAYER_OBJ{0};
-
-} // namespace
-
-// ---- Opening scene
-// -------------------------------------------------------------------------------
-
-namespace {
 
 constexpr s32 OPENING_CURSOR = 2;
 constexpr s32 OPENING_MONEY = 570;
