@@ -31,12 +31,6 @@ constexpr s32 LAYER_TOP = 2;
 constexpr s32 LAYER_STANDING = 3;
 constexpr s32 SAME_SPOT = 4;
 
-// Turns the player toward the foot point of obj.
-void player_turn_to(s32 obj) {
-    obj_show_frame(0, player_face_frame(attr_get(0, ATTR_X), attr_get(0, ATTR_Y),
-                                        attr_get(obj, ATTR_X), attr_get(obj, ATTR_Y)));
-}
-
 bool heal_list_empty(const HealList& h) {
     if (h.who >= 0) return false;
     for (const s32 id : h.ids)
@@ -105,13 +99,22 @@ s32 mirror_position(s32 pos) {
     return 1;
 }
 
+void player_turn_toward_point(s32 x, s32 y) {
+    obj_show_frame(0, player_face_frame(attr_get(0, ATTR_X), attr_get(0, ATTR_Y), x, y));
+}
+
+void player_turn_toward(s32 obj) {
+    if (script_obj_valid(obj))
+        player_turn_toward_point(attr_get(obj, ATTR_X), attr_get(obj, ATTR_Y));
+}
+
 TalkTurn face_player(s32 obj, const TurnFrames& f) {
     const s32 r = obj_face(0, obj, f.f0, f.f1, f.f2, f.f3);
     return TalkTurn{r, mirror_position(r)};
 }
 
 TalkTurn turn_other_to_talk(s32 obj, const TurnFrames& f) {
-    player_turn_to(obj);
+    player_turn_toward(obj);
     return face_player(obj, f);
 }
 
@@ -124,7 +127,7 @@ TalkTurn turn_to_talk_mode(TurnMode mode, const TurnFrames& frames, TalkTurn fix
     case TURN_BOTH:
         return turn_to_talk(frames);
     case TURN_PLAYER_ONLY:
-        player_turn_to(script_self());
+        player_turn_toward(script_self());
         return fixed;
     default:
         return fixed;

@@ -194,6 +194,10 @@ TalkTurn turn_to_talk_mode(TurnMode mode, const TurnFrames& frames, TalkTurn fix
 TalkTurn turn_other_to_talk(s32 obj, const TurnFrames& frames);
 // Only obj turns toward the player (obj_face); the player keeps its frame (a posed player).
 TalkTurn face_player(s32 obj, const TurnFrames& frames);
+// The player's half of the turn: the player shows its frame toward obj's foot point / a map
+// point (player_face_frame); obj outside 0..4095 changes nothing.
+void player_turn_toward(s32 obj);
+void player_turn_toward_point(s32 x, s32 y);
 
 // Frame keeping: the frame to put back after the talk so that the idle animation goes on where it
 // was.

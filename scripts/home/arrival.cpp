@@ -30,10 +30,18 @@ constexpr s32 ANIMATION_REARM = 6;
 constexpr s32 ANIMATION_END_FRAME = -424;
 constexpr ArrivalLeg WALK_ASIDE{6, 58, 1708, 12, 424, 3};
 
-constexpr ArrivalBeat BEATS[] = {
-    {33728, 217, 0}, {33732, 218, 0}, {33736, ARRIVAL_BYSTANDER, 0},
-    {33744, 223, 0}, {33748, 6, 0},   {33760, -1, 20453},
+namespace arrival_hook_rows {
+using namespace cue;
+constexpr CueHook HOOKS[] = {
+    hook_on(33728_f, 217_obj),
+    hook_on(33732_f, 218_obj),
+    hook_on(33736_f, ObjId(ARRIVAL_BYSTANDER)),
+    hook_on(33744_f, 223_obj),
+    hook_on(33748_f, 6_obj),
+    hook_says(33760_f, box(2, 1000_img), 20453_t),
 };
+} // namespace arrival_hook_rows
+using arrival_hook_rows::HOOKS;
 
 void leg_arrived(const ArrivalLeg& leg) {
     obj_set_frame(0, leg.arrive_frame);
@@ -44,11 +52,8 @@ void leg_arrived(const ArrivalLeg& leg) {
 void arrival_animation_step() {
     attr_set(0, ATTR_TIMER, ANIMATION_REARM);
     s32 frame = obj_get_frame(0) + ARRIVAL_STEP;
-    for (const ArrivalBeat& b : BEATS) {
-        if (b.frame != frame) continue;
-        if (script_obj_valid(b.obj)) attr_set(b.obj, ATTR_ACTIVE, 1);
-        if (b.text != 0) say(2, 1000, b.text);
-    }
+    cue_hooks_switch(HOOKS, frame);
+    cue_hooks_say(HOOKS, frame);
     if (frame >= ARRIVAL_LAST_FRAME) {
         frame = ANIMATION_END_FRAME;
         script_set_stage(0, 2);
@@ -262,8 +267,8 @@ constexpr Cue STAGED_SCENE[] = {
 
 } // namespace
 
-std::span<const ArrivalBeat> arrival_beats() {
-    return BEATS;
+std::span<const CueHook> arrival_hooks() {
+    return HOOKS;
 }
 
 void arrival_onlooker_on(s32 obj) {

@@ -30,14 +30,9 @@ constexpr s32 ARRIVAL_BYSTANDER = 239;
 constexpr s32 ARRIVAL_FIRST_FRAME = 33726;
 constexpr s32 ARRIVAL_LAST_FRAME = 33810;
 constexpr s32 ARRIVAL_STEP = 2;
-// What happens on the run whose new frame is `frame`: object `obj` is switched on (-1: none) and
-// the protagonist says `text` (0: nothing).
-struct ArrivalBeat {
-    s32 frame = 0;
-    s32 obj = -1;
-    s32 text = 0;
-};
-std::span<const ArrivalBeat> arrival_beats();
+// The hooks of the animation: on the run whose new frame is a hook's frame, a neighbour is
+// switched on or the protagonist says a line.
+std::span<const CueHook> arrival_hooks();
 
 // A neighbour's walk while its own stage is 0, by the first visitor's stage: 0, one step toward
 // (wait_x, wait_y) a run; 1, toward (mark_x, mark_y) and on arrival `mark_frame`; 2 and above,

@@ -11,226 +11,19 @@
 #include "game/makers.h"
 #include "game/player.h"
 #include "scripts/cells.h"
+#include "scripts/cues.h"
 #include "scripts/script_ids.h"
 
 #include <algorithm>
-
-namespace {
-
-// ---- Beat notation
-// -------------------------------------------------------------------------------
-
-constexpr ObjId CAM_STAYS{-1}; // walks that leave the camera where it is
-constexpr ObjId PLAYER_OBJ{0};
-
-namespace beat {
-constexpr Beat line(s32 position, ImageId portrait, TextId t) {
-    return {.op = BEAT_SAY, .a = position, .b = portrait.v, .c = t.v};
-}
-constexpr Beat bubble(ObjId o, TextId t) {
-    return {.op = BEAT_SAY_AT, .a = o.v, .c = t.v};
-}
-// Texts first..last, speakers (pa, ia) and (pb, ib) alternating from the first.
-constexpr Beat run(TextId first, TextId last, s32 pa, ImageId ia, s32 pb, ImageId ib) {
-    return {.op = BEAT_RUN, .a = pa, .b = ia.v, .c = first.v, .d = last.v, .e = pb, .f = ib.v};
-}
-constexpr Beat frame(ObjId o, FrameId f) {
-    return {.op = BEAT_FRAME, .a = o.v, .b = f.v};
-}
-constexpr Beat show(ObjId o, FrameId f) {
-    return {.op = BEAT_SHOW, .a = o.v, .b = f.v};
-}
-constexpr Beat frames(ObjId o, FrameId first, FrameId last, s32 step, s32 ms) {
-    return {.op = BEAT_FRAMES, .a = o.v, .b = first.v, .c = last.v, .d = ms, .e = step};
-}
-constexpr Beat place(ObjId o, s32 x, s32 y, FrameId f) {
-    return {.op = BEAT_PLACE, .a = o.v, .b = x, .c = y, .d = f.v};
-}
-constexpr Beat place_show(ObjId o, s32 x, s32 y, FrameId f, s32 ms = 0) {
-    return {.op = BEAT_PLACE_SHOW, .a = o.v, .b = x, .c = y, .d = f.v, .e = ms};
-}
-// count steps from (x, y) with frame f, each moving by (dx, dy) and the frame by df.
-constexpr Beat stride(ObjId o, s32 x, s32 y, FrameId f, s32 dx, s32 dy, s32 df, s32 count, s32 ms) {
-    return {.op = BEAT_STRIDE,
-            .a = o.v,
-            .b = x,
-            .c = y,
-            .d = f.v,
-            .e = dx,
-            .f = dy,
-            .g = df,
-            .h = count,
-            .i = ms};
-}
-// count steps: `second` shows second_first + i for its first `second_count` steps, `lead` shows
-// lead_first + i; ms each.
-constexpr Beat pair(ObjId lead, FrameId lead_first, ObjId second, FrameId second_first, s32 count,
-                    s32 second_count, s32 ms) {
-    return {.op = BEAT_PAIR,
-            .a = lead.v,
-            .b = lead_first.v,
-            .c = second.v,
-            .d = second_first.v,
-            .e = count,
-            .f = second_count,
-            .g = ms};
-}
-constexpr Beat wait(s32 ms) {
-    return {.op = BEAT_WAIT, .a = ms};
-}
-constexpr Beat walk1(ObjId camera, ObjId o, s32 x, s32 y, s32 speed) {
-    return {.op = BEAT_WALK1, .a = camera.v, .b = o.v, .c = x, .d = y, .e = speed};
-}
-constexpr Beat walk2(ObjId camera, ObjId o1, s32 x1, s32 y1, s32 v1, ObjId o2, s32 x2, s32 y2,
-                     s32 v2) {
-    return {.op = BEAT_WALK2,
-            .a = camera.v,
-            .b = o1.v,
-            .c = x1,
-            .d = y1,
-            .e = v1,
-            .f = o2.v,
-            .g = x2,
-            .h = y2,
-            .i = v2};
-}
-constexpr Beat attr(ObjId o, s32 attribute, s32 value) {
-    return {.op = BEAT_ATTR, .a = o.v, .b = attribute, .c = value};
-}
-constexpr Beat fade_out() {
-    return {.op = BEAT_FADE_OUT};
-}
-constexpr Beat fade_in() {
-    return {.op = BEAT_FADE_IN};
-}
-constexpr Beat map(MapId m, s32 x, s32 y) {
-    return {.op = BEAT_MAP, .a = m.v, .b = x, .c = y};
-}
-constexpr Beat music(s32 track) {
-    return {.op = BEAT_MUSIC, .a = track};
-}
-constexpr Beat play_once(s32 track) {
-    return {.op = BEAT_PLAY, .a = track, .b = 1};
-}
-constexpr Beat cursor(s32 n) {
-    return {.op = BEAT_CURSOR, .a = n};
-}
-constexpr Beat call(void (*fn)()) {
-    return {.op = BEAT_CALL, .fn = fn};
-}
-} // namespace beat
-
-// Steps of a frame run from first to last (inclusive) by step, at most HOUSE_BEAT_STEPS_MAX.
-s32 frame_run_steps(s32 first, s32 last, s32 step) {
-    if (step == 0) return 1;
-    const s64 span = step > 0 ? s64(last) - first : s64(first) - last;
-    if (span < 0) return 0;
-    const s64 n = span / (step > 0 ? step : -s64(step)) + 1;
-    return s32(std::min<s64>(n, HOUSE_BEAT_STEPS_MAX));
-}
-
-s32 bounded_steps(s32 n) {
-    return std::clamp(n, 0, HOUSE_BEAT_STEPS_MAX);
-}
-
-bool obj_ok(s32 obj) {
-    return script_obj_valid(obj);
-}
-
-void beat_run(const Beat& b) {
-    switch (b.op) {
-    case BEAT_SAY:
-        say(b.a, b.b, b.c);
-        break;
-    case BEAT_SAY_AT:
-        if (obj_ok(b.a)) say_at(b.a, b.c);
-        break;
-    case BEAT_RUN:
-        alternate_lines(b.c, std::min(b.d, b.c + HOUSE_BEAT_STEPS_MAX - 1),
-                        Voice{.position = b.a, .portrait = b.b},
-                        Voice{.position = b.e, .portrait = b.f});
-        break;
-    case BEAT_FRAME:
-        if (obj_ok(b.a)) obj_set_frame(b.a, b.b);
-        break;
-    case BEAT_SHOW:
-        if (obj_ok(b.a)) obj_show_frame(b.a, b.b);
-        break;
-    case BEAT_FRAMES:
-        if (obj_ok(b.a)) frame_steps(b.a, b.b, b.e, frame_run_steps(b.b, b.c, b.e), b.d);
-        break;
-    case BEAT_PLACE:
-        if (obj_ok(b.a)) obj_place(b.a, b.b, b.c, b.d);
-        break;
-    case BEAT_PLACE_SHOW:
-        if (!obj_ok(b.a)) break;
-        obj_place_show(b.a, b.b, b.c, b.d);
-        if (b.e > 0) wait_ms(u32(b.e));
-        break;
-    case BEAT_STRIDE:
-        if (!obj_ok(b.a)) break;
-        for (s32 i = 0; i < bounded_steps(b.h); i++) {
-            obj_place_show(b.a, b.b + i * b.e, b.c + i * b.f, b.d + i * b.g);
-            wait_ms(u32(b.i));
-        }
-        break;
-    case BEAT_PAIR:
-        if (!obj_ok(b.a) || !obj_ok(b.c)) break;
-        for (s32 i = 0; i < bounded_steps(b.e); i++) {
-            if (i < b.f) obj_set_frame(b.c, b.d + i);
-            obj_show_frame(b.a, b.b + i);
-            wait_ms(u32(b.g));
-        }
-        break;
-    case BEAT_WAIT:
-        wait_ms(u32(b.a));
-        break;
-    case BEAT_WALK1:
-        if (obj_ok(b.b)) ::walk1(b.a, b.b, b.c, b.d, b.e);
-        break;
-    case BEAT_WALK2:
-        if (obj_ok(b.b) && obj_ok(b.f)) ::walk2(b.a, b.b, b.c, b.d, b.e, b.f, b.g, b.h, b.i);
-        break;
-    case BEAT_ATTR:
-        if (obj_ok(b.a)) attr_set(b.a, b.b, b.c);
-        break;
-    case BEAT_FADE_OUT:
-        fade_out_scene();
-        break;
-    case BEAT_FADE_IN:
-        fade_in_scene();
-        break;
-    case BEAT_MAP:
-        change_map(b.a, b.b, b.c);
-        break;
-    case BEAT_MUSIC:
-        player_record.music_id = b.a;
-        mssw_play_music(b.a, b.b);
-        break;
-    case BEAT_PLAY:
-        mssw_play_music(b.a, b.b);
-        break;
-    case BEAT_CURSOR:
-        cursor_select(b.a);
-        break;
-    case BEAT_CALL:
-        if (b.fn != nullptr) b.fn();
-        break;
-    default:
-        break;
-    }
-}
-
-} // namespace
-
-void beats_run(std::span<const Beat> beats) {
-    for (const Beat& b : beats) beat_run(b);
-}
 
 // ---- Opening scene
 // -------------------------------------------------------------------------------
 
 namespace {
+
+constexpr s32 CAM_STAYS = CUE_CAMERA_STAYS; // walks that leave the camera where it is
+constexpr s32 CAM_PLAYER = 0;
+constexpr ObjId PLAYER_OBJ{0};
 
 constexpr s32 OPENING_CURSOR = 2;
 constexpr s32 OPENING_MONEY = 570;
@@ -262,41 +55,41 @@ constexpr ObjId MEMBER_OBJ{HOUSE_MEMBER};
 
 // clang-format off
 namespace opening_rows {
-using namespace beat;
-constexpr Beat OPENING[] = {
+using namespace cue;
+constexpr Cue OPENING[] = {
     // The walk up the road, the companion joins.
-    walk1(PLAYER_OBJ, PLAYER_OBJ, 2370, 654, 15), show(PLAYER_OBJ, 424_f), line(2, ME, 10037_t),
-    walk1(CAM_STAYS, MATE_OBJ, 2326, 672, 15), show(MATE_OBJ, 4022_f), line(2, MATE, 10038_t),
-    show(PLAYER_OBJ, -424_f), show(MATE_OBJ, 4002_f), run(10040_t, 10048_t, 1, ME, 2, MATE),
-    walk2(PLAYER_OBJ, PLAYER_OBJ, 2028, 548, 15, MATE_OBJ, 2062, 534, 15),
+    walk(CAM_PLAYER, mover(PLAYER_OBJ, 2370, 654, 15)), show_frame(PLAYER_OBJ, 424_f), say(2, ME, 10037_t),
+    walk(CAM_STAYS, mover(MATE_OBJ, 2326, 672, 15)), show_frame(MATE_OBJ, 4022_f), say(2, MATE, 10038_t),
+    show_frame(PLAYER_OBJ, -424_f), show_frame(MATE_OBJ, 4002_f), pairs(10040_t, 10048_t, box(1, ME), box(2, MATE)),
+    walk(CAM_PLAYER, mover(PLAYER_OBJ, 2028, 548, 15), mover(MATE_OBJ, 2062, 534, 15)),
     // Into the master's house.
-    fade_out(), map(12_map, 395, 233), frame(PLAYER_OBJ, 2000_f),
+    fade_out_of_scene(), map_change(12_map, 395, 233), frame(PLAYER_OBJ, 2000_f),
     attr(PLAYER_OBJ, ATTR_SHADOW, 0), attr(PLAYER_OBJ, ATTR_LAYER, 2),
     attr(MATE_OBJ, ATTR_MAP, 12), place(MATE_OBJ, 326, 276, 2011_f), attr(MATE_OBJ, ATTR_SHADOW, 0),
-    fade_in(),
+    fade_into_scene(),
     // The second member of the household comes forward, bows and goes back.
-    show(MEMBER_OBJ, 4072_f), stride(MEMBER_OBJ, 348, 325, 2790_f, 3, -10, 2, 5, 400),
+    show_frame(MEMBER_OBJ, 4072_f), stride(MEMBER_OBJ, 348, 325, 2790_f, 3, -10, 2, 5, 400),
     frames(MEMBER_OBJ, 2800_f, 2822_f, 2, 400),
     stride(MEMBER_OBJ, 360, 285, 2047_f, -3, 10, 1, 4, 400),
     place_show(MEMBER_OBJ, 348, 325, -4072_f, 400), place_show(MEMBER_OBJ, 345, 335, 4072_f, 400),
     // Greetings.
-    frames(MATE_OBJ, 2011_f, 2021_f, 1, 100), line(2, MATE, 10049_t),
-    frames(PLAYER_OBJ, 2000_f, 2009_f, 1, 100), line(0, ME, 10050_t), line(2, MATE, 10051_t),
-    frames(MASTER_OBJ, 2088_f, 2099_f, 1, 100), line(1, MASTER, 10052_t),
+    frames(MATE_OBJ, 2011_f, 2021_f, 1, 100), say(2, MATE, 10049_t),
+    frames(PLAYER_OBJ, 2000_f, 2009_f, 1, 100), say(0, ME, 10050_t), say(2, MATE, 10051_t),
+    frames(MASTER_OBJ, 2088_f, 2099_f, 1, 100), say(1, MASTER, 10052_t),
     // The talk with the master.
-    show(PLAYER_OBJ, 2010_f), show(MATE_OBJ, 2022_f),
-    line(2, MATE, 10053_t), run(10054_t, 10062_t, 1, MASTER, 0, ME),
-    show(PLAYER_OBJ, 2000_f), line(0, ME, 10063_t), run(10064_t, 10068_t, 2, MATE, 1, MASTER),
-    show(PLAYER_OBJ, 2010_f), run(10069_t, 10071_t, 0, ME, 1, MASTER),
-    show(MATE_OBJ, 2011_f), line(2, MATE, 10072_t),
-    show(PLAYER_OBJ, 2000_f), line(0, ME, 10073_t), line(2, MATE, 10074_t),
-    line(1, MASTER, 10075_t), line(0, ME, 10076_t),
+    show_frame(PLAYER_OBJ, 2010_f), show_frame(MATE_OBJ, 2022_f),
+    say(2, MATE, 10053_t), pairs(10054_t, 10062_t, box(1, MASTER), box(0, ME)),
+    show_frame(PLAYER_OBJ, 2000_f), say(0, ME, 10063_t), pairs(10064_t, 10068_t, box(2, MATE), box(1, MASTER)),
+    show_frame(PLAYER_OBJ, 2010_f), pairs(10069_t, 10071_t, box(0, ME), box(1, MASTER)),
+    show_frame(MATE_OBJ, 2011_f), say(2, MATE, 10072_t),
+    show_frame(PLAYER_OBJ, 2000_f), say(0, ME, 10073_t), say(2, MATE, 10074_t),
+    say(1, MASTER, 10075_t), say(0, ME, 10076_t),
     // The companion leaves; the member goes back to its place.
-    frame(MASTER_OBJ, 2088_f), walk1(MEMBER_OBJ, MEMBER_OBJ, 360, 285, 5),
+    frame(MASTER_OBJ, 2088_f), walk(HOUSE_MEMBER, mover(MEMBER_OBJ, 360, 285, 5)),
     attr(MATE_OBJ, ATTR_SHADOW, 1), place_show(MATE_OBJ, 311, 285, 4022_f),
-    walk1(MATE_OBJ, MATE_OBJ, 470, 390, 10),
+    walk(HOUSE_COMPANION, mover(MATE_OBJ, 470, 390, 10)),
     attr(MATE_OBJ, ATTR_ACTIVE, 0), place(MATE_OBJ, 7480, 2491, 4022_f), attr(MATE_OBJ, ATTR_VAR_A, 1),
-    walk1(MEMBER_OBJ, MEMBER_OBJ, 345, 335, 5), frame(MEMBER_OBJ, 30400_f), line(0, ME, 10077_t),
+    walk(HOUSE_MEMBER, mover(MEMBER_OBJ, 345, 335, 5)), frame(MEMBER_OBJ, 30400_f), say(0, ME, 10077_t),
     // The player is free to walk and click.
     attr(PLAYER_OBJ, ATTR_SHADOW, 1), attr(PLAYER_OBJ, ATTR_LAYER, 3),
     place_show(PLAYER_OBJ, 437, 245, 424_f), attr(PLAYER_OBJ, ATTR_CLICK, 1),
@@ -308,7 +101,7 @@ using opening_rows::OPENING;
 
 } // namespace
 
-std::span<const Beat> household_opening_beats() {
+std::span<const Cue> household_opening_cues() {
     return OPENING;
 }
 
@@ -316,7 +109,7 @@ void object_event_0001() {
     if (!script_on(TRIG_STEP)) return;
     attr_set(script_self(), ATTR_ACTIVE, 0); // once only
     cursor_select(OPENING_CURSOR);
-    beats_run(OPENING);
+    cues_run(OPENING);
 }
 
 // ---- Collector of offerings
@@ -559,35 +352,35 @@ constexpr s32 DIRECTOR_OFF_TIMER = 10;
 
 // clang-format off
 namespace evening_rows {
-using namespace beat;
-constexpr Beat EVENING[] = {
+using namespace cue;
+constexpr Cue EVENING[] = {
     // To map 21.
-    cursor(0), fade_out(), map(21_map, 207, 313), frame(PLAYER_OBJ, 34055_f),
+    cursor(0), fade_out_of_scene(), map_change(21_map, 207, 313), frame(PLAYER_OBJ, 34055_f),
     attr(PLAYER_OBJ, ATTR_SHADOW, 0),
     attr(MATE_OBJ, ATTR_ACTIVE, 1), attr(MATE_OBJ, ATTR_MAP, HOUSE_EVENING_MAP),
     place(MATE_OBJ, 156, 315, 34036_f), attr(MATE_OBJ, ATTR_SHADOW, 0),
-    frame(HOST_OBJ, -4722_f), music(EVENING_MUSIC), fade_in(),
+    frame(HOST_OBJ, -4722_f), kept_music(EVENING_MUSIC), fade_into_scene(),
     // The host serves.
-    run(10702_t, 10705_t, 1, ME, 2, MATE), bubble(HOST_OBJ, 10706_t),
-    walk1(PLAYER_OBJ, HOST_OBJ, 356, 326, 8), walk1(PLAYER_OBJ, HOST_OBJ, 480, 416, 8),
-    show(HOST_OBJ, 0_f), wait(400), show(HOST_OBJ, -4752_f),
-    walk1(PLAYER_OBJ, HOST_OBJ, 356, 326, 8), walk1(PLAYER_OBJ, HOST_OBJ, 212, 333, 8),
+    pairs(10702_t, 10705_t, box(1, ME), box(2, MATE)), bubble(HOST_OBJ, 10706_t),
+    walk(CAM_PLAYER, mover(HOST_OBJ, 356, 326, 8)), walk(CAM_PLAYER, mover(HOST_OBJ, 480, 416, 8)),
+    show_frame(HOST_OBJ, 0_f), wait(400), show_frame(HOST_OBJ, -4752_f),
+    walk(CAM_PLAYER, mover(HOST_OBJ, 356, 326, 8)), walk(CAM_PLAYER, mover(HOST_OBJ, 212, 333, 8)),
     frames(HOST_OBJ, 31500_f, 31504_f, 2, 200), attr(179_obj, ATTR_ACTIVE, 1),
     frames(HOST_OBJ, 31506_f, 31508_f, 2, 200), attr(180_obj, ATTR_ACTIVE, 1),
     frames(HOST_OBJ, 31510_f, 31510_f, 2, 200),
-    bubble(HOST_OBJ, 20047_t), show(HOST_OBJ, 4822_f),
-    walk1(PLAYER_OBJ, HOST_OBJ, 261, 322, 8), walk1(PLAYER_OBJ, HOST_OBJ, 268, 263, 8),
-    show(HOST_OBJ, 31450_f),
+    bubble(HOST_OBJ, 20047_t), show_frame(HOST_OBJ, 4822_f),
+    walk(CAM_PLAYER, mover(HOST_OBJ, 261, 322, 8)), walk(CAM_PLAYER, mover(HOST_OBJ, 268, 263, 8)),
+    show_frame(HOST_OBJ, 31450_f),
     // The meal.
-    run(10707_t, 10709_t, 2, MATE, 1, ME),
+    pairs(10707_t, 10709_t, box(2, MATE), box(1, ME)),
     pair(PLAYER_OBJ, 34055_f, MATE_OBJ, 34036_f, 15, 4, 400),
-    run(10710_t, 10712_t, 2, MATE, 1, ME), show(PLAYER_OBJ, 34072_f), line(1, ME, 10713_t),
-    play_once(EVENING_SONG), frames(PLAYER_OBJ, 34072_f, 34082_f, 1, 200),
-    place(MATE_OBJ, 220, 270, 4022_f), walk1(CAM_STAYS, MATE_OBJ, 278, 300, 8),
-    line(2, MATE, 10714_t),
+    pairs(10710_t, 10712_t, box(2, MATE), box(1, ME)), show_frame(PLAYER_OBJ, 34072_f), say(1, ME, 10713_t),
+    music(EVENING_SONG, 1), frames(PLAYER_OBJ, 34072_f, 34082_f, 1, 200),
+    place(MATE_OBJ, 220, 270, 4022_f), walk(CAM_STAYS, mover(MATE_OBJ, 278, 300, 8)),
+    say(2, MATE, 10714_t),
     attr(ObjId(HOUSE_EVENING_PROP), ATTR_ACTIVE, 1), attr(ObjId(HOUSE_EVENING_PROP), ATTR_SHADOW, 0),
     stride(ObjId(HOUSE_EVENING_PROP), 353, 36, 34090_f, 0, 58, 1, 6, 200),
-    line(2, MATE, 10715_t), line(1, EVENING_IMG, 10716_t),
+    say(2, MATE, 10715_t), say(1, EVENING_IMG, 10716_t),
 };
 // clang-format on
 } // namespace evening_rows
@@ -608,7 +401,7 @@ void evening() {
     say(0, HOUSE_PLAYER_PORTRAIT,
         world_state.current_map == HOUSE_EVENING_MAP ? HOUSE_EVENING_LINE_THERE
                                                      : HOUSE_EVENING_LINE_ELSEWHERE);
-    beats_run(EVENING);
+    cues_run(EVENING);
     attr_set(self, ATTR_TIMER_ON, 0);
     attr_set(self, ATTR_ACTIVE, 0);
     attr_set(self, ATTR_TIMER, DIRECTOR_OFF_TIMER);
@@ -621,7 +414,7 @@ void evening() {
 
 } // namespace
 
-std::span<const Beat> household_evening_beats() {
+std::span<const Cue> household_evening_cues() {
     return EVENING;
 }
 

@@ -6,10 +6,11 @@
 // residents at 10:00 and, from 15:00 on, plays the evening scene, assesses the day and ends the
 // field loop.
 //
-// The long scenes are tables of beats (`Beat` rows: a line, a frame, a walk, a wait...) run by
-// one executor; the talks are tables of cells (scripts/cells.h).
+// The long scenes are tables of cues (scripts/cues.h); the talks are tables of cells
+// (scripts/cells.h).
 #pragma once
 #include "engine/types.h"
+#include "scripts/cues.h"
 #include "scripts/kit.h"
 
 #include <span>
@@ -59,45 +60,11 @@ void object_event_0003();
 void object_event_0004();
 void object_event_0005();
 
-// ---- Beats -------------------------------------------------------------------------------------
+// ---- Scenes ------------------------------------------------------------------------------------
 
-// One step of a staged scene.
-enum BeatOp : s32 {
-    BEAT_SAY,        // say(a position, b portrait, c text)
-    BEAT_SAY_AT,     // say_at(a object, c text)
-    BEAT_RUN,        // texts c..d alternating: say(a, b, t) first, then say(e, f, t)
-    BEAT_FRAME,      // obj_set_frame(a, b)
-    BEAT_SHOW,       // obj_show_frame(a, b)
-    BEAT_FRAMES,     // obj_show_frame(a, b + e x i) for i while the frame is not past c; d ms each
-    BEAT_PLACE,      // obj_place(a, b, c, d)
-    BEAT_PLACE_SHOW, // obj_place_show(a, b, c, d), then wait e ms when above 0
-    BEAT_STRIDE,     // obj_place_show(a, b + i x e, c + i x f, d + i x g) for i < h, i ms each
-    BEAT_PAIR,       // i < e: obj_set_frame(c, d + i) while i < f, obj_show_frame(a, b + i); g ms
-    BEAT_WAIT,       // wait_ms(a)
-    BEAT_WALK1,      // walk1(a camera; b to (c, d) at e)
-    BEAT_WALK2,      // walk2(a camera; b to (c, d) at e; f to (g, h) at i)
-    BEAT_ATTR,       // attr_set(a, b, c)
-    BEAT_FADE_OUT,   // fade_out_scene
-    BEAT_FADE_IN,    // fade_in_scene
-    BEAT_MAP,        // change_map(a, b, c)
-    BEAT_MUSIC,      // music_id := a and mssw_play_music(a, b)
-    BEAT_PLAY,       // mssw_play_music(a, b), music_id unchanged
-    BEAT_CURSOR,     // cursor_select(a)
-    BEAT_CALL,       // fn()
-};
-struct Beat {
-    s32 op = BEAT_WAIT;
-    s32 a = 0, b = 0, c = 0, d = 0, e = 0, f = 0, g = 0, h = 0, i = 0;
-    void (*fn)() = nullptr;
-};
-// Runs the beats in order. A BEAT_FRAMES or BEAT_STRIDE run has at most HOUSE_BEAT_STEPS_MAX
-// steps (a mistyped range must not animate for ever).
-constexpr s32 HOUSE_BEAT_STEPS_MAX = 64;
-void beats_run(std::span<const Beat> beats);
-
-// The scenes as tables (for the tests).
-std::span<const Beat> household_opening_beats();
-std::span<const Beat> household_evening_beats();
+// The opening and the evening as cues (for the tests).
+std::span<const Cue> household_opening_cues();
+std::span<const Cue> household_evening_cues();
 
 // ---- Slots -------------------------------------------------------------------------------------
 

@@ -10,292 +10,210 @@
 #include "game/makers.h"
 #include "scripts/home/walker_quest.h"
 
-namespace {
-
-constexpr s32 LAYER_TOP = 2;
-constexpr s32 LAYER_STANDING = 3;
-
-// Runs one frame of a frame run: the switches and the bubble of its hooks, then the frame shown.
-void frame_hooks(const Act& a, s32 frame) {
-    for (const ActAt& at : a.at) {
-        if (at.frame != frame) continue;
-        if (script_obj_valid(at.obj)) attr_set(at.obj, ATTR_ACTIVE, at.active);
-    }
-    obj_show_frame(a.obj, frame);
-    for (const ActAt& at : a.at)
-        if (at.frame == frame && at.text > 0 && script_obj_valid(at.obj_says))
-            say_at(at.obj_says, at.text);
-    wait_ms(u32(a.d));
-}
-
-// Calls f(frame) for each frame of a frame run; a run whose step does not move toward its last
-// frame has its first frame only.
-template <class F> void each_frame(const Act& a, F f) {
-    if (a.c == 0 || (a.c > 0) != (a.b >= a.a)) {
-        f(a.a);
-        return;
-    }
-    for (s32 frame = a.a; a.c > 0 ? frame <= a.b : frame >= a.b; frame += a.c) f(frame);
-}
-
-void frames_run(const Act& a) {
-    each_frame(a, [&a](s32 frame) { frame_hooks(a, frame); });
-}
-
-} // namespace
-
-void acts_run(std::span<const Act> acts) {
-    s32 noted_x = 0, noted_y = 0;
-    for (const Act& a : acts) {
-        const bool needs_obj = a.op != ACT_WAIT && a.op != ACT_SAY && a.op != ACT_PAN &&
-                               a.op != ACT_CURSOR && a.op != ACT_POSE_ENTER &&
-                               a.op != ACT_POSE_LEAVE;
-        if (needs_obj && !script_obj_valid(a.obj)) continue;
-        switch (a.op) {
-        case ACT_WALK:
-            walk1(0, a.obj, a.a, a.b, a.c);
-            break;
-        case ACT_NOTE:
-            noted_x = attr_get(a.obj, ATTR_X);
-            noted_y = attr_get(a.obj, ATTR_Y);
-            break;
-        case ACT_WALK_BACK:
-            walk1(0, a.obj, noted_x, noted_y, a.a);
-            break;
-        case ACT_FRAME:
-            obj_show_frame(a.obj, a.a);
-            break;
-        case ACT_FRAMES:
-            frames_run(a);
-            break;
-        case ACT_ON_TOP:
-            attr_set(a.obj, ATTR_LAYER, a.a != 0 ? LAYER_TOP : LAYER_STANDING);
-            attr_set(a.obj, ATTR_SHADOW, a.a != 0 ? 0 : 1);
-            break;
-        case ACT_SAY_AT:
-            say_at(a.obj, a.a);
-            break;
-        case ACT_SAY:
-            say(a.a, a.b, a.c);
-            break;
-        case ACT_WAIT:
-            wait_ms(u32(a.a));
-            break;
-        case ACT_PAN:
-            camera_pan(world_state.camera_x + a.a, world_state.camera_y + a.b, a.c);
-            break;
-        case ACT_ACTIVE:
-            attr_set(a.obj, ATTR_ACTIVE, a.a);
-            break;
-        case ACT_CLICKABLE:
-            attr_set(a.obj, ATTR_CLICK, a.a);
-            attr_set(a.obj, ATTR_CURSOR, a.b);
-            break;
-        case ACT_STAGE:
-            attr_set(a.obj, ATTR_VAR_A, a.a);
-            break;
-        case ACT_VAR_B:
-            attr_set(a.obj, ATTR_VAR_B, a.a);
-            break;
-        case ACT_UNLABEL:
-            label_remove(a.obj);
-            break;
-        case ACT_CURSOR:
-            cursor_select(a.a);
-            break;
-        case ACT_POSE_ENTER:
-            pose_enter(a.enter);
-            break;
-        case ACT_POSE_LEAVE:
-            pose_leave(a.leave);
-            break;
-        case ACT_EVENT:
-            attr_set(a.obj, ATTR_EVENT, a.a);
-            break;
-        default:
-            break;
-        }
-    }
-}
-
 // ---- Choreographies --------------------------------------------------------------------------
 
 namespace {
 
-using namespace act;
-
 constexpr s32 WALKER = 10;
-constexpr s32 BATH_PROP_A = 96; // the bath's props of map 10, created off
-constexpr s32 BATH_PROP_B = 97;
 constexpr s32 REST_PLACE = 111;
 constexpr s32 REST_ATTENDANT = 112;
-constexpr s32 REST_PROP_A = 113; // props of map 24, created off
-constexpr s32 REST_PROP_B = 114;
-constexpr s32 GUEST_OF_MAP_24 = 27;
-constexpr s32 SLEEPER_A = 17, SLEEPER_B = 18, SLEEPER_C = 19, SLEEPER_D = 21;
 constexpr s32 POSE_BATH = 41, POSE_LYING = 46, POSE_AWAKE = 48, POSE_SEATED = 88;
 
+namespace choreographies {
+using namespace cue;
+
+constexpr ObjId PLAYER_OBJ{0};
+constexpr ObjId WALKER_OBJ{WALKER};
+constexpr ObjId BATH_PROP_A{96}; // the bath's props of map 10, created off
+constexpr ObjId BATH_PROP_B{97};
+constexpr ObjId REST_PLACE_OBJ{REST_PLACE};
+constexpr ObjId ATTENDANT{REST_ATTENDANT};
+constexpr ObjId REST_PROP_A{113}; // props of map 24, created off
+constexpr ObjId REST_PROP_B{114};
+constexpr ObjId GUEST_OF_MAP_24{27};
+constexpr ObjId SLEEPER_A{17}, SLEEPER_B{18}, SLEEPER_C{19}, SLEEPER_D{21};
+
 // The walker serves the bath: the player gets in, the walker fills it and goes back.
-constexpr Act BATH_IN[] = {
+constexpr CueHook BATH_FILLED[] = {hook_on(2836_f, BATH_PROP_B), hook_on(2850_f, BATH_PROP_A)};
+constexpr Cue BATH_IN[] = {
     enter({.x = 2474, .y = 1373, .frame = 2648, .slot = POSE_BATH, .on_top = true}),
-    stage(WALKER, 1),
-    frame(WALKER, 4302),
-    note(WALKER),
-    unlabel(WALKER),
-    walk(WALKER, 2388, 1348, 8),
-    on_top(WALKER, true),
-    frames(WALKER, 2832, 2850, 2, 400, {{{2836, BATH_PROP_B, 1}, {2850, BATH_PROP_A, 1}}}),
-    frame(WALKER, 4272),
-    on_top(WALKER, false),
-    walk_back(WALKER, 8),
+    stage(WALKER_OBJ, 1),
+    show_frame(WALKER_OBJ, 4302_f),
+    note(WALKER_OBJ),
+    unlabel(WALKER_OBJ),
+    walk(0, mover(WALKER_OBJ, 2388, 1348, 8)),
+    on_top(WALKER_OBJ, true),
+    frames(WALKER_OBJ, 2832_f, 2850_f, 2, 400).with(BATH_FILLED),
+    show_frame(WALKER_OBJ, 4272_f),
+    on_top(WALKER_OBJ, false),
+    walk_back(WALKER_OBJ, 8),
 };
 // The player gets out, the walker clears the bath away.
-constexpr Act BATH_OUT[] = {
-    frame(0, 2646),
-    frame(WALKER, 4252),
-    note(WALKER),
-    unlabel(WALKER),
-    walk(WALKER, 2388, 1348, 8),
-    on_top(WALKER, true),
-    frames(WALKER, 2850, 2862, 2, 400,
-           {{{2852, BATH_PROP_A, 0}, {2856, BATH_PROP_B, 0}, {2860, -1, 0, WALKER, 10239}}}),
-    frame(WALKER, 4322),
-    on_top(WALKER, false),
-    walk_back(WALKER, 8),
+constexpr CueHook BATH_CLEARED[] = {
+    hook_off(2852_f, BATH_PROP_A),
+    hook_off(2856_f, BATH_PROP_B),
+    hook_says(2860_f, bubble_of(WALKER_OBJ), 10239_t),
+};
+constexpr Cue BATH_OUT[] = {
+    show_frame(PLAYER_OBJ, 2646_f),
+    show_frame(WALKER_OBJ, 4252_f),
+    note(WALKER_OBJ),
+    unlabel(WALKER_OBJ),
+    walk(0, mover(WALKER_OBJ, 2388, 1348, 8)),
+    on_top(WALKER_OBJ, true),
+    frames(WALKER_OBJ, 2850_f, 2862_f, 2, 400).with(BATH_CLEARED),
+    show_frame(WALKER_OBJ, 4322_f),
+    on_top(WALKER_OBJ, false),
+    walk_back(WALKER_OBJ, 8),
     leave({.x = 2520, .y = 1338, .frame = 418, .on_top = true, .rest = 200}),
 };
 
-constexpr Act SEAT_SIT[] = {
-    walk(0, 2384, 1140, 10),
+constexpr Cue SEAT_SIT[] = {
+    walk(0, mover(PLAYER_OBJ, 2384, 1140, 10)),
     enter({.frame = 31601, .slot = POSE_SEATED, .on_top = false}),
 };
-constexpr Act SEAT_STAND[] = {
+constexpr Cue SEAT_STAND[] = {
     leave({.frame = 420, .on_top = false, .rest = 200}),
 };
 
-constexpr Act REST_APPROACH[] = {walk(REST_ATTENDANT, 432, 375, 8)};
+constexpr Cue REST_APPROACH[] = {walk(0, mover(ATTENDANT, 432, 375, 8))};
 // The player lies down; the attendant leaves the room until the rest is over.
-constexpr Act REST_LIE_DOWN[] = {
+constexpr Cue REST_LIE_DOWN[] = {
     cursor(2),
-    bubble(REST_ATTENDANT, 20104),
+    bubble(ATTENDANT, 20104_t),
     enter({.x = 550, .y = 451, .frame = 2981, .slot = 0, .on_top = true}),
-    walk(REST_ATTENDANT, 479, 414, 8),
-    frame(0, 2966),
+    walk(0, mover(ATTENDANT, 479, 414, 8)),
+    show_frame(PLAYER_OBJ, 2966_f),
 };
-constexpr Act REST_LIE_DOWN_DONE[] = {
-    walk(REST_ATTENDANT, 572, 299, 8),     frame(REST_ATTENDANT, 0), clickable(REST_PLACE, 0, 0),
-    var_b(REST_ATTENDANT, REST_COUNTDOWN), event(0, POSE_LYING),
+constexpr Cue REST_LIE_DOWN_DONE[] = {
+    walk(0, mover(ATTENDANT, 572, 299, 8)),   show_frame(ATTENDANT, 0_f),
+    clickable(REST_PLACE_OBJ, false, 0),      attr(ATTENDANT, ATTR_VAR_B, REST_COUNTDOWN),
+    attr(PLAYER_OBJ, ATTR_EVENT, POSE_LYING),
 };
-constexpr Act REST_DECLINED[] = {
-    walk(REST_ATTENDANT, 292, 324, 8),
-    frame(REST_ATTENDANT, 30000),
+constexpr Cue REST_DECLINED[] = {
+    walk(0, mover(ATTENDANT, 292, 324, 8)),
+    show_frame(ATTENDANT, 30000_f),
 };
-constexpr Act REST_STAY[] = {frame(REST_ATTENDANT, 30000)};
+constexpr Cue REST_STAY[] = {show_frame(ATTENDANT, 30000_f)};
 // The player gets up; the attendant clears the props away and goes back to its place.
-constexpr Act REST_GET_UP[] = {
+constexpr CueHook REST_CLEARED[] = {hook_off(30098_f, REST_PROP_B), hook_off(30102_f, REST_PROP_A)};
+constexpr Cue REST_GET_UP[] = {
     cursor(2),
-    frame(0, 2981),
-    frame(REST_ATTENDANT, 4472),
-    walk(REST_ATTENDANT, 479, 414, 8),
-    walk(REST_ATTENDANT, 438, 460, 8),
-    walk(REST_ATTENDANT, 497, 483, 8),
-    frames(REST_ATTENDANT, 30096, 30106, 2, 400,
-           {{{30098, REST_PROP_B, 0}, {30102, REST_PROP_A, 0}}}),
-    frame(REST_ATTENDANT, 4402),
-    walk(REST_ATTENDANT, 438, 460, 8),
-    walk(REST_ATTENDANT, 572, 299, 8),
-    frame(REST_ATTENDANT, 0),
+    show_frame(PLAYER_OBJ, 2981_f),
+    show_frame(ATTENDANT, 4472_f),
+    walk(0, mover(ATTENDANT, 479, 414, 8)),
+    walk(0, mover(ATTENDANT, 438, 460, 8)),
+    walk(0, mover(ATTENDANT, 497, 483, 8)),
+    frames(ATTENDANT, 30096_f, 30106_f, 2, 400).with(REST_CLEARED),
+    show_frame(ATTENDANT, 4402_f),
+    walk(0, mover(ATTENDANT, 438, 460, 8)),
+    walk(0, mover(ATTENDANT, 572, 299, 8)),
+    show_frame(ATTENDANT, 0_f),
     wait(100),
-    frame(REST_ATTENDANT, 4372),
-    walk(REST_ATTENDANT, 414, 366, 8),
-    walk(REST_ATTENDANT, 292, 324, 8),
-    frame(REST_ATTENDANT, 30000),
+    show_frame(ATTENDANT, 4372_f),
+    walk(0, mover(ATTENDANT, 414, 366, 8)),
+    walk(0, mover(ATTENDANT, 292, 324, 8)),
+    show_frame(ATTENDANT, 30000_f),
     leave({.x = 514, .y = 395, .frame = -424, .on_top = true, .rest = 500}),
     cursor(13),
 };
 // The rest is over: the attendant comes back, sets out the props and wakes the player.
-constexpr Act REST_WAKE_UP[] = {
-    frame(REST_ATTENDANT, 4402),
-    walk(REST_ATTENDANT, 438, 460, 8),
-    walk(REST_ATTENDANT, 497, 483, 8),
-    frames(REST_ATTENDANT, 30076, 30096, 2, 400,
-           {{{30092, REST_PROP_A, 1}, {30096, REST_PROP_B, 1}}}),
-    bubble(REST_ATTENDANT, 20047),
-    frame(REST_ATTENDANT, -4452),
-    walk(REST_ATTENDANT, 438, 460, 8),
-    walk(REST_ATTENDANT, 466, 410, 8),
-    walk(REST_ATTENDANT, 292, 324, 8),
-    frame(REST_ATTENDANT, 30000),
-    frame(0, 2900),
-    event(0, POSE_AWAKE),
-    frames(0, 2900, 2922, 1, 200),
-    frame(0, 2900),
+constexpr CueHook REST_SET_OUT[] = {hook_on(30092_f, REST_PROP_A), hook_on(30096_f, REST_PROP_B)};
+constexpr Cue REST_WAKE_UP[] = {
+    show_frame(ATTENDANT, 4402_f),
+    walk(0, mover(ATTENDANT, 438, 460, 8)),
+    walk(0, mover(ATTENDANT, 497, 483, 8)),
+    frames(ATTENDANT, 30076_f, 30096_f, 2, 400).with(REST_SET_OUT),
+    bubble(ATTENDANT, 20047_t),
+    show_frame(ATTENDANT, -4452_f),
+    walk(0, mover(ATTENDANT, 438, 460, 8)),
+    walk(0, mover(ATTENDANT, 466, 410, 8)),
+    walk(0, mover(ATTENDANT, 292, 324, 8)),
+    show_frame(ATTENDANT, 30000_f),
+    show_frame(PLAYER_OBJ, 2900_f),
+    attr(PLAYER_OBJ, ATTR_EVENT, POSE_AWAKE),
+    frames(PLAYER_OBJ, 2900_f, 2922_f, 1, 200),
+    show_frame(PLAYER_OBJ, 2900_f),
     cursor(13),
 };
 // The first time only: the other sleepers of the room wake up too.
-constexpr Act ROOM_WAKES[] = {
-    pan(-100, 0, 5),
-    frames(SLEEPER_B, 2179, 2187, 1, 200),
-    frame(SLEEPER_B, 2294),
-    bubble(SLEEPER_B, 20062),
-    frames(SLEEPER_A, 2188, 2196, 1, 200),
-    frame(SLEEPER_A, 2298),
-    bubble(SLEEPER_A, 20063),
-    frames(SLEEPER_B, 2179, 2187, 1, 200),
-    frame(SLEEPER_B, 2294),
-    bubble(SLEEPER_B, 20064),
-    frames(SLEEPER_A, 2188, 2196, 1, 200),
-    frame(SLEEPER_A, 2298),
-    bubble(SLEEPER_A, 20065),
-    frames(SLEEPER_C, 2251, 2259, 1, 200),
-    frame(SLEEPER_C, 2289),
-    box(0, 1081, 20066),
-    pan(200, 0, 5),
-    frame(SLEEPER_C, 2287),
-    box(0, 1081, 20102),
-    frames(SLEEPER_D, 2272, 2284, 1, 200),
-    frame(SLEEPER_D, 2290),
-    box(3, 1033, 20067),
-    pan(-100, 0, 5),
+constexpr Cue ROOM_WAKES[] = {
+    pan_by(-100, 0, 5),
+    frames(SLEEPER_B, 2179_f, 2187_f, 1, 200),
+    show_frame(SLEEPER_B, 2294_f),
+    bubble(SLEEPER_B, 20062_t),
+    frames(SLEEPER_A, 2188_f, 2196_f, 1, 200),
+    show_frame(SLEEPER_A, 2298_f),
+    bubble(SLEEPER_A, 20063_t),
+    frames(SLEEPER_B, 2179_f, 2187_f, 1, 200),
+    show_frame(SLEEPER_B, 2294_f),
+    bubble(SLEEPER_B, 20064_t),
+    frames(SLEEPER_A, 2188_f, 2196_f, 1, 200),
+    show_frame(SLEEPER_A, 2298_f),
+    bubble(SLEEPER_A, 20065_t),
+    frames(SLEEPER_C, 2251_f, 2259_f, 1, 200),
+    show_frame(SLEEPER_C, 2289_f),
+    say(0, 1081_img, 20066_t),
+    pan_by(200, 0, 5),
+    show_frame(SLEEPER_C, 2287_f),
+    say(0, 1081_img, 20102_t),
+    frames(SLEEPER_D, 2272_f, 2284_f, 1, 200),
+    show_frame(SLEEPER_D, 2290_f),
+    say(3, 1033_img, 20067_t),
+    pan_by(-100, 0, 5),
     stage(SLEEPER_C, 1),
     stage(SLEEPER_D, 1),
 };
-constexpr Act REST_WAKE_DONE[] = {
-    clickable(REST_PLACE, 1, 9),
-    stage(REST_PLACE, SERVICE_HELD),
-    stage(REST_ATTENDANT, 1),
+constexpr Cue REST_WAKE_DONE[] = {
+    clickable(REST_PLACE_OBJ, true, 9),
+    stage(REST_PLACE_OBJ, SERVICE_HELD),
+    stage(ATTENDANT, 1),
     stage(GUEST_OF_MAP_24, 1),
 };
+} // namespace choreographies
+using choreographies::BATH_IN;
+using choreographies::BATH_OUT;
+using choreographies::REST_APPROACH;
+using choreographies::REST_DECLINED;
+using choreographies::REST_GET_UP;
+using choreographies::REST_LIE_DOWN;
+using choreographies::REST_LIE_DOWN_DONE;
+using choreographies::REST_STAY;
+using choreographies::REST_WAKE_DONE;
+using choreographies::REST_WAKE_UP;
+using choreographies::ROOM_WAKES;
+using choreographies::SEAT_SIT;
+using choreographies::SEAT_STAND;
 
 void bath_in() {
-    acts_run(BATH_IN);
+    cues_run(BATH_IN);
 }
 void bath_out() {
-    acts_run(BATH_OUT);
+    cues_run(BATH_OUT);
 }
 void seat_sit() {
-    acts_run(SEAT_SIT);
+    cues_run(SEAT_SIT);
 }
 void seat_stand() {
-    acts_run(SEAT_STAND);
+    cues_run(SEAT_STAND);
 }
 void rest_approach() {
-    acts_run(REST_APPROACH);
+    cues_run(REST_APPROACH);
 }
 void rest_lie_down() {
-    acts_run(REST_LIE_DOWN);
+    cues_run(REST_LIE_DOWN);
 }
 void rest_lie_down_done() {
-    acts_run(REST_LIE_DOWN_DONE);
+    cues_run(REST_LIE_DOWN_DONE);
 }
 void rest_declined() {
-    acts_run(REST_DECLINED);
+    cues_run(REST_DECLINED);
 }
 void rest_stay() {
-    acts_run(REST_STAY);
+    cues_run(REST_STAY);
 }
 void rest_get_up() {
-    acts_run(REST_GET_UP);
+    cues_run(REST_GET_UP);
 }
 
 // ---- The services' talks ---------------------------------------------------------------------
@@ -474,9 +392,9 @@ void attendant_timer() {
     attr_set(self, ATTR_TIMER, REST_ATTENDANT_REARM);
     attr_set(self, ATTR_VAR_B, countdown - 1);
     if (countdown - 1 != 0) return;
-    acts_run(REST_WAKE_UP);
-    if (script_stage(REST_ATTENDANT) != 2) acts_run(ROOM_WAKES);
-    acts_run(REST_WAKE_DONE);
+    cues_run(REST_WAKE_UP);
+    if (script_stage(REST_ATTENDANT) != 2) cues_run(ROOM_WAKES);
+    cues_run(REST_WAKE_DONE);
 }
 
 constexpr IdleCycle SEAT_IDLE{
@@ -498,7 +416,7 @@ constexpr IdleCycle SEAT_IDLE{
 
 namespace {
 
-const std::span<const Act> CHOREOGRAPHIES[] = {
+const std::span<const Cue> CHOREOGRAPHIES[] = {
     BATH_IN,       BATH_OUT,           SEAT_SIT,       SEAT_STAND, REST_APPROACH,
     REST_LIE_DOWN, REST_LIE_DOWN_DONE, REST_DECLINED,  REST_STAY,  REST_GET_UP,
     REST_WAKE_UP,  ROOM_WAKES,         REST_WAKE_DONE,
@@ -519,14 +437,9 @@ void posed_services_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     auto shown = [&](s32 frame) {
         if (frame != 0) visit(frame, ctx);
     };
-    for (const std::span<const Act> acts : CHOREOGRAPHIES) {
-        for (const Act& a : acts) {
-            if (a.op == ACT_FRAME) shown(a.a);
-            if (a.op == ACT_FRAMES) each_frame(a, shown);
-            if (a.op == ACT_POSE_ENTER) shown(a.enter.frame);
-            if (a.op == ACT_POSE_LEAVE) shown(a.leave.frame);
-        }
-    }
+    for (const std::span<const Cue> scene : CHOREOGRAPHIES)
+        cues_frames(
+            scene, [](s32 frame, void* c) { (*static_cast<decltype(shown)*>(c))(frame); }, &shown);
     for (const PosedService& s : POSED_SERVICES) {
         visit_turn(s.frames, visit, ctx);
         shown(s.posed_self);

@@ -6,123 +6,16 @@
 //
 // Every service is one row of `POSED_SERVICES`, run by one executor (`posed_service_click`): the
 // distance check, the clean-up, who turns to whom, the frame kept, and the service's talk as a
-// table of cells. The walks and frame runs of the attendants are tables of `Act` rows, run by
-// `acts_run`.
+// table of cells. The walks and frame runs of the attendants are scenes of cues
+// (scripts/cues.h).
 #pragma once
 #include "engine/types.h"
 #include "scripts/cells.h"
+#include "scripts/cues.h"
 #include "scripts/kit.h"
 
 #include <array>
 #include <span>
-
-// ---- Choreography rows -----------------------------------------------------------------------
-
-enum ActOp : s32 {
-    ACT_WALK = 0,   // walk1(0, obj, a, b, c): obj walks to (a, b) at speed c, the camera on the
-                    // player
-    ACT_NOTE,       // obj's place is noted
-    ACT_WALK_BACK,  // obj walks back to the noted place at speed a
-    ACT_FRAME,      // obj shows frame a
-    ACT_FRAMES,     // obj shows frames a..b in steps of c, each for d ms, with the `at` hooks
-    ACT_ON_TOP,     // a 1: obj drawn on top (layer 2) without a shadow; 0: layer 3 with one
-    ACT_SAY_AT,     // say_at(obj, a)
-    ACT_SAY,        // say(a, b, c): a box at position a with portrait b
-    ACT_WAIT,       // wait_ms(a)
-    ACT_PAN,        // camera_pan(camera x + a, camera y + b, c)
-    ACT_ACTIVE,     // ATTR_ACTIVE of obj := a
-    ACT_CLICKABLE,  // ATTR_CLICK of obj := a, ATTR_CURSOR := b
-    ACT_STAGE,      // ATTR_VAR_A of obj := a
-    ACT_VAR_B,      // ATTR_VAR_B of obj := a
-    ACT_UNLABEL,    // label_remove(obj)
-    ACT_CURSOR,     // cursor_select(a)
-    ACT_POSE_ENTER, // pose_enter(enter)
-    ACT_POSE_LEAVE, // pose_leave(leave)
-    ACT_EVENT,      // ATTR_EVENT of obj := a (the player's pose slot)
-};
-
-// A hook of a frame run: at `frame`, object `obj` is switched on or off (obj >= 0), and `obj_says`
-// floats `text` in its bubble (text > 0).
-struct ActAt {
-    s32 frame = 0;
-    s32 obj = -1;
-    s32 active = 0;
-    s32 obj_says = -1;
-    s32 text = 0;
-};
-
-struct Act {
-    s32 op = ACT_WAIT;
-    s32 obj = 0;
-    s32 a = 0, b = 0, c = 0, d = 0;
-    std::array<ActAt, 3> at{};
-    PoseEnter enter{};
-    PoseLeave leave{};
-};
-
-namespace act {
-constexpr Act walk(s32 obj, s32 x, s32 y, s32 speed) {
-    return Act{.op = ACT_WALK, .obj = obj, .a = x, .b = y, .c = speed};
-}
-constexpr Act note(s32 obj) {
-    return Act{.op = ACT_NOTE, .obj = obj};
-}
-constexpr Act walk_back(s32 obj, s32 speed) {
-    return Act{.op = ACT_WALK_BACK, .obj = obj, .a = speed};
-}
-constexpr Act frame(s32 obj, s32 f) {
-    return Act{.op = ACT_FRAME, .obj = obj, .a = f};
-}
-constexpr Act frames(s32 obj, s32 first, s32 last, s32 step, s32 ms, std::array<ActAt, 3> at = {}) {
-    return Act{.op = ACT_FRAMES, .obj = obj, .a = first, .b = last, .c = step, .d = ms, .at = at};
-}
-constexpr Act on_top(s32 obj, bool top) {
-    return Act{.op = ACT_ON_TOP, .obj = obj, .a = top ? 1 : 0};
-}
-constexpr Act bubble(s32 obj, s32 text) {
-    return Act{.op = ACT_SAY_AT, .obj = obj, .a = text};
-}
-constexpr Act box(s32 position, s32 portrait, s32 text) {
-    return Act{.op = ACT_SAY, .a = position, .b = portrait, .c = text};
-}
-constexpr Act wait(s32 ms) {
-    return Act{.op = ACT_WAIT, .a = ms};
-}
-constexpr Act pan(s32 dx, s32 dy, s32 speed) {
-    return Act{.op = ACT_PAN, .a = dx, .b = dy, .c = speed};
-}
-constexpr Act active(s32 obj, s32 on) {
-    return Act{.op = ACT_ACTIVE, .obj = obj, .a = on};
-}
-constexpr Act clickable(s32 obj, s32 on, s32 cursor) {
-    return Act{.op = ACT_CLICKABLE, .obj = obj, .a = on, .b = cursor};
-}
-constexpr Act stage(s32 obj, s32 value) {
-    return Act{.op = ACT_STAGE, .obj = obj, .a = value};
-}
-constexpr Act var_b(s32 obj, s32 value) {
-    return Act{.op = ACT_VAR_B, .obj = obj, .a = value};
-}
-constexpr Act unlabel(s32 obj) {
-    return Act{.op = ACT_UNLABEL, .obj = obj};
-}
-constexpr Act cursor(s32 id) {
-    return Act{.op = ACT_CURSOR, .a = id};
-}
-constexpr Act enter(PoseEnter p) {
-    return Act{.op = ACT_POSE_ENTER, .enter = p};
-}
-constexpr Act leave(PoseLeave p) {
-    return Act{.op = ACT_POSE_LEAVE, .leave = p};
-}
-constexpr Act event(s32 obj, s32 slot) {
-    return Act{.op = ACT_EVENT, .obj = obj, .a = slot};
-}
-} // namespace act
-
-// Runs the rows in order. Objects outside 0..4095 are skipped; a frame run whose step does not
-// move toward its last frame shows its first frame only.
-void acts_run(std::span<const Act> acts);
 
 // ---- The services ----------------------------------------------------------------------------
 
