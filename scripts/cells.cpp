@@ -308,6 +308,9 @@ void act(const Cell& c, const TalkContext& ctx) {
     case CELL_DIALOGUE:
         if (c.dialogue != nullptr) dialogue_say(*c.dialogue, ctx);
         break;
+    case CELL_OBJ_VAR_B:
+        if (script_obj_valid(c.a)) attr_set(c.a, ATTR_VAR_B, c.b);
+        break;
     default:
         break;
     }
@@ -518,6 +521,8 @@ void talk_run(const TalkRow& row) {
         if (pose->self_frame != 0) obj_show_frame(self, pose->self_frame);
         if (pose->player_frame != 0) obj_show_frame(0, pose->player_frame);
     } else {
+        if (row.first_turn >= 0 && script_obj_valid(row.first_turn))
+            face_player(row.first_turn, row.first_turn_frames);
         ctx.turn = turn_to_talk_mode(row.turn, row.frames, row.fixed);
     }
     cells_run_stage(row.cells, ctx);

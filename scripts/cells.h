@@ -23,6 +23,21 @@
 //   remark(o, t, dx, dy, ms), unlabel(o), ranking(), call(fn)
 //   fight(&block)   the kit's battle_block; when(lost()) branches on the block's loss rule
 //   end_ep(flag, v) end_episode
+//   flag_add(F, n), album_entry(id), mood(n), stamina(n), hp(n), mp(n), full_heal(list),
+//   part_heal(list), learn(list, id) (known_add), roster_hp(person, n), roster_hp_share(person, n)
+//   (hp := hp max / n), play_sound(id), play_music(id, loops, kept), wait(ms), frame_of(o, F),
+//   show_frame_of(o, F), var_b_to(o, v), scene(cues) (cues_run)
+//   menu_at(pos, portrait, t0..) / choice_at(...)  a menu or choice at a fixed place
+//   run_by_parity(a, b, E, O)  texts a..b, t said by E when t is even, else by O
+//   dialogue(&table)  a table of {speaker, text} lines with cells run after given lines
+//   pair_to(n), partner_to(n)  pair talk (`PairTalk`): both stages, the other one's stage
+//   park(o, n), unpark(o)      stage parking in ATTR_VAR_B
+//   conditions: chance(k, n), record_in / record_from / attr_from (player record fields),
+//   has_count(item, n), knows_level(list, id, level), minute_in(lo, hi), my_stage(lo, hi),
+//   my_var_b(v), clicked(o), besides flags, items, stages, money, affection, hours and maps
+//
+// Every table is followed by `static_assert(cells_valid(TABLE));`, and runs are bounded: a run
+// of more than CELL_RUN_MAX lines, or one that goes downwards, says nothing.
 //
 // Lines may draw their text from a base: `.plus_rand(n)` says text + script_rand(n),
 // `.plus_stage()` says text + self's stage.
@@ -302,6 +317,7 @@ enum CellOp : s32 {
     CELL_PARK,
     CELL_UNPARK,
     CELL_DIALOGUE,
+    CELL_OBJ_VAR_B,
 };
 struct Dialogue;
 // A run says at most this many lines; a run that is reversed or longer says nothing (a mistyped
@@ -562,6 +578,10 @@ constexpr Cell remark(ObjId o, TextId t, s32 dx, s32 dy, s32 ms) {
 constexpr Cell unlabel(ObjId o) {
     return op_value(CELL_UNLABEL, o.v);
 }
+// ATTR_VAR_B of another object := v
+constexpr Cell var_b_to(ObjId o, s32 v) {
+    return op_value(CELL_OBJ_VAR_B, o.v, v);
+}
 // A battle by the kit's `battle_block`; `when(lost())` then branches on its loss rule.
 constexpr Cell fight(const BattleBlock* b) {
     Cell c;
@@ -722,7 +742,8 @@ constexpr s32 CELL_REPEAT_MAX = 256;
 constexpr s32 CELL_DEPTH_MAX = 8;
 
 // Whether a cell table is well formed, for `static_assert(cells_valid(TABLE))` after each table:
-// every when, menu, choice and repeat is closed by its end within its stage block; orwhen and
+// in a table of stages the first cell is a stage; every when, menu, choice and repeat is closed
+// by its end within its stage block; orwhen and
 // otherwise stand in a when, option(k) in a menu or choice that has option k, leave in a repeat;
 // a menu's first cell is an option or its end; no stage block is empty and its stages run
 // upwards; every run goes upwards and says at most CELL_RUN_MAX lines; nesting stays within
@@ -736,6 +757,10 @@ constexpr bool cells_valid(std::span<const Cell> cells) {
     Open open[CELL_DEPTH_MAX]{};
     s32 depth = 0;
     bool stage_pending = false; // a stage cell is waiting for its first cell
+    bool staged = false;
+    for (const Cell& c : cells) staged = staged || c.op == CELL_STAGE;
+    // In a table of stages the cells before the first stage never run.
+    if (staged && cells.front().op != CELL_STAGE) return false;
     for (size_t i = 0; i < cells.size(); ++i) {
         const Cell& c = cells[i];
         Open* top = depth > 0 ? &open[depth - 1] : nullptr;
@@ -858,6 +883,10 @@ struct TalkRow {
     // player holds is taken, before `posed_slot`.
     std::array<PosedTalk, POSED_TALKS> poses{};
     s32 partner = -1; // the other object of a pair (`partner_to`, `pair_to`)
+    // Another object that turns toward the player (only it) before the turn, so that two
+    // persons face the player (-1: none).
+    s32 first_turn = -1;
+    TurnFrames first_turn_frames{};
 };
 // The click part: guard, clean-up, turn, frame keeping and the block of self's stage.
 void talk_run(const TalkRow& row);

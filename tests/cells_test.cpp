@@ -319,7 +319,7 @@ constexpr Cell LATER[] = {
         hp(-10), mp(-5), play_sound(520), play_music(10061, 0, true), wait(100),
         frame_of(72_obj, FrameId(FIG + 3)), show_frame_of(223_obj, FrameId(FIG + 5)),
         learn(12, 58), roster_hp_share(68_person, 3), roster_hp(55_person, -10),
-        full_heal(HEAL_77), part_heal(HEAL_PART_55), scene(SCENE),
+        full_heal(HEAL_77), part_heal(HEAL_PART_55), scene(SCENE), var_b_to(2008_obj, 3),
     stage(1), menu_at(2, 1000_img, 20012_t, 20013_t), option(1), S(20016_t), end(),
         choice_at(1, 1055_img, 20052_t, 20053_t), end(),
     stage(2), run_by_parity(10823_t, 10826_t, bubble_of(72_obj), PLAYER),
@@ -334,6 +334,10 @@ constexpr TalkRow LATER_ROW{
     .frames = {FIG + 10, FIG + 12, FIG + 14, FIG + 16},
     .keep_frame = false,
     .cells = LATER,
+    .poses = {},
+    .partner = -1,
+    .first_turn = 72, // turned toward the player before self
+    .first_turn_frames = {FIG + 50, FIG + 51, FIG + 52, FIG + 53},
 };
 
 TEST_F(Cells, LaterEffectsChangeTheRecordTheRosterAndOtherObjects) {
@@ -364,6 +368,7 @@ TEST_F(Cells, LaterEffectsChangeTheRecordTheRosterAndOtherObjects) {
     EXPECT_EQ(roster[77].hp, roster[77].hp_max);
     EXPECT_EQ(attr_get(101, ATTR_VAR_A), 4); // the scene ran
     EXPECT_EQ(obj_get_frame(101), -(FIG + 7));
+    EXPECT_EQ(attr_get(2008, ATTR_VAR_B), 3);
     const Lines played = sh_only(lines, {"sound 520", "music"});
     EXPECT_EQ(played, (Lines{"sound 520 0", "music 10061 0"}));
 }
@@ -371,8 +376,12 @@ TEST_F(Cells, LaterEffectsChangeTheRecordTheRosterAndOtherObjects) {
 TEST_F(Cells, MenusAtAFixedPlaceParityRunsAndDialogueTables) {
     attr_set(SELF_OBJ, ATTR_EVENT, sh_script([] { talk_run(LATER_ROW); }));
     sh_answers({1, 0});
+    obj_set_frame(SELF_OBJ, FIG);
     EXPECT_EQ(talk(1), (Lines{"choose 2 1000 20012 20013 -> 1", "say_at 300 20016",
                               "choose 1 1055 20052 20053 -> 0"}));
+    // Object 72 (left of the player) turned first, then self (right of the player).
+    EXPECT_EQ(obj_get_frame(72), FIG + 53);
+    EXPECT_EQ(obj_get_frame(SELF_OBJ), FIG + 10);
     // Odd texts by the player, even ones by object 72, whatever the first text.
     EXPECT_EQ(talk(2), (Lines{"say 0 1000 10823", "say_at 72 10824", "say 0 1000 10825",
                               "say_at 72 10826"}));
@@ -560,6 +569,7 @@ constexpr Cell GAP_IN_OPTIONS[] = {stage(0), menu(1_t, TextId(-1), 2_t), option(
 constexpr Cell ORWHEN_OUTSIDE_WHEN[] = {stage(0), orwhen(money_from(1)), S(1_t)};
 constexpr Cell ORWHEN_AFTER_OTHERWISE[] = {stage(0), when(money_from(1)), otherwise(), orwhen(money_from(2)), end()};
 constexpr Cell LEAVE_OUTSIDE_REPEAT[] = {stage(0), when(money_from(1)), leave(), end()};
+constexpr Cell CELLS_BEFORE_FIRST_STAGE[] = {S(1_t), stage(0), S(2_t)};
 constexpr Cell EMPTY_LAST_BLOCK[] = {stage(0), S(1_t), stage(1)};
 constexpr Cell REVERSED_STAGES[] = {stage(3, 2), S(1_t)};
 constexpr Cell TOO_DEEP[] = {stage(0),
@@ -594,6 +604,7 @@ TEST(CellsValid, RefusesEachBrokenShape) {
         {"orwhen outside a when", ORWHEN_OUTSIDE_WHEN, false},
         {"orwhen after otherwise", ORWHEN_AFTER_OTHERWISE, false},
         {"leave outside a repeat", LEAVE_OUTSIDE_REPEAT, false},
+        {"cells before the first stage", CELLS_BEFORE_FIRST_STAGE, false},
         {"an empty last stage block", EMPTY_LAST_BLOCK, false},
         {"a stage range upside down", REVERSED_STAGES, false},
         {"nesting past the depth", TOO_DEEP, false},
