@@ -316,7 +316,14 @@ void act(const Cell& c, const TalkContext& ctx) {
     }
 }
 
+// Dialogue tables whose actions speak further tables nest at most this deep (a table that names
+// itself ends there instead of recursing for ever).
+constexpr s32 DIALOGUE_DEPTH_MAX = 4;
+s32 dialogue_depth = 0;
+
 void dialogue_say(const Dialogue& d, const TalkContext& ctx) {
+    if (dialogue_depth >= DIALOGUE_DEPTH_MAX) return;
+    ++dialogue_depth;
     const size_t n = std::min(d.lines.size(), size_t(DIALOGUE_LINES_MAX));
     for (size_t i = 0; i < n; ++i) {
         const DialogueLine& l = d.lines[i];
@@ -325,6 +332,7 @@ void dialogue_say(const Dialogue& d, const TalkContext& ctx) {
         for (const DialogueAction& a : d.actions)
             if (a.after == s32(i)) cells_run(a.cells, ctx);
     }
+    --dialogue_depth;
 }
 
 } // namespace

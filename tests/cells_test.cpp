@@ -393,6 +393,18 @@ TEST_F(Cells, MenusAtAFixedPlaceParityRunsAndDialogueTables) {
     EXPECT_EQ(attr_get(SELF_OBJ, ATTR_VAR_A), 9);
 }
 
+TEST_F(Cells, ADialogueThatNamesItselfEnds) {
+    // Built at run time: a checked table could not name itself.
+    static const DialogueLine lines[] = {{0, 61307}};
+    static Cell again[1];
+    static const DialogueAction actions[] = {{0, again}};
+    static const Dialogue loop{DLG_VOICES, lines, actions};
+    again[0] = dialogue(&loop);
+    sh_clear_lines();
+    cells_run(again, TalkContext{SELF_OBJ, {0, 3}, -1});
+    EXPECT_EQ(sh_lines(), Lines(4, "say_at 300 61307"));
+}
+
 TEST_F(Cells, AParkedStageComesBack) {
     attr_set(SELF_OBJ, ATTR_EVENT, sh_script([] { talk_run(LATER_ROW); }));
     attr_set(223, ATTR_VAR_A, 5);
