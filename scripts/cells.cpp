@@ -1,7 +1,9 @@
 #include "scripts/cells.h"
 
+#include "data/roster.h"
 #include "engine/dialog.h"
 #include "engine/labels.h"
+#include "engine/mssw.h"
 #include "engine/world/object.h"
 #include "engine/world/staging.h"
 #include "engine/world_state.h"
@@ -9,7 +11,10 @@
 #include "game/inventory.h"
 #include "game/makers.h"
 #include "game/player.h"
+#include "game/roster_rules.h"
 #include "scripts/script_seams.h"
+
+#include <algorithm>
 
 s32 cells_battle_result = -1;
 bool cells_battle_lost = false;
@@ -23,7 +28,7 @@ bool in(s32 v, s32 lo, s32 hi) {
     return v >= lo && v <= hi;
 }
 
-bool cond_plain(const Cond& c) {
+bool cond_plain(const Cond& c, s32 self) {
     const PlayerRecord& p = player_record;
     switch (c.kind) {
     case COND_ALWAYS:
@@ -62,6 +67,22 @@ bool cond_plain(const Cond& c) {
         return c.test != nullptr && c.test();
     case COND_LOST:
         return cells_battle_lost;
+    case COND_RAND_BELOW:
+        return c.a > 0 && script_rand(c.a) < c.b;
+    case COND_RECORD:
+        return c.a >= 0 && c.a < REC_FIELDS && in(record_value(c.a, c.b), c.c, c.d);
+    case COND_ITEM_COUNT:
+        return inv_has_count(c.a, c.b) != 0;
+    case COND_KNOWN_LEVEL:
+        return known_has_level(c.a, c.b, c.c) != 0;
+    case COND_MINUTE:
+        return in(world_state.minute, c.a, c.b);
+    case COND_SELF_STAGE:
+        return script_obj_valid(self) && in(attr_get(self, ATTR_VAR_A), c.a, c.b);
+    case COND_SELF_VAR_B:
+        return script_obj_valid(self) && in(attr_get(self, ATTR_VAR_B), c.a, c.b);
+    case COND_SELF_IS:
+        return self == c.a;
     default:
         return false;
     }
@@ -108,10 +129,30 @@ void speak(const Speaker& who, s32 text, const TalkContext& ctx) {
 
 s32 ask(const Cell& c, const TalkContext& ctx) {
     const auto& o = c.options;
-    if (c.op == CELL_MENU)
-        return menu_choice(ctx.turn.pos, PLAYER_PORTRAIT, o[0], o[1], o[2], o[3], o[4], o[5]);
-    return choose(ctx.turn.pos, PLAYER_PORTRAIT, o[0], o[1], o[2], o[3], o[4], o[5]);
+    const bool fixed = c.c != 0;
+    const s32 pos = fixed ? c.a : ctx.turn.pos;
+    const s32 portrait = fixed ? c.b : PLAYER_PORTRAIT;
+    if (c.op == CELL_MENU) return menu_choice(pos, portrait, o[0], o[1], o[2], o[3], o[4], o[5]);
+    return choose(pos, portrait, o[0], o[1], o[2], o[3], o[4], o[5]);
 }
+
+void heal_list(const HealList& l, bool full) {
+    const auto& i = l.ids;
+    if (full)
+        heal_full(l.who, i[0], i[1], i[2], i[3], i[4], i[5], i[6], i[7], i[8], i[9], i[10]);
+    else
+        heal_part(l.who, i[0], i[1], i[2], i[3], i[4], i[5], i[6], i[7], i[8], i[9], i[10]);
+}
+
+bool person_valid(s32 person) {
+    return person >= 0 && person < ROSTER_SIZE;
+}
+
+void set_stage(s32 obj, s32 stage_value) {
+    if (script_obj_valid(obj)) attr_set(obj, ATTR_VAR_A, stage_value);
+}
+
+void dialogue_say(const Dialogue& d, const TalkContext& ctx);
 
 // The cells that act by themselves (lines and effects).
 void act(const Cell& c, const TalkContext& ctx) {
@@ -120,8 +161,13 @@ void act(const Cell& c, const TalkContext& ctx) {
         speak(c.who, cell_text(c, ctx), ctx);
         break;
     case CELL_RUN:
+        if (!line_run_ok(c.text, c.last)) break;
         for (s32 t = c.text; t <= c.last; ++t)
             speak((t - c.text) % 2 == 0 ? c.who : c.second, t, ctx);
+        break;
+    case CELL_RUN_PARITY:
+        if (!line_run_ok(c.text, c.last)) break;
+        for (s32 t = c.text; t <= c.last; ++t) speak(t % 2 == 0 ? c.who : c.second, t, ctx);
         break;
     case CELL_ALBUM_LINE:
         if (album_has(c.b) == 0) break;
@@ -196,15 +242,161 @@ void act(const Cell& c, const TalkContext& ctx) {
     case CELL_CALL:
         if (c.fn != nullptr) c.fn();
         break;
+    case CELL_FLAG_ADD:
+        if (flag_valid(c.a)) player_record.story_flags[c.a] += c.b;
+        break;
+    case CELL_ALBUM_ADD:
+        album_add(c.a);
+        break;
+    case CELL_MOOD:
+        mood_add(c.a);
+        break;
+    case CELL_STAMINA:
+        stamina_add(c.a);
+        break;
+    case CELL_HP:
+        hp_add(c.a);
+        break;
+    case CELL_MP:
+        mp_add(c.a);
+        break;
+    case CELL_HEAL_FULL:
+    case CELL_HEAL_PART:
+        heal_list(c.heal, c.op == CELL_HEAL_FULL);
+        break;
+    case CELL_SOUND:
+        mssw_play_sound(c.a, c.b);
+        break;
+    case CELL_MUSIC:
+        if (c.c != 0) player_record.music_id = c.a;
+        mssw_play_music(c.a, c.b);
+        break;
+    case CELL_WAIT:
+        if (c.a > 0) wait_ms(u32(c.a));
+        break;
+    case CELL_OBJ_FRAME:
+        if (script_obj_valid(c.a)) obj_set_frame(c.a, c.b);
+        break;
+    case CELL_OBJ_SHOW_FRAME:
+        if (script_obj_valid(c.a)) obj_show_frame(c.a, c.b);
+        break;
+    case CELL_KNOWN_ADD:
+        known_add(c.a, c.b);
+        break;
+    case CELL_ROSTER_HP_SHARE:
+        if (person_valid(c.a) && c.b > 0) roster[c.a].hp = roster[c.a].hp_max / c.b;
+        break;
+    case CELL_ROSTER_HP:
+        if (person_valid(c.a)) roster_hp_add(c.a, c.b);
+        break;
+    case CELL_SCENE:
+        cues_run(c.cues);
+        break;
+    case CELL_PARTNER_TO:
+        set_stage(ctx.partner, c.a);
+        break;
+    case CELL_PAIR_TO:
+        set_stage(ctx.self, c.a);
+        set_stage(ctx.partner, c.a);
+        break;
+    case CELL_PARK:
+        if (script_obj_valid(c.a)) stage_park(c.a, c.b);
+        break;
+    case CELL_UNPARK:
+        if (script_obj_valid(c.a)) stage_unpark(c.a);
+        break;
+    case CELL_DIALOGUE:
+        if (c.dialogue != nullptr) dialogue_say(*c.dialogue, ctx);
+        break;
+    case CELL_OBJ_VAR_B:
+        if (script_obj_valid(c.a)) attr_set(c.a, ATTR_VAR_B, c.b);
+        break;
     default:
         break;
     }
 }
 
+// Dialogue tables whose actions speak further tables nest at most this deep (a table that names
+// itself ends there instead of recursing for ever).
+constexpr s32 DIALOGUE_DEPTH_MAX = 4;
+s32 dialogue_depth = 0;
+
+void dialogue_say(const Dialogue& d, const TalkContext& ctx) {
+    if (dialogue_depth >= DIALOGUE_DEPTH_MAX) return;
+    ++dialogue_depth;
+    const size_t n = std::min(d.lines.size(), size_t(DIALOGUE_LINES_MAX));
+    for (size_t i = 0; i < n; ++i) {
+        const DialogueLine& l = d.lines[i];
+        if (l.speaker >= 0 && size_t(l.speaker) < d.voices.size())
+            speak(d.voices[size_t(l.speaker)], l.text, ctx);
+        for (const DialogueAction& a : d.actions)
+            if (a.after == s32(i)) cells_run(a.cells, ctx);
+    }
+    --dialogue_depth;
+}
+
 } // namespace
 
+bool cond_holds(const Cond& c, s32 self) {
+    return cond_plain(c, self) != c.negate;
+}
+
 bool cond_holds(const Cond& c) {
-    return cond_plain(c) != c.negate;
+    return cond_holds(c, script_self());
+}
+
+s32 record_value(s32 field, s32 index) {
+    const PlayerRecord& p = player_record;
+    auto at = [index](const s32* values, s32 count) {
+        return index >= 0 && index < count ? values[index] : 0;
+    };
+    switch (field) {
+    case REC_ATTR:
+        return at(p.attr, PLAYER_ATTRS);
+    case REC_SKILL:
+        return at(p.skill, PLAYER_SKILLS);
+    case REC_SKILL_EXP:
+        return at(p.skill_exp, PLAYER_SKILLS);
+    case REC_AFFECTION:
+        return at(p.affection, PLAYER_PEOPLE);
+    case REC_MONEY:
+        return p.money;
+    case REC_FAME:
+        return p.fame;
+    case REC_CHIVALRY:
+        return p.chivalry;
+    case REC_STAMINA:
+        return p.stamina;
+    case REC_HP:
+        return p.hp;
+    case REC_HP_MAX:
+        return p.hp_max;
+    case REC_MP:
+        return p.mp;
+    case REC_MP_MAX:
+        return p.mp_max;
+    case REC_FATIGUE:
+        return p.fatigue;
+    case REC_FULLNESS:
+        return p.fullness;
+    case REC_SLEEP_NEED:
+        return p.sleep_need;
+    case REC_MOOD:
+        return p.mood;
+    default:
+        return 0;
+    }
+}
+
+void stage_park(s32 obj, s32 temporary) {
+    if (!script_obj_valid(obj)) return;
+    attr_set(obj, ATTR_VAR_B, attr_get(obj, ATTR_VAR_A));
+    attr_set(obj, ATTR_VAR_A, temporary);
+}
+
+void stage_unpark(s32 obj) {
+    if (!script_obj_valid(obj)) return;
+    attr_set(obj, ATTR_VAR_A, attr_get(obj, ATTR_VAR_B));
 }
 
 s32 cell_text(const Cell& c, const TalkContext& ctx) {
@@ -232,13 +424,13 @@ void cells_run(std::span<const Cell> cells, const TalkContext& ctx) {
         switch (c.op) {
         case CELL_IF: {
             const bool parent = running();
-            const bool hit = parent && cond_holds(c.cond);
+            const bool hit = parent && cond_holds(c.cond, ctx.self);
             push(Level{LEVEL_IF, parent, hit, hit});
             break;
         }
         case CELL_ELIF:
             if (top == nullptr) break;
-            top->active = top->parent && !top->taken && cond_holds(c.cond);
+            top->active = top->parent && !top->taken && cond_holds(c.cond, ctx.self);
             top->taken = top->taken || top->active;
             break;
         case CELL_ELSE:
@@ -324,13 +516,21 @@ void talk_run(const TalkRow& row) {
     if (row.clear & CLEAR_PLAYER) label_remove(0);
     if (row.clear & CLEAR_SELF) label_remove(self);
     const s32 kept = frame_keep(self);
-    TalkContext ctx{self, {}};
-    if (row.posed_slot != 0 && posed_in(row.posed_slot)) {
-        ctx.turn = row.posed_faces ? face_player(self, row.frames)
-                                   : TalkTurn{row.posed_pos, mirror_position(row.posed_pos)};
-        if (row.posed_self != 0) obj_show_frame(self, row.posed_self);
-        if (row.posed_player != 0) obj_show_frame(0, row.posed_player);
+    TalkContext ctx{self, {}, row.partner};
+    const PosedTalk* pose = nullptr;
+    for (const PosedTalk& p : row.poses)
+        if (pose == nullptr && p.slot != 0 && posed_in(p.slot)) pose = &p;
+    const PosedTalk single{row.posed_slot, row.posed_self, row.posed_player, row.posed_pos,
+                           row.posed_faces};
+    if (pose == nullptr && row.posed_slot != 0 && posed_in(row.posed_slot)) pose = &single;
+    if (pose != nullptr) {
+        ctx.turn = pose->faces ? face_player(self, row.frames)
+                               : TalkTurn{pose->pos, mirror_position(pose->pos)};
+        if (pose->self_frame != 0) obj_show_frame(self, pose->self_frame);
+        if (pose->player_frame != 0) obj_show_frame(0, pose->player_frame);
     } else {
+        if (row.first_turn >= 0 && script_obj_valid(row.first_turn))
+            face_player(row.first_turn, row.first_turn_frames);
         ctx.turn = turn_to_talk_mode(row.turn, row.frames, row.fixed);
     }
     cells_run_stage(row.cells, ctx);
@@ -344,4 +544,15 @@ void talk_run(const TalkRow& row) {
 void resident_run(const Resident& r) {
     if (r.idle_on && script_on(TRIG_TIMER)) idle_cycle(r.idle);
     if (script_on(TRIG_CLICK)) talk_run(r.talk);
+}
+
+void pair_run(const PairTalk& p, s32 which) {
+    if (which < 0 || which > 1) return;
+    const PairMember& me = p.members[size_t(which)];
+    if (me.idle_on && script_on(TRIG_TIMER)) idle_cycle(me.idle);
+    if (!script_on(TRIG_CLICK)) return;
+    TalkRow row = p.talk;
+    row.frames = me.frames;
+    row.partner = p.members[size_t(1 - which)].obj;
+    talk_run(row);
 }

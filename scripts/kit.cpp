@@ -169,8 +169,12 @@ s32 idle_cycle_on(s32 obj, const IdleCycle& c, bool* wrapped_out) {
     if (wrapped && c.pause >= 0)
         attr_set(obj, ATTR_TIMER, c.pause + (c.pause_rand > 0 ? script_rand(c.pause_rand) : 0));
     if (c.remark_frame != 0 && next == c.remark_frame &&
-        attr_get(obj, ATTR_MAP) == world_state.current_map)
-        label_add(obj, c.remark_text, c.remark_dx, c.remark_dy, c.remark_ms);
+        attr_get(obj, ATTR_MAP) == world_state.current_map) {
+        if (c.remark2_text == 0 || script_rand(10) > 5)
+            label_add(obj, c.remark_text, c.remark_dx, c.remark_dy, c.remark_ms);
+        else
+            label_add(obj, c.remark2_text, c.remark2_dx, c.remark2_dy, c.remark2_ms);
+    }
     obj_set_frame(obj, next);
     return next;
 }
@@ -413,6 +417,7 @@ void voice_say(const Voice& v, s32 text) {
 }
 
 void alternate_lines(s32 first, s32 last, const Voice& a, const Voice& b) {
+    if (!line_run_ok(first, last)) return;
     for (s32 t = first; t <= last; ++t) voice_say((t - first) % 2 == 0 ? a : b, t);
 }
 

@@ -224,6 +224,10 @@ struct IdleCycle {
     bool frozen_by_var_b = false; // skip the step (the re-arm still happens) while VAR_B != 0
     // A longer re-arm while the new frame lies in band_lo..band_hi (band_rearm 0: none).
     s32 band_lo = 0, band_hi = 0, band_rearm = 0;
+    // A second remark at the same frame (remark2_text 0: none): then the first floats when
+    // script_rand(10) > 5 and the second otherwise, each with its own offset and duration.
+    s32 remark2_text = 0;
+    s32 remark2_dx = 0, remark2_dy = 0, remark2_ms = 0;
 };
 // The next frame of a cycle and whether it wrapped (pure).
 s32 idle_next_frame(s32 frame, const IdleCycle& c, bool* wrapped);
@@ -411,7 +415,14 @@ struct Voice {
     s32 portrait = -1;
 };
 void voice_say(const Voice& v, s32 text);
-// Texts first..last, one per box, speakers alternating a, b, a, ... starting with a.
+// A run of lines says at most this many; a reversed run or a longer one says nothing.
+constexpr s32 LINE_RUN_MAX = 64;
+// Whether first..last is a run that may be said (pure).
+constexpr bool line_run_ok(s32 first, s32 last) {
+    return last >= first && last - first < LINE_RUN_MAX;
+}
+// Texts first..last, one per box, speakers alternating a, b, a, ... starting with a; a run that
+// `line_run_ok` refuses says nothing.
 void alternate_lines(s32 first, s32 last, const Voice& a, const Voice& b);
 
 // ---- Frame steps -----------------------------------------------------------------------------

@@ -225,6 +225,52 @@ TEST_F(ScriptKit, IdleCycleRearmsPausesAndRemarksOnlyOnItsMap) {
     EXPECT_TRUE(sh_lines().empty());
 }
 
+TEST_F(ScriptKit, IdleCycleWithTwoRemarksDrawsWhichOne) {
+    // The slot-8 shape: the first remark when script_rand(10) > 5, the second otherwise, each
+    // with its own offset and duration.
+    IdleCycle c;
+    c.rearm = 5;
+    c.start = FIG;
+    c.limit = FIG + 4;
+    c.pause = 100;
+    c.remark_frame = FIG + 1;
+    c.remark_text = 10033;
+    c.remark_dx = -64;
+    c.remark_dy = -100;
+    c.remark_ms = 5000;
+    c.remark2_text = 10034;
+    c.remark2_dx = -56;
+    c.remark2_dy = -100;
+    c.remark2_ms = 3000;
+    const s32 slot = sh_script([&] { idle_cycle(c); });
+    sh_object(32, {.frame = FIG, .slot = slot});
+    struct Case {
+        s32 draw;
+        std::string line;
+    };
+    const Case cases[] = {
+        {6, "label 32 10033 -64 -100 5000"},
+        {9, "label 32 10033 -64 -100 5000"},
+        {5, "label 32 10034 -56 -100 3000"},
+        {0, "label 32 10034 -56 -100 3000"},
+    };
+    for (const Case& k : cases) {
+        sh_clear_lines();
+        obj_set_frame(32, FIG);
+        world_arm_timer(32, 1, true);
+        sh_rand({k.draw});
+        sh_frames(1);
+        EXPECT_EQ(sh_lines(), std::vector<std::string>{k.line}) << "draw " << k.draw;
+    }
+    // Away from the remark frame nothing is drawn (the empty queue would fail the draw).
+    sh_clear_lines();
+    world_arm_timer(32, 1, true);
+    sh_frames(1);
+    EXPECT_EQ(obj_get_frame(32), FIG + 2);
+    EXPECT_TRUE(sh_lines().empty());
+    EXPECT_EQ(sh_rand_left(), 0u);
+}
+
 TEST_F(ScriptKit, IdleCycleVariants) {
     // Frozen while VAR_B is set: no step, the re-arm still happens.
     IdleCycle c;
@@ -424,6 +470,25 @@ TEST_F(ScriptKit, AlternatingLinesAndFrameSteps) {
                                         "say 2 1000 10081", "say_at 70 10082"}));
     frame_steps(70, FIG, 2, 4, 100);
     EXPECT_EQ(obj_get_frame(70), FIG + 6);
+}
+
+TEST_F(ScriptKit, AMistypedRunOfLinesSaysNothing) {
+    sh_object(70, {.x = PX + 50, .y = PY, .frame = FIG});
+    struct Case {
+        s32 first, last;
+        size_t boxes;
+    };
+    const Case cases[] = {
+        {10078, 10078 + LINE_RUN_MAX - 1, size_t(LINE_RUN_MAX)}, // the longest run
+        {10078, 10078 + LINE_RUN_MAX, 0},                        // one line too many
+        {10078, 1078, 0},                                        // a digit short: reversed
+        {1078, 10078, 0},                                        // thousands of boxes
+    };
+    for (const Case& c : cases) {
+        sh_clear_lines();
+        alternate_lines(c.first, c.last, {70}, {-1, 2, 1000});
+        EXPECT_EQ(sh_lines().size(), c.boxes) << c.first << ".." << c.last;
+    }
 }
 
 TEST_F(ScriptKit, BattleBlockFightsThroughTheSeamAndHeals) {

@@ -150,6 +150,7 @@ constexpr Cell COLLECTOR[] = {
         end(),
     stage(9), S(11554_t),
 };
+static_assert(cells_valid(COLLECTOR));
 // clang-format on
 } // namespace collector_rows
 using collector_rows::COLLECTOR;
@@ -238,7 +239,9 @@ constexpr Cell MASTER_OPTION0[] = {
     otherwise(), N(MASTER_IMG, 10261_t), to(2),
     end(),
 };
+static_assert(cells_valid(MASTER_OPTION0));
 constexpr Cell MASTER_OPTION1[] = {N(MASTER_IMG, 10253_t)};
+static_assert(cells_valid(MASTER_OPTION1));
 constexpr Cell MASTER_OPTION2[] = {
     when(MASTER_AT(0)), N(MASTER_IMG, 10254_t), to(2),
     orwhen(MASTER_AT(1)), N(MASTER_IMG, 10254_t), to(3),
@@ -248,7 +251,9 @@ constexpr Cell MASTER_OPTION2[] = {
         otherwise(), to(1), end(),
     end(),
 };
+static_assert(cells_valid(MASTER_OPTION2));
 constexpr Cell MASTER_OPTION3[] = {N(MASTER_IMG, 10260_t)};
+static_assert(cells_valid(MASTER_OPTION3));
 // clang-format on
 } // namespace master_rows
 using master_rows::MASTER_OPTION0;
@@ -276,6 +281,7 @@ constexpr Cell MASTER_LATER[] = {
     ranking(),
     end(),
 };
+static_assert(cells_valid(MASTER_LATER));
 } // namespace later_rows
 using later_rows::MASTER_LATER;
 
@@ -324,6 +330,7 @@ constexpr Cell MEMBER[] = {
     stage(0), S(10115_t),
     stage(1), S(10738_t), P(1, 10739_t),
 };
+static_assert(cells_valid(MEMBER));
 // clang-format on
 } // namespace member_rows
 using member_rows::MEMBER;

@@ -229,6 +229,7 @@ constexpr Cell BATH_TALK[] = {
         option(1), call(bath_out), to(SERVICE_FREE),
         end(), obj_to(10_obj, 2),
 };
+static_assert(cells_valid(BATH_TALK));
 constexpr Cell SEAT_TALK[] = {
     stage(SERVICE_FREE), album(1, S(10963_t)), S(10146_t), menu(10147_t, 10148_t),
         option(0), call(seat_sit), to(SERVICE_HELD),
@@ -237,6 +238,7 @@ constexpr Cell SEAT_TALK[] = {
         option(2), S(20230_t), call(seat_stand), to(SERVICE_FREE),
         end(),
 };
+static_assert(cells_valid(SEAT_TALK));
 constexpr Cell REST_TALK[] = {
     stage(SERVICE_FREE), call(rest_approach),
         when(stage_of(112_obj, 2, 2)), B(112_obj, 20105_t), otherwise(), B(112_obj, 20038_t), end(),
@@ -252,6 +254,7 @@ constexpr Cell REST_TALK[] = {
             to(SERVICE_FREE),
         end(),
 };
+static_assert(cells_valid(REST_TALK));
 // clang-format on
 
 } // namespace
@@ -354,6 +357,7 @@ constexpr Cell ATTENDANT_TALK[] = {
     stage(4), S(13611_t),
     stage(5), S(26670_t),
 };
+static_assert(cells_valid(ATTENDANT_TALK));
 // clang-format on
 
 constexpr TurnFrames ATTENDANT_FRAMES{-4352, 4352, -4372, 4372};

@@ -25,6 +25,7 @@ constexpr Cell DINER_TALK[] = {
     stage(0, EVERY_STAGE),
     N(1147_img, 10207_t),
 };
+static_assert(cells_valid(DINER_TALK));
 constexpr Resident DINER{
     .idle_on = true,
     .idle = {.rearm = 8, .start = 2498, .limit = 2513, .step = 1, .pause = 10},
@@ -53,6 +54,7 @@ constexpr Cell COOK_TALK[] = {
         end(),
     stage(1), N(1038_img, 10660_t),
 };
+static_assert(cells_valid(COOK_TALK));
 // clang-format on
 constexpr Resident COOK{
     .idle_on = true,
@@ -73,6 +75,7 @@ constexpr Cell GOSSIP_TALK[] = {
     stage(1), S(10098_t),
     stage(2), S(13677_t),
 };
+static_assert(cells_valid(GOSSIP_TALK));
 // clang-format on
 constexpr Resident GOSSIP{
     .idle_on = true,
@@ -95,6 +98,7 @@ constexpr Cell SCHOLAR_TALK[] = {
         end(),
     stage(2), album(1, S(10962_t)), S(10152_t),
 };
+static_assert(cells_valid(SCHOLAR_TALK));
 // clang-format on
 constexpr Resident SCHOLAR{
     .idle_on = true,
@@ -108,6 +112,7 @@ constexpr Cell IDLER_TALK[] = {
     stage(0),
     S(10271_t),
 };
+static_assert(cells_valid(IDLER_TALK));
 constexpr TalkRow IDLER_ROW{
     .frames = {30354, 30354, -30352, 30352},
     .keep_frame = false,
@@ -122,6 +127,7 @@ constexpr Cell BENCH_TALK[] = {
     stage(1), P(3, 13572_t), S(13573_t), P(3, 13574_t), S(13575_t), P(3, 13576_t),
         obj_to(77_obj, 1), to(0),
 };
+static_assert(cells_valid(BENCH_TALK));
 // clang-format on
 constexpr Resident BENCH{
     .idle_on = true,
@@ -141,6 +147,7 @@ constexpr Cell PACER_TALK[] = {
     stage(0), run(10078_t, 10088_t, SELF, PLAYER), to(1),
     stage(1), S(10089_t),
 };
+static_assert(cells_valid(PACER_TALK));
 // clang-format on
 constexpr TalkRow PACER_ROW{.frames = {-4502, 4502, -4522, 4522}, .cells = PACER_TALK};
 
@@ -150,6 +157,7 @@ constexpr Cell WELL_TALK[] = {
     stage(1), S(10230_t),
     stage(2), S(29174_t),
 };
+static_assert(cells_valid(WELL_TALK));
 // clang-format on
 constexpr Resident WELL{
     .idle_on = true,
@@ -183,6 +191,7 @@ constexpr Cell GUEST_TALK[] = {
     stage(2), S(20029_t),
     stage(3), S(13612_t),
 };
+static_assert(cells_valid(GUEST_TALK));
 // clang-format on
 constexpr Resident GUEST{
     .idle_on = true,
@@ -195,6 +204,7 @@ constexpr Cell SIGHT_TALK[] = {
     stage(0),
     remark(0_obj, 20152_t, TOO_FAR_DX, TOO_FAR_DY, 1000),
 };
+static_assert(cells_valid(SIGHT_TALK));
 constexpr TalkRow SIGHT_ROW{
     .far = 50,
     .far_x = 435,
@@ -215,6 +225,7 @@ constexpr Cell ROUTE_WALKER_TALK[] = {
     stage(10, 15), stage(17, 21), S(10353_t),
     stage(16), S(10358_t),
 };
+static_assert(cells_valid(ROUTE_WALKER_TALK));
 // clang-format on
 constexpr TalkRow ROUTE_WALKER_ROW{
     .far = 150,

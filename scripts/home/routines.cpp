@@ -459,6 +459,7 @@ constexpr Cell T217[] = {
         teach(Lesson{.known_list = 17, .known_id = 1}),
     stage(47), S(10381_t),
 };
+static_assert(cells_valid(T217));
 
 constexpr Cell T218[] = {
     stage(1, 2), S(10360_t),
@@ -469,8 +470,10 @@ constexpr Cell T218[] = {
     stage(24), S(10373_t),
     stage(47), S(10383_t),
 };
+static_assert(cells_valid(T218));
 
 constexpr Cell T219[] = {stage(LOWEST, HIGHEST), S(20387_t)};
+static_assert(cells_valid(T219));
 
 constexpr Cell T223[] = {
     stage(1, 3), S(10346_t),
@@ -481,6 +484,7 @@ constexpr Cell T223[] = {
     stage(23, 26), stage(28, 32), S(10356_t),
     stage(27), S(10357_t),
 };
+static_assert(cells_valid(T223));
 
 // The visitor and its companions: what they say by the stage group and by how well the player
 // knows person 167 (new: 0 or less, close: 50 or more, known: between).
@@ -526,6 +530,7 @@ constexpr auto T225 = join(
     G4, by_acquaintance(MEETING_II, N(1167_img, 10457_t), N(1167_img, 10446_t)),
     G5, by_acquaintance(MEETING_III, N(1167_img, 10461_t), N(1167_img, 10446_t)),
     G6, by_acquaintance(MEETING_IV, N(1167_img, 10457_t), N(1167_img, 10446_t)));
+static_assert(cells_valid(T225));
 
 constexpr auto T226 = join(
     G1, cells(S(10424_t)),
@@ -534,6 +539,7 @@ constexpr auto T226 = join(
     G4, by_acquaintance(S(10450_t), S(10458_t), S(10447_t)),
     G5, by_acquaintance(S(10482_t), S(10482_t), S(10447_t)),
     G6, by_acquaintance(S(10487_t), S(10487_t), S(10447_t)));
+static_assert(cells_valid(T226));
 
 constexpr auto T227 = join(
     G1, cells(S(10423_t)),
@@ -542,6 +548,7 @@ constexpr auto T227 = join(
     G4, by_acquaintance(S(10468_t), S(10468_t), S(10450_t)),
     G5, by_acquaintance(S(10483_t), S(10483_t), S(10450_t)),
     G6, by_acquaintance(S(10488_t), S(10488_t), S(10450_t)));
+static_assert(cells_valid(T227));
 
 // Resident 123 and the walker quest (story flag 1).
 constexpr auto QUEST_DONE = cells(
@@ -564,6 +571,7 @@ constexpr auto T123 = join(
     QUEST_DONE, cells(run(16330_t, 16334_t, PLAYER, SELF), set_flag(1_flag, 4),
         otherwise(), S(11512_t),
         end()));
+static_assert(cells_valid(T123));
 
 // Resident 232 and the task of item 1844 (story flag 0).
 constexpr Cell T232[] = {
@@ -588,6 +596,7 @@ constexpr Cell T232[] = {
         otherwise(), S(10536_t),
         end(),
 };
+static_assert(cells_valid(T232));
 
 // clang-format on
 

@@ -63,6 +63,7 @@ constexpr Cell WALKER_TALK[] = {
         otherwise(), album(1, S(10964_t)), S(10264_t),
         end(),
 };
+static_assert(cells_valid(WALKER_TALK));
 constexpr Cell GIVER_TALK[] = {
     stage(0), S(10231_t), to(1),
     stage(1),
@@ -76,6 +77,7 @@ constexpr Cell GIVER_TALK[] = {
         end(),
     stage(2, 3), S(10231_t),
 };
+static_assert(cells_valid(GIVER_TALK));
 // clang-format on
 
 constexpr TalkRow WALKER_ROW{
