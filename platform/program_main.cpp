@@ -6,6 +6,7 @@
 #include "game/game_start.h"
 #include "minigames/minigames_register.h"
 #include "platform/platform.h"
+#include "scripts/episode_state.h"
 #include "scripts/scripts_register.h"
 
 #include <cstring>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     minigames_register();
     calendar_register_all();
     scripts_register_all();
+    episode_state_reset();
     std::string line;
     for (int i = 1; i < argc; ++i) {
         if (i > 1) line += ' ';

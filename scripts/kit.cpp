@@ -31,11 +31,18 @@ constexpr s32 LAYER_TOP = 2;
 constexpr s32 LAYER_STANDING = 3;
 constexpr s32 SAME_SPOT = 4;
 
-bool heal_list_empty(const HealList& h) {
-    if (h.who >= 0) return false;
-    for (const s32 id : h.ids)
+bool heal_ids_empty(s32 who, const std::array<s32, 11>& ids) {
+    if (who >= 0) return false;
+    for (const s32 id : ids)
         if (id > 0) return false;
     return true;
+}
+
+void heal_by_list(const HealList& h, bool full) {
+    const std::array<s32, 11> i = heal_list_ids(h);
+    if (heal_ids_empty(h.who, i)) return;
+    auto* heal = full ? heal_full : heal_part;
+    heal(h.who, i[0], i[1], i[2], i[3], i[4], i[5], i[6], i[7], i[8], i[9], i[10]);
 }
 
 } // namespace
@@ -305,15 +312,22 @@ void picture_view(s32 x, s32 y, s32 picture, s32 flags) {
 s32 battle_block(const BattleBlock& b) {
     if (b.party) party_to_battle(b.encounter);
     const s32 result = battle_run_seam(b.encounter);
-    const HealList& f = b.heal_full;
-    if (!heal_list_empty(f))
-        heal_full(f.who, f.ids[0], f.ids[1], f.ids[2], f.ids[3], f.ids[4], f.ids[5], f.ids[6],
-                  f.ids[7], f.ids[8], f.ids[9], f.ids[10]);
-    const HealList& h = b.heal_part;
-    if (!heal_list_empty(h))
-        heal_part(h.who, h.ids[0], h.ids[1], h.ids[2], h.ids[3], h.ids[4], h.ids[5], h.ids[6],
-                  h.ids[7], h.ids[8], h.ids[9], h.ids[10]);
+    heal_by_list(b.heal_full, true);
+    heal_by_list(b.heal_part, false);
     return result;
+}
+
+std::array<s32, 11> heal_list_ids(const HealList& h) {
+    std::array<s32, 11> ids = h.ids;
+    if (!h.with_party) return ids;
+    size_t free = 0;
+    for (const s32 member : player_record.party) {
+        if (member <= 0) continue;
+        while (free < ids.size() && ids[free] != -1) ++free;
+        if (free == ids.size()) break;
+        ids[free++] = member;
+    }
+    return ids;
 }
 
 bool battle_lost(s32 result, s32 loss_rule) {

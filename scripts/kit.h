@@ -314,11 +314,24 @@ void picture_view(s32 x, s32 y, s32 picture, s32 flags = 0);
 // ---- battle_block ----------------------------------------------------------------------------
 
 // Who a heal list heals: `who` (0 the player, above 0 a character, below 0 nobody) and up to
-// eleven further characters (-1 empty).
+// eleven further characters (-1 empty). With `with_party` the five entries of the player's party
+// (as they stand after the battle) follow the given ids in the first empty places, so that
+// `heal_part(0, party[0..4])` is `HealList{.who = 0, .ids = {}, .with_party = true}` or
+// `heal_with_party(0)`.
 struct HealList {
     s32 who = -1;
     std::array<s32, 11> ids{-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    bool with_party = false;
 };
+constexpr HealList heal_with_party(s32 who) {
+    HealList h;
+    h.who = who;
+    h.with_party = true;
+    return h;
+}
+// The ids a list heals after `who`: the given ids, then (with_party) the party's entries in the
+// empty places; an entry that finds no empty place is left out.
+std::array<s32, 11> heal_list_ids(const HealList& h);
 // Which battle results count as a loss.
 enum LossRule : s32 {
     LOSS_ZERO = 0,    // only 0 (a round-limit result 2 goes on as a win)

@@ -2,6 +2,7 @@
 #include "tests/script_harness.h"
 
 #include "battle/battle.h"
+#include "data/battle_tables.h"
 #include "data/hub_block.h"
 #include "data/timetables.h"
 #include "engine/shell.h"
@@ -11,6 +12,8 @@
 #include "engine/world_state.h"
 #include "game/hub_seams.h"
 #include "game/player.h"
+#include "game/save.h"
+#include "scripts/episode_state.h"
 #include "scripts/script_seams.h"
 #include "scripts/scripts_register.h"
 #include "tools/placeholder_maps.h"
@@ -128,6 +131,9 @@ void sh_start(const std::function<void(ArcBuilder&)>& extra) {
     if (extra) extra(b);
     world_start(b);
     init_player();
+    save_index_clear(); // a save by an earlier test must not show in this one
+    init_battle_tables();
+    episode_state_reset();
     calls.clear();
     rand_queue.clear();
     battle_queue.clear();
