@@ -298,6 +298,7 @@ void picture_view(s32 x, s32 y, s32 picture, s32 flags) {
 s32 battle_block(const BattleBlock& b) {
     if (b.party) party_to_battle(b.encounter);
     const s32 result = battle_run_seam(b.encounter);
+    modal_return(); // the battle's closing click stays off the map
     const HealList& f = b.heal_full;
     if (!heal_list_empty(f))
         heal_full(f.who, f.ids[0], f.ids[1], f.ids[2], f.ids[3], f.ids[4], f.ids[5], f.ids[6],
