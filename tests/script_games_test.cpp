@@ -56,7 +56,12 @@ TEST_F(ScriptGames, ClosingClickOfAGameOrBattleDoesNotStartItAgain) {
                            .stamina = GATE_NO_STAMINA,
                            .game = {GAME_LIGHT_RING, {-1, -1, -1, -1, -1, -1, -1, -1}}});
          }},
-        {"battle", "battle", [] { battle_block({.encounter = 12}); }},
+        {"battle", "battle",
+         [] {
+             BattleBlock b;
+             b.encounter = 12;
+             battle_block(b);
+         }},
     };
     const Case* current = nullptr;
     const s32 slot = sh_script([&] { current->start(); });
@@ -221,7 +226,7 @@ TEST_F(ScriptGames, ClearingGateLeavesNoClickEvenWhenItRefuses) {
 }
 
 // The fakes' effects run at the call: the catch game adds fish, the battle sees the line-up as
-// it stood and may wound the player before its result is read.
+// it stood and may wound the player before its result is read, the sell screen takes the fish.
 TEST_F(ScriptGames, FakesRunTheirEffectsAtTheCall) {
     sh_on_call("bait_catch", [] { inv_add(1842, 5); });
     game_call({GAME_BAIT_CATCH, {0}});
@@ -233,14 +238,19 @@ TEST_F(ScriptGames, FakesRunTheirEffectsAtTheCall) {
         roster[77].hp = 0;
     });
     sh_battle_results({0});
-    const s32 r = battle_block({.encounter = 12});
+    BattleBlock fight;
+    fight.encounter = 12;
+    const s32 r = battle_block(fight);
     encounters[12].fighter[1] = 55; // after the call: not what the fake saw
     EXPECT_EQ(r, 0);
     EXPECT_EQ(player_record.hp, 1);
     EXPECT_EQ(roster[77].hp, 0);
     ASSERT_EQ(sh_battle_fighters().size(), 1u);
     EXPECT_EQ(sh_battle_fighters()[0][1], 77);
-    EXPECT_EQ(sh_calls(), (Lines{"bait_catch 0", "battle 12 -> 0"}));
+    sh_on_call("shop_sell", [] { inv_remove(1842, 5); });
+    modal_shop_sell(3);
+    EXPECT_EQ(inv_has(1842), 0);
+    EXPECT_EQ(sh_calls(), (Lines{"bait_catch 0", "battle 12 -> 0", "shop_sell 3"}));
 }
 
 TEST_F(ScriptGames, ExpectEndTellsHowTheGameEnded) {

@@ -91,23 +91,27 @@ s32 fake_battle(s32 encounter) {
 }
 void fake_info(s32 from_hub) {
     note("info_screen", from_hub);
+    answer("info_screen");
     screen_closed();
 }
 void fake_ranking() {
     note("ranking");
+    answer("ranking");
     screen_closed();
 }
 void fake_buy(s32 shop) {
     note("shop_buy", shop);
+    answer("shop_buy");
     screen_closed();
 }
 void fake_sell(s32 shop) {
     note("shop_sell", shop);
+    answer("shop_sell");
     screen_closed();
 }
 s32 fake_save(s32 slot) {
     note("save", slot);
-    return save_result;
+    return answer("save", save_result);
 }
 s32 fake_rand(s32 n) {
     if (rand_queue.empty()) {
@@ -180,7 +184,7 @@ void fake_companion_leave() {
 }
 s32 fake_recipes() {
     note("recipes");
-    return 0;
+    return answer("recipes");
 }
 
 void install_fakes() {

@@ -107,7 +107,8 @@ void sh_save_result(s32 result);
 void sh_screens_leave_click(s32 x, s32 y);
 
 // The results of the next calls of one fake, by its line's first word ("dice_high", "tile_swap",
-// "battle", ...). A call with none queued returns 0 (a battle: 1, a win).
+// "battle", "save", "recipes", ...). A call with none queued returns 0 (a battle: 1, a win; a
+// save: what `sh_save_result` set).
 void sh_results(const std::string& fake, std::initializer_list<s32> results);
 // An effect that the fake runs at each of its calls, before it returns (the sell screen removes
 // what it sold, the bait game adds fish, a battle lowers hp); an empty function removes it.
