@@ -4,6 +4,7 @@
 #include "scripts/games.h"
 
 #include "battle/battle.h"
+#include "calendar/timed_action_game.h"
 #include "data/battle_tables.h"
 #include "data/roster.h"
 #include "engine/shell.h"
@@ -11,7 +12,16 @@
 #include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "game/inventory.h"
+#include "game/pick_screens.h"
 #include "game/player.h"
+#include "minigames/aim.h"
+#include "minigames/aim_night.h"
+#include "minigames/dice.h"
+#include "minigames/falling_catch.h"
+#include "minigames/hands.h"
+#include "minigames/light_puzzle.h"
+#include "minigames/tile_swap.h"
+#include "minigames/tracks.h"
 #include "scripts/kit.h"
 #include "scripts/script_seams.h"
 #include "tests/script_harness.h"
@@ -269,6 +279,28 @@ TEST_F(ScriptGames, ExpectEndTellsHowTheGameEnded) {
     EXPECT_FALSE(none.ended);
     EXPECT_FALSE(none.hand_over);
     EXPECT_EQ(exit_code, 0);
+}
+
+// The harness's fakes never outlive a test: the reset puts every game back to the real one.
+TEST_F(ScriptGames, SeamsResetPutsTheRealGamesBack) {
+    script_seams_reset();
+    EXPECT_EQ(game_tracks_seam, &game_tracks);
+    EXPECT_EQ(game_dice_seam, &game_dice);
+    EXPECT_EQ(game_dice_high_seam, &game_dice_high);
+    EXPECT_EQ(game_dice_practice_seam, &game_dice_practice);
+    EXPECT_EQ(game_hands_seam, &game_hands);
+    EXPECT_EQ(game_aim_framed_seam, &game_aim_framed);
+    EXPECT_EQ(game_aim_target_seam, &game_aim_target);
+    EXPECT_EQ(game_tile_swap_seam, &game_tile_swap);
+    EXPECT_EQ(game_falling_catch_seam, &game_falling_catch);
+    EXPECT_EQ(game_light_puzzle_seam, &game_light_puzzle);
+    EXPECT_EQ(game_aim_night_seam, &game_aim_night);
+    EXPECT_EQ(timed_action_game_seam, &timed_action_game);
+    EXPECT_EQ(art_practice_seam, &art_practice);
+    // The farewell scene is not built yet: its stand-in does nothing.
+    player_record.story_flags[40] = 3;
+    companion_leave_scene_seam();
+    EXPECT_TRUE(sh_calls().empty());
 }
 
 } // namespace
