@@ -312,6 +312,7 @@ void picture_view(s32 x, s32 y, s32 picture, s32 flags) {
 s32 battle_block(const BattleBlock& b) {
     if (b.party) party_to_battle(b.encounter);
     const s32 result = battle_run_seam(b.encounter);
+    modal_return(); // the battle's closing click stays off the map
     heal_by_list(b.heal_full, true);
     heal_by_list(b.heal_part, false);
     return result;

@@ -2,6 +2,8 @@
 #include "tests/script_harness.h"
 
 #include "battle/battle.h"
+#include "calendar/calendar_seams.h"
+#include "calendar/first_year.h"
 #include "data/battle_tables.h"
 #include "data/hub_block.h"
 #include "data/timetables.h"
@@ -13,22 +15,33 @@
 #include "game/hub_seams.h"
 #include "game/player.h"
 #include "game/save.h"
+#include "platform/platform.h"
 #include "scripts/episode_state.h"
 #include "scripts/script_seams.h"
 #include "scripts/scripts_register.h"
 #include "tools/placeholder_maps.h"
 
+#include <algorithm>
 #include <deque>
+#include <map>
 #include <sstream>
 
 namespace {
 
 std::vector<std::string> calls;
 std::deque<s32> rand_queue;
-std::deque<s32> battle_queue;
-bool leave_click = false;
+std::map<std::string, std::deque<s32>> results;
+std::map<std::string, std::function<void()>> effects;
+std::vector<std::vector<s32>> battle_fighters;
 s32 save_result = 1;
-s32 leave_x = 0, leave_y = 0;
+
+// Where a fake that ended on a click leaves it.
+struct LeftClick {
+    bool on = false;
+    s32 x = 0, y = 0;
+};
+LeftClick screens_click; // the character screen, the ranking panel, the shops
+LeftClick games_click;   // the games and the battles
 
 template <class... A> void note(const char* what, A... args) {
     std::ostringstream line;
@@ -37,43 +50,70 @@ template <class... A> void note(const char* what, A... args) {
     calls.push_back(line.str());
 }
 
+// The fake's effect at its call, then its next result (`none` when nothing is queued).
+s32 answer(const std::string& fake, s32 none = 0) {
+    const auto effect = effects.find(fake);
+    if (effect != effects.end() && effect->second) effect->second();
+    std::deque<s32>& queue = results[fake];
+    if (queue.empty()) return none;
+    const s32 r = queue.front();
+    queue.pop_front();
+    return r;
+}
+
 // A screen that ended on a click leaves the button held and the click in the input words.
-void screen_closed() {
-    if (!leave_click) return;
+void leave(const LeftClick& c) {
+    if (!c.on) return;
     mouse_buttons = 1;
     click_kind = 1;
-    click_x = leave_x;
-    click_y = leave_y;
+    click_x = c.x;
+    click_y = c.y;
+}
+void screen_closed() {
+    leave(screens_click);
+}
+
+// A game fake: its line, its effect and result, and the closing click.
+template <class... A> s32 game(const char* what, A... args) {
+    note(what, args...);
+    const s32 r = answer(what);
+    leave(games_click);
+    return r;
 }
 
 s32 fake_battle(s32 encounter) {
-    s32 result = BATTLE_WON;
-    if (!battle_queue.empty()) {
-        result = battle_queue.front();
-        battle_queue.pop_front();
-    }
+    std::vector<s32> fighters(ENCOUNTER_FIGHTERS, -1);
+    if (encounter >= 0 && encounter < ENCOUNTER_COUNT)
+        std::copy_n(encounters[encounter].fighter, ENCOUNTER_FIGHTERS, fighters.begin());
+    battle_fighters.push_back(fighters);
+    const s32 result = answer("battle", BATTLE_WON);
     note("battle", encounter, "->", result);
+    leave(games_click);
     return result;
 }
 void fake_info(s32 from_hub) {
     note("info_screen", from_hub);
+    answer("info_screen");
     screen_closed();
 }
 void fake_ranking() {
     note("ranking");
+    answer("ranking");
     screen_closed();
 }
 void fake_buy(s32 shop) {
     note("shop_buy", shop);
+    answer("shop_buy");
     screen_closed();
 }
 void fake_sell(s32 shop) {
     note("shop_sell", shop);
+    answer("shop_sell");
     screen_closed();
 }
 s32 fake_save(s32 slot) {
     note("save", slot);
-    return save_result;
+    return answer("save", save_result);
 }
 s32 fake_rand(s32 n) {
     if (rand_queue.empty()) {
@@ -86,20 +126,67 @@ s32 fake_rand(s32 n) {
     return v;
 }
 void fake_aim(s32 a, s32 b, s32 c, s32 d, s32 e, s32 f) {
-    note("aim", a, b, c, d, e, f);
+    game("aim", a, b, c, d, e, f);
 }
 void fake_bait(s32 kind) {
-    note("bait_catch", kind);
+    game("bait_catch", kind);
 }
 void fake_popup(s32 mode) {
-    note("popup", mode);
+    game("popup", mode);
 }
 void fake_light_ring(s32 a, s32 b, s32 c, s32 d, s32 e, s32 f, s32 g, s32 h) {
-    note("light_ring", a, b, c, d, e, f, g, h);
+    game("light_ring", a, b, c, d, e, f, g, h);
+}
+s32 fake_tracks(s32 n) {
+    return game("tracks", n);
+}
+void fake_dice(s32 mode, s32 stake) {
+    game("dice", mode, stake);
+}
+s32 fake_dice_high(s32 mode, s32 stake) {
+    return game("dice_high", mode, stake);
+}
+s32 fake_dice_practice() {
+    return game("dice_practice");
+}
+s32 fake_hands() {
+    return game("hands");
+}
+void fake_aim_framed() {
+    game("aim_framed");
+}
+s32 fake_aim_target(s32 a, s32 b, s32 c, s32 d, s32 e, s32 f) {
+    return game("aim_target", a, b, c, d, e, f);
+}
+s32 fake_tile_swap(s32 picture) {
+    return game("tile_swap", picture);
+}
+s32 fake_falling_catch() {
+    return game("falling_catch");
+}
+s32 fake_light_puzzle() {
+    return game("light_puzzle");
+}
+s32 fake_aim_night() {
+    return game("aim_night");
+}
+s32 fake_timed_action(s32 level, s32 pace, s32 skill) {
+    return game("timed_action", level, pace, skill);
+}
+s32 fake_art_practice(s32 n) {
+    return game("art_practice", n);
+}
+void fake_training_aftermath(s32 flag) {
+    note("training_aftermath", flag);
+    answer("training_aftermath");
+}
+void fake_companion_leave() {
+    note("companion_leave");
+    answer("companion_leave");
 }
 s32 fake_recipes() {
     note("recipes");
-    return 0;
+    return answer("recipes");
 }
 
 void install_fakes() {
@@ -115,6 +202,21 @@ void install_fakes() {
     game_popup_targets_seam = fake_popup;
     game_light_ring_seam = fake_light_ring;
     recipe_screen_seam = fake_recipes;
+    game_tracks_seam = fake_tracks;
+    game_dice_seam = fake_dice;
+    game_dice_high_seam = fake_dice_high;
+    game_dice_practice_seam = fake_dice_practice;
+    game_hands_seam = fake_hands;
+    game_aim_framed_seam = fake_aim_framed;
+    game_aim_target_seam = fake_aim_target;
+    game_tile_swap_seam = fake_tile_swap;
+    game_falling_catch_seam = fake_falling_catch;
+    game_light_puzzle_seam = fake_light_puzzle;
+    game_aim_night_seam = fake_aim_night;
+    timed_action_game_seam = fake_timed_action;
+    art_practice_seam = fake_art_practice;
+    training_aftermath_seam = fake_training_aftermath;
+    companion_leave_scene_seam = fake_companion_leave;
 }
 
 } // namespace
@@ -136,8 +238,11 @@ void sh_start(const std::function<void(ArcBuilder&)>& extra) {
     episode_state_reset();
     calls.clear();
     rand_queue.clear();
-    battle_queue.clear();
-    leave_click = false;
+    results.clear();
+    effects.clear();
+    battle_fighters.clear();
+    screens_click = {};
+    games_click = {};
     save_result = 1;
     script_seams_reset();
     install_fakes();
@@ -159,6 +264,7 @@ void sh_stop() {
     dialog_driver_stop();
     script_seams_reset();
     hub_seams_reset();
+    training_aftermath_seam = training_aftermath;
     battle_run_seam = battle_run;
     world_stop();
 }
@@ -257,8 +363,42 @@ void sh_clear_calls() {
     calls.clear();
 }
 
-void sh_battle_results(std::initializer_list<s32> results) {
-    battle_queue.insert(battle_queue.end(), results.begin(), results.end());
+void sh_battle_results(std::initializer_list<s32> queued) {
+    sh_results("battle", queued);
+}
+
+void sh_results(const std::string& fake, std::initializer_list<s32> queued) {
+    std::deque<s32>& queue = results[fake];
+    queue.insert(queue.end(), queued.begin(), queued.end());
+}
+
+void sh_on_call(const std::string& fake, std::function<void()> effect) {
+    effects[fake] = std::move(effect);
+}
+
+const std::vector<std::vector<s32>>& sh_battle_fighters() {
+    return battle_fighters;
+}
+
+void sh_games_leave_click(s32 x, s32 y) {
+    games_click = {true, x, y};
+}
+
+ShEnd sh_expect_end(const std::function<void()>& body) {
+    ShEnd end;
+    exit_code = 0;
+    const std::vector<u32>& posted = harness_posted_messages();
+    const auto closes = [&] { return std::count(posted.begin(), posted.end(), u32(WM_CLOSE)); };
+    const auto closes_before = closes();
+    try {
+        body();
+    } catch (const PlatUnwind&) {
+        end.ended = true;
+    }
+    end.exit_code = exit_code;
+    end.hand_over = end.ended && exit_code == 99 && closes() > closes_before;
+    exit_code = 0;
+    return end;
 }
 
 void sh_save_result(s32 result) {
@@ -266,9 +406,7 @@ void sh_save_result(s32 result) {
 }
 
 void sh_screens_leave_click(s32 x, s32 y) {
-    leave_click = true;
-    leave_x = x;
-    leave_y = y;
+    screens_click = {true, x, y};
 }
 
 std::vector<std::string> sh_only(const std::vector<std::string>& all,

@@ -12,7 +12,13 @@
 // - Recording fakes behind the seams of the battle, the mini-games of the hub, the shop screens,
 //   the character screen, the ranking panel and saving: every call is one line of `sh_calls()`
 //   ("battle 12 -> 1", "shop_buy 3", "info_screen 0", "ranking", "save 1", "aim 1 2 3 4 5 6",
-//   "bait_catch 2", "popup 1", "light_ring 1 2 3 4 5 6 7 8", "recipes").
+//   "bait_catch 2", "popup 1", "light_ring 1 2 3 4 5 6 7 8", "recipes"), and behind the games
+//   and routines that scripts start ("dice 0 50", "dice_high 0 500", "dice_practice",
+//   "tracks 3", "hands", "aim_framed", "aim_target 102 -1 1 3 0 0", "aim_night", "tile_swap 3",
+//   "falling_catch", "light_puzzle", "timed_action 1 2 40", "art_practice 4",
+//   "training_aftermath 1", "companion_leave"). Each takes its next queued result and runs the
+//   effect set for it at the call.
+// - `sh_expect_end` runs a body that ends the game and reports how it ended.
 #pragma once
 #include "engine/types.h"
 #include "platform/harness.h"
@@ -99,6 +105,31 @@ void sh_save_result(s32 result);
 // The fake screens (character screen, ranking, shops) end as a real screen ends on a click: they
 // leave the left button held and a click at screen (x, y) in the input words.
 void sh_screens_leave_click(s32 x, s32 y);
+
+// The results of the next calls of one fake, by its line's first word ("dice_high", "tile_swap",
+// "battle", "save", "recipes", ...). A call with none queued returns 0 (a battle: 1, a win; a
+// save: what `sh_save_result` set).
+void sh_results(const std::string& fake, std::initializer_list<s32> results);
+// An effect that the fake runs at each of its calls, before it returns (the sell screen removes
+// what it sold, the bait game adds fish, a battle lowers hp); an empty function removes it.
+void sh_on_call(const std::string& fake, std::function<void()> effect);
+// The fighters (fighter 0..11 of the encounter record, -1 none) of each battle, as they stood at
+// the call, in the order of the calls.
+const std::vector<std::vector<s32>>& sh_battle_fighters();
+// The fake games and battles end as a real one ends on a click: they leave the left button held
+// and a click at screen (x, y) in the input words (what the field loop would read next).
+void sh_games_leave_click(s32 x, s32 y);
+
+// How a body that ends the game ended: `ended` when `game_quit` unwound it, with the exit code
+// then, and `hand_over` when the program was asked to close with exit code 99 (the hand-over to
+// the follow-up program after the window closes).
+struct ShEnd {
+    bool ended = false;
+    s32 exit_code = 0;
+    bool hand_over = false;
+};
+// Runs body with exit_code 0 and reports its end; exit_code is 0 again afterwards.
+ShEnd sh_expect_end(const std::function<void()>& body);
 
 // A gtest fixture that starts and stops the harness.
 class ScriptTest : public ::testing::Test {
