@@ -102,29 +102,32 @@ struct Level {
 };
 
 // Speaks one line of `who`.
-void speak(const Speaker& who, s32 text, const TalkContext& ctx) {
+// The voice a speaker talks in, within this talk: a bubble (portrait below 0) or a box.
+Voice voice_in(const Speaker& who, const TalkContext& ctx) {
+    const auto bubble = [](s32 obj) { return Voice{.obj = obj, .position = 0, .portrait = -1}; };
+    const auto box = [](s32 pos, s32 portrait) {
+        return Voice{.obj = -1, .position = pos, .portrait = portrait};
+    };
     switch (who.kind) {
     case SPK_SELF:
-        say_at(ctx.self, text);
-        break;
+        return bubble(ctx.self);
     case SPK_OBJECT:
-        if (script_obj_valid(who.obj)) say_at(who.obj, text);
-        break;
+        return bubble(who.obj);
     case SPK_PLAYER:
-        say(ctx.turn.pos, PLAYER_PORTRAIT, text);
-        break;
+        return box(ctx.turn.pos, PLAYER_PORTRAIT);
     case SPK_PLAYER_AT:
-        say(who.position, PLAYER_PORTRAIT, text);
-        break;
+        return box(who.position, PLAYER_PORTRAIT);
     case SPK_PERSON:
-        say(ctx.turn.other, who.portrait, text);
-        break;
+        return box(ctx.turn.other, who.portrait);
     case SPK_PERSON_AT:
-        say(who.position, who.portrait, text);
-        break;
+        return box(who.position, who.portrait);
     default:
-        break;
+        return bubble(-1); // nobody: skipped
     }
+}
+
+void speak(const Speaker& who, s32 text, const TalkContext& ctx) {
+    voice_say(voice_in(who, ctx), text);
 }
 
 s32 ask(const Cell& c, const TalkContext& ctx) {
@@ -161,13 +164,9 @@ void act(const Cell& c, const TalkContext& ctx) {
         speak(c.who, cell_text(c, ctx), ctx);
         break;
     case CELL_RUN:
-        if (!line_run_ok(c.text, c.last)) break;
-        for (s32 t = c.text; t <= c.last; ++t)
-            speak((t - c.text) % 2 == 0 ? c.who : c.second, t, ctx);
-        break;
     case CELL_RUN_PARITY:
-        if (!line_run_ok(c.text, c.last)) break;
-        for (s32 t = c.text; t <= c.last; ++t) speak(t % 2 == 0 ? c.who : c.second, t, ctx);
+        alternate_lines(c.text, c.last, voice_in(c.who, ctx), voice_in(c.second, ctx),
+                        c.op == CELL_RUN_PARITY);
         break;
     case CELL_ALBUM_LINE:
         if (album_has(c.b) == 0) break;

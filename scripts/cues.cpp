@@ -59,19 +59,8 @@ Voice voice_of(s32 p, s32 q) {
                  : Voice{.obj = -1, .position = p, .portrait = q};
 }
 
-void voice_line(const Voice& v, s32 text) {
-    if (v.portrait < 0 && !script_obj_valid(v.obj)) return;
-    voice_say(v, text);
-}
-
 void pairs_run(const Cue& q) {
-    const Voice one = voice_of(q.c, q.d);
-    const Voice two = voice_of(q.e, q.f);
-    const s32 last = s32(std::min<s64>(q.b, s64(q.a) + CUE_RUN_MAX - 1));
-    for (s32 t = q.a; t <= last; ++t) {
-        const bool first_voice = q.g != 0 ? t % 2 == 0 : (t - q.a) % 2 == 0;
-        voice_line(first_voice ? one : two, t);
-    }
+    alternate_lines(q.a, q.b, voice_of(q.c, q.d), voice_of(q.e, q.f), q.g != 0);
 }
 
 // Calls f(frame) for each frame of a frame run (at most CUE_RUN_MAX); a run whose step does not
@@ -339,7 +328,7 @@ void cue_hooks_switch(std::span<const CueHook> hooks, s32 frame) {
 
 void cue_hooks_say(std::span<const CueHook> hooks, s32 frame) {
     for (const CueHook& h : hooks)
-        if (h.frame == frame && h.text > 0) voice_line(h.voice, h.text);
+        if (h.frame == frame && h.text > 0) voice_say(h.voice, h.text);
 }
 
 void cues_run(std::span<const Cue> cues) {

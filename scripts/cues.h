@@ -423,6 +423,35 @@ constexpr Cue call(void (*fn)()) {
 }
 } // namespace cue
 
+// The check of a scene table, for `static_assert(cues_valid(TABLE))` after each table: every run
+// of lines ascends within LINE_RUN_MAX, every frame run, stride, pair run and key loop has at least
+// one and at most CUE_RUN_MAX steps, and a frame run's step leads from its first frame to its last.
+constexpr bool cue_valid(const Cue& q) {
+    const auto steps_ok = [](s64 n) { return n >= 1 && n <= CUE_RUN_MAX; };
+    switch (q.op) {
+    case CUE_PAIRS:
+        return line_run_ok(q.a, q.b);
+    case CUE_FRAME_STEPS:
+        return steps_ok(q.c);
+    case CUE_FRAME_RUN:
+        if (q.c == 0 || (q.c > 0) != (q.b >= q.a)) return false;
+        return steps_ok((s64(q.b) - q.a) / q.c + 1);
+    case CUE_STRIDE:
+        return steps_ok(q.g);
+    case CUE_PAIR:
+        return steps_ok(q.d);
+    case CUE_KEYS:
+        return steps_ok(s64(q.a) + 1);
+    default:
+        return true;
+    }
+}
+constexpr bool cues_valid(std::span<const Cue> cues) {
+    for (const Cue& q : cues)
+        if (!cue_valid(q)) return false;
+    return true;
+}
+
 // Plays a scene.
 void cues_run(std::span<const Cue> cues);
 // One pass k of a key loop without the render and the pause (pure writes).

@@ -425,15 +425,15 @@ void meeting(s32 person, s32 bonus, bool only_new) {
 // ---- Alternating lines -----------------------------------------------------------------------
 
 void voice_say(const Voice& v, s32 text) {
-    if (v.portrait < 0)
-        say_at(v.obj, text);
-    else
+    if (v.portrait >= 0)
         say(v.position, v.portrait, text);
+    else if (script_obj_valid(v.obj))
+        say_at(v.obj, text);
 }
 
-void alternate_lines(s32 first, s32 last, const Voice& a, const Voice& b) {
+void alternate_lines(s32 first, s32 last, const Voice& a, const Voice& b, bool by_parity) {
     if (!line_run_ok(first, last)) return;
-    for (s32 t = first; t <= last; ++t) voice_say((t - first) % 2 == 0 ? a : b, t);
+    for (s32 t = first; t <= last; ++t) voice_say((by_parity ? t : t - first) % 2 == 0 ? a : b, t);
 }
 
 // ---- Frame steps -----------------------------------------------------------------------------

@@ -427,6 +427,7 @@ struct Voice {
     s32 position = 0;
     s32 portrait = -1;
 };
+// Says one line in the voice; a bubble of an object outside 0..4095 is skipped.
 void voice_say(const Voice& v, s32 text);
 // A run of lines says at most this many; a reversed run or a longer one says nothing.
 constexpr s32 LINE_RUN_MAX = 64;
@@ -436,7 +437,8 @@ constexpr bool line_run_ok(s32 first, s32 last) {
 }
 // Texts first..last, one per box, speakers alternating a, b, a, ... starting with a; a run that
 // `line_run_ok` refuses says nothing.
-void alternate_lines(s32 first, s32 last, const Voice& a, const Voice& b);
+// With `by_parity` a says the even texts and b the odd ones.
+void alternate_lines(s32 first, s32 last, const Voice& a, const Voice& b, bool by_parity = false);
 
 // ---- Frame steps -----------------------------------------------------------------------------
 

@@ -263,6 +263,7 @@ constexpr Cue STAGED_SCENE[] = {
     cursor(0),
     kept_music(10057),
 };
+static_assert(cues_valid(STAGED_SCENE));
 } // namespace arrival_cues
 
 } // namespace

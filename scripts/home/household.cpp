@@ -95,6 +95,7 @@ constexpr Cue OPENING[] = {
     place_show(PLAYER_OBJ, 437, 245, 424_f), attr(PLAYER_OBJ, ATTR_CLICK, 1),
     call(opening_settle),
 };
+static_assert(cues_valid(OPENING));
 // clang-format on
 } // namespace opening_rows
 using opening_rows::OPENING;
@@ -389,6 +390,7 @@ constexpr Cue EVENING[] = {
     stride(ObjId(HOUSE_EVENING_PROP), 353, 36, 34090_f, 0, 58, 1, 6, 200),
     say(2, MATE, 10715_t), say(1, EVENING_IMG, 10716_t),
 };
+static_assert(cues_valid(EVENING));
 // clang-format on
 } // namespace evening_rows
 using evening_rows::EVENING;

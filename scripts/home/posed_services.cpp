@@ -48,6 +48,7 @@ constexpr Cue BATH_IN[] = {
     on_top(WALKER_OBJ, false),
     walk_back(WALKER_OBJ, 8),
 };
+static_assert(cues_valid(BATH_IN));
 // The player gets out, the walker clears the bath away.
 constexpr CueHook BATH_CLEARED[] = {
     hook_off(2852_f, BATH_PROP_A),
@@ -67,16 +68,20 @@ constexpr Cue BATH_OUT[] = {
     walk_back(WALKER_OBJ, 8),
     leave({.x = 2520, .y = 1338, .frame = 418, .on_top = true, .rest = 200}),
 };
+static_assert(cues_valid(BATH_OUT));
 
 constexpr Cue SEAT_SIT[] = {
     walk(0, mover(PLAYER_OBJ, 2384, 1140, 10)),
     enter({.frame = 31601, .slot = POSE_SEATED, .on_top = false}),
 };
+static_assert(cues_valid(SEAT_SIT));
 constexpr Cue SEAT_STAND[] = {
     leave({.frame = 420, .on_top = false, .rest = 200}),
 };
+static_assert(cues_valid(SEAT_STAND));
 
 constexpr Cue REST_APPROACH[] = {walk(0, mover(ATTENDANT, 432, 375, 8))};
+static_assert(cues_valid(REST_APPROACH));
 // The player lies down; the attendant leaves the room until the rest is over.
 constexpr Cue REST_LIE_DOWN[] = {
     cursor(2),
@@ -85,16 +90,20 @@ constexpr Cue REST_LIE_DOWN[] = {
     walk(0, mover(ATTENDANT, 479, 414, 8)),
     show_frame(PLAYER_OBJ, 2966_f),
 };
+static_assert(cues_valid(REST_LIE_DOWN));
 constexpr Cue REST_LIE_DOWN_DONE[] = {
     walk(0, mover(ATTENDANT, 572, 299, 8)),   show_frame(ATTENDANT, 0_f),
     clickable(REST_PLACE_OBJ, false, 0),      attr(ATTENDANT, ATTR_VAR_B, REST_COUNTDOWN),
     attr(PLAYER_OBJ, ATTR_EVENT, POSE_LYING),
 };
+static_assert(cues_valid(REST_LIE_DOWN_DONE));
 constexpr Cue REST_DECLINED[] = {
     walk(0, mover(ATTENDANT, 292, 324, 8)),
     show_frame(ATTENDANT, 30000_f),
 };
+static_assert(cues_valid(REST_DECLINED));
 constexpr Cue REST_STAY[] = {show_frame(ATTENDANT, 30000_f)};
+static_assert(cues_valid(REST_STAY));
 // The player gets up; the attendant clears the props away and goes back to its place.
 constexpr CueHook REST_CLEARED[] = {hook_off(30098_f, REST_PROP_B), hook_off(30102_f, REST_PROP_A)};
 constexpr Cue REST_GET_UP[] = {
@@ -117,6 +126,7 @@ constexpr Cue REST_GET_UP[] = {
     leave({.x = 514, .y = 395, .frame = -424, .on_top = true, .rest = 500}),
     cursor(13),
 };
+static_assert(cues_valid(REST_GET_UP));
 // The rest is over: the attendant comes back, sets out the props and wakes the player.
 constexpr CueHook REST_SET_OUT[] = {hook_on(30092_f, REST_PROP_A), hook_on(30096_f, REST_PROP_B)};
 constexpr Cue REST_WAKE_UP[] = {
@@ -136,6 +146,7 @@ constexpr Cue REST_WAKE_UP[] = {
     show_frame(PLAYER_OBJ, 2900_f),
     cursor(13),
 };
+static_assert(cues_valid(REST_WAKE_UP));
 // The first time only: the other sleepers of the room wake up too.
 constexpr Cue ROOM_WAKES[] = {
     pan_by(-100, 0, 5),
@@ -164,12 +175,14 @@ constexpr Cue ROOM_WAKES[] = {
     stage(SLEEPER_C, 1),
     stage(SLEEPER_D, 1),
 };
+static_assert(cues_valid(ROOM_WAKES));
 constexpr Cue REST_WAKE_DONE[] = {
     clickable(REST_PLACE_OBJ, true, 9),
     stage(REST_PLACE_OBJ, SERVICE_HELD),
     stage(ATTENDANT, 1),
     stage(GUEST_OF_MAP_24, 1),
 };
+static_assert(cues_valid(REST_WAKE_DONE));
 } // namespace choreographies
 using choreographies::BATH_IN;
 using choreographies::BATH_OUT;
