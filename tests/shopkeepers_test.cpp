@@ -9,6 +9,7 @@
 #include "engine/math.h"
 #include "engine/shell.h"
 #include "engine/world/object.h"
+#include "engine/world_state.h"
 #include "game/inventory.h"
 #include "game/player.h"
 #include "platform/harness.h"
@@ -505,6 +506,33 @@ TEST_F(Shopkeepers, SaleRewardOnlyOnTheFirstDayAndOnlyOnce) {
                 EXPECT_EQ(fame_moved, rewarded);
                 sh_on_call("shop_sell", {});
             }
+}
+
+// On real field frames: a click on the keeper opens its talk; the sell screen that the counted
+// sale opens closes on a click over the keeper, and the next frames must not take that click for
+// a new click on the keeper.
+TEST_F(Shopkeepers, TheCountedSalesClosingClickDoesNotReopenTheTalk) {
+    init_player();
+    sh_player(PX, PY);
+    sh_turn(1);
+    place(SHOP7, 1);
+    const s32 x = PX + 50 - world_state.camera_x;
+    const s32 y = PY - PLACEHOLDER_FIGURE_H / 2 - world_state.camera_y;
+    sh_screens_leave_click(x, y);
+    sh_answers({1});
+    sh_clear_lines();
+    sh_clear_calls();
+    click_kind = 1;
+    click_x = x;
+    click_y = y;
+    sh_field_frames(1);
+    EXPECT_EQ(sh_only(sh_lines(), {"say", "choose"}),
+              (Lines{bubble(SHOP7) + " 10143", menu({10144, 10145, 10267}, 1)}));
+    EXPECT_EQ(sh_calls(), Lines{"shop_sell 7"});
+    sh_clear_lines();
+    sh_field_frames(2);
+    EXPECT_EQ(sh_only(sh_lines(), {"say", "choose"}), Lines{}) << "the closing click reopened it";
+    EXPECT_EQ(sh_calls(), Lines{"shop_sell 7"});
 }
 
 // ---- The collection counter ------------------------------------------------------------------
