@@ -17,6 +17,19 @@ struct FrameRun {
 // Our own content: the frames the scripts of these residents show (mirrored frames are the same
 // images). Walking figures show the frames of their 50-image block (first + 2 .. first + 37).
 constexpr FrameRun RESIDENT_FRAMES[] = {
+    // Shopkeepers of the home region
+    {2051, 2073, 1},   // the shop-9 keeper of map 10
+    {2074, 2087, 1},   // the shop-7 keeper of map 10
+    {2023, 2045, 1},   // the shop-8 keeper of map 10
+    {2559, 2599, 1},   // the shop-0 keeper of map 19
+    {30214, 30268, 2}, // the smith of map 14 at its anvil
+    {30356, 30358, 2}, // the smith turned to the player
+    {20007, 20007, 1}, // the smith's glow
+    {33364, 33374, 1}, // the shop-1 keeper of map 18 and its turns
+    {31700, 31768, 2}, // the shop-2 keeper of map 11 and its turns
+    {31024, 31066, 2}, // the shop-3 keeper of map 15 and its turn
+    {30972, 31022, 2}, // the shop-5 keeper of map 13 and its turns
+
     {2498, 2532, 1},   // the guest at the table and the cook of map 22
     {30440, 30476, 2}, // the gossip of map 10
     {4202, 4239, 1},   // object 6 walking and standing
