@@ -13,15 +13,8 @@
 #include "minigames/light_puzzle.h"
 #include "minigames/tile_swap.h"
 #include "minigames/tracks.h"
+#include "scripts/home/map10_residents.h"
 #include "scripts/home/ranking.h"
-
-namespace {
-
-// The farewell scene belongs to the home region's scripts, which do not build it yet: until they
-// do, the scripts that call it go on as if the companion had not been due to leave.
-void companion_leave_scene_pending() {}
-
-} // namespace
 
 void (*script_shop_buy_seam)(s32 shop) = shop_buy;
 void (*script_shop_sell_seam)(s32 shop) = shop_sell;
@@ -42,7 +35,7 @@ s32 (*game_light_puzzle_seam)() = game_light_puzzle;
 s32 (*game_aim_night_seam)() = game_aim_night;
 s32 (*timed_action_game_seam)(s32 level, s32 pace, s32 skill) = timed_action_game;
 s32 (*art_practice_seam)(s32 n) = art_practice;
-void (*companion_leave_scene_seam)() = companion_leave_scene_pending;
+void (*companion_leave_scene_seam)() = companion_leave_scene;
 
 s32 script_rand(s32 n) {
     return script_rand_seam(n);
@@ -67,5 +60,5 @@ void script_seams_reset() {
     game_aim_night_seam = game_aim_night;
     timed_action_game_seam = timed_action_game;
     art_practice_seam = art_practice;
-    companion_leave_scene_seam = companion_leave_scene_pending;
+    companion_leave_scene_seam = companion_leave_scene;
 }

@@ -2,6 +2,7 @@
 
 #include "scripts/home/arrival.h"
 #include "scripts/home/household.h"
+#include "scripts/home/map10_residents.h"
 #include "scripts/home/player.h"
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
@@ -17,9 +18,19 @@
 namespace {
 
 constexpr ScriptRegion (*REGIONS[])() = {
-    home_portals_region,   home_player_region,      home_pose_families_region, home_arrival_region,
-    home_routines_region,  home_household_region,   home_posed_region,         home_walker_region,
-    home_residents_region, home_shopkeepers_region,
+    // clang-format off
+    home_portals_region,
+    home_player_region,
+    home_pose_families_region,
+    home_arrival_region,
+    home_routines_region,
+    home_household_region,
+    home_posed_region,
+    home_walker_region,
+    home_residents_region,
+    home_shopkeepers_region,
+    home_map10_residents_region,
+    // clang-format on
 };
 
 bool in_range(const SlotRange& r, s32 slot) {

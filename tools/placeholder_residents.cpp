@@ -42,6 +42,16 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {30184, 30212, 2}, // the idler of map 10, first segment
     {30304, 30354, 2}, // its second segment and its turns
     {30362, 30393, 1}, // the bench sitter of map 10
+    // Residents of maps 10 and 40
+    {32708, 32716, 2}, // the watcher of map 10 and its remark loop
+    {32882, 32892, 1}, // the bystander and the performer's two neighbours
+    {33100, 33184, 2}, // the performer's act and its turns
+    {33278, 33284, 1}, // the pair of map 10
+    {33896, 33898, 1}, // the sitter of map 10
+    {34126, 34136, 1}, // the master of map 40
+    {34137, 34195, 1}, // the first pupil: idle, turn and demonstration
+    {34197, 34255, 1}, // the second pupil
+    {4000, 4049, 1},   // the companion walking
 };
 
 } // namespace
