@@ -8,6 +8,7 @@
 #include "scripts/home/posed_services.h"
 #include "scripts/home/residents.h"
 #include "scripts/home/routines.h"
+#include "scripts/home/stations.h"
 #include "scripts/home/walker_quest.h"
 
 #include <array>
@@ -16,9 +17,9 @@
 namespace {
 
 constexpr ScriptRegion (*REGIONS[])() = {
-    home_portals_region, home_player_region,   home_pose_families_region,
-    home_arrival_region, home_routines_region, home_household_region,
-    home_posed_region,   home_walker_region,   home_residents_region,
+    home_portals_region,   home_player_region,    home_pose_families_region, home_arrival_region,
+    home_routines_region,  home_household_region, home_posed_region,         home_walker_region,
+    home_residents_region, home_stations_region,
 };
 
 bool in_range(const SlotRange& r, s32 slot) {
