@@ -199,13 +199,18 @@ TEST_F(Stations, TheAptitudeChoiceGivesOneBoost) {
         Lines lines;
         std::vector<s32> attr; // attr[0..5] after, from 100 each
         s32 constitution, social, stamina;
+        s32 adviser_dx = -60, adviser_dy = -40; // person 14 from the player
     };
-    const Lines adviser = {"say 2 1000 10952", "say 0 1014 10756", "say 0 1000 10757",
-                           "say 3 1014 10758", "say 0 1000 10759", "say 3 1014 10760",
-                           "say 0 1000 10761", "say 3 1014 10762", "say 0 1000 10763"};
-    Lines adviser_lines = {"choose 3 1000 10751 10752 10753 10754 -> 3"};
-    adviser_lines.insert(adviser_lines.end(), adviser.begin(), adviser.end());
-    adviser_lines.push_back("log 337");
+    // Person 14 talks with the player in the boxes of their turn: p the player's, q hers.
+    auto adviser_lines = [](s32 p, s32 q) {
+        Lines l = {"choose 3 1000 10751 10752 10753 10754 -> 3", "say 2 1000 10952",
+                   "say 0 1014 10756"};
+        for (s32 t = 10757; t <= 10763; t++)
+            l.push_back("say " + std::to_string(t % 2 ? p : q) + (t % 2 ? " 1000 " : " 1014 ") +
+                        std::to_string(t));
+        l.push_back("log 337");
+        return l;
+    };
     const std::vector<Case> cases = {
         {0,
          {"choose 3 1000 10751 10752 10753 10754 -> 0", "log 459", "log 334"},
@@ -226,10 +231,14 @@ TEST_F(Stations, TheAptitudeChoiceGivesOneBoost) {
          40,
          80,
          300},
-        {3, adviser_lines, {100, 100, 100, 100, 100, 120}, 40, 40, 300},
+        // The player down-right of her: the player's box bottom right, hers top left.
+        {3, adviser_lines(3, 0), {100, 100, 100, 100, 100, 120}, 40, 40, 300},
+        {3, adviser_lines(2, 1), {100, 100, 100, 100, 100, 120}, 40, 40, 300, 60, -40},
+        // On her very spot: the player's box at 4 (drawn as 3), hers at 1 by the mirror rule.
+        {3, adviser_lines(4, 1), {100, 100, 100, 100, 100, 120}, 40, 40, 300, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.answer);
+        SCOPED_TRACE(&c - cases.data());
         init_player();
         sh_player(APTITUDE_X, APTITUDE_Y);
         for (s32& a : player_record.attr) a = 100;
@@ -238,8 +247,8 @@ TEST_F(Stations, TheAptitudeChoiceGivesOneBoost) {
         player_record.stamina = 300;
         inv_add(2169, 1);
         area(SPOT, 144, APTITUDE_READY);
-        // Person 14 stands up-left of the player.
-        sh_object(ADVISER, {.x = APTITUDE_X - 60, .y = APTITUDE_Y - 40, .frame = 32304});
+        sh_object(ADVISER,
+                  {.x = APTITUDE_X + c.adviser_dx, .y = APTITUDE_Y + c.adviser_dy, .frame = 32304});
         sh_answers({c.answer});
         sh_clear_lines();
         sh_fire(SPOT, TRIG_CLICK);
