@@ -1,10 +1,15 @@
 // The activity stations, the aptitude spot and the beds of the home region on the script harness.
 #include "scripts/home/stations.h"
 
+#include "data/hub_block.h"
 #include "engine/shell.h"
+#include "engine/transcript.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
+#include "game/dashboard.h"
+#include "game/growth.h"
+#include "game/info_screen.h"
 #include "game/inventory.h"
 #include "game/player.h"
 #include "scripts/scripts_register.h"
@@ -262,6 +267,36 @@ TEST_F(Stations, TheAptitudeChoiceGivesOneBoost) {
         EXPECT_EQ(attr_get(SPOT, ATTR_VAR_A), APTITUDE_SPENT);
         EXPECT_EQ(obj_get_frame(ADVISER), 32304) << "person 14 shows her own frame again";
     }
+}
+
+// Option 1 raises attributes past 100 without a cap: a value of 120 is drawn in full on the
+// dashboard and the status page (three digits), and the growth rule still reads its tables.
+TEST_F(Stations, ABoostPastOneHundredStaysWithinWhatIsDrawn) {
+    init_player();
+    sh_player(APTITUDE_X, APTITUDE_Y);
+    for (s32& a : player_record.attr) a = 100;
+    inv_add(2160, 1);
+    area(SPOT, 144, APTITUDE_READY);
+    sh_answers({1});
+    sh_fire(SPOT, TRIG_CLICK);
+    ASSERT_EQ(player_record.attr[0], 120);
+    EXPECT_GE(growth_tier(120), 0);
+    EXPECT_LE(growth_tier(120), 9);
+    hub_block.dashboard_page = 0;
+    dialog_record_draws(true);
+    dialog_transcript_clear();
+    hub_draw();
+    info_page_status(1);
+    dialog_record_draws(false);
+    std::vector<std::pair<s32, s32>> places; // where 120 was printed in three digits
+    for (const TranscriptEntry& e : dialog_transcript())
+        if (e.kind == TRANSCRIPT_PRINT_NUMBER && e.number == 120 && e.id == 3)
+            places.emplace_back(e.x, e.y);
+    const std::vector<std::pair<s32, s32>> expected = {
+        {280, 57},  {300, 57}, {320, 57}, {340, 57}, {360, 57}, // the dashboard's columns
+        {119, 407}, {97, 407}, {75, 407}, {53, 407}, {31, 407}, // the status page's
+    };
+    EXPECT_EQ(places, expected);
 }
 
 // ---- Beds ------------------------------------------------------------------------------------
