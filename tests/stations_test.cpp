@@ -2,8 +2,10 @@
 #include "scripts/home/stations.h"
 
 #include "data/hub_block.h"
+#include "data/world_population.h"
 #include "engine/shell.h"
 #include "engine/transcript.h"
+#include "engine/world/creators.h"
 #include "engine/world/events.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
@@ -12,9 +14,12 @@
 #include "game/info_screen.h"
 #include "game/inventory.h"
 #include "game/player.h"
+#include "game/world_rows.h"
+#include "scripts/home/player.h"
 #include "scripts/scripts_register.h"
 #include "tests/script_harness.h"
 #include "tools/arcbuild.h"
+#include "tools/placeholder_world.h"
 
 #include <gtest/gtest.h>
 
@@ -341,6 +346,57 @@ TEST_F(Stations, BedsOfferTheWholeHoursLeftBeforeTheirLimit) {
         EXPECT_EQ(player_record.stamina, std::min(5 * minutes, 1000)) << "5 a minute of sleep";
         EXPECT_EQ(mouse_buttons.peek(), 0u);
     }
+}
+
+// The home bed of map 26 as the population makes it, clicked by real input on the real field loop
+// at 10:00: two hours of sleep (the second option) wake the player at 12:00.
+class HomeBedByClick : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sh_start_placeholder_world();
+        dialog_transcript_mode();
+        for (size_t i = 0; i < world_population_home_count; ++i)
+            if (world_population_home[i].obj == HOME_BED_OBJ)
+                world_rows_run(&world_population_home[i], 1);
+        make_player(HOME_BED_MAP, 420, 260, PLAYER_SCRIPT_SLOT, 0);
+        world_place_player(HOME_BED_MAP, 420, 260);
+        player_record.music_id = -1;
+        // Ends the loop once the clock has moved.
+        const s32 watcher = world_script([] {
+            attr_set(WATCHER, ATTR_TIMER, 1);
+            if (world_state.hour != 10) world_state.field_active = 0;
+        });
+        world_place_object(WATCHER, HOME_BED_MAP, 0, 0, 0, watcher, 0);
+        world_arm_timer(WATCHER, 1, true);
+    }
+    void TearDown() override {
+        dialog_driver_stop();
+        world_stop();
+    }
+    static constexpr s32 WATCHER = 4000;
+    HarnessTempDir dir;
+};
+
+TEST_F(HomeBedByClick, TwoHoursOfSleep) {
+    ASSERT_EQ(attr_get(HOME_BED_OBJ, ATTR_EVENT), 145);
+    ASSERT_EQ(attr_get(HOME_BED_OBJ, ATTR_LAYER), 0);
+    sh_clock(10, 0);
+    player_record.stamina = 100;
+    player_record.sleep_need = 0;
+    dialog_answers({1});
+    // The middle of the bed's box, which stands on its point.
+    world_click_map(HOME_BED_X, HOME_BED_Y - PLACEHOLDER_FIGURE_H / 2);
+    const WorldRun run = world_run_field(200);
+    ASSERT_TRUE(run.ended);
+    EXPECT_FALSE(run.watchdog);
+    EXPECT_EQ(world_state.hour, 12);
+    EXPECT_EQ(world_state.minute, 0);
+    EXPECT_EQ(player_record.stamina, 100 + 5 * 120);
+    Lines said;
+    for (const std::string& l : dialog_lines())
+        if (l.starts_with("say") || l.starts_with("choose")) said.push_back(l);
+    EXPECT_EQ(said,
+              (Lines{"say_at 273 10741", "choose 3 1000 10742 10743 10744 10745 10746 -> 1"}));
 }
 
 // ---- Registration and pictures ---------------------------------------------------------------
