@@ -10,6 +10,7 @@
 #include "scripts/home/residents.h"
 #include "scripts/home/routines.h"
 #include "scripts/home/shopkeepers.h"
+#include "scripts/home/stations.h"
 #include "scripts/home/walker_quest.h"
 
 #include <array>
@@ -30,6 +31,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_residents_region,
     home_shopkeepers_region,
     home_map10_residents_region,
+    home_stations_region,
     // clang-format on
 };
 

@@ -30,7 +30,11 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {31024, 31066, 2}, // the shop-3 keeper of map 15 and its turn
     {30972, 31022, 2}, // the shop-5 keeper of map 13 and its turns
 
-    {2498, 2532, 1},   // the guest at the table and the cook of map 22
+    {2498, 2532, 1}, // the guest at the table and the cook of map 22
+    // Stations and beds
+    {34100, 34124, 2}, // the player at the aptitude spot of map 51
+    {32300, 32300, 1}, // person 14 of map 51 turned toward the player
+    {32342, 32342, 1},
     {30440, 30476, 2}, // the gossip of map 10
     {4202, 4239, 1},   // object 6 walking and standing
     {33004, 33034, 2}, // object 6 in the morning
