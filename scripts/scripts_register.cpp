@@ -1,6 +1,7 @@
 #include "scripts/scripts_register.h"
 
 #include "scripts/home/arrival.h"
+#include "scripts/home/dining.h"
 #include "scripts/home/household.h"
 #include "scripts/home/player.h"
 #include "scripts/home/portals.h"
@@ -16,9 +17,9 @@
 namespace {
 
 constexpr ScriptRegion (*REGIONS[])() = {
-    home_portals_region, home_player_region,   home_pose_families_region,
-    home_arrival_region, home_routines_region, home_household_region,
-    home_posed_region,   home_walker_region,   home_residents_region,
+    home_portals_region,   home_player_region,    home_pose_families_region, home_arrival_region,
+    home_routines_region,  home_household_region, home_posed_region,         home_walker_region,
+    home_residents_region, home_dining_region,
 };
 
 bool in_range(const SlotRange& r, s32 slot) {

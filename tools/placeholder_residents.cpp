@@ -17,7 +17,20 @@ struct FrameRun {
 // Our own content: the frames the scripts of these residents show (mirrored frames are the same
 // images). Walking figures show the frames of their 50-image block (first + 2 .. first + 37).
 constexpr FrameRun RESIDENT_FRAMES[] = {
-    {2498, 2532, 1},   // the guest at the table and the cook of map 22
+    {2498, 2532, 1}, // the guest at the table and the cook of map 22
+    // Paid practice and the dining room
+    {31244, 31316, 2}, // the waiter of map 22 idling
+    {31100, 31110, 2}, // the waiter setting out and clearing the dishes
+    {4550, 4699, 1},   // the waiter walking and turning
+    {31114, 31152, 1}, // the food-shop keeper of map 21
+    {31450, 31510, 1}, // the server of map 21 idling and serving
+    {4700, 4849, 1},   // the server walking and turning
+    {4050, 4099, 1},   // object 4 walking and turning at the practice spot
+    {31577, 31599, 2}, // object 4 showing the exercise
+    {2790, 2830, 1},   // object 4 stepping up and back
+    {31643, 31683, 1}, // object 4 stepping away and back
+    {31090, 31090, 1}, // the player seated in the dining room, looking up
+    {31536, 31536, 1}, // the player seated at the served table, looking up
     {30440, 30476, 2}, // the gossip of map 10
     {4202, 4239, 1},   // object 6 walking and standing
     {33004, 33034, 2}, // object 6 in the morning
