@@ -367,6 +367,42 @@ TEST_F(Dining, TheDinnerIsOrderedServedEatenAndCleared) {
     }
 }
 
+// Seated and eating, the player orders a second dish from the waiter. While the waiter is away
+// (not drawn, yet still under the pointer) a click at its place takes no order over the first.
+TEST_F(Dining, ASecondDishComesOnceAndTheAwayWaiterTakesNoFurtherOrder) {
+    sh_player(314, 345, ROOM);
+    pose_enter({.x = 314, .y = 345, .frame = 31070, .slot = 76, .on_top = false});
+    attr_set(TABLE, ATTR_VAR_A, 1);
+    attr_set(TABLE, ATTR_VAR_B, 1);
+    attr_set(WAITER, ATTR_VAR_A, 1);
+    attr_set(WAITER, ATTR_TIMER, SERVING_REARM);
+    attr_set(WAITER, ATTR_TIMER_ON, 1);
+    sh_answers({0, 1});
+    sh_fire(WAITER, TRIG_CLICK);
+    EXPECT_EQ(home_talk_lines(),
+              (Lines{"say_at 167 20041", "choose 2 1000 20130 20131 -> 0", "say_at 167 20125",
+                     "choose 2 1000 10614 10615 10616 10617 10618 -> 1", "say_at 167 20046"}));
+    EXPECT_EQ(player_record.money, 1000 - PRICE);
+    EXPECT_EQ(attr_get(TABLE, ATTR_VAR_B), 2);
+    EXPECT_EQ(attr_get(WAITER, ATTR_VAR_B), SERVING_COUNTDOWN);
+
+    sh_clear_lines();
+    sh_answers({0, 3});
+    sh_fire(WAITER, TRIG_CLICK);
+    EXPECT_TRUE(home_talk_lines().empty());
+    EXPECT_EQ(dialog_answers_left(), 2u) << "no menu was offered";
+    EXPECT_EQ(player_record.money, 1000 - PRICE);
+    EXPECT_EQ(attr_get(TABLE, ATTR_VAR_B), 2);
+    EXPECT_EQ(attr_get(WAITER, ATTR_VAR_B), SERVING_COUNTDOWN);
+
+    // Served like the first: dish 2 is tasted for the first time.
+    sh_frames(5 * SERVING_REARM);
+    EXPECT_EQ(home_talk_lines(), (Lines{"say_at 167 20047", "say 1 1000 10625", "say 2 1147 10626",
+                                        "say 1 1000 10627", "say 2 1147 10628"}));
+    EXPECT_TRUE(posed_in(76));
+    EXPECT_EQ(player_record.item_tally[DISH_TALLY_BASE + 2], 2);
+}
+
 // ---- The food shop ---------------------------------------------------------------------------
 
 TEST_F(Dining, TheServedTableServesForNothingAndTheKeeperOnlyGreetsTheSeated) {
