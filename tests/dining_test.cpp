@@ -444,6 +444,24 @@ TEST_F(Dining, TheKeeperSellsFromShopFourAndSendsTheServer) {
                                         "say_at 178 20180"}));
 }
 
+// The waiter, the keeper and the server idle on their timers while no serving is on its way.
+TEST_F(Dining, TheAttendantsIdleOnTheirTimers) {
+    struct Case {
+        s32 obj, frame;
+        s32 next, timer;
+    };
+    const Case cases[] = {
+        {WAITER, 31244, 31246, 10},  {WAITER, 31316, 31244, 100}, {KEEPER, 31146, 31148, 8},
+        {KEEPER, 31148, 31114, 100}, {SERVER, 31496, 31498, 10},  {SERVER, 31498, 31450, 100},
+    };
+    for (const Case& c : cases) {
+        obj_set_frame(c.obj, c.frame);
+        sh_fire(c.obj, TRIG_TIMER);
+        EXPECT_EQ(obj_get_frame(c.obj), c.next) << c.obj << " at " << c.frame;
+        EXPECT_EQ(attr_get(c.obj, ATTR_TIMER), c.timer) << c.obj << " at " << c.frame;
+    }
+}
+
 // ---- Placeholders ----------------------------------------------------------------------------
 
 TEST(DiningPlaceholders, EveryFrameShownHasAPicture) {
