@@ -1,6 +1,7 @@
 #include "scripts/scripts_register.h"
 
 #include "scripts/home/arrival.h"
+#include "scripts/home/dining.h"
 #include "scripts/home/household.h"
 #include "scripts/home/map10_residents.h"
 #include "scripts/home/player.h"
@@ -32,6 +33,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_shopkeepers_region,
     home_map10_residents_region,
     home_stations_region,
+    home_dining_region,
     // clang-format on
 };
 

@@ -35,6 +35,19 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {34100, 34124, 2}, // the player at the aptitude spot of map 51
     {32300, 32300, 1}, // person 14 of map 51 turned toward the player
     {32342, 32342, 1},
+    // Paid practice and the dining room
+    {31244, 31316, 2}, // the waiter of map 22 idling
+    {31100, 31110, 2}, // the waiter setting out and clearing the dishes
+    {4550, 4699, 1},   // the waiter walking and turning
+    {31114, 31152, 1}, // the food-shop keeper of map 21
+    {31450, 31510, 1}, // the server of map 21 idling and serving
+    {4700, 4849, 1},   // the server walking and turning
+    {4050, 4099, 1},   // object 4 walking and turning at the practice spot
+    {31577, 31599, 2}, // object 4 showing the exercise
+    {2790, 2830, 1},   // object 4 stepping up and back
+    {31643, 31683, 1}, // object 4 stepping away and back
+    {31090, 31090, 1}, // the player seated in the dining room, looking up
+    {31536, 31536, 1}, // the player seated at the served table, looking up
     {30440, 30476, 2}, // the gossip of map 10
     {4202, 4239, 1},   // object 6 walking and standing
     {33004, 33034, 2}, // object 6 in the morning
