@@ -12,6 +12,7 @@
 // trigger in `world_state.trigger_kind`. `ATTR_VAR_A` is the script's stage, `ATTR_VAR_B` its
 // second variable, `ATTR_TIMER` the countdown in field frames that fires TRIG_TIMER once.
 #pragma once
+#include "engine/text.h" // TEXT_TOO_FAR
 #include "engine/types.h"
 #include "engine/world/events.h"
 
@@ -144,7 +145,6 @@ struct ScriptRegion {
 
 // ---- too_far_guard ---------------------------------------------------------------------------
 
-constexpr s32 TEXT_TOO_FAR = 10000;
 constexpr s32 TOO_FAR_DX = -112;
 constexpr s32 TOO_FAR_DY = -108;
 constexpr s32 TOO_FAR_MS = 2000;

@@ -4,6 +4,7 @@
 #include "scripts/home/dining.h"
 
 #include "data/item_tables.h"
+#include "data/items.h"
 #include "data/shops.h"
 #include "engine/gisk.h"
 #include "engine/shell.h"
@@ -23,9 +24,6 @@
 #include <array>
 #include <string>
 #include <vector>
-
-// data/items.h brings engine/text.h, whose TEXT_TOO_FAR the script kit defines as well.
-void init_item_master();
 
 namespace {
 
