@@ -2,6 +2,7 @@
 
 #include "scripts/home/arrival.h"
 #include "scripts/home/dining.h"
+#include "scripts/home/east_map10.h"
 #include "scripts/home/household.h"
 #include "scripts/home/map10_residents.h"
 #include "scripts/home/player.h"
@@ -34,6 +35,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_map10_residents_region,
     home_stations_region,
     home_dining_region,
+    home_east_map10_region,
     // clang-format on
 };
 

@@ -31,6 +31,18 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {30972, 31022, 2}, // the shop-5 keeper of map 13 and its turns
 
     {2498, 2532, 1}, // the guest at the table and the cook of map 22
+    // Eastern map 10 and map 51
+    {32080, 32186, 2}, // the group of four of map 10: idle loops, turns and their quarrel
+    {32200, 32244, 2}, // the third of the group
+    {32246, 32292, 2}, // the resident of map 10 near the group
+    {32304, 32410, 2}, // the three residents of map 51
+    {32450, 32488, 2}, // resident 202 of map 10
+    {32500, 32530, 2}, // resident 203 of map 10
+    {32600, 32658, 2}, // the pair of map 10
+    {32660, 32716, 2}, // the crowd and the two who stay
+    {32718, 32762, 2}, // resident 216 of map 10
+    {4900, 5149, 1},   // the crowd walking off
+    {6000, 6049, 1},   // the resident of map 10 near the group turning
     // Stations and beds
     {34100, 34124, 2}, // the player at the aptitude spot of map 51
     {32300, 32300, 1}, // person 14 of map 51 turned toward the player
