@@ -4,6 +4,7 @@
 #include "scripts/home/dining.h"
 #include "scripts/home/household.h"
 #include "scripts/home/map10_residents.h"
+#include "scripts/home/pairs_and_map16.h"
 #include "scripts/home/player.h"
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
@@ -34,6 +35,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_map10_residents_region,
     home_stations_region,
     home_dining_region,
+    home_pairs_map16_region,
     // clang-format on
 };
 
