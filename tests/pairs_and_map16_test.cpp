@@ -5,6 +5,7 @@
 #include "scripts/home/pairs_and_map16.h"
 
 #include "engine/gisk.h"
+#include "engine/labels.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "game/player.h"
@@ -83,6 +84,12 @@ Lines alternating(s32 obj, s32 first, s32 last, bool player_first) {
     for (s32 t = first; t <= last; ++t)
         out.push_back(((t - first) % 2 == 0) == player_first ? player(t) : bubble(obj, t));
     return out;
+}
+
+bool has_label(s32 obj) {
+    for (const FloatingLabel& l : label_table)
+        if (l.countdown != 0 && l.object == u16(obj)) return true;
+    return false;
 }
 
 // ---- Routines --------------------------------------------------------------------------------
@@ -274,7 +281,11 @@ TEST_F(PairsAndMap16, AClickOn142Or143RestartsBoth) {
             obj_set_frame(obj, obj == 142 ? 30851 : 30871);
         }
         attr_set(144, ATTR_VAR_B, 1);
+        for (const s32 obj : {142, 143, 144}) label_add(obj, 10276, 0, 0, 4000);
         fire(c.clicked, TRIG_CLICK);
+        EXPECT_FALSE(has_label(142));
+        EXPECT_FALSE(has_label(143));
+        EXPECT_TRUE(has_label(144));
         for (const s32 obj : {142, 143}) {
             EXPECT_EQ(attr_get(obj, ATTR_VAR_B), 0) << obj;
         }
@@ -282,6 +293,21 @@ TEST_F(PairsAndMap16, AClickOn142Or143RestartsBoth) {
         EXPECT_EQ(obj_get_frame(c.other), c.other_rest);
         EXPECT_EQ(attr_get(c.other, ATTR_TIMER), 8);
         EXPECT_EQ(attr_get(144, ATTR_VAR_B), 1); // nobody else
+    }
+}
+
+TEST_F(PairsAndMap16, AClickOnEitherOfTheHourPairClearsBothRemarks) {
+    for (const s32 clicked : {173, 174}) {
+        SCOPED_TRACE(clicked);
+        reset();
+        attr_set(173, ATTR_VAR_A, 1);
+        attr_set(174, ATTR_VAR_A, 1);
+        for (const s32 obj : {173, 174, 171}) label_add(obj, 10972, 0, 0, 10000);
+        sh_answers({1});
+        fire(clicked, TRIG_CLICK);
+        EXPECT_FALSE(has_label(173));
+        EXPECT_FALSE(has_label(174));
+        EXPECT_TRUE(has_label(171));
     }
 }
 
