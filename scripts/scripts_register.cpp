@@ -5,6 +5,7 @@
 #include "scripts/home/east_map10.h"
 #include "scripts/home/household.h"
 #include "scripts/home/map10_residents.h"
+#include "scripts/home/pairs_and_map16.h"
 #include "scripts/home/player.h"
 #include "scripts/home/portals.h"
 #include "scripts/home/pose_families.h"
@@ -36,6 +37,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_stations_region,
     home_dining_region,
     home_east_map10_region,
+    home_pairs_map16_region,
     // clang-format on
 };
 

@@ -60,6 +60,11 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {31643, 31683, 1}, // object 4 stepping away and back
     {31090, 31090, 1}, // the player seated in the dining room, looking up
     {31536, 31536, 1}, // the player seated at the served table, looking up
+    // Residents of map 16 and the resident pairs
+    {30478, 30898, 1}, // the five of map 16: their phases and turns
+    {31156, 31243, 1}, // the pair of map 10
+    {31322, 31392, 1}, // the pair of map 12 who tell the hour
+    {31400, 31448, 2}, // the resident of map 33
     {30440, 30476, 2}, // the gossip of map 10
     {4202, 4239, 1},   // object 6 walking and standing
     {33004, 33034, 2}, // object 6 in the morning
