@@ -12,6 +12,7 @@
 #include "scripts/home/routines.h"
 #include "scripts/home/shopkeepers.h"
 #include "scripts/home/stations.h"
+#include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
 
 #include <array>
@@ -34,6 +35,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_map10_residents_region,
     home_stations_region,
     home_dining_region,
+    home_teachers_region,
     // clang-format on
 };
 
