@@ -46,7 +46,7 @@ TEST_F(Quizzes, AsksInOrderAndStopsAtTheFirstWrongAnswer) {
          3,
          {q0[0], q0[1], "say_at 50 130", q1[0], "say_at 50 130", q2[0], "say_at 50 130"}},
         {{0}, 0, {q0[0], q0[1], "say_at 50 140", "say 2 1000 150"}},
-        {{1, 3}, 1, {q0[0], q0[1], "say_at 50 130", q1[0], "say_at 50 141", "say 2 1000 150"}},
+        {{1, 0}, 1, {q0[0], q0[1], "say_at 50 130", q1[0], "say_at 50 141", "say 2 1000 150"}},
         {{1, 2, 3},
          2,
          {q0[0], q0[1], "say_at 50 130", q1[0], "say_at 50 130", q2[0], "say_at 50 142",
