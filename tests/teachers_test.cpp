@@ -187,6 +187,37 @@ TEST_F(Teachers, RiddleQuizPassesOnlyWithAllSixteenRight) {
     }
 }
 
+// ---- The fee teacher (object 184) ------------------------------------------------------------
+
+TEST_F(Teachers, FeeIsTakenWithoutAMoneyTestAndTheRoadWaitsForTheTimerObject) {
+    struct Case {
+        s32 stage, money;
+        bool timer_object_on;
+        s32 stage_after, money_after;
+        s32 last; // the last text said
+    };
+    const Case cases[] = {
+        {2, 5000, true, 3, 4000, 26546},
+        {2, 500, true, 3, 0, 26546}, // less than the fee: money_add stops at 0
+        {3, 500, true, 3, 500, 26547},
+        {3, 500, false, 4, 500, 26551},
+    };
+    for (const Case& c : cases) {
+        teacher(FEE_TEACHER, HALL, 1090, 557, 31851, 91, c.stage);
+        sh_object(2373, {.map = HALL, .x = 10, .y = 10, .active = c.timer_object_on});
+        sh_player(1120, 590, HALL);
+        player_record.money = c.money;
+        sh_clear_lines();
+        sh_answers({0});
+        sh_fire(FEE_TEACHER, TRIG_CLICK);
+        EXPECT_EQ(script_stage(FEE_TEACHER), c.stage_after) << c.stage << " " << c.money;
+        EXPECT_EQ(player_record.money, c.money_after) << c.stage << " " << c.money;
+        const Lines said = sh_only(home_talk_lines(), {"say"});
+        ASSERT_FALSE(said.empty());
+        EXPECT_TRUE(said.back().ends_with(" " + std::to_string(c.last))) << said.back();
+    }
+}
+
 // ---- The dish teacher (object 183) ----------------------------------------------------------
 
 TEST_F(Teachers, DishMenuListsOwnedDishesAndTakesTheOnePicked) {
