@@ -21,8 +21,9 @@ namespace {
 using namespace cell;
 
 constexpr s32 DISH_OPTION_TEXT = 20496; // the option of dish k is this + k
-constexpr s32 PLAYER_BOX = 3; // the dish teacher and the riddle teacher put every box of the
-                              // player at position 3
+constexpr s32 PLAYER_BOX = 3;           // the dish teacher's and the riddle teacher's player box
+constexpr s32 BOARD_PASS = 9;           // the board quiz's passing score; ten right count as nine
+constexpr s32 RIDDLES = 16;             // the riddle quiz passes with all of them right
 
 // ---- Conditions of the teachers' own -----------------------------------------------------------
 
@@ -37,13 +38,13 @@ bool dish_story_open() {
     return player_record.item_tally[1843] == 0 && player_record.story_flags[31] > 0;
 }
 bool board_passed() {
-    return board_quiz_score == 9;
+    return board_quiz_score == BOARD_PASS;
 }
 bool board_middling() {
-    return board_quiz_score >= 4 && board_quiz_score <= 8;
+    return board_quiz_score >= 4 && board_quiz_score < BOARD_PASS;
 }
 bool riddles_all_right() {
-    return riddle_quiz_right == 16;
+    return riddle_quiz_right == RIDDLES;
 }
 
 // ---- Object 182: growth 20 after a long first talk ----------------------------------------------
@@ -295,8 +296,6 @@ constexpr auto BOARD_QUESTIONS = [] {
 constexpr Quiz BOARD_QUIZ{
     .questions = BOARD_QUESTIONS, .right_line = 10920, .wrong_base = 10910, .wrong_player = 10921};
 static_assert(quiz_valid(BOARD_QUIZ));
-// The score a pass asks for; ten right answers count as nine as well.
-constexpr s32 BOARD_PASS = 9;
 
 s32 board_talk_pos = 3; // the player's box of the talk under way
 
@@ -412,7 +411,6 @@ constexpr TalkRow ITEM_ROW{.frames = ITEM_TURN, .cells = ITEM_TALK};
 // ---- Object 204: the riddles
 // ----------------------------------------------------------------------
 
-constexpr s32 RIDDLES = 16;
 constexpr auto RIDDLE_QUESTIONS = [] {
     std::array<QuizQuestion, RIDDLES> out{};
     for (s32 q = 0; q < RIDDLES; ++q) {
