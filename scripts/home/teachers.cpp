@@ -92,7 +92,8 @@ constexpr Cue DISH_TASTED[] = {
 static_assert(cues_valid(DISH_TASTED));
 
 constexpr Speaker DISH_PLAYER = player_at(PLAYER_BOX);
-// Stages 4 and 5: nothing sets them; they are built as the teacher's old script had them.
+// Stages 4 and 5: nothing sets them yet; stage 4 tests the story as stage 3 does, and both end
+// in the reward and stage 3.
 // clang-format off
 #define DISH_REWARD                                                                                \
     P(3, 63987_t), S(63988_t), P(3, 63989_t), S(63990_t), play_sound(566, 1), S(63991_t),          \
