@@ -92,8 +92,8 @@ constexpr Cue DISH_TASTED[] = {
 static_assert(cues_valid(DISH_TASTED));
 
 constexpr Speaker DISH_PLAYER = player_at(PLAYER_BOX);
-// Stages 4 and 5: nothing sets them yet; stage 4 tests the story as stage 3 does, and both end
-// in the reward and stage 3.
+// Stages 4 and 5: nothing sets them yet. Stage 4 tells the story when stage 3 would (then stage
+// 5) and gives the reward otherwise; stage 5 gives the reward; the reward leads back to stage 3.
 // clang-format off
 #define DISH_REWARD                                                                                \
     P(3, 63987_t), S(63988_t), P(3, 63989_t), S(63990_t), play_sound(566, 1), S(63991_t),          \
