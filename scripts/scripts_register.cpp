@@ -14,6 +14,7 @@
 #include "scripts/home/routines.h"
 #include "scripts/home/shopkeepers.h"
 #include "scripts/home/stations.h"
+#include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
 
 #include <array>
@@ -38,6 +39,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_dining_region,
     home_east_map10_region,
     home_pairs_map16_region,
+    home_teachers_region,
     // clang-format on
 };
 

@@ -86,6 +86,19 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {34137, 34195, 1}, // the first pupil: idle, turn and demonstration
     {34197, 34255, 1}, // the second pupil
     {4000, 4049, 1},   // the companion walking
+    // Teachers of the interiors
+    {31770, 31826, 1}, // the teacher of map 42: idle and turns
+    {31828, 31837, 1}, // the dish teacher tasting
+    {31851, 31893, 1}, // the fee teacher of map 40
+    {31900, 31950, 1}, // its companion
+    {31952, 32008, 1}, // the walking teacher standing and turning
+    {32010, 32028, 1}, // the board teacher at work
+    {32034, 32078, 1}, // the dish teacher
+    {32412, 32449, 1}, // the teacher of map 36
+    {32532, 32566, 1}, // the riddle teacher of map 40
+    {33982, 34034, 1}, // the walking teacher at the end of its walk
+    {4850, 4899, 1},   // the board teacher walking
+    {5950, 5999, 1},   // the walking teacher walking
 };
 
 } // namespace
