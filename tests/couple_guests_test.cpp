@@ -380,7 +380,10 @@ TEST_F(CoupleGuests, PersonThirtyThreeAndPersonEightyOne) {
     };
     for (const Case& c : cases) {
         reset();
-        if (c.knows_81) acquaint_add(81, 0);
+        if (c.knows_81) {
+            acquaint_add(81, 0);
+            player_record.affection[81] = 30;
+        }
         const s32 before = player_record.affection[81];
         attr_set(GUEST_33_OBJ, ATTR_VAR_A, 1);
         sh_answers({c.answer});
