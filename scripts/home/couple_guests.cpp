@@ -126,7 +126,6 @@ static_assert(cells_valid(HUSBAND_TALK));
 constexpr TalkRow HUSBAND_ROW{.frames = HUSBAND_TURN,
                               .keep_frame = false,
                               .cells = HUSBAND_TALK,
-                              .partner = COUPLE_WIFE_OBJ,
                               .first_turn = COUPLE_WIFE_OBJ,
                               .first_turn_frames = WIFE_TURN};
 
