@@ -305,23 +305,35 @@ TEST_F(CoupleGuests, GuestsAnswerThePosedPlayer) {
         s32 obj, stage, pose;
         Lines lines;
         s32 player_frame; // after the talk; 0: the player turned toward the guest
+        s32 self_frame;   // the guest's frame drawn before it speaks
     };
     const std::vector<Case> cases = {
-        {"guest A free", GUEST_A_OBJ, 0, 0, {bubble(GUEST_A_OBJ, 20004)}, 0},
-        {"guest A lying", GUEST_A_OBJ, 0, 46, {bubble(GUEST_A_OBJ, 20004)}, 2966},
-        {"guest A woken", GUEST_A_OBJ, 1, 48, {bubble(GUEST_A_OBJ, 20099)}, 2982},
-        {"guest B woken", GUEST_B_OBJ, 0, 48, {bubble(GUEST_B_OBJ, 20002)}, 2982},
-        {"guest C lying", GUEST_C_OBJ, 0, 46, {bubble(GUEST_C_OBJ, 20007)}, 2966},
-        {"guest C woken", GUEST_C_OBJ, 1, 48, {bubble(GUEST_C_OBJ, 20097)}, 2983},
-        {"person 33 woken", GUEST_33_OBJ, 0, 48, {box(3, 1033, 20006)}, 2983},
-        {"keeper free", ROOM_KEEPER_OBJ, 1, 0, {bubble(ROOM_KEEPER_OBJ, 20060), P(20061)}, 0},
-        {"keeper lying", ROOM_KEEPER_OBJ, 3, 46, {bubble(ROOM_KEEPER_OBJ, 20059)}, 2966},
+        {"guest A free", GUEST_A_OBJ, 0, 0, {bubble(GUEST_A_OBJ, 20004)}, 0, 2299},
+        {"guest A lying", GUEST_A_OBJ, 0, 46, {bubble(GUEST_A_OBJ, 20004)}, 2966, 2297},
+        {"guest A woken", GUEST_A_OBJ, 1, 48, {bubble(GUEST_A_OBJ, 20099)}, 2982, 2297},
+        {"guest B free", GUEST_B_OBJ, 1, 0, {bubble(GUEST_B_OBJ, 20099)}, 0, 2295},
+        {"guest B woken", GUEST_B_OBJ, 0, 48, {bubble(GUEST_B_OBJ, 20002)}, 2982, 2296},
+        {"guest C lying", GUEST_C_OBJ, 0, 46, {bubble(GUEST_C_OBJ, 20007)}, 2966, 2292},
+        {"guest C woken", GUEST_C_OBJ, 1, 48, {bubble(GUEST_C_OBJ, 20097)}, 2983, 2292},
+        {"person 33 free", GUEST_33_OBJ, 0, 0, {box(3, 1033, 20006)}, 0, 2290},
+        {"person 33 woken", GUEST_33_OBJ, 0, 48, {box(3, 1033, 20006)}, 2983, 2290},
+        {"keeper free", ROOM_KEEPER_OBJ, 1, 0, {bubble(ROOM_KEEPER_OBJ, 20060), P(20061)}, 0, 2285},
+        {"keeper lying", ROOM_KEEPER_OBJ, 3, 46, {bubble(ROOM_KEEPER_OBJ, 20059)}, 2966, 2285},
+        {"keeper lying, first talk",
+         ROOM_KEEPER_OBJ,
+         0,
+         46,
+         {bubble(ROOM_KEEPER_OBJ, 20008), "choose 2 1000 20009 20010 -> 1",
+          bubble(ROOM_KEEPER_OBJ, 20037)},
+         2966,
+         2285},
         {"keeper woken",
          ROOM_KEEPER_OBJ,
          1,
          48,
          {bubble(ROOM_KEEPER_OBJ, 20060), box(2, 1000, 20061)},
-         2983},
+         2983,
+         2285},
     };
     for (const Case& c : cases) {
         reset();
@@ -331,7 +343,20 @@ TEST_F(CoupleGuests, GuestsAnswerThePosedPlayer) {
             pose_enter({.x = PX, .y = PY, .frame = 2900, .slot = c.pose, .on_top = true});
         else
             obj_set_frame(0, 2900);
-        EXPECT_EQ(click(c.obj), c.lines) << c.name;
+        if (c.obj == ROOM_KEEPER_OBJ && c.stage == 0) sh_answers({1});
+        dialog_record_draws(true);
+        sh_clear_lines();
+        sh_fire(c.obj, TRIG_CLICK);
+        const Lines all = sh_lines();
+        dialog_record_draws(false);
+        EXPECT_EQ(sh_only(all, {"say", "choose"}), c.lines) << c.name;
+        bool drawn = false;
+        const std::string self_drawn = "draw " + std::to_string(c.self_frame) + " ";
+        for (const std::string& l : all) {
+            if (l.rfind("say", 0) == 0) break;
+            drawn = drawn || l.rfind(self_drawn, 0) == 0;
+        }
+        EXPECT_TRUE(drawn) << c.name << ": frame " << c.self_frame << " before the first line";
         if (c.player_frame != 0) {
             EXPECT_EQ(obj_get_frame(0), c.player_frame) << c.name;
         } else {
