@@ -46,10 +46,6 @@ bool errand_talk_open() {
            player_record.story_flags[ERRAND_FLAG] == 1;
 }
 
-bool errand_ready() {
-    return couple_errand_ready();
-}
-
 constexpr Cell HUSBAND_TALK[] = {
     stage(0),
     when(test(socially_apt)),
@@ -76,7 +72,7 @@ constexpr Cell HUSBAND_TALK[] = {
     when(flag_is(FlagId(ERRAND_FLAG), 1)),
     P(13726_t),
     line(HUSBAND_VOICE, 13727_t),
-    when(test(errand_ready)),
+    when(test(couple_errand_ready)),
     P(13730_t),
     line(HUSBAND_VOICE, 13731_t),
     to(3),
@@ -228,7 +224,7 @@ constexpr Cell WIFE_TALK[] = {
     P(640_t),
     stage(5),
     when(flag_is(FlagId(ERRAND_FLAG), 1)),
-    when(test(errand_ready)),
+    when(test(couple_errand_ready)),
     dialogue(&ERRAND_END),
     otherwise(),
     P(13735_t),
@@ -243,7 +239,7 @@ constexpr Cell WIFE_TALK[] = {
     stage(6),
     line(WIFE_VOICE, 13741_t),
     stage(7),
-    when(test(errand_ready)),
+    when(test(couple_errand_ready)),
     dialogue(&ERRAND_END),
     otherwise(),
     line(WIFE_VOICE, 13746_t),
@@ -272,8 +268,9 @@ static_assert(cells_valid(WIFE_TALK));
 constexpr s32 POSE_LYING = 46;
 constexpr s32 POSE_WOKEN = 48;
 constexpr s32 PLAYER_LYING = 2966;
-constexpr s32 PLAYER_WOKEN_LEFT = 2982;  // woken, seen by the guests on the left of the room
-constexpr s32 PLAYER_WOKEN_RIGHT = 2983; // woken, seen by those on the right
+// The woken player in two frames: guests 17 and 18 show the first, the others the second.
+constexpr s32 PLAYER_WOKEN_A = 2982;
+constexpr s32 PLAYER_WOKEN_B = 2983;
 constexpr s32 GUEST_REARM = 8;
 constexpr s32 GUEST_PAUSE = 10;
 
@@ -281,8 +278,9 @@ constexpr IdleCycle guest_idle(s32 first, s32 last) {
     return IdleCycle{
         .rearm = GUEST_REARM, .start = first, .limit = last, .step = 1, .pause = GUEST_PAUSE};
 }
-// While the player lies or has been woken, nobody turns: self shows `self_frame`, the player its
-// pose frame, and the player's box goes to position 2.
+// While the player lies or has been woken, the player does not turn but shows its pose frame; self
+// shows `self_frame` and the player's box goes to position 2 (with `faces`, self turns toward the
+// player instead and the boxes follow that turn).
 constexpr std::array<PosedTalk, POSED_TALKS> guest_poses(s32 self_frame, s32 woken_player,
                                                          bool faces = false) {
     return {PosedTalk{.slot = POSE_LYING,
@@ -309,7 +307,7 @@ constexpr Resident GUEST_A{.idle_on = true,
                            .idle = guest_idle(2188, 2196),
                            .talk = {.frames = {2299, 2298, 2298, 2297},
                                     .cells = GUEST_A_TALK,
-                                    .poses = guest_poses(2297, PLAYER_WOKEN_LEFT)}};
+                                    .poses = guest_poses(2297, PLAYER_WOKEN_A)}};
 
 constexpr Cell GUEST_B_TALK[] = {
     stage(0),
@@ -322,7 +320,7 @@ constexpr Resident GUEST_B{.idle_on = true,
                            .idle = guest_idle(2179, 2187),
                            .talk = {.frames = {2295, 2296, 2294, 2296},
                                     .cells = GUEST_B_TALK,
-                                    .poses = guest_poses(2296, PLAYER_WOKEN_LEFT)}};
+                                    .poses = guest_poses(2296, PLAYER_WOKEN_A)}};
 
 // The host (person 81) turns toward the player without turning it, whatever the player does.
 constexpr TurnFrames HOST_TURN{2289, 2289, 2289, 2289};
@@ -359,7 +357,7 @@ constexpr Resident GUEST_C{.idle_on = true,
                            .idle = guest_idle(2260, 2271),
                            .talk = {.frames = {2292, 2293, 2292, 2292},
                                     .cells = GUEST_C_TALK,
-                                    .poses = guest_poses(2292, PLAYER_WOKEN_RIGHT)}};
+                                    .poses = guest_poses(2292, PLAYER_WOKEN_B)}};
 
 constexpr Cell GUEST_33_TALK[] = {
     stage(0),
@@ -400,7 +398,7 @@ constexpr Resident GUEST_33{.idle_on = true,
                             .idle = guest_idle(2272, 2284),
                             .talk = {.frames = {2290, 2291, 2290, 2290},
                                      .cells = GUEST_33_TALK,
-                                     .poses = guest_poses(0, PLAYER_WOKEN_RIGHT, true)}};
+                                     .poses = guest_poses(0, PLAYER_WOKEN_B, true)}};
 
 void open_passage() {
     if (script_obj_valid(ROOM_PASSAGE_OBJ)) attr_set(ROOM_PASSAGE_OBJ, ATTR_BLOCK, 0);
@@ -431,7 +429,7 @@ constexpr Resident ROOM_KEEPER{.idle_on = true,
                                .idle = guest_idle(2234, 2250),
                                .talk = {.frames = {2285, 2285, 2285, 2285},
                                         .cells = ROOM_KEEPER_TALK,
-                                        .poses = guest_poses(2285, PLAYER_WOKEN_RIGHT)}};
+                                        .poses = guest_poses(2285, PLAYER_WOKEN_B)}};
 
 } // namespace
 
