@@ -30,6 +30,15 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {31024, 31066, 2}, // the shop-3 keeper of map 15 and its turn
     {30972, 31022, 2}, // the shop-5 keeper of map 13 and its turns
 
+    // The couple of map 10 and the guest house
+    {2600, 2644, 2}, // person 180 of map 10
+    {2744, 2788, 2}, // person 179 of map 10
+    {2234, 2250, 1}, // the room keeper of map 24
+    {2260, 2271, 1}, // a guest of map 24
+    {2285, 2285, 1}, // the room keeper turned
+    {2291, 2297, 1}, // the guests turned
+    {2299, 2299, 1}, // a guest turned
+
     {2498, 2532, 1}, // the guest at the table and the cook of map 22
     // Eastern map 10 and map 51
     {32080, 32186, 2}, // the group of four of map 10: idle loops, turns and their quarrel
