@@ -1,6 +1,7 @@
 #include "scripts/scripts_register.h"
 
 #include "scripts/home/arrival.h"
+#include "scripts/home/contest_hall.h"
 #include "scripts/home/dining.h"
 #include "scripts/home/household.h"
 #include "scripts/home/map10_residents.h"
@@ -34,6 +35,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_map10_residents_region,
     home_stations_region,
     home_dining_region,
+    home_contest_hall_region,
     // clang-format on
 };
 
