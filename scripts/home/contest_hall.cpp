@@ -166,6 +166,15 @@ s32 draw_opponents(s32 wanted, std::array<LineupRow, LINEUP_FIGHTERS + 2>& rows,
 
 // ---- The dice partner and archery teacher ----------------------------------------------------
 
+// Waiting on map 41 until 17:00, before the lesson and after it. The arrival at the last
+// way-point shows its own frame first: one step a run.
+constexpr IdleCycle WAITING_IDLE{
+    .rearm = 6, .start = 33932, .limit = 33980, .step = 2, .pause = 100, .pause_rand = 200};
+constexpr s32 WAITING_UNTIL_HOUR = 17;
+void waiting_idle() {
+    if (world_state.hour < WAITING_UNTIL_HOUR) idle_cycle(WAITING_IDLE);
+}
+
 // The idle loops of the partner pause 100 + a draw of 200 frames at the wrap.
 constexpr RouteStep paused(RouteStep s) {
     s.cycle.pause_rand = 200;
@@ -188,16 +197,10 @@ constexpr RouteStep PARTNER_ALWAYS[] = {
     // The last way-point: the walking teacher of map 45 sets out on its own walk.
     route::go(13, 651, 858, route::at_frame(33932_f), route::obj_stage(187_obj, 2),
               route::place(187_obj, 45_map, 298, 236, 5972_f)),
-};
-// Waiting on map 41 until 17:00, before the lesson and after it.
-constexpr RouteStep PARTNER_DAY[] = {
-    paused(route::idle(PARTNER_WAITING, 33932_f, 33980_f, 2, 6, 100)).through(PARTNER_TAUGHT),
+    route::custom(PARTNER_WAITING, waiting_idle).through(PARTNER_TAUGHT),
 };
 // clang-format on
-constexpr RouteWindow PARTNER_WINDOWS[] = {
-    route::always(PARTNER_ALWAYS),
-    route::window(0, 0, 16, 59, PARTNER_DAY),
-};
+constexpr RouteWindow PARTNER_WINDOWS[] = {route::always(PARTNER_ALWAYS)};
 constexpr Route PARTNER_ROUTE{.interval = 6, .speed = 10, .windows = PARTNER_WINDOWS};
 
 s32 practice_result = 0;
