@@ -148,6 +148,13 @@ static_assert(cues_valid(SPECIAL_CLOSING));
 
 } // namespace special_scene
 
+// The line-up is written before the bout; nobody is healed after it.
+constexpr BattleBlock TOURNAMENT_BOUT{.encounter = TOURNAMENT_ENCOUNTER,
+                                      .party = false,
+                                      .heal_full = {},
+                                      .heal_part = {},
+                                      .loss = LOSS_NONE};
+
 bool candidate_eligible(s32 k) {
     const s32 id = CANDIDATES[size_t(k)];
     return party_has(id) == 0 && roster[id].presence != 0;
@@ -326,7 +333,7 @@ void tournament_run() {
     }
     lineup_write(TOURNAMENT_ENCOUNTER, std::span<const LineupRow>(rows.data(), n));
     if (special) cues_run(special_scene::SPECIAL_OPENING);
-    const s32 result = battle_block({.encounter = TOURNAMENT_ENCOUNTER, .loss = LOSS_NONE});
+    const s32 result = battle_block(TOURNAMENT_BOUT);
     if (result == 1) fame_add(TOURNAMENT_FAME);
     if (special) cues_run(special_scene::SPECIAL_CLOSING);
 }
