@@ -470,6 +470,95 @@ TEST_F(ContestHall, ThePartnerWalksOutAcrossTheMapsAndSendsTheWalkingTeacherOff)
     EXPECT_EQ(obj_get_frame(WALKING_TEACHER_OBJ), 5972);
 }
 
+// ---- Timer parts -----------------------------------------------------------------------------
+
+// One timer run each: the idle steps, the remarks at their frames, the wraps with their drawn
+// pauses, and the teacher on map 41 standing still from 17:00.
+TEST_F(ContestHall, TheIdleLoopsStepRemarkAndPauseAtTheWrap) {
+    struct Case {
+        const char* name;
+        s32 obj, slot, stage, hour, frame;
+        std::vector<s32> draws;
+        s32 next, timer;
+        Lines labels;
+    };
+    const std::vector<Case> cases = {
+        {"master's remark",
+         MASTER_OBJ,
+         MASTER_SLOT,
+         0,
+         9,
+         30639,
+         {},
+         30640,
+         8,
+         {"label 26 10220 -90 -100 3000"}},
+        {"master's wrap", MASTER_OBJ, MASTER_SLOT, 3, 9, 30650, {50}, 30636, 150, {}},
+        {"partner's remark",
+         PARTNER_OBJ,
+         PARTNER_SLOT,
+         0,
+         9,
+         30662,
+         {},
+         30664,
+         6,
+         {"label 82 10272 -20 -65 5000"}},
+        {"partner's wrap", PARTNER_OBJ, PARTNER_SLOT, 2, 9, 30684, {7}, 30654, 107, {}},
+        {"teacher waiting",
+         PARTNER_OBJ,
+         PARTNER_SLOT,
+         PARTNER_WAITING,
+         16,
+         33978,
+         {},
+         33980,
+         6,
+         {}},
+        {"teacher's wrap",
+         PARTNER_OBJ,
+         PARTNER_SLOT,
+         PARTNER_TAUGHT,
+         16,
+         33980,
+         {199},
+         33932,
+         299,
+         {}},
+        {"teacher from 17:00",
+         PARTNER_OBJ,
+         PARTNER_SLOT,
+         PARTNER_WAITING,
+         17,
+         33940,
+         {},
+         33940,
+         6,
+         {}},
+        {"resident", HALL_RESIDENT_OBJ, 38, 0, 9, 30960, {}, 30962, 8, {}},
+        {"resident's wrap", HALL_RESIDENT_OBJ, 38, 0, 9, 30962, {}, 30900, 200, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sh_object(c.obj, {.x = PX + 60,
+                          .y = PY,
+                          .frame = c.frame,
+                          .slot = c.slot,
+                          .var_a = c.stage,
+                          .timer = 1,
+                          .click = true,
+                          .cursor = 13});
+        sh_clock(c.hour, 0);
+        for (const s32 d : c.draws) sh_rand({d});
+        sh_clear_lines();
+        sh_fire(c.obj, TRIG_TIMER);
+        EXPECT_EQ(obj_get_frame(c.obj), c.next);
+        EXPECT_EQ(attr_get(c.obj, ATTR_TIMER), c.timer);
+        EXPECT_EQ(sh_only(sh_lines(), {"label"}), c.labels);
+        EXPECT_EQ(sh_rand_left(), 0u);
+    }
+}
+
 // ---- The archery lesson ----------------------------------------------------------------------
 
 TEST_F(ContestHall, TheLessonGivesTheToolAndAmmunitionBeforeTheAimingGame) {
