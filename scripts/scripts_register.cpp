@@ -1,6 +1,7 @@
 #include "scripts/scripts_register.h"
 
 #include "scripts/home/arrival.h"
+#include "scripts/home/contest_hall.h"
 #include "scripts/home/couple_guests.h"
 #include "scripts/home/dining.h"
 #include "scripts/home/east_map10.h"
@@ -42,6 +43,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_pairs_map16_region,
     home_teachers_region,
     home_couple_guests_region,
+    home_contest_hall_region,
     // clang-format on
 };
 

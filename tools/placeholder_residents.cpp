@@ -17,6 +17,12 @@ struct FrameRun {
 // Our own content: the frames the scripts of these residents show (mirrored frames are the same
 // images). Walking figures show the frames of their 50-image block (first + 2 .. first + 37).
 constexpr FrameRun RESIDENT_FRAMES[] = {
+    // The contest hall
+    {30636, 30653, 1}, // the contest master of map 16 idling and turned
+    {30654, 30684, 2}, // the dice partner idling
+    {5900, 5949, 1},   // the dice partner walking out
+    {33932, 33980, 2}, // the archery teacher waiting on map 41
+    {30900, 30970, 2}, // the hall resident idling and turned
     // Shopkeepers of the home region
     {2051, 2073, 1},   // the shop-9 keeper of map 10
     {2074, 2087, 1},   // the shop-7 keeper of map 10
