@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <map>
 #include <set>
@@ -163,6 +164,28 @@ TEST_F(SlotNames, EveryObjectScriptSlotIsNamedAndTheCompleteRangesAreRegistered)
     std::cout << "[ object slots ] named and registered (" << named_registered.size()
               << "): " << slot_list(named_registered) << "\n"
               << "[ object slots ] named, not yet registered: " << named_missing.size() << "\n";
+}
+
+// Every home-region slot has its script: the regions' complete ranges cover slots 0..148 and
+// 1051..1053, except the slots that nothing carries (39, 52, 56) or names (134).
+TEST_F(SlotNames, TheHomeRegionIsComplete) {
+    constexpr s32 EMPTY[] = {39, 52, 56, 134};
+    std::set<s32> complete, registered;
+    for (const ScriptRegion& r : script_regions()) {
+        for (const SlotRange& range : r.complete)
+            for (s32 slot = range.first; slot <= range.last; ++slot) complete.insert(slot);
+        for (const ScriptSlot& s : r.slots()) registered.insert(s.slot);
+    }
+    auto expect_complete = [&](s32 slot) {
+        if (std::find(std::begin(EMPTY), std::end(EMPTY), slot) != std::end(EMPTY)) {
+            EXPECT_FALSE(registered.contains(slot)) << "slot " << slot << " is meant to stay empty";
+            return;
+        }
+        EXPECT_TRUE(complete.contains(slot)) << "slot " << slot << " is in no complete range";
+        EXPECT_TRUE(registered.contains(slot)) << "slot " << slot << " has no script";
+    };
+    for (s32 slot = 0; slot <= 148; ++slot) expect_complete(slot);
+    for (s32 slot = 1051; slot <= 1053; ++slot) expect_complete(slot);
 }
 
 // The check itself, over a few made-up regions: a slot named in a complete range without a
