@@ -126,7 +126,8 @@ struct SlotRange {
     s32 first;
     s32 last;
 };
-// A calendar slot that a script writes into the schedule while the game runs, and who writes it.
+// A calendar slot that a script writes into the schedule while the game runs, or an object-script
+// slot that a script writes into an object's ATTR_EVENT, and who writes it.
 struct ScheduleWrite {
     s32 slot;
     const char* by;
@@ -134,13 +135,15 @@ struct ScheduleWrite {
 
 // What a region file states about itself: its owner in the registry, its slot table, the ranges
 // of slots whose every named slot has its script in that table (unnamed slots among them stay
-// empty), and the schedule writes its scripts make. Each region header declares one function
-// that returns this; scripts_register.cpp lists those functions.
+// empty), the schedule writes its scripts make and the object-script slots its scripts write
+// into objects while the game runs (slots that no content row names). Each region header declares
+// one function that returns this; scripts_register.cpp lists those functions.
 struct ScriptRegion {
     const char* owner = nullptr;
     std::span<const ScriptSlot> (*slots)() = nullptr;
     std::span<const SlotRange> complete{};
     std::span<const ScheduleWrite> schedule_writes{};
+    std::span<const ScheduleWrite> slot_writes{};
 };
 
 // ---- too_far_guard ---------------------------------------------------------------------------

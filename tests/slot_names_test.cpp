@@ -76,6 +76,10 @@ Names object_slot_names() {
     name_slot(names, attr_get(0, ATTR_EVENT), "the new game's player");
     name_slot(names, PORTAL_EVENT, "make_portal");
     name_slot(names, PORTAL_FIXED_EVENT, "make_portal_fixed");
+    // Scripts that hand an object another script while the game runs.
+    for (const ScriptRegion& r : script_regions())
+        for (const ScheduleWrite& w : r.slot_writes)
+            name_slot(names, w.slot, std::string("a run-time write by ") + w.by);
     // The services put the player into these slots (pose_enter): no row names them.
     for (const PoseFamilyRow& p : pose_family_rows()) name_slot(names, p.slot, "pose of a service");
     return names;
