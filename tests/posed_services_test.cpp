@@ -11,6 +11,7 @@
 #include "game/player.h"
 #include "scripts/home/walker_quest.h"
 #include "scripts/scripts_register.h"
+#include "tests/frames_shown.h"
 #include "tests/home_script_fixture.h"
 #include "tests/script_harness.h"
 #include "tools/arcbuild.h"
@@ -431,19 +432,9 @@ namespace {
 // player and the attendants stay visible (a missing image loads as empty: not drawn, not
 // clickable).
 TEST(PosedServicesPlaceholders, EveryFrameShownHasAPicture) {
-    ArcBuilder b;
-    arc_put_placeholder_content(b);
-    std::vector<s32> frames;
-    posed_services_frames(
-        [](s32 f, void* ctx) { static_cast<std::vector<s32>*>(ctx)->push_back(f); }, &frames);
-    EXPECT_GT(frames.size(), 100u);
-    for (const s32 f : frames) {
-        const s32 image = f < 0 ? -f : f;
-        if (image >= 256 && image <= 680)
-            continue; // the player's walking sets come with the player
-        const u32 id = u32(ARC_IMAGE_BASE + image);
-        EXPECT_GT(b.entries().count(id) + b.aliases().count(id), 0u) << "frame " << f;
-    }
+    const FramesShown shown = frames_shown(posed_services_frames);
+    EXPECT_GT(shown.count, 100u);
+    EXPECT_EQ(shown.missing, std::vector<s32>{});
 }
 
 } // namespace
