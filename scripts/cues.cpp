@@ -380,3 +380,9 @@ void cues_frames(std::span<const Cue> cues, void (*visit)(s32 frame, void* ctx),
         }
     }
 }
+
+void cues_frames(const FrameVisit& v, std::span<const Cue> cues) {
+    cues_frames(
+        cues, [](s32 frame, void* c) { (*static_cast<const FrameVisit*>(c))(frame); },
+        const_cast<FrameVisit*>(&v));
+}

@@ -463,3 +463,4 @@ void cue_hooks_say(std::span<const CueHook> hooks, s32 frame);
 // Calls visit(frame) for every frame that the scene's rows show or set (frames, places, runs,
 // strides, pairs, key loops, poses), so that a picture can be supplied for each.
 void cues_frames(std::span<const Cue> cues, void (*visit)(s32 frame, void* ctx), void* ctx);
+void cues_frames(const FrameVisit& v, std::span<const Cue> cues);

@@ -444,3 +444,19 @@ void frame_steps(s32 obj, s32 first, s32 step, s32 count, s32 ms) {
         wait_ms(u32(ms));
     }
 }
+
+// ---- Frames shown ----------------------------------------------------------------------------
+
+void frames_of_turn(const FrameVisit& v, const TurnFrames& f) {
+    for (const s32 frame : {f.f0, f.f1, f.f2, f.f3}) v(frame);
+}
+
+void frames_of_cycle(const FrameVisit& v, const IdleCycle& c) {
+    v(c.start);
+    if (c.step == 0) return;
+    s32 frame = c.start + c.step;
+    for (s32 n = 1; n < FRAME_RUN_MAX && (c.step > 0 ? frame <= c.limit : frame >= c.limit); n++) {
+        v(frame);
+        frame += c.step;
+    }
+}

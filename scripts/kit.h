@@ -447,3 +447,20 @@ void alternate_lines(s32 first, s32 last, const Voice& a, const Voice& b, bool b
 
 // obj shows first + step x i for i = 0..count-1, each followed by wait_ms(ms).
 void frame_steps(s32 obj, s32 first, s32 step, s32 count, s32 ms);
+
+// ---- Frames shown ----------------------------------------------------------------------------
+
+// Each script file lists the frames its tables show through a visitor of its own
+// (`<file>_frames(visit, ctx)`) for the placeholder check. These visit what a turn and an idle
+// cycle show; frame 0 ("unchanged") is skipped. `cues_frames` does it for a scene.
+struct FrameVisit {
+    void (*visit)(s32 frame, void* ctx);
+    void* ctx;
+    void operator()(s32 frame) const {
+        if (frame != 0) visit(frame, ctx);
+    }
+};
+void frames_of_turn(const FrameVisit& v, const TurnFrames& f);
+// From start toward the limit by the step, either way; at most FRAME_RUN_MAX frames.
+void frames_of_cycle(const FrameVisit& v, const IdleCycle& c);
+constexpr s32 FRAME_RUN_MAX = 4096;

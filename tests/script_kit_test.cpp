@@ -83,6 +83,41 @@ TEST(ScriptKitRules, IdleCycleWrapsPastTheLimitBothWays) {
     }
 }
 
+// The frames a placeholder check visits for an idle cycle are those the cycle shows, either way;
+// a cycle stepping away from its limit shows its start only, and a wide one stops at the bound.
+TEST(ScriptKitRules, TheFramesOfACycleAreTheFramesItShows) {
+    auto visited = [](const IdleCycle& c) {
+        std::vector<s32> frames;
+        frames_of_cycle(
+            {[](s32 f, void* ctx) { static_cast<std::vector<s32>*>(ctx)->push_back(f); }, &frames},
+            c);
+        return frames;
+    };
+    auto shown = [](const IdleCycle& c) {
+        std::vector<s32> frames{c.start};
+        bool wrapped = false;
+        for (s32 f = idle_next_frame(c.start, c, &wrapped); !wrapped;
+             f = idle_next_frame(f, c, &wrapped))
+            frames.push_back(f);
+        return frames;
+    };
+    IdleCycle up;
+    up.start = 100;
+    up.limit = 110;
+    up.step = 2;
+    IdleCycle down = up;
+    down.start = -100;
+    down.limit = -110;
+    down.step = -2;
+    for (const IdleCycle& c : {up, down}) EXPECT_EQ(visited(c), shown(c)) << c.start;
+    IdleCycle away = up;
+    away.limit = 0;
+    EXPECT_EQ(visited(away), std::vector<s32>{100});
+    IdleCycle wide = up;
+    wide.limit = 1'000'000;
+    EXPECT_EQ(visited(wide).size(), size_t(FRAME_RUN_MAX));
+}
+
 TEST(ScriptKitRules, BattleLossRules) {
     struct Case {
         s32 result, rule;

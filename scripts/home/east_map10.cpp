@@ -385,26 +385,6 @@ constexpr StepZone CROWD_ZONE{.kind = ZONE_ONCE, .cues = CROWD_SCENE};
 
 // ---- Frames shown ----------------------------------------------------------------------------
 
-struct FrameVisit {
-    void (*visit)(s32, void*);
-    void* ctx;
-    void operator()(s32 frame) const {
-        if (frame != 0) visit(frame, ctx);
-    }
-};
-void visit_turn(const FrameVisit& v, const TurnFrames& f) {
-    for (const s32 frame : {f.f0, f.f1, f.f2, f.f3}) v(frame);
-}
-void visit_cycle(const FrameVisit& v, const IdleCycle& c) {
-    if (c.step <= 0) return;
-    for (s32 frame = c.start; frame <= c.limit; frame += c.step) v(frame);
-}
-void visit_cues(const FrameVisit& v, std::span<const Cue> cues) {
-    cues_frames(
-        cues, [](s32 frame, void* c) { (*static_cast<const FrameVisit*>(c))(frame); },
-        const_cast<FrameVisit*>(&v));
-}
-
 // The walkers of the crowd walk in their blocks of 50 frames from 4900 on.
 constexpr s32 CROWD_WALK_FIRST = 4900;
 constexpr s32 CROWD_WALK_LAST = 5149;
@@ -467,21 +447,21 @@ void object_event_0112() {
 void east_map10_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
     for (const GroupMember& m : GROUP) {
-        visit_cycle(v, m.idle);
-        visit_turn(v, m.talk.frames);
+        frames_of_cycle(v, m.idle);
+        frames_of_turn(v, m.talk.frames);
     }
     for (const PairMember& m : PAIR.members) {
-        visit_cycle(v, m.idle);
-        visit_turn(v, m.frames);
+        frames_of_cycle(v, m.idle);
+        frames_of_turn(v, m.frames);
     }
     for (const Resident* r : {&STROLLER, &MAP51_LEFT, &MAP51_RIGHT, &READER, &SPEAKER_202,
                               &SPEAKER_203, &SPEAKER_216}) {
-        visit_cycle(v, r->idle);
-        visit_turn(v, r->talk.frames);
+        frames_of_cycle(v, r->idle);
+        frames_of_turn(v, r->talk.frames);
     }
     v(SPEAKER_202.talk.end_frame);
-    visit_cues(v, GROUP_SCENE);
-    visit_cues(v, CROWD_SCENE);
+    cues_frames(v, GROUP_SCENE);
+    cues_frames(v, CROWD_SCENE);
     for (s32 frame = CROWD_WALK_FIRST; frame <= CROWD_WALK_LAST; ++frame) v(frame);
 }
 

@@ -360,28 +360,6 @@ static_assert(cues_valid(FAREWELL));
 
 // ---- Frames shown ----------------------------------------------------------------------------
 
-struct FrameVisit {
-    void (*visit)(s32, void*);
-    void* ctx;
-    void operator()(s32 frame) const {
-        if (frame != 0) visit(frame, ctx);
-    }
-};
-void visit_turn(const FrameVisit& v, const TurnFrames& f) {
-    for (const s32 frame : {f.f0, f.f1, f.f2, f.f3}) v(frame);
-}
-void visit_cycle(const FrameVisit& v, const IdleCycle& c) {
-    const s32 step = c.step;
-    if (step == 0) return;
-    for (s32 frame = c.start; step > 0 ? frame <= c.limit : frame >= c.limit; frame += step)
-        v(frame);
-}
-void visit_cues(const FrameVisit& v, std::span<const Cue> cues) {
-    cues_frames(
-        cues, [](s32 frame, void* c) { (*static_cast<const FrameVisit*>(c))(frame); },
-        const_cast<FrameVisit*>(&v));
-}
-
 } // namespace
 
 bool performer_caught(s32 frame) {
@@ -490,22 +468,22 @@ void object_event_0148() {
 void map10_residents_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
     for (const TalkRow* row : {&BYSTANDER, &LEFT_NEIGHBOUR, &RIGHT_NEIGHBOUR, &WATCHER, &GREETER})
-        visit_turn(v, row->frames);
+        frames_of_turn(v, row->frames);
     v(RIGHT_NEIGHBOUR.end_frame);
-    visit_turn(v, PERFORMER_TURN);
-    visit_cycle(v, PERFORMER_LOOP);
-    visit_cycle(v, WATCHER_REMARKS);
-    visit_turn(v, MASTER_TURN);
-    visit_cycle(v, MASTER_IDLE);
+    frames_of_turn(v, PERFORMER_TURN);
+    frames_of_cycle(v, PERFORMER_LOOP);
+    frames_of_cycle(v, WATCHER_REMARKS);
+    frames_of_turn(v, MASTER_TURN);
+    frames_of_cycle(v, MASTER_IDLE);
     for (const Pupil& p : PUPILS) {
-        visit_cycle(v, p.idle);
-        visit_turn(v, p.before.frames);
-        visit_turn(v, p.after.frames);
+        frames_of_cycle(v, p.idle);
+        frames_of_turn(v, p.before.frames);
+        frames_of_turn(v, p.after.frames);
     }
     for (const std::span<const Cue> cues :
          {std::span<const Cue>(PAIR_REACTS), std::span<const Cue>(GREETER_CALLS),
           std::span<const Cue>(SITTER_CALLS), std::span<const Cue>(LESSON_SCENE)})
-        visit_cues(v, cues);
+        cues_frames(v, cues);
     // The companion walks in its block of frames; the protagonist's frame 418 comes with the
     // player's own set.
     for (s32 frame = 4000; frame < 4050; ++frame) v(frame);

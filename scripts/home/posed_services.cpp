@@ -439,36 +439,23 @@ const std::span<const Cue> CHOREOGRAPHIES[] = {
     REST_WAKE_UP,  ROOM_WAKES,         REST_WAKE_DONE,
 };
 
-void visit_turn(const TurnFrames& f, void (*visit)(s32, void*), void* ctx) {
-    for (const s32 frame : {f.f0, f.f1, f.f2, f.f3}) visit(frame, ctx);
-}
-
-void visit_cycle(const IdleCycle& c, void (*visit)(s32, void*), void* ctx) {
-    visit(c.start, ctx);
-    for (s32 frame = c.start; c.step > 0 && frame <= c.limit; frame += c.step) visit(frame, ctx);
-}
-
 } // namespace
 
 void posed_services_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
-    auto shown = [&](s32 frame) {
-        if (frame != 0) visit(frame, ctx);
-    };
-    for (const std::span<const Cue> scene : CHOREOGRAPHIES)
-        cues_frames(
-            scene, [](s32 frame, void* c) { (*static_cast<decltype(shown)*>(c))(frame); }, &shown);
+    const FrameVisit v{visit, ctx};
+    for (const std::span<const Cue> scene : CHOREOGRAPHIES) cues_frames(v, scene);
     for (const PosedService& s : POSED_SERVICES) {
-        visit_turn(s.frames, visit, ctx);
-        shown(s.posed_self);
-        shown(s.posed_player);
+        frames_of_turn(v, s.frames);
+        v(s.posed_self);
+        v(s.posed_player);
     }
     for (const TalkRow* row : {&ATTENDANT_LYING, &ATTENDANT_AWAKE}) {
-        visit_turn(row->frames, visit, ctx);
-        shown(row->posed_self);
-        shown(row->posed_player);
+        frames_of_turn(v, row->frames);
+        v(row->posed_self);
+        v(row->posed_player);
     }
-    visit_cycle(SEAT_IDLE, visit, ctx);
-    visit_cycle(ATTENDANT_IDLE, visit, ctx);
+    frames_of_cycle(v, SEAT_IDLE);
+    frames_of_cycle(v, ATTENDANT_IDLE);
 }
 
 // ---- Scripts ---------------------------------------------------------------------------------

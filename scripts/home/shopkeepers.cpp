@@ -426,28 +426,24 @@ s32 portrait_quiz() {
 
 namespace {
 
-void visit_cycle(const IdleCycle& c, void (*visit)(s32, void*), void* ctx) {
-    for (s32 frame = c.start; c.step > 0 && frame <= c.limit; frame += c.step) visit(frame, ctx);
-}
-
-void visit_row(const TalkRow& row, void (*visit)(s32, void*), void* ctx) {
-    for (const s32 frame : {row.frames.f0, row.frames.f1, row.frames.f2, row.frames.f3})
-        visit(frame, ctx);
-    if (row.end_frame != 0) visit(row.end_frame, ctx);
+void visit_row(const FrameVisit& v, const TalkRow& row) {
+    frames_of_turn(v, row.frames);
+    v(row.end_frame);
 }
 
 } // namespace
 
 void shopkeepers_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
+    const FrameVisit v{visit, ctx};
     for (const Resident* r : {&SHOP9, &SHOP7, &SHOP1, &SHOP2, &SHOP8, &SHOP3, &SHOP5}) {
-        visit_cycle(r->idle, visit, ctx);
-        visit_row(r->talk, visit, ctx);
+        frames_of_cycle(v, r->idle);
+        visit_row(v, r->talk);
     }
-    visit_cycle(SMITH_IDLE, visit, ctx);
-    visit_row(SMITH_ROW, visit, ctx);
-    visit_cycle(SHOP0_IDLE, visit, ctx);
-    visit_row(SHOP0_ROW, visit, ctx);
-    visit(GLOW_FRAME, ctx);
+    frames_of_cycle(v, SMITH_IDLE);
+    visit_row(v, SMITH_ROW);
+    frames_of_cycle(v, SHOP0_IDLE);
+    visit_row(v, SHOP0_ROW);
+    v(GLOW_FRAME);
 }
 
 // ---- Scripts ---------------------------------------------------------------------------------

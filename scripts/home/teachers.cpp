@@ -516,24 +516,22 @@ constexpr FrameSpan SHOWN_RUNS[] = {
     {31900, 31944, 2}, {31952, 32000, 2}, {33982, 34034, 2}, {32010, 32028, 2},
     {32412, 32446, 1}, {32532, 32564, 2}, {4850, 4899, 1},   {5950, 5999, 1},
 };
-void visit_turn(const TurnFrames& t, void (*visit)(s32, void*), void* ctx) {
-    for (const s32 f : {t.f0, t.f1, t.f2, t.f3}) visit(f, ctx);
-}
 } // namespace
 
 void teachers_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
+    const FrameVisit v{visit, ctx};
     for (const FrameSpan& r : SHOWN_RUNS)
         for (s32 f = r.first; f <= r.last; f += r.step) visit(f, ctx);
     for (const TalkRow* row : {&MAP42_TEACHER.talk, &DISH_TEACHER_ROW.talk, &FEE_TEACHER_ROW.talk,
                                &FEE_COMPANION_ROW.talk, &WALKER_STILL, &WALKER_ON_ITS_WAY,
                                &ITEM_ROW, &RIDDLE_TEACHER_ROW.talk})
-        visit_turn(row->frames, visit, ctx);
-    visit_turn(BOARD_TURN, visit, ctx);
+        frames_of_turn(v, row->frames);
+    frames_of_turn(v, BOARD_TURN);
     for (const s32 f : {5972, 5952, 33982, 4852, 32034, 32532}) visit(f, ctx);
     for (const std::span<const Cue> scene :
          {std::span<const Cue>(MEETING), std::span<const Cue>(DISH_TASTED),
           std::span<const Cue>(ITEM_SHOWN)})
-        cues_frames(scene, visit, ctx);
+        cues_frames(v, scene);
 }
 
 // ---- Slots -----------------------------------------------------------------------------------
