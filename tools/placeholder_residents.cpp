@@ -17,6 +17,10 @@ struct FrameRun {
 // Our own content: the frames the scripts of these residents show (mirrored frames are the same
 // images). Walking figures show the frames of their 50-image block (first + 2 .. first + 37).
 constexpr FrameRun RESIDENT_FRAMES[] = {
+    // Mini-game gates and ranking tellers
+    {21300, 21311, 1}, // the ranking tellers idling and turned
+    {46200, 46227, 1}, // the fishing contest host idling
+
     // The contest hall
     {30636, 30653, 1}, // the contest master of map 16 idling and turned
     {30654, 30684, 2}, // the dice partner idling
