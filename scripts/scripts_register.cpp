@@ -19,6 +19,7 @@
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
 #include "scripts/towns/gates_and_tellers.h"
+#include "scripts/towns/town_a_director.h"
 
 #include <array>
 #include <string_view>
@@ -46,6 +47,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_couple_guests_region,
     home_contest_hall_region,
     town_gates_region,
+    town_a_director_region,
     // clang-format on
 };
 

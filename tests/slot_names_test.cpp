@@ -104,9 +104,7 @@ constexpr ScheduleWrite CALENDAR_SCHEDULE_WRITES[] = {
 };
 // Writes of object scripts whose region is still to be written; each moves into its region's
 // declaration with its scripts.
-constexpr ScheduleWrite PENDING_SCRIPT_SCHEDULE_WRITES[] = {
-    {211, "the town scripts"},
-};
+constexpr std::span<const ScheduleWrite> PENDING_SCRIPT_SCHEDULE_WRITES{};
 
 Names calendar_slot_names() {
     init_hub_state();

@@ -62,6 +62,17 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {32718, 32762, 2}, // resident 216 of map 10
     {4900, 5149, 1},   // the crowd walking off
     {6000, 6049, 1},   // the resident of map 10 near the group turning
+    // Town A day director
+    {38080, 38086, 1}, // the player's bow at the arrival
+    {38150, 38174, 1}, // the guest's bow at the arrival
+    {38200, 38249, 1}, // person 87 walking and standing
+    {38302, 38322, 1}, // the guest standing and walking
+    {38350, 38370, 1}, // the two of the 11:00 scene and the player among them
+    {38454, 38471, 1}, // the hosts at home
+    {38490, 38492, 1}, // the guest in the yard
+    {38500, 38534, 1}, // the crowd of the presentation
+    {64620, 64622, 1}, // the figure of the 11:00 scene
+    {10578, 10582, 1}, // its three frames before and after the fight
     // Stations and beds
     {34100, 34124, 2}, // the player at the aptitude spot of map 51
     {32300, 32300, 1}, // person 14 of map 51 turned toward the player
