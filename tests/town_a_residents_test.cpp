@@ -104,6 +104,7 @@ TEST_F(TownAResidents, EachTalkSaysItsStageAndMovesTheStagesOn) {
         s32 partner_stage = 0;
         s32 dx = 40;
         s32 flag84 = 0;
+        bool keeps_frame = true; // false: it keeps the frame it turned to
     };
     const Case cases[] = {
         {"404 first", 404, 0, {bubble(404, 25965), player3(25966), bubble(404, 25967)}, 1},
@@ -113,8 +114,8 @@ TEST_F(TownAResidents, EachTalkSaysItsStageAndMovesTheStagesOn) {
         {"414 at any stage", 414, 3, {bubble(414, 25933)}, 3},
         {"414 from too far", 414, 0, {"label 0 10000 -112 -108 2000"}, 0, -1, 0, 255},
         {"417", 417, 0, {bubble(417, 25961)}, 0, -1, 0, 250},
-        {"420 first", 420, 0, {bubble(420, 25951)}, 0, -1, 0, 450},
-        {"420 open world", 420, 2, {bubble(420, 29058)}, 2},
+        {"420 first", 420, 0, {bubble(420, 25951)}, 0, -1, 0, 450, 0, false},
+        {"420 open world", 420, 2, {bubble(420, 29058)}, 2, -1, 0, 40, 0, false},
         {"424 first", 424, 0, {bubble(424, 46560)}, 1, -1, 0, 150},
         {"424 from too far", 424, 0, {"label 0 10000 -112 -108 2000"}, 0, -1, 0, 155},
         {"424 open world", 424, 2, {bubble(424, 29157)}, 2},
@@ -146,7 +147,9 @@ TEST_F(TownAResidents, EachTalkSaysItsStageAndMovesTheStagesOn) {
         populate();
         player_record.story_flags[84] = c.flag84;
         attr_set(c.obj, ATTR_VAR_A, c.stage);
+        const s32 frame = obj_get_frame(c.obj);
         EXPECT_EQ(click(c.obj, c.dx), c.lines);
+        EXPECT_EQ(obj_get_frame(c.obj) == frame, c.keeps_frame);
         EXPECT_EQ(attr_get(c.obj, ATTR_VAR_A), c.next_stage);
         if (c.partner >= 0) {
             EXPECT_EQ(attr_get(c.partner, ATTR_VAR_A), c.partner_stage);
@@ -187,6 +190,26 @@ TEST_F(TownAResidents, IdleLoopsWrapWithTheirPauses) {
     }
 }
 
+// The walker of map 124 goes between its two points and back, a step on each timer run.
+TEST_F(TownAResidents, TheWalkerOfMap124PacesBetweenItsPoints) {
+    constexpr s32 WALKER = 420;
+    struct Point {
+        s32 x, y;
+        bool operator==(const Point&) const = default;
+    };
+    std::vector<Point> reached;
+    s32 leg = attr_get(WALKER, ATTR_VAR_B);
+    for (int run = 0; run < 300 && reached.size() < 3; ++run) {
+        attr_set(WALKER, ATTR_TIMER, 0);
+        sh_fire(WALKER, TRIG_TIMER);
+        ASSERT_EQ(attr_get(WALKER, ATTR_TIMER), 7);
+        if (attr_get(WALKER, ATTR_VAR_B) == leg) continue;
+        leg = attr_get(WALKER, ATTR_VAR_B);
+        reached.push_back({attr_get(WALKER, ATTR_X), attr_get(WALKER, ATTR_Y)});
+    }
+    EXPECT_EQ(reached, (std::vector<Point>{{310, 330}, {220, 275}, {310, 330}}));
+}
+
 // The first talk of 400 moves 401 on, so 401 answers its first click with its stage-1 line; each
 // one's second click says the line of one who has spoken.
 TEST_F(TownAResidents, ThePairOfMap120MarksWhoHasSpoken) {
@@ -200,6 +223,7 @@ TEST_F(TownAResidents, ThePairOfMap120MarksWhoHasSpoken) {
     }
     EXPECT_EQ(attr_get(400, ATTR_VAR_A), 0);
     EXPECT_EQ(attr_get(401, ATTR_VAR_A), 1);
+    EXPECT_EQ(obj_get_frame(400), 22079); // turned to the player on its right, and kept
 
     // A click from too far leaves the mark alone.
     populate();
