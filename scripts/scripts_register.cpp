@@ -20,6 +20,7 @@
 #include "scripts/home/walker_quest.h"
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/town_a_director.h"
+#include "scripts/towns/town_a_residents.h"
 
 #include <array>
 #include <string_view>
@@ -48,6 +49,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_contest_hall_region,
     town_gates_region,
     town_a_director_region,
+    town_a_residents_region,
     // clang-format on
 };
 

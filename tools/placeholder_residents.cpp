@@ -40,6 +40,22 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {31024, 31066, 2}, // the shop-3 keeper of map 15 and its turn
     {30972, 31022, 2}, // the shop-5 keeper of map 13 and its turns
 
+    // Town A residents
+    {21250, 21298, 1}, // the resident of map 125 idling and turned
+    {21330, 21336, 1}, // the gate guards of map 102 and their refusal
+    {21547, 21592, 1}, // the resident of map 102 at (1788, 1413)
+    {21622, 21635, 1}, // the resident of map 119
+    {21764, 21793, 1}, // the two of map 114
+    {21800, 21828, 1}, // the walker of map 124
+    {21950, 21993, 1}, // two residents of map 102
+    {22030, 22094, 1}, // the resident of map 115 and the pairs of maps 120 and 102
+    {22270, 22358, 1}, // the pair of map 113 and two residents of map 102
+    {22476, 22494, 1}, // a resident of map 102 at (1369, 917)
+    {37330, 37348, 1}, // the resident of map 102 with the gift
+    {38450, 38489, 1}, // the figures of maps 103, 106 and 126
+    {41320, 41388, 1}, // the search for person 89
+    {52920, 52931, 1}, // the figure of map 102 at (3250, 1332)
+
     // The couple of map 10 and the guest house
     {2600, 2644, 2}, // person 180 of map 10
     {2744, 2788, 2}, // person 179 of map 10
