@@ -101,6 +101,9 @@ void presentation() {
 
 // ---- The pair that asks for the gifts --------------------------------------------------------
 
+// Rows of persons who do not turn keep no frame: what a talk shows stays (the presentation moves
+// and poses 409).
+
 // clang-format off
 constexpr Cell HOST_TALK[] = {
     stage(0), B(409_obj, 58594_t),
@@ -128,8 +131,10 @@ constexpr Cell GUEST_TALK[] = {
 // clang-format on
 static_assert(cells_valid(GUEST_TALK));
 
-constexpr TalkRow HOST_ROW{.far = 150, .turn = TURN_NOBODY, .cells = HOST_TALK};
-constexpr TalkRow GUEST_ROW{.far = 250, .turn = TURN_NOBODY, .cells = GUEST_TALK};
+constexpr TalkRow HOST_ROW{
+    .far = 150, .turn = TURN_NOBODY, .keep_frame = false, .cells = HOST_TALK};
+constexpr TalkRow GUEST_ROW{
+    .far = 250, .turn = TURN_NOBODY, .keep_frame = false, .cells = GUEST_TALK};
 
 // ---- Persons 87 and 86 -------------------------------------------------------------------------
 
@@ -163,10 +168,15 @@ constexpr Cell COMPANIONS_TALK[] = {
 // clang-format on
 static_assert(cells_valid(COMPANIONS_TALK));
 
-constexpr TalkRow PERSON87_ROW{
-    .far = 100, .turn = TURN_PLAYER_ONLY, .cells = COMPANIONS_TALK, .partner = GIFTS_PERSON86_OBJ};
-constexpr TalkRow PERSON86_ROW{
-    .turn = TURN_NOBODY, .cells = COMPANIONS_TALK, .partner = GIFTS_PERSON87_OBJ};
+constexpr TalkRow PERSON87_ROW{.far = 100,
+                               .turn = TURN_PLAYER_ONLY,
+                               .keep_frame = false,
+                               .cells = COMPANIONS_TALK,
+                               .partner = GIFTS_PERSON86_OBJ};
+constexpr TalkRow PERSON86_ROW{.turn = TURN_NOBODY,
+                               .keep_frame = false,
+                               .cells = COMPANIONS_TALK,
+                               .partner = GIFTS_PERSON87_OBJ};
 
 // ---- The chain of item 2383 ------------------------------------------------------------------
 
@@ -214,7 +224,7 @@ static_assert(cells_valid(COLLECTOR_TALK));
 constexpr Resident SENDER{
     .idle_on = true,
     .idle = {.rearm = 8, .start = 21500, .limit = 21521, .step = 2, .pause = 20},
-    .talk = {.far = 250, .turn = TURN_NOBODY, .cells = SENDER_TALK},
+    .talk = {.far = 250, .turn = TURN_NOBODY, .keep_frame = false, .cells = SENDER_TALK},
 };
 constexpr Resident TRADER{
     .idle_on = true,
@@ -300,13 +310,6 @@ constexpr Cell SWAPPERS_TALK[] = {
 };
 static_assert(cells_valid(SWAPPERS_TALK));
 
-// Person 132 lets the player pass to map 194: the shots and the tools, the portal opened, the
-// barring zone gone, person 87 going on ahead.
-constexpr Cell LET_PASS[] = {
-    show(501_obj), hide(497_obj), scene(gift_scenes::PERSON87_GOES_AHEAD), obj_to(490_obj, 1),
-};
-static_assert(cells_valid(LET_PASS));
-
 constexpr Cell PERSON132_TALK[] = {
     stage(0),
         when(has_item(2381_item)),
@@ -366,15 +369,25 @@ constexpr Resident PATH_KEEPER{
 constexpr Resident SWAPPER_418{
     .idle_on = true,
     .idle = {.rearm = 8, .start = 21700, .limit = 21732, .step = 2, .pause = 20},
-    .talk = {.far = 250, .turn = TURN_NOBODY, .cells = SWAPPERS_TALK, .partner = 419},
+    .talk = {.far = 250,
+             .turn = TURN_NOBODY,
+             .keep_frame = false,
+             .cells = SWAPPERS_TALK,
+             .partner = 419},
 };
 constexpr Resident SWAPPER_419{
     .idle_on = true,
     .idle = {.rearm = 8, .start = 21736, .limit = 21761, .step = 2, .pause = 20},
-    .talk = {.far = 150, .turn = TURN_NOBODY, .cells = SWAPPERS_TALK, .partner = 418},
+    .talk = {.far = 150,
+             .turn = TURN_NOBODY,
+             .keep_frame = false,
+             .cells = SWAPPERS_TALK,
+             .partner = 418},
 };
-constexpr TalkRow PERSON132_ROW{.far = 100, .turn = TURN_PLAYER_ONLY, .cells = PERSON132_TALK};
-constexpr TalkRow WATCHER_ROW{.far = 100, .turn = TURN_PLAYER_ONLY, .cells = WATCHER_TALK};
+constexpr TalkRow PERSON132_ROW{
+    .far = 100, .turn = TURN_PLAYER_ONLY, .keep_frame = false, .cells = PERSON132_TALK};
+constexpr TalkRow WATCHER_ROW{
+    .far = 100, .turn = TURN_PLAYER_ONLY, .keep_frame = false, .cells = WATCHER_TALK};
 
 // A table of cells run as one block on self (a zone's talk after its scene).
 void cells_on_self(std::span<const Cell> cells) {
@@ -496,7 +509,8 @@ constexpr Resident FINDER{
     .idle = {.rearm = 8, .start = 22444, .limit = 22474, .step = 2, .pause = 20},
     .talk = {.far = 150, .frames = {-22442, 22442, -22440, 22440}, .cells = FINDER_TALK},
 };
-constexpr TalkRow FOUND_GIFT_ROW{.turn = TURN_NOBODY, .cells = FOUND_GIFT_TALK};
+constexpr TalkRow FOUND_GIFT_ROW{
+    .turn = TURN_NOBODY, .keep_frame = false, .cells = FOUND_GIFT_TALK};
 
 // Step zone 506 hides itself and gives the gift; nothing shows it, so it never fires.
 constexpr StepZone FOUND_GIFT_ZONE{.kind = ZONE_ONCE, .scene = found_gift_quietly};
