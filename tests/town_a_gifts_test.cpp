@@ -8,14 +8,17 @@
 
 #include "data/world_population.h"
 #include "engine/gisk.h"
+#include "engine/world/creators.h"
 #include "engine/world/object.h"
 #include "engine/world_state.h"
 #include "game/inventory.h"
 #include "game/player.h"
 #include "game/world_rows.h"
+#include "scripts/home/player.h"
 #include "scripts/scripts_register.h"
 #include "tests/script_harness.h"
 #include "tools/arcbuild.h"
+#include "tools/placeholder_world.h"
 
 #include <gtest/gtest.h>
 
@@ -537,6 +540,56 @@ TEST_F(TownAGifts, ThePairIdlesOnlyAtItsWaitingStageButKeepsItsTimer) {
         EXPECT_EQ(attr_get(c.obj, ATTR_FRAME), c.next_frame);
         EXPECT_EQ(attr_get(c.obj, ATTR_TIMER), 8);
     }
+}
+
+// ---- The real field loop -----------------------------------------------------------------------
+
+// The found gift of map 102 (a click area on layer 0, as the population makes it), shown by the
+// finder's talk and clicked by real input on the real field loop.
+class TownAGiftsByClick : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sh_start_placeholder_world();
+        dialog_transcript_mode();
+        init_player();
+        for (size_t i = 0; i < world_population_towns_count; ++i)
+            if (world_population_towns[i].obj == GIFTS_FOUND_GIFT_OBJ)
+                world_rows_run(&world_population_towns[i], 1);
+        make_player(MAP, GIFT_X - 60, GIFT_Y, PLAYER_SCRIPT_SLOT, 0);
+        world_place_player(MAP, GIFT_X - 60, GIFT_Y);
+        player_record.music_id = -1;
+        sh_clock(12, 0);
+        // Ends the loop once the gift has been taken.
+        const s32 watcher = world_script([] {
+            attr_set(WATCHER, ATTR_TIMER, 1);
+            if (inv_has(GIFT_PRESENTATION_ITEM) != 0) world_state.field_active = 0;
+        });
+        world_place_object(WATCHER, MAP, 0, 0, 0, watcher, 0);
+        world_arm_timer(WATCHER, 1, true);
+    }
+    void TearDown() override {
+        dialog_driver_stop();
+        world_stop();
+    }
+    static constexpr s32 MAP = 102;
+    static constexpr s32 GIFT_X = 4419, GIFT_Y = 1133;
+    static constexpr s32 WATCHER = 4000;
+    HarnessTempDir dir;
+};
+
+TEST_F(TownAGiftsByClick, TheFoundGiftIsTakenByAClick) {
+    ASSERT_EQ(attr_get(GIFTS_FOUND_GIFT_OBJ, ATTR_LAYER), 0);
+    attr_set(GIFTS_FOUND_GIFT_OBJ, ATTR_ACTIVE, 1); // what the finder's talk does
+    world_click_map(GIFT_X, GIFT_Y - PLACEHOLDER_FIGURE_H / 2);
+    const WorldRun run = world_run_field(200);
+    ASSERT_TRUE(run.ended);
+    EXPECT_FALSE(run.watchdog);
+    EXPECT_EQ(count(GIFT_PRESENTATION_ITEM), 1);
+    EXPECT_EQ(shown(GIFTS_FOUND_GIFT_OBJ), 0);
+    Lines lines;
+    for (const std::string& l : dialog_lines())
+        if (l.starts_with("say")) lines.push_back(l);
+    EXPECT_EQ(lines, Lines{"say 3 1000 16601"});
 }
 
 // ---- Placeholders
