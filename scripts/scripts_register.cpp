@@ -21,6 +21,7 @@
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/town_a_director.h"
 #include "scripts/towns/town_a_residents.h"
+#include "scripts/towns/town_a_gifts.h"
 
 #include <array>
 #include <string_view>
@@ -50,6 +51,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     town_gates_region,
     town_a_director_region,
     town_a_residents_region,
+    town_a_gifts_region,
     // clang-format on
 };
 

@@ -145,6 +145,18 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {33982, 34034, 1}, // the walking teacher at the end of its walk
     {4850, 4899, 1},   // the board teacher walking
     {5950, 5999, 1},   // the walking teacher walking
+    // Town A quest of the four gifts
+    {38458, 38471, 1}, // the pair that asks for the gifts, idling in its house
+    {21500, 21546, 1}, // the two who send the player on: idle and turns
+    {21700, 21761, 1}, // the two who trade item 2382
+    {22000, 22029, 1}, // the two gossips of map 116
+    {21121, 21190, 1}, // the two of map 113 (drawn mirrored)
+    {22440, 22474, 1}, // the finder of the last gift
+    {21692, 21696, 1}, // the collector of map 106 turned
+    {37150, 37196, 1}, // person 118
+    {37200, 37236, 1}, // its neighbour
+    {37350, 37380, 1}, // the trader of map 107
+    {38422, 38422, 1}, // person 132 stepping out
 };
 
 } // namespace
