@@ -20,8 +20,8 @@
 #include "scripts/home/walker_quest.h"
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/town_a_director.h"
-#include "scripts/towns/town_a_residents.h"
 #include "scripts/towns/town_a_gifts.h"
+#include "scripts/towns/town_a_residents.h"
 
 #include <array>
 #include <string_view>

@@ -4,6 +4,7 @@
 // (affection, money, item counts), the three branches of the meeting on map 183, the talk of
 // persons 87 and 86, the shots zone that refills every time, and the frames in the placeholder
 // archive.
+#include "scripts/towns/town_a_director.h"
 #include "scripts/towns/town_a_gifts.h"
 
 #include "data/world_population.h"
@@ -16,6 +17,7 @@
 #include "game/world_rows.h"
 #include "scripts/home/player.h"
 #include "scripts/scripts_register.h"
+#include "tests/frames_shown.h"
 #include "tests/script_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_world.h"
@@ -106,7 +108,12 @@ s32 count(s32 item) {
 class TownAGifts : public ScriptTest {
   protected:
     void SetUp() override {
-        sh_start();
+        // The presentation that 409 starts at stage 5 moves the player over the maps of the day.
+        sh_start([](ArcBuilder& b) {
+            const auto ground = [](s32, s32) { return WORLD_GROUND; };
+            world_put_map(b, 102, 2048, 2048, ground, 300);
+            for (const s32 map : {103, 193}) world_put_map(b, map, 640, 480, ground, 400);
+        });
         scripts_register_all();
         reset();
     }
@@ -328,10 +335,15 @@ TEST_F(TownAGifts, The409AtStageFiveWithoutTheGiftOnlyAsksForIt) {
     script_set_stage(409, 5);
     attr_set(409, ATTR_ACTIVE, 1);
     EXPECT_EQ(fire(409), Lines{P(25811)});
-    // With the gift the presentation takes over; 409 says nothing of its own.
+    // With the gift the presentation takes over: the gift given, the day decided, the walk over;
+    // 409 says nothing of its own.
     inv_add(GIFT_PRESENTATION_ITEM, 1);
+    world_state.field_active = 1;
     const Lines with = fire(409);
     EXPECT_EQ(std::count(with.begin(), with.end(), P(25811)), 0);
+    EXPECT_EQ(count(GIFT_PRESENTATION_ITEM), 0);
+    EXPECT_NE(player_record.story_flags[TOWN_A_OUTCOME_FLAG], 0);
+    EXPECT_EQ(world_state.field_active, 0);
 }
 
 TEST_F(TownAGifts, Person118SellsTheGiftForAThousandWhenNotFondOfThePlayer) {
@@ -596,16 +608,9 @@ TEST_F(TownAGiftsByClick, TheFoundGiftIsTakenByAClick) {
 // --------------------------------------------------------------------------------
 
 TEST(TownAGiftsPlaceholders, EveryFrameShownHasAPicture) {
-    ArcBuilder b;
-    arc_put_placeholder_content(b);
-    std::vector<s32> frames;
-    town_a_gifts_frames([](s32 f, void* ctx) { static_cast<std::vector<s32>*>(ctx)->push_back(f); },
-                        &frames);
-    EXPECT_FALSE(frames.empty());
-    for (const s32 f : frames) {
-        const u32 id = u32(ARC_IMAGE_BASE + (f < 0 ? -f : f));
-        EXPECT_GT(b.entries().count(id) + b.aliases().count(id), 0u) << "frame " << f;
-    }
+    const FramesShown shown = frames_shown(town_a_gifts_frames);
+    EXPECT_GT(shown.count, 0u);
+    EXPECT_EQ(shown.missing, std::vector<s32>{});
 }
 
 } // namespace
