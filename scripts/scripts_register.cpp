@@ -18,6 +18,7 @@
 #include "scripts/home/stations.h"
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
+#include "scripts/towns/town_a_chase.h"
 
 #include <array>
 #include <string_view>
@@ -44,6 +45,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     home_teachers_region,
     home_couple_guests_region,
     home_contest_hall_region,
+    town_a_chase_region,
     // clang-format on
 };
 
