@@ -322,6 +322,30 @@ TEST_F(TownAChase, TheDuelByAffectionChoiceAndResultWritesTheFlagAndHealsBothFig
     EXPECT_EQ(fire(479, TRIG_CLICK), Lines{});
 }
 
+TEST_F(TownAChase, TheDuelWithoutTheChoiceSaysEveryLineOnItsSide) {
+    player_record.affection[PERSON_121] = 10;
+    sh_player(400, 320, 190);
+    sh_battle_results({1});
+    Lines expected{bubble(DUEL_ZONE, 58445), box(2, 1121, 58450)};
+    for (s32 t = 58451; t <= 58455; ++t)
+        expected.push_back(t % 2 == 1 ? box(2, 1000, t) : box(3, 1121, t));
+    for (const s32 t : {58472, 58470}) expected.push_back(box(2, 1121, t));
+    expected.push_back(box(3, 1000, 58471));
+    expected.push_back(box(2, 1121, 58473));
+    expected.push_back(box(2, 1122, 58475));
+    for (const s32 t : {58480, 58481, 58482, 58483, 58484, 58485, 58486, 58487, 58489, 58490}) {
+        const bool by_121 =
+            t == 58480 || t == 58482 || t == 58484 || t == 58485 || t == 58487 || t == 58490;
+        expected.push_back(by_121 ? box(2, 1121, t) : box(1, 1122, t));
+    }
+    for (s32 t = 58500; t <= 58508; ++t)
+        expected.push_back(t % 2 == 0 ? box(2, 1122, t) : box(3, 1000, t));
+    for (const std::string& l : {box(3, 1122, 58509), box(2, 1000, 58510), box(3, 1122, 58511),
+                                 box(2, 1122, 58512), box(3, 1000, 58513)})
+        expected.push_back(l);
+    EXPECT_EQ(fire(DUEL_ZONE, TRIG_STEP), expected);
+}
+
 TEST_F(TownAChase, SteppingOnTheDuelsZoneAgainFightsAgainAndOverwritesTheFlag) {
     player_record.affection[PERSON_121] = 90;
     sh_player(400, 320, 190);
