@@ -27,6 +27,17 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {5900, 5949, 1},   // the dice partner walking out
     {33932, 33980, 2}, // the archery teacher waiting on map 41
     {30900, 30970, 2}, // the hall resident idling and turned
+    // Town A northern chase and duel
+    {37900, 37935, 1}, // person 121's long animation and the fallen object
+    {38002, 38022, 1}, // person 121 on map 190
+    {38102, 38122, 1}, // person 122
+    {39900, 39980, 1}, // the watcher 411 idling and turned
+    {21105, 21107, 1}, // the watcher 412 turned
+    {37500, 37538, 1}, // person 120 idling and turned
+    {21113, 21115, 1}, // 422 of the pair turned
+    {21240, 21244, 1}, // the seller 405
+    {21900, 21902, 1}, // 423 of the pair turned
+    {39236, 39236, 1}, // the figure at the passage of map 121
     // Shopkeepers of the home region
     {2051, 2073, 1},   // the shop-9 keeper of map 10
     {2074, 2087, 1},   // the shop-7 keeper of map 10
