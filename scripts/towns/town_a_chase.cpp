@@ -353,28 +353,6 @@ constexpr Resident PERSON_120{
     .idle = {.rearm = 10, .start = 37500, .limit = 37532, .step = 2, .pause = 20},
     .talk = {.far = WATCH_FAR, .frames = {-37538, 37538, 37534, 37536}, .cells = PERSON_120_TALK}};
 
-// ---- Frames shown ----------------------------------------------------------------------------
-
-struct FrameVisit {
-    void (*visit)(s32, void*);
-    void* ctx;
-    void operator()(s32 frame) const {
-        if (frame != 0) visit(frame, ctx);
-    }
-};
-void visit_turn(const FrameVisit& v, const TurnFrames& f) {
-    for (const s32 frame : {f.f0, f.f1, f.f2, f.f3}) v(frame);
-}
-void visit_cycle(const FrameVisit& v, const IdleCycle& c) {
-    if (c.step <= 0) return;
-    for (s32 frame = c.start; frame <= c.limit; frame += c.step) v(frame);
-}
-void visit_cues(const FrameVisit& v, std::span<const Cue> cues) {
-    cues_frames(
-        cues, [](s32 frame, void* c) { (*static_cast<const FrameVisit*>(c))(frame); },
-        const_cast<FrameVisit*>(&v));
-}
-
 } // namespace
 
 void object_event_0171() {
@@ -425,17 +403,17 @@ void object_event_0899() {
 void town_a_chase_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
     for (const Resident* r : {&WATCHER_411, &WATCHER_412, &PERSON_120}) {
-        if (r->idle_on) visit_cycle(v, r->idle);
-        visit_turn(v, r->talk.frames);
+        if (r->idle_on) frames_of_cycle(v, r->idle);
+        frames_of_turn(v, r->talk.frames);
     }
-    for (const PairMember& m : PAIR.members) visit_turn(v, m.frames);
+    for (const PairMember& m : PAIR.members) frames_of_turn(v, m.frames);
     v(SELLER_FRAME_EARLY);
     v(SELLER_FRAME_LATE);
     v(21240);
     for (const std::span<const Cue> cues :
          {std::span<const Cue>(FALL_SCENE), std::span<const Cue>(CHASE_SCENE),
           std::span<const Cue>(DUEL_MEETING), std::span<const Cue>(AFTER_FIGHT)})
-        visit_cues(v, cues);
+        cues_frames(v, cues);
     // The fallen object's frames of the key loop, and the passage's figure shown by 472.
     for (s32 frame = 37930; frame <= 37935; ++frame) v(frame);
     v(39236);

@@ -616,19 +616,17 @@ void object_event_0897() {
 // ---- Frames ----------------------------------------------------------------------------------
 
 void town_a_gifts_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
+    const FrameVisit v{visit, ctx};
     for (const IdleCycle& c : {HOST_IDLE, GUEST_IDLE, SENDER.idle, TRADER.idle, SELLER.idle,
                                NEIGHBOUR.idle, PATH_KEEPER.idle, SWAPPER_418.idle, SWAPPER_419.idle,
                                GOSSIP_430.idle, TWIN_433.idle, TWIN_434.idle, FINDER.idle})
-        for (s32 frame = c.start, i = 0;
-             i < CUE_RUN_MAX * 2 && (c.step > 0 ? frame <= c.limit : frame >= c.limit);
-             frame += c.step, ++i)
-            visit(frame, ctx);
+        frames_of_cycle(v, c);
     for (const TurnFrames& f :
          {TRADER.talk.frames, COLLECTOR_ROW.frames, SELLER.talk.frames, NEIGHBOUR.talk.frames,
           PATH_KEEPER.talk.frames, GOSSIP_430.talk.frames, TWIN_433.talk.frames,
           TWIN_434.talk.frames, FINDER.talk.frames})
-        for (const s32 frame : {f.f0, f.f1, f.f2, f.f3}) visit(frame, ctx);
-    cues_frames(gift_scenes::MEETING, visit, ctx);
+        frames_of_turn(v, f);
+    cues_frames(v, gift_scenes::MEETING);
 }
 
 // ---- Slots -----------------------------------------------------------------------------------

@@ -362,26 +362,19 @@ void object_event_0850() {
 // ---- Frames ---------------------------------------------------------------------------------
 
 void town_a_residents_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
-    const auto idle = [&](const IdleCycle& c) {
-        if (c.step == 0) return;
-        for (s32 f = c.start; c.step > 0 ? f <= c.limit : f >= c.limit; f += c.step) visit(f, ctx);
-    };
-    const auto turn = [&](const TurnFrames& t) {
-        for (const s32 f : {t.f0, t.f1, t.f2, t.f3})
-            if (f != 0) visit(f, ctx);
-    };
+    const FrameVisit v{visit, ctx};
     for (const ResidentRow& r : RESIDENTS) {
-        if (r.r.idle_on) idle(r.r.idle);
-        if (r.r.talk.turn == TURN_BOTH) turn(r.r.talk.frames);
+        if (r.r.idle_on) frames_of_cycle(v, r.r.idle);
+        if (r.r.talk.turn == TURN_BOTH) frames_of_turn(v, r.r.talk.frames);
     }
-    for (const IdleRow& r : FIGURES) idle(r.idle);
+    for (const IdleRow& r : FIGURES) frames_of_cycle(v, r.idle);
     for (const PairTalk* p : {&PAIR_400, &PAIR_431, &PAIR_437})
         for (const PairMember& m : p->members) {
-            if (m.idle_on) idle(m.idle);
-            turn(m.frames);
+            if (m.idle_on) frames_of_cycle(v, m.idle);
+            frames_of_turn(v, m.frames);
         }
-    turn(WALKER_TALK.frames);
-    for (const s32 f : {21330, 21332, 21334, 21336}) visit(f, ctx); // the guards' poses
+    frames_of_turn(v, WALKER_TALK.frames);
+    for (const s32 f : {21330, 21332, 21334, 21336}) v(f); // the guards' poses
 }
 
 // ---- Slots ----------------------------------------------------------------------------------
