@@ -21,6 +21,25 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {21300, 21311, 1}, // the ranking tellers idling and turned
     {46200, 46227, 1}, // the fishing contest host idling
 
+    // City residents
+    {44700, 44724, 1}, // the pair's member 1061 at the city's west edge
+    {44900, 45144, 1}, // the three hidden figures of the city
+    {45880, 45898, 1}, // the figures of map 230
+    {45970, 45986, 1},
+    {46070, 46133, 1}, // the hidden 1087 and the three of map 230
+    {46230, 46354, 1}, // the residents of map 230
+    {46430, 46618, 1}, // the group of map 213
+    {46660, 46698, 1}, // the resident with the remark
+    {46800, 46884, 1}, // 1100 and the pair 1104, 1105
+    {46900, 46986, 1}, // 1106 and 1107
+    {47000, 47097, 1}, // 1108, 1109 and 1110
+    {47200, 47238, 1}, // the quiz-giver
+    {39300, 39349, 1}, // the walker 1064
+    {39530, 39544, 1}, // 1116 of map 231
+    {41740, 41796, 1}, // 1119 of map 231
+    {41828, 41856, 1}, // the pair 1117, 1118
+    {41900, 41928, 1},
+
     // The contest hall
     {30636, 30653, 1}, // the contest master of map 16 idling and turned
     {30654, 30684, 2}, // the dice partner idling
