@@ -20,6 +20,8 @@
 #include "scripts/home/walker_quest.h"
 #include "scripts/towns/city_residents.h"
 #include "scripts/towns/gates_and_tellers.h"
+#include "scripts/towns/growth_teachers.h"
+#include "scripts/towns/paid_practice.h"
 #include "scripts/towns/town_a_chase.h"
 #include "scripts/towns/town_a_director.h"
 #include "scripts/towns/town_a_gifts.h"
@@ -56,6 +58,8 @@ constexpr ScriptRegion (*REGIONS[])() = {
     town_a_gifts_region,
     town_a_chase_region,
     city_residents_region,
+    growth_teachers_region,
+    paid_practice_region,
     // clang-format on
 };
 

@@ -152,6 +152,10 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {30184, 30212, 2}, // the idler of map 10, first segment
     {30304, 30354, 2}, // its second segment and its turns
     {30362, 30393, 1}, // the bench sitter of map 10
+    // Teachers of growth 23
+    {21340, 21362, 1}, // the teacher of map 102 at its training spot, idling
+    {42600, 42649, 1}, // the teachers of maps 102, 115 and 208 walking
+    {5300, 5349, 1},   // the teacher of map 102 by the prop 456, walking
     // Residents of maps 10 and 40
     {32708, 32716, 2}, // the watcher of map 10 and its remark loop
     {32882, 32892, 1}, // the bystander and the performer's two neighbours
@@ -162,6 +166,9 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {34137, 34195, 1}, // the first pupil: idle, turn and demonstration
     {34197, 34255, 1}, // the second pupil
     {4000, 4049, 1},   // the companion walking
+    // Paid practice of the towns
+    {21200, 21239, 1}, // the practice teachers of maps 120 and 215 idling
+    {2010, 2010, 1},   // the player's last practice pose
     // Teachers of the interiors
     {31770, 31826, 1}, // the teacher of map 42: idle and turns
     {31828, 31837, 1}, // the dish teacher tasting
