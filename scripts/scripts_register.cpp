@@ -23,6 +23,7 @@
 #include "scripts/towns/town_a_director.h"
 #include "scripts/towns/town_a_gifts.h"
 #include "scripts/towns/town_a_residents.h"
+#include "scripts/towns/city_item_errands.h"
 
 #include <array>
 #include <string_view>
@@ -54,6 +55,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     town_a_residents_region,
     town_a_gifts_region,
     town_a_chase_region,
+    city_item_errands_region,
     // clang-format on
 };
 
