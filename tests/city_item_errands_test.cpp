@@ -76,8 +76,8 @@ class CityItemErrands : public ScriptTest {
                 world_rows_run(&r, 1);
         }
     }
-    static Lines click(s32 obj, std::initializer_list<s32> answers = {}) {
-        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + 40);
+    static Lines click(s32 obj, std::initializer_list<s32> answers = {}, s32 dx = 40) {
+        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + dx);
         attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
         sh_clear_lines();
         sh_answers(answers);
@@ -380,6 +380,17 @@ TEST_F(CityItemErrands, TheChainFromItem2372EndsIn2365AndFiveThousand) {
 TEST_F(CityItemErrands, TheWalkerTakesItem2351AtOnceAfterAskingAndWalksOutHidden) {
     const auto person = [](s32 t) { return box(TURNED, 1200, t); };
     const Lines opening{box(TURNED, 1200, 34500), you(34501), box(TURNED, 1200, 34502)};
+    // From too far nobody turns; until the handover its timer only idles in place.
+    const s32 x = attr_get(CITY_ERRAND_WALKER, ATTR_X);
+    const s32 y = attr_get(CITY_ERRAND_WALKER, ATTR_Y);
+    const s32 frame = attr_get(CITY_ERRAND_WALKER, ATTR_FRAME);
+    EXPECT_EQ(click(CITY_ERRAND_WALKER, {}, 320), Lines{"label 0 10000 -112 -108 2000"});
+    EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), frame);
+    sh_frames(200);
+    EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_X), x);
+    EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_Y), y);
+    EXPECT_GE(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 47100);
+    EXPECT_LE(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 47134);
     EXPECT_EQ(click(CITY_ERRAND_WALKER), (opening + Lines{you(34520), box(TURNED, 1200, 34521)}));
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_VAR_A), 2);
     EXPECT_EQ(click(CITY_ERRAND_WALKER), (Lines{box(TURNED, 1200, 34525), you(34526)}));
