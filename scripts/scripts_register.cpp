@@ -18,6 +18,7 @@
 #include "scripts/home/stations.h"
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
+#include "scripts/towns/city_item_errands.h"
 #include "scripts/towns/city_residents.h"
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/growth_teachers.h"
@@ -60,6 +61,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     city_residents_region,
     growth_teachers_region,
     paid_practice_region,
+    city_item_errands_region,
     // clang-format on
 };
 

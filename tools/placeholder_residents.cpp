@@ -123,6 +123,18 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {34100, 34124, 2}, // the player at the aptitude spot of map 51
     {32300, 32300, 1}, // person 14 of map 51 turned toward the player
     {32342, 32342, 1},
+    // City item errands
+    {46360, 46388, 1}, // 1065 idling and turned
+    {47100, 47140, 1}, // 1066 idling and turned
+    {39800, 39849, 1}, // 1066 walking out of the city
+    {43350, 43380, 1}, // 1111 of map 231
+    {43400, 43424, 1}, // 1112 of map 231
+    {39500, 39628, 1}, // 1113, 1114 and 1115 of map 231
+    {44124, 44180, 1}, // 1120
+    {39750, 39796, 1}, // 1137 at its two stages
+    {46300, 46328, 1}, // 1139
+    {46400, 46428, 1}, // 1138 at its stages
+    {46760, 46788, 1}, // 1140
     // Paid practice and the dining room
     {31244, 31316, 2}, // the waiter of map 22 idling
     {31100, 31110, 2}, // the waiter setting out and clearing the dishes
