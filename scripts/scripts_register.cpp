@@ -18,6 +18,7 @@
 #include "scripts/home/stations.h"
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
+#include "scripts/towns/city_trail_walkers.h"
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/town_a_chase.h"
 #include "scripts/towns/town_a_director.h"
@@ -54,6 +55,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     town_a_residents_region,
     town_a_gifts_region,
     town_a_chase_region,
+    city_trail_walkers_region,
     // clang-format on
 };
 
