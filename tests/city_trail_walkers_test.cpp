@@ -3,6 +3,7 @@
 #include "data/world_population.h"
 #include "engine/world/object.h"
 #include "engine/world/staging.h"
+#include "engine/world_state.h"
 #include "game/inventory.h"
 #include "game/player.h"
 #include "game/world_rows.h"
@@ -17,8 +18,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -180,6 +183,47 @@ TEST_F(CityTrailWalkers, EachTalkSaysItsStageAndMovesTheStagesOn) {
         if (c.partner >= 0) {
             EXPECT_EQ(stage(c.partner), c.partner_stage);
         }
+    }
+}
+
+TEST_F(CityTrailWalkers, IdleLoopsWrapAndRemarkOnlyOnTheirMap) {
+    struct Case {
+        const char* name;
+        s32 obj;
+        s32 frame;
+        s32 player_map;
+        s32 next_frame;
+        s32 timer;
+        Lines labels;
+    };
+    const Case cases[] = {
+        {"1008 remarks", 1008, 43538, 200, 43540, 10, {"label 1008 35042 -150 -113 2000"}},
+        {"1008 elsewhere is silent", 1008, 43538, 208, 43540, 10, {}},
+        {"1008 wraps", 1008, 43556, 200, 43500, 10, {}},
+        {"1016 remarks on map 208",
+         1016,
+         43804,
+         208,
+         43805,
+         10,
+         {"label 1016 35030 -80 -100 2000"}},
+        {"1013 wraps with its pause", 1013, 43590, 209, 43589, 100, {}},
+        {"1014 wraps with its pause", 1014, 43593, 209, 43592, 130, {}},
+        {"the gang", 1005, 45663, 208, 45650, 10, {}},
+        {"1018", 1018, 41276, 200, 41278, 10, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        populate();
+        attr_set(0, ATTR_MAP, c.player_map);
+        world_state.current_map = c.player_map;
+        obj_set_frame(c.obj, c.frame);
+        attr_set(c.obj, ATTR_TIMER, 0);
+        sh_clear_lines();
+        sh_fire(c.obj, TRIG_TIMER);
+        EXPECT_EQ(obj_get_frame(c.obj), c.next_frame);
+        EXPECT_EQ(attr_get(c.obj, ATTR_TIMER), c.timer);
+        EXPECT_EQ(sh_only(sh_lines(), {"label"}), c.labels);
     }
 }
 
@@ -381,7 +425,22 @@ TEST_F(CityTrailWalkers, TheGateOpensOnlyOnceTheOpenWorldsPersonIsAtStageOne) {
 TEST_F(CityTrailWalkers, TheStreetScenePlaysOnceAndSendsTheWalkerOff) {
     const s32 second_frame = obj_get_frame(CITY_SECOND_WALKER);
     sh_player(4738, 2060, 200);
+    // The fight as the screen shows it: each new pair of frames of 1041 and 1064.
+    std::vector<std::pair<s32, s32>> fight;
+    harness_on_present([&](const u16*, u64) {
+        const std::pair<s32, s32> now{obj_get_frame(CITY_WALKER),
+                                      obj_get_frame(CITY_SECOND_WALKER)};
+        if (now.second >= 45900 && now.second <= 45936 && (fight.empty() || fight.back() != now))
+            fight.push_back(now);
+    });
     const Lines first = fire(CITY_STREET_ZONE, TRIG_STEP);
+    harness_on_present(nullptr);
+    // 1064 rises by 2 to 45936 and stays; 1041 joins once 1064 is past 45908 and is held at
+    // 45868.
+    std::vector<std::pair<s32, s32>> want;
+    for (s32 k = 0; k <= 38; ++k)
+        want.emplace_back(k < 5 ? 45800 : 45792 + 2 * k, std::min(45900 + 2 * k, 45936));
+    EXPECT_EQ(fight, want);
     const Lines expected = Lines{box(0, 1000, 34355)} + bubbles(34410, {1012, 1041, 1012, 1041}) +
                            Lines{bubble(1012, 34415), bubble(1041, 34416), bubble(1064, 34417)} +
                            bubbles(34420, {1012, 1041, 1012, 1041, 1012, 1041, 1064}) +
