@@ -170,6 +170,8 @@ TEST_F(CityTrailWalkers, EachTalkSaysItsStageAndMovesTheStagesOn) {
         {"1028 first, nobody turns", 1028, 0, long_talk, 1, 1027, 1},
         {"1027 last", 1027, 2, {bubble(1027, 34966), bubble(1028, 34967)}, 2},
         {"walker 1041", CITY_WALKER, 0, {bubble(CITY_WALKER, 34400)}, 0},
+        {"companion 1058", CITY_COMPANION_A, 0, {box(3, 1152, 33019)}, 0},
+        {"companion 1059", CITY_COMPANION_B, 0, {box(3, 1150, 33019)}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
