@@ -10,13 +10,13 @@
 //
 // This region's share of the world's totals, for the towns' table to complement: 108
 // `npc_timed` (13 not clickable; cursors 13 x 101, -1 x 3, 0 x 3, 2 x 1), 92 `portal` and 4
-// `portal_fixed` (48 pairs, none closed at start), 37 `npc_vis` (18 created hidden; 16
-// clickable; cursors -1 x 14, 3 x 7, 4..15 x 16), 19 `npc_vis_timed`, 13 `step_trigger` (none
-// hidden), 7 `npc` (cursors 13 x 4, 0 x 3; 6 clickable), 1 `timer` (hidden), 8 negative frames.
+// `portal_fixed` (48 pairs, none closed at start), 38 `npc_vis` (18 created hidden; 17
+// clickable; cursors -1 x 14, 3 x 7, 4..15 x 17), 19 `npc_vis_timed`, 13 `step_trigger` (none
+// hidden), 6 `npc` (cursors 13 x 4, 0 x 2; 5 clickable), 1 `timer` (hidden), 8 negative frames.
 // Hidden at start: 30, of them 18 created hidden and 15 hidden by the setting (3 both ways: 244,
-// 245, 271). Other settings: 30 without shadow, 20 on layer 0, 19 on layer 1, 3 on layer 2, 8
+// 245, 271). Other settings: 30 without shadow, 17 on layer 0, 19 on layer 1, 3 on layer 2, 8
 // blocking, all 8 additive ones, 3 mirrored, 2 click-off, the frame reset; no brightness. Slot 7
-// on 45 objects, slot 173 on 2 (999, 1002), slot 800 on none.
+// on 45 objects, slot 173 on 2 (1001, 1002), slot 800 on none.
 // The towns' rows therefore carry the other 19 negative frames and all 15 doors closed at start.
 #include "data/world_population.h"
 
@@ -299,9 +299,10 @@ const WorldRow world_population_home[] = {
     npc(996, 16, 200, 420, 7, 0, 34440, 1, WS_LAYER0),
     npc_vis(997, 1, 210, 300, 170, 1052, 15, 3685, 1, WS_LAYER0),
     npc_vis(998, 0, 193, 272, 170, 1053, 15, 3684, 1, WS_LAYER0),
-    npc(999, 200, 1520, 3650, 173, 0, 34442, 1, WS_LAYER0),
+    npc(999, 241, 108, 431, 7, 0, 1902, 0, WS_HIDE),
     npc(1000, 10, 6136, 136, 2, 13, 10200, 1),
-    npc(1001, 241, 400, 380, 7, 0, 34444, 0, WS_HIDE | WS_LAYER0),
-    npc_vis(1002, 1, 193, 340, 260, 173, 13, 34446, 1, WS_LAYER0),
+    // The city gate's two guards, either side of the gate zone 1007 at (2774, 2710).
+    npc_vis(1001, 1, 200, 2704, 2690, 173, 13, 42940, 1),
+    npc_vis(1002, 1, 200, 2844, 2690, 173, 13, 42944, 1),
 };
 const size_t world_population_home_count = sizeof(world_population_home) / sizeof(WorldRow);

@@ -19,8 +19,8 @@
 // blend 0; mirror 2; no-click 0; frame reset 0. Slots: 800 on all 75 of its objects, 7 on 27;
 // shared own slots 615 (1018, 1039) and 801 (1440, 1445, 1446); slot 173 only on 407 here. Cursors
 // and clicks: npc_timed 13 x 170, 0 x 9, -1 x 4, 18 x 3, 178 clickable; npc 18 x 40, 13 x 10, 0 x
-// 5, 13 clickable (1143 and 1145 are stated not clickable, so the home's seven carry the other 6 of
-// the 19); npc_vis -1 x 21, 0 x 21, 3 x 13, 4..15 x 4, 36 clickable. Portals: 103 pairs plus the
+// 5, 13 clickable (1143 and 1145 are stated not clickable, so the home's six carry the other 5 of
+// the 18); npc_vis -1 x 21, 0 x 21, 3 x 13, 4..15 x 4, 36 clickable. Portals: 103 pairs plus the
 // one-way 475; 174 of 206 paired portals lead within 55 px of their partner. Negative frames:
 // 24, each stated or needed by a mirrored idle cycle or sentry run (458, 1037, 1441, 1449, 1451,
 // 1453), which would run away from a positive start.

@@ -20,6 +20,7 @@
 #include "scripts/home/walker_quest.h"
 #include "scripts/towns/city_item_errands.h"
 #include "scripts/towns/city_residents.h"
+#include "scripts/towns/city_trail_walkers.h"
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/growth_teachers.h"
 #include "scripts/towns/paid_practice.h"
@@ -62,6 +63,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     growth_teachers_region,
     paid_practice_region,
     city_item_errands_region,
+    city_trail_walkers_region,
     // clang-format on
 };
 

@@ -129,19 +129,19 @@ TEST(WorldPopulationRows, CreatorsSettingsCursorsAndClicksAddUp) {
         }
     }
     const std::pair<WorldOp, s32> creator_counts[] = {
-        {WR_NPC_TIMED, 294}, {WR_PORTAL, 299},       {WR_NPC_VIS, 96}, {WR_NPC, 62},
+        {WR_NPC_TIMED, 294}, {WR_PORTAL, 299},       {WR_NPC_VIS, 97}, {WR_NPC, 61},
         {WR_STEP, 41},       {WR_NPC_VIS_TIMED, 19}, {WR_TIMER, 8},    {WR_PORTAL_FIXED, 4}};
     for (const auto& [op, n] : creator_counts) EXPECT_EQ(creators[op], n) << "creator " << int(op);
     const std::pair<WorldSetting, s32> setting_counts[] = {
-        {WS_NO_SHADOW, 90}, {WS_HIDE, 88},     {WS_LAYER1, 70}, {WS_LAYER0, 38},
+        {WS_NO_SHADOW, 90}, {WS_HIDE, 88},     {WS_LAYER1, 70}, {WS_LAYER0, 35},
         {WS_LAYER2, 5},     {WS_BRIGHT11, 40}, {WS_BLOCK, 24},  {WS_BLEND12, 8},
         {WS_MIRROR, 5},     {WS_NO_CLICK, 2},  {WS_FRAME0, 1}};
     for (const auto& [bit, n] : setting_counts) EXPECT_EQ(settings[bit], n) << "setting " << bit;
     const std::pair<const char*, s32> tallies[] = {
         {"timed cursor 13", 271},   {"timed clickable", 273}, {"npc cursor 18", 40},
-        {"npc cursor 13", 14},      {"npc cursor 0", 8},      {"npc clickable", 19},
+        {"npc cursor 13", 14},      {"npc cursor 0", 7},      {"npc clickable", 18},
         {"vis cursor none", 35},    {"vis cursor 0", 21},     {"vis cursor 3", 20},
-        {"vis cursor 4-15", 20},    {"vis clickable", 52},    {"vis_timed cursor none", 19},
+        {"vis cursor 4-15", 21},    {"vis clickable", 53},    {"vis_timed cursor none", 19},
         {"vis_timed clickable", 0}, {"negative frames", 32}};
     // 32 mirrored starts, not the round 27 of the world's summary: the town keepers 458 and 1037
     // and the sentries 1441, 1449, 1451 and 1453 run mirrored frames by their own scripts' tables
@@ -209,6 +209,28 @@ TEST(WorldPopulationRows, SlotsAreSharedOnlyAsTheWorldSays) {
     }
     EXPECT_EQ(own, 365);
     EXPECT_EQ(own_objects, 373u);
+}
+
+// The visitor of the episodes' closings waits hidden and inert on map 241; the city gate's two
+// guards stand beside the gate zone 1007 and answer clicks through slot 173.
+TEST(WorldPopulationRows, TheVisitorWaitsHiddenAndTheCityGuardsStandAtTheGate) {
+    const auto by = rows_by_object();
+    const WorldRow& visitor = *by.at(999);
+    EXPECT_EQ(std::vector<s32>({visitor.map, visitor.x, visitor.y, visitor.frame, visitor.event}),
+              std::vector<s32>({241, 108, 431, 1902, 7}));
+    EXPECT_TRUE(hidden_at_start(visitor));
+    EXPECT_EQ(visitor.settings & u32(WS_LAYER0 | WS_LAYER1 | WS_LAYER2), 0u);
+    const std::pair<s32, s32> guards[] = {{1001, 42940}, {1002, 42944}};
+    for (const auto& [obj, frame] : guards) {
+        SCOPED_TRACE(obj);
+        const WorldRow& g = *by.at(obj);
+        EXPECT_EQ(std::vector<s32>({g.map, g.frame, g.event, g.cursor, g.clickable}),
+                  std::vector<s32>({200, frame, 173, 13, 1}));
+        EXPECT_FALSE(hidden_at_start(g));
+        EXPECT_EQ(g.settings & u32(WS_LAYER0 | WS_LAYER1 | WS_LAYER2), 0u);
+        EXPECT_LE(std::abs(g.x - 2774), 100);
+        EXPECT_LE(std::abs(g.y - 2710), 100);
+    }
 }
 
 TEST(WorldPopulationRows, PortalsFormPairsLeadingNextToTheirPartners) {

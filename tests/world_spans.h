@@ -79,7 +79,8 @@ inline const std::vector<WorldSpan>& world_spans() {
           {893, 897}},
          39,
          {{8, 75}, {5, 2}, {10, 1}}},
-        {996, 1002, {{WR_NPC, 4}, {WR_NPC_VIS, 3}}, {{2, 2}, {173, 173}, {1052, 1053}}, 2, {}},
+        // The hidden pair is 998 and 999.
+        {996, 1002, {{WR_NPC, 3}, {WR_NPC_VIS, 4}}, {{2, 2}, {173, 173}, {1052, 1053}}, 2, {}},
         {1003,
          1145,
          {{WR_NPC_TIMED, 100}, {WR_NPC_VIS, 19}, {WR_STEP, 15}, {WR_NPC, 2}, {WR_TIMER, 1}},

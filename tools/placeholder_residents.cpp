@@ -3,6 +3,7 @@
 // that on the placeholder archive such a figure keeps its size and can still be clicked after its
 // first frame change. The population only names each figure's first frame.
 #include "tools/arcbuild.h"
+#include "tools/placeholder_images.h"
 #include "tools/placeholder_world.h"
 
 #include "engine/gisk.h"
@@ -148,6 +149,28 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {31643, 31683, 1}, // object 4 stepping away and back
     {31090, 31090, 1}, // the player seated in the dining room, looking up
     {31536, 31536, 1}, // the player seated at the served table, looking up
+    // City residents, picture trail and walkers
+    {45650, 45753, 1}, // the gang of map 208
+    {43002, 43050, 1}, // the residents of map 200 idling and turned
+    {43200, 43232, 1}, // the seller of item 2375
+    {43300, 43348, 1}, // the fortune teller
+    {43500, 43557, 1},
+    {43589, 43594, 1}, // the pair of map 209
+    {40569, 40585, 1},
+    {43700, 43742, 1},
+    {43800, 43859, 1}, // the pair of map 208
+    {41278, 41316, 1}, // the idler of map 200
+    {44000, 44033, 1}, // the pair that invites to the fishing contest
+    {43900, 43935, 1}, // the pair of map 214
+    {39153, 39187, 1},
+    {40740, 40780, 1}, // the resident of map 212
+    {44450, 44489, 1}, // the pair of map 200
+    {39350, 39362, 1},
+    {42940, 42946, 1}, // the city gate's guards and their refusal
+    {41602, 41628, 1}, // the walker turned
+    {45800, 45868, 1}, // the street fight
+    {45900, 45936, 1},
+    {45200, 45349, 1}, // the companions walking and standing
     // Residents of map 16 and the resident pairs
     {30478, 30898, 1}, // the five of map 16: their phases and turns
     {31156, 31243, 1}, // the pair of map 10
@@ -217,4 +240,10 @@ void image_put_placeholder_residents(ArcBuilder& builder) {
             if (builder.entries().count(id) || builder.aliases().count(id)) continue;
             builder.put(id, placeholder_world_sprite(image, false));
         }
+    // The city trail's picture, drawn at (250, 170) over the field.
+    constexpr s32 TRAIL_PICTURE = 42501, TRAIL_PICTURE_SIZE = 140;
+    const u32 trail = u32(ARC_IMAGE_BASE + TRAIL_PICTURE);
+    if (!builder.entries().count(trail) && !builder.aliases().count(trail))
+        builder.put(trail,
+                    placeholder_box_sprite(TRAIL_PICTURE, TRAIL_PICTURE_SIZE, TRAIL_PICTURE_SIZE));
 }
