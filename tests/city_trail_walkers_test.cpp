@@ -169,7 +169,7 @@ TEST_F(CityTrailWalkers, EachTalkSaysItsStageAndMovesTheStagesOn) {
         {"1023 open world, flag 38 not 2", 1023, 2, bubbles(29093, {1023, 1024}), 2},
         {"1028 first, nobody turns", 1028, 0, long_talk, 1, 1027, 1},
         {"1027 last", 1027, 2, {bubble(1027, 34966), bubble(1028, 34967)}, 2},
-        {"walker 1041", CITY_WALKER, 0, {bubble(CITY_WALKER, 34400)}, 0},
+        {"walker 1041", CITY_STREET_WALKER, 0, {bubble(CITY_STREET_WALKER, 34400)}, 0},
         {"companion 1058", CITY_COMPANION_A, 0, {box(3, 1152, 33019)}, 0},
         {"companion 1059", CITY_COMPANION_B, 0, {box(3, 1150, 33019)}, 0},
     };
@@ -425,13 +425,13 @@ TEST_F(CityTrailWalkers, TheGateOpensOnlyOnceTheOpenWorldsPersonIsAtStageOne) {
 // ---- The street scene and the walkers --------------------------------------------------------
 
 TEST_F(CityTrailWalkers, TheStreetScenePlaysOnceAndSendsTheWalkerOff) {
-    const s32 second_frame = obj_get_frame(CITY_SECOND_WALKER);
+    const s32 second_frame = obj_get_frame(CITY_WALKER);
     sh_player(4738, 2060, 200);
     // The fight as the screen shows it: each new pair of frames of 1041 and 1064.
     std::vector<std::pair<s32, s32>> fight;
     harness_on_present([&](const u16*, u64) {
-        const std::pair<s32, s32> now{obj_get_frame(CITY_WALKER),
-                                      obj_get_frame(CITY_SECOND_WALKER)};
+        const std::pair<s32, s32> now{obj_get_frame(CITY_STREET_WALKER),
+                                      obj_get_frame(CITY_WALKER)};
         if (now.second >= 45900 && now.second <= 45936 && (fight.empty() || fight.back() != now))
             fight.push_back(now);
     });
@@ -449,9 +449,9 @@ TEST_F(CityTrailWalkers, TheStreetScenePlaysOnceAndSendsTheWalkerOff) {
                            Lines{bubble(1012, 34430)};
     EXPECT_EQ(first, expected);
     EXPECT_EQ(active(CITY_STREET_ZONE), 0);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_VAR_B), CITY_WALKER_FIRST_LEG);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_VAR_B), CITY_STREET_WALKER_FIRST_LEG);
     EXPECT_EQ(stage(CITY_STREET_KEEPER), 1);
-    EXPECT_EQ(obj_get_frame(CITY_SECOND_WALKER), second_frame); // its frame back after the fight
+    EXPECT_EQ(obj_get_frame(CITY_WALKER), second_frame); // its frame back after the fight
     // The player stands where the scene walked him.
     EXPECT_EQ(attr_get(0, ATTR_X), 4909);
     EXPECT_EQ(attr_get(0, ATTR_Y), 2190);
@@ -462,28 +462,29 @@ TEST_F(CityTrailWalkers, TheStreetScenePlaysOnceAndSendsTheWalkerOff) {
 // 1041 walks its points once the scene has sent it: at the first it sets 1064 walking, at the
 // last it hides. Before the scene it stands.
 TEST_F(CityTrailWalkers, TheWalkerStandsUntilSentThenStarts1064AndHidesAtItsLastPoint) {
-    const s32 x = attr_get(CITY_WALKER, ATTR_X), y = attr_get(CITY_WALKER, ATTR_Y);
-    for (s32 i = 0; i < 10; ++i) sh_fire(CITY_WALKER, TRIG_TIMER);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_X), x);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_Y), y);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_TIMER), 1);
+    const s32 x = attr_get(CITY_STREET_WALKER, ATTR_X), y = attr_get(CITY_STREET_WALKER, ATTR_Y);
+    for (s32 i = 0; i < 10; ++i) sh_fire(CITY_STREET_WALKER, TRIG_TIMER);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_X), x);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_Y), y);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_TIMER), 1);
 
-    attr_set(CITY_WALKER, ATTR_VAR_B, CITY_WALKER_FIRST_LEG);
+    attr_set(CITY_STREET_WALKER, ATTR_VAR_B, CITY_STREET_WALKER_FIRST_LEG);
     s32 runs = 0;
-    while (attr_get(CITY_WALKER, ATTR_VAR_B) == CITY_WALKER_FIRST_LEG && runs++ < 200)
-        sh_fire(CITY_WALKER, TRIG_TIMER);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_X), 4949);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_Y), 2208);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_VAR_B), 2);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_TIMER), 25);
-    EXPECT_EQ(attr_get(CITY_SECOND_WALKER, ATTR_VAR_B), 1);
+    while (attr_get(CITY_STREET_WALKER, ATTR_VAR_B) == CITY_STREET_WALKER_FIRST_LEG && runs++ < 200)
+        sh_fire(CITY_STREET_WALKER, TRIG_TIMER);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_X), 4949);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_Y), 2208);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_VAR_B), 2);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_TIMER), 25);
+    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_VAR_B), 1);
 
     runs = 0;
-    while (active(CITY_WALKER) == 1 && runs++ < 2000) sh_fire(CITY_WALKER, TRIG_TIMER);
-    EXPECT_EQ(active(CITY_WALKER), 0);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_X), 1238);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_Y), 3847);
-    EXPECT_EQ(attr_get(CITY_WALKER, ATTR_TIMER), 25);
+    while (active(CITY_STREET_WALKER) == 1 && runs++ < 2000)
+        sh_fire(CITY_STREET_WALKER, TRIG_TIMER);
+    EXPECT_EQ(active(CITY_STREET_WALKER), 0);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_X), 1238);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_Y), 3847);
+    EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_TIMER), 25);
 }
 
 // ---- The picture trail -----------------------------------------------------------------------

@@ -91,7 +91,7 @@ void walk_and_click(s32 obj) {
     const s32 x = attr_get(obj, ATTR_X), y = attr_get(obj, ATTR_Y);
     if (!walker.toward(x + 80, y) || visit.clicked) return;
     visit.clicked = true;
-    world_click_map(x - 15, y - 70); // TEMP
+    world_click_map(x, y - 10);
 }
 
 // Through a door: below it first, then straight up onto it.

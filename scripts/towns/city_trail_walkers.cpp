@@ -378,12 +378,12 @@ constexpr StepZone GATE_ZONE{.kind = ZONE_LIVE, .scene = gate_scene};
 s32 kept_walker_frame = 0;
 s32 kept_second_frame = 0;
 void keep_fighters() {
-    kept_walker_frame = frame_keep(CITY_WALKER);
-    kept_second_frame = frame_keep(CITY_SECOND_WALKER);
+    kept_walker_frame = frame_keep(CITY_STREET_WALKER);
+    kept_second_frame = frame_keep(CITY_WALKER);
 }
 void restore_fighters() {
-    frame_restore(CITY_WALKER, kept_walker_frame);
-    frame_restore(CITY_SECOND_WALKER, kept_second_frame);
+    frame_restore(CITY_STREET_WALKER, kept_walker_frame);
+    frame_restore(CITY_WALKER, kept_second_frame);
 }
 
 // The fight, a pass every 200 ms: 1064 rises by 2 from 45900 and stays at 45936; 1041 stands at
@@ -414,7 +414,7 @@ constexpr Cue STREET_SCENE[] = {
     cue::bubble(1012_obj, 34422_t), cue::bubble(1041_obj, 34423_t),
     cue::bubble(1012_obj, 34424_t), cue::bubble(1041_obj, 34425_t),
     cue::bubble(1064_obj, 34426_t), cue::bubble(1012_obj, 34430_t),
-    cue::attr(1041_obj, ATTR_VAR_B, CITY_WALKER_FIRST_LEG),
+    cue::attr(1041_obj, ATTR_VAR_B, CITY_STREET_WALKER_FIRST_LEG),
     cue::stage(1012_obj, 1),
 };
 static_assert(cues_valid(STREET_SCENE));
@@ -427,7 +427,7 @@ constexpr StepZone STREET_ZONE{.kind = ZONE_ONCE, .cues = STREET_SCENE};
 constexpr s32 WALK_PAUSE = 25;
 // clang-format off
 constexpr RouteStep WALKER_LEGS[] = {
-    route::go(CITY_WALKER_FIRST_LEG, 4949, 2208,
+    route::go(CITY_STREET_WALKER_FIRST_LEG, 4949, 2208,
               route::obj_var_b(1064_obj, 1), route::rearm_to(WALK_PAUSE), route::then_stage(2)),
     route::go(1, 4664, 2142, route::rearm_to(WALK_PAUSE)),
     route::go(2, 4543, 2143, route::rearm_to(WALK_PAUSE)),

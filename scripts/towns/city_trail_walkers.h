@@ -10,6 +10,7 @@
 #pragma once
 #include "engine/types.h"
 #include "scripts/kit.h"
+#include "scripts/towns/city_residents.h" // CITY_WALKER, the second fighter
 
 #include <span>
 
@@ -26,9 +27,8 @@ constexpr s32 CITY_GATE_SHOWN = 2360;
 // sets the second one walking (ATTR_VAR_B := 1).
 constexpr s32 CITY_STREET_ZONE = 1040;
 constexpr s32 CITY_STREET_KEEPER = 1012;
-constexpr s32 CITY_WALKER = 1041;
-constexpr s32 CITY_SECOND_WALKER = 1064;
-constexpr s32 CITY_WALKER_FIRST_LEG = 15;
+constexpr s32 CITY_STREET_WALKER = 1041;
+constexpr s32 CITY_STREET_WALKER_FIRST_LEG = 15;
 
 // The picture trail in its order, the companions and the doorway it uncovers.
 constexpr s32 CITY_TRAIL_FIRST = 1049;
