@@ -19,6 +19,7 @@
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
 #include "scripts/towns/gates_and_tellers.h"
+#include "scripts/towns/shops_and_delivery.h"
 #include "scripts/towns/town_a_chase.h"
 #include "scripts/towns/town_a_director.h"
 #include "scripts/towns/town_a_gifts.h"
@@ -54,6 +55,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     town_a_residents_region,
     town_a_gifts_region,
     town_a_chase_region,
+    town_shops_region,
     // clang-format on
 };
 
