@@ -418,7 +418,7 @@ TEST_F(ShopsAndDelivery, TownAKeepersGreetAndOpenTheirShops) {
 }
 
 TEST_F(ShopsAndDelivery, Keeper454TalksOnlyFromNear) {
-    attr_set(0, ATTR_X, attr_get(454, ATTR_X) + 101);
+    attr_set(0, ATTR_X, attr_get(454, ATTR_X) + 120);
     attr_set(0, ATTR_Y, attr_get(454, ATTR_Y));
     sh_clear_lines();
     sh_fire(454, TRIG_CLICK);
