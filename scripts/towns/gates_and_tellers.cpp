@@ -162,6 +162,7 @@ void host_contest_retry() {
     host_contest(true);
 }
 
+static_assert(HOST_DELIVERY == ERRAND_STAGE);
 // The box position of the host's talk, for the errand's delivery.
 s32 host_pos = 3;
 void host_errand_delivery() {
@@ -211,7 +212,7 @@ constexpr Cell TALK[] = {
     end(),
     stage(HOST_WON),
     S(25343_t),
-    stage(ERRAND_STAGE),
+    stage(HOST_DELIVERY),
     choice(25372_t, 25371_t),
     option(ERRAND_HOST_OPTION),
     call(host_errand_delivery),
