@@ -24,6 +24,7 @@
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/growth_teachers.h"
 #include "scripts/towns/paid_practice.h"
+#include "scripts/towns/shops_and_delivery.h"
 #include "scripts/towns/town_a_chase.h"
 #include "scripts/towns/town_a_director.h"
 #include "scripts/towns/town_a_gifts.h"
@@ -64,6 +65,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     paid_practice_region,
     city_item_errands_region,
     city_trail_walkers_region,
+    town_shops_region,
     // clang-format on
 };
 

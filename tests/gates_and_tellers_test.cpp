@@ -317,14 +317,14 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          Lines{bubble(H, 25347), bubble(H, 25301)},
          HOST_RETRY},
         {"won", HOST_WON, {2230, 2240}, 0, -1, 0, -1, {bubble(H, 25343)}, HOST_WON},
-        {"the delivery stage, not built yet",
+        {"the delivery stage, its first option",
          HOST_DELIVERY,
          {2230, 2240},
          0,
          -1,
          0,
-         -1,
-         {},
+         0,
+         {"choose 0 1000 25372 25371 -> 0"},
          HOST_DELIVERY},
     };
     bring(H, 60);

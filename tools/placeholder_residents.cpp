@@ -97,6 +97,21 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {2299, 2299, 1}, // a guest turned
 
     {2498, 2532, 1}, // the guest at the table and the cook of map 22
+    // Shops of the two towns (the keepers of maps 105 and 108, 1019, 1025 and the walking keeper
+    // 1029 show frames that other blocks already supply)
+    {37240, 37292, 1}, // the shop-35 keeper of map 102 idling and turned
+    {43140, 43190, 1}, // keeper 1011 idling and turned
+    {41800, 41826, 1}, // keeper 1012 idling and turned
+    {41200, 41210, 1}, // keeper 1020 idling and turned
+    {44400, 44414, 1}, // keeper 1030 idling
+    {44600, 44610, 1}, // keeper 1031 idling and turned
+    {39400, 39458, 1}, // keeper 1032 idling and turned
+    {47150, 47174, 1}, // keeper 1034 idling
+    {44680, 44687, 1}, // keeper 1035 idling
+    {44872, 44882, 1}, // keeper 1037 (mirrored) idling
+    {44500, 44513, 1}, // keeper 1038 idling
+    {44430, 44448, 1}, // keeper 1057 idling and turned
+
     // Eastern map 10 and map 51
     {32080, 32186, 2}, // the group of four of map 10: idle loops, turns and their quarrel
     {32200, 32244, 2}, // the third of the group

@@ -8,6 +8,7 @@
 #include "scripts/cells.h"
 #include "scripts/cues.h"
 #include "scripts/script_seams.h"
+#include "scripts/towns/shops_and_delivery.h"
 
 #include <array>
 
@@ -161,10 +162,16 @@ void host_contest_retry() {
     host_contest(true);
 }
 
+static_assert(HOST_DELIVERY == ERRAND_STAGE);
+// The box position of the host's talk, for the errand's delivery.
+s32 host_pos = 3;
+void host_errand_delivery() {
+    errand_delivery(script_self(), host_pos);
+}
+
 namespace host {
 using namespace cell;
-// Stage 60 (the delivery errand of the shops) is not built yet: that stage has no block and does
-// nothing.
+// Stage 60 is the delivery errand of the shops: the host's stage is parked in its ATTR_VAR_B.
 constexpr Cell TALK[] = {
     stage(HOST_NEW),
     S(25320_t),
@@ -205,6 +212,11 @@ constexpr Cell TALK[] = {
     end(),
     stage(HOST_WON),
     S(25343_t),
+    stage(HOST_DELIVERY),
+    choice(25372_t, 25371_t),
+    option(ERRAND_HOST_OPTION),
+    call(host_errand_delivery),
+    end(),
 };
 static_assert(cells_valid(TALK));
 } // namespace host
@@ -215,6 +227,7 @@ void host_click() {
     const s32 self = script_self();
     const s32 frame = obj_get_frame(self);
     const TalkContext ctx{self, turn_to_talk({frame, frame, frame, frame}), -1};
+    host_pos = ctx.turn.pos;
     cells_run_stage(host::TALK, ctx);
 }
 
