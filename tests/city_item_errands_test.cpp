@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -69,20 +68,7 @@ class CityItemErrands : public ScriptTest {
     // A new game's player and the population's rows of these objects, run anew.
     static void populate() {
         init_player();
-        for (const s32 obj : OBJECTS) std::memset(&object_table[obj], 0, sizeof object_table[obj]);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& r = world_population_towns[i];
-            if (std::find(std::begin(OBJECTS), std::end(OBJECTS), r.obj) != std::end(OBJECTS))
-                world_rows_run(&r, 1);
-        }
-    }
-    static Lines click(s32 obj, std::initializer_list<s32> answers = {}, s32 dx = 40) {
-        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + dx);
-        attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
-        sh_clear_lines();
-        sh_answers(answers);
-        sh_fire(obj, TRIG_CLICK);
-        return sh_only(sh_lines(), {"say", "choose", "label"});
+        sh_populate(OBJECTS);
     }
 };
 
@@ -342,9 +328,9 @@ TEST_F(CityItemErrands, TheChainFromItem2372EndsIn2365AndFiveThousand) {
         SCOPED_TRACE(s.name);
         std::vector<s32> a = s.answers;
         if (a.empty()) {
-            click(s.obj);
+            sh_click(s.obj);
         } else {
-            click(s.obj, {a[0]});
+            sh_click(s.obj, {a[0]});
         }
         EXPECT_EQ(inv_has(s.holds), 1);
         if (s.gave != 0) {
@@ -359,7 +345,7 @@ TEST_F(CityItemErrands, TheChainFromItem2372EndsIn2365AndFiveThousand) {
     // Resident 1026 of the city trades 2269 for 2373 in a talk of its own.
     inv_remove(2269, 1);
     inv_add(2373, 1);
-    EXPECT_EQ(click(1138),
+    EXPECT_EQ(sh_click(1138),
               (Lines{bubble(1138, 25552), you(25554)} + alternate(25555, 25559, by(1138), YOU)));
     EXPECT_EQ(inv_has(2373), 0);
     EXPECT_EQ(inv_has(2374), 1);
@@ -367,8 +353,8 @@ TEST_F(CityItemErrands, TheChainFromItem2372EndsIn2365AndFiveThousand) {
     EXPECT_EQ(attr_get(1138, ATTR_FRAME), 46412);
 
     const s32 money = player_record.money;
-    EXPECT_EQ(click(1140), (Lines{bubble(1140, 25500), bubble(1140, 25501)} +
-                            alternate(25502, 25512, YOU, by(1140))));
+    EXPECT_EQ(sh_click(1140), (Lines{bubble(1140, 25500), bubble(1140, 25501)} +
+                               alternate(25502, 25512, YOU, by(1140))));
     EXPECT_EQ(inv_has(2374), 0);
     EXPECT_EQ(inv_has(2365), 1);
     EXPECT_EQ(player_record.money, money + 5000);
@@ -384,27 +370,28 @@ TEST_F(CityItemErrands, TheWalkerTakesItem2351AtOnceAfterAskingAndWalksOutHidden
     const s32 x = attr_get(CITY_ERRAND_WALKER, ATTR_X);
     const s32 y = attr_get(CITY_ERRAND_WALKER, ATTR_Y);
     const s32 frame = attr_get(CITY_ERRAND_WALKER, ATTR_FRAME);
-    EXPECT_EQ(click(CITY_ERRAND_WALKER, {}, 320), Lines{"label 0 10000 -112 -108 2000"});
+    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER, {}, 320), Lines{"label 0 10000 -112 -108 2000"});
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), frame);
     sh_frames(200);
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_X), x);
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_Y), y);
     EXPECT_GE(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 47100);
     EXPECT_LE(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 47134);
-    EXPECT_EQ(click(CITY_ERRAND_WALKER), (opening + Lines{you(34520), box(TURNED, 1200, 34521)}));
+    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER),
+              (opening + Lines{you(34520), box(TURNED, 1200, 34521)}));
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_VAR_A), 2);
-    EXPECT_EQ(click(CITY_ERRAND_WALKER), (Lines{box(TURNED, 1200, 34525), you(34526)}));
+    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER), (Lines{box(TURNED, 1200, 34525), you(34526)}));
 
     inv_add(2351, 1);
     hub_block.encounter_pool_b[CITY_ERRAND_POOL_B_ENTRY].on = 0;
-    EXPECT_EQ(click(CITY_ERRAND_WALKER), alternate(34503, 34515, YOU, person));
+    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER), alternate(34503, 34515, YOU, person));
     EXPECT_EQ(inv_has(2351), 0);
     EXPECT_EQ(inv_has(2360), 1);
     EXPECT_EQ(acquaint_has(200), 1);
     EXPECT_EQ(hub_block.encounter_pool_b[CITY_ERRAND_POOL_B_ENTRY].on, 1);
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_VAR_A), 4);
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 39802);
-    EXPECT_EQ(click(CITY_ERRAND_WALKER), Lines{box(TURNED, 1200, 25608)});
+    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER), Lines{box(TURNED, 1200, 25608)});
 
     // The walk: bounded by far more frames than the way needs.
     for (s32 i = 0; i < 40 && attr_get(CITY_ERRAND_WALKER, ATTR_ACTIVE) != 0; ++i) sh_frames(100);
@@ -417,10 +404,10 @@ TEST_F(CityItemErrands, TheWalkerTakesItem2351AtOnceAfterAskingAndWalksOutHidden
 TEST_F(CityItemErrands, TheSpotOfItem2376StaysUntilTaken) {
     const Lines opening{bubble(1067, 33611), box(0, 1000, 33612), bubble(1067, 33613),
                         box(0, 1000, 33614), bubble(1067, 33615)};
-    EXPECT_EQ(click(1067, {1}), opening + Lines{"choose 0 1000 33616 33617 -> 1"});
+    EXPECT_EQ(sh_click(1067, {1}), opening + Lines{"choose 0 1000 33616 33617 -> 1"});
     EXPECT_EQ(attr_get(1067, ATTR_ACTIVE), 1);
     EXPECT_EQ(inv_has(2376), 0);
-    EXPECT_EQ(click(1067, {0}), opening + Lines{"choose 0 1000 33616 33617 -> 0"});
+    EXPECT_EQ(sh_click(1067, {0}), opening + Lines{"choose 0 1000 33616 33617 -> 0"});
     EXPECT_EQ(attr_get(1067, ATTR_ACTIVE), 0);
     EXPECT_EQ(inv_has(2376), 1);
     EXPECT_EQ(attr_get(1067, ATTR_VAR_A), 1);

@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -53,22 +52,7 @@ class CityResidents : public ScriptTest {
     // The population's rows of these objects, run anew: places, frames, slots, stages 0.
     static void populate() {
         init_player();
-        for (const s32 obj : OBJECTS) std::memset(&object_table[obj], 0, sizeof object_table[obj]);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& r = world_population_towns[i];
-            if (std::find(std::begin(OBJECTS), std::end(OBJECTS), r.obj) != std::end(OBJECTS))
-                world_rows_run(&r, 1);
-        }
-    }
-    static void beside(s32 obj, s32 dx) {
-        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + dx);
-        attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
-    }
-    static Lines click(s32 obj, s32 dx = 40) {
-        beside(obj, dx);
-        sh_clear_lines();
-        sh_fire(obj, TRIG_CLICK);
-        return sh_only(sh_lines(), {"say", "choose", "label"});
+        sh_populate(OBJECTS);
     }
 };
 
@@ -157,7 +141,7 @@ TEST_F(CityResidents, EachTalkSaysItsLinesAndMovesTheStagesOn) {
         attr_set(c.obj, ATTR_VAR_A, c.stage);
         if (c.answer >= 0) sh_answers({c.answer});
         const s32 frame = obj_get_frame(c.obj);
-        EXPECT_EQ(click(c.obj, c.dx), c.lines);
+        EXPECT_EQ(sh_click(c.obj, {}, c.dx), c.lines);
         EXPECT_EQ(obj_get_frame(c.obj), frame);
         EXPECT_EQ(attr_get(c.obj, ATTR_VAR_A), c.next_stage);
         if (c.other >= 0) {
@@ -177,7 +161,7 @@ TEST_F(CityResidents, TheThreeTalksOf1106GoRoundAndEndOnItsFirstFrame) {
     for (size_t i = 0; i < std::size(talks); ++i) {
         SCOPED_TRACE(i);
         obj_set_frame(OBJ, 46930 + s32(i) * 2);
-        EXPECT_EQ(click(OBJ), talks[i]);
+        EXPECT_EQ(sh_click(OBJ), talks[i]);
         EXPECT_EQ(attr_get(OBJ, ATTR_VAR_A), stages[i]);
         EXPECT_EQ(obj_get_frame(OBJ), 46900);
     }
@@ -199,7 +183,7 @@ TEST_F(CityResidents, TheQuizVerdictFollowsTheNumberOfRightAnswers) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.right);
         populate();
-        beside(Q, 40);
+        sh_beside(Q, 40);
         sh_clear_lines();
         std::vector<s32> answers{0};
         for (s32 q = 0; q < 8 && q <= c.right; ++q)
@@ -219,7 +203,7 @@ TEST_F(CityResidents, TheQuizVerdictFollowsTheNumberOfRightAnswers) {
     }
     // The fifth question is two bubbles.
     populate();
-    beside(Q, 40);
+    sh_beside(Q, 40);
     sh_clear_lines();
     sh_answers({0, 1, 3, 0, 3, 0});
     sh_fire(Q, TRIG_CLICK);
@@ -231,22 +215,22 @@ TEST_F(CityResidents, TheQuizIsOfferedAgainOnlyAfterAFailedOrDeclinedTest) {
     constexpr s32 Q = CITY_QUIZ_GIVER;
     // Declined: the next greeting is the short one, and a decline there changes nothing.
     sh_answers({1});
-    click(Q);
+    sh_click(Q);
     EXPECT_EQ(attr_get(Q, ATTR_VAR_A), 1);
     sh_answers({1});
-    EXPECT_EQ(click(Q), (Lines{bubble(Q, 25005), "choose 3 1000 25003 25004 -> 1"}));
+    EXPECT_EQ(sh_click(Q), (Lines{bubble(Q, 25005), "choose 3 1000 25003 25004 -> 1"}));
     EXPECT_EQ(attr_get(Q, ATTR_VAR_A), 1);
     // One right answer: asked again; two: final.
     sh_answers({0, 1, 0});
-    click(Q);
+    sh_click(Q);
     EXPECT_EQ(attr_get(Q, ATTR_VAR_A), 1);
     sh_answers({0, 1, 3, 1});
-    click(Q);
+    sh_click(Q);
     EXPECT_EQ(attr_get(Q, ATTR_VAR_A), 3);
-    EXPECT_EQ(click(Q), Lines{bubble(Q, 25007)});
+    EXPECT_EQ(sh_click(Q), Lines{bubble(Q, 25007)});
     attr_set(Q, ATTR_VAR_A, 2);
-    EXPECT_EQ(click(Q), Lines{bubble(Q, 25008)});
-    EXPECT_EQ(click(Q, TOO_FAR_LINE_DX), Lines{TOO_FAR});
+    EXPECT_EQ(sh_click(Q), Lines{bubble(Q, 25008)});
+    EXPECT_EQ(sh_click(Q, {}, TOO_FAR_LINE_DX), Lines{TOO_FAR});
 }
 
 // ---- Timers ----------------------------------------------------------------------------------

@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,10 +47,6 @@ Lines operator+(Lines a, const Lines& b) {
     return a;
 }
 
-bool city_object(s32 obj) {
-    return (obj >= 1003 && obj <= 1064) || obj == HOST_OBJ || obj == CITY_TRAIL_DOOR;
-}
-
 s32 held(s32 item) {
     s32 n = 0;
     for (const InventoryEntry& e : player_record.inventory)
@@ -73,34 +68,17 @@ class CityTrailWalkers : public ScriptTest {
     // and the figure it shows as bare objects.
     static void populate() {
         init_player();
-        for (s32 obj = 1001; obj <= 1064; ++obj) obj_clear(obj);
-        for (const s32 obj : {HOST_OBJ, CITY_TRAIL_DOOR, CITY_GATE_OPENER, CITY_GATE_SHOWN})
-            obj_clear(obj);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& row = world_population_towns[i];
-            if (row.op != WR_HIDE_RANGE && city_object(row.obj)) world_rows_run(&row, 1);
-        }
-        for (size_t i = 0; i < world_population_home_count; ++i) {
-            const WorldRow& row = world_population_home[i];
-            if (row.obj == CITY_GATE_GUARD_A || row.obj == CITY_GATE_GUARD_B)
-                world_rows_run(&row, 1);
-        }
+        std::vector<s32> objects{HOST_OBJ, CITY_TRAIL_DOOR};
+        for (s32 obj = 1001; obj <= 1064; ++obj) objects.push_back(obj);
+        sh_populate(objects);
+        for (const s32 obj : {CITY_GATE_OPENER, CITY_GATE_SHOWN}) obj_clear(obj);
         attr_set(CITY_GATE_SHOWN, ATTR_ACTIVE, 0);
         sh_player(3000, 2000, 200);
-    }
-    // The player `dx` to the right of obj (the map does not count for the distance).
-    static void beside(s32 obj, s32 dx = 40) {
-        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + dx);
-        attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
     }
     static Lines fire(s32 obj, s32 trigger) {
         sh_clear_lines();
         sh_fire(obj, trigger);
         return sh_only(sh_lines(), {"say", "choose", "label"});
-    }
-    static Lines click(s32 obj, s32 dx = 40) {
-        beside(obj, dx);
-        return fire(obj, TRIG_CLICK);
     }
     // A click on a step of the trail, with a click ready to close its picture; the pictures it
     // drew (the trail's ground pictures only) go to *shown.
@@ -120,7 +98,7 @@ class CityTrailWalkers : public ScriptTest {
             queued = true;
             harness_click(320, 240, 1, at_present(present + 2));
         });
-        const Lines lines = click(obj);
+        const Lines lines = sh_click(obj);
         harness_on_present(nullptr);
         *shown = pictures();
         dialog_record_draws(false);
@@ -179,7 +157,7 @@ TEST_F(CityTrailWalkers, EachTalkSaysItsStageAndMovesTheStagesOn) {
         attr_set(c.obj, ATTR_VAR_A, c.stage);
         if (c.partner >= 0) attr_set(c.partner, ATTR_VAR_A, c.stage);
         const s32 frame = obj_get_frame(c.obj);
-        EXPECT_EQ(click(c.obj, c.dx), c.lines);
+        EXPECT_EQ(sh_click(c.obj, {}, c.dx), c.lines);
         EXPECT_EQ(obj_get_frame(c.obj), frame);
         EXPECT_EQ(stage(c.obj), c.next_stage);
         if (c.partner >= 0) {
@@ -237,11 +215,11 @@ TEST_F(CityTrailWalkers, ThePairOfMap200TurnsOnlyAtItsSecondTalk) {
         const s32 other = clicked == 1027 ? 1028 : 1027;
         const s32 frames[] = {obj_get_frame(1027), obj_get_frame(1028)};
         const s32 player_frame = obj_get_frame(0);
-        click(clicked);
+        sh_click(clicked);
         EXPECT_EQ(obj_get_frame(0), player_frame);
         EXPECT_EQ(obj_get_frame(1027), frames[0]);
         EXPECT_EQ(obj_get_frame(1028), frames[1]);
-        const Lines second = click(clicked);
+        const Lines second = sh_click(clicked);
         ASSERT_EQ(second.size(), 6u);
         EXPECT_EQ(second[0], bubble(1028, 34960));
         EXPECT_EQ(second[1].rfind("say ", 0), 0u);
@@ -335,7 +313,7 @@ TEST_F(CityTrailWalkers, TheFortuneTellerTheSellerAndTheGiversChangeThePlayer) {
         attr_set(c.obj, ATTR_VAR_A, c.stage);
         for (const s32 a : c.answers) sh_answers({a});
         for (const s32 d : c.draws) sh_rand({d});
-        const Lines lines = click(c.obj);
+        const Lines lines = sh_click(c.obj);
         ASSERT_GE(lines.size(), c.said.size());
         EXPECT_EQ(Lines(lines.begin(), lines.begin() + std::ptrdiff_t(c.said.size())), c.said);
         EXPECT_EQ(stage(c.obj), c.next_stage);
@@ -376,14 +354,14 @@ TEST_F(CityTrailWalkers, TheInvitationRaisesTheHostOrItsParkedStage) {
         populate();
         attr_set(HOST_OBJ, ATTR_VAR_A, c.host_stage);
         attr_set(HOST_OBJ, ATTR_VAR_B, c.host_var_b);
-        EXPECT_EQ(click(c.clicked), talk);
+        EXPECT_EQ(sh_click(c.clicked), talk);
         EXPECT_EQ(stage(1021), 1);
         EXPECT_EQ(stage(1022), 1);
         EXPECT_EQ(stage(HOST_OBJ), c.host_stage_after);
         EXPECT_EQ(attr_get(HOST_OBJ, ATTR_VAR_B), c.host_var_b_after);
         // Afterwards each answers with its own line and the host is left alone.
-        EXPECT_EQ(click(1022), Lines{bubble(1022, 35012)});
-        EXPECT_EQ(click(1021), Lines{bubble(1021, 35011)});
+        EXPECT_EQ(sh_click(1022), Lines{bubble(1022, 35012)});
+        EXPECT_EQ(sh_click(1021), Lines{bubble(1021, 35011)});
         EXPECT_EQ(stage(HOST_OBJ), c.host_stage_after);
     }
 }
@@ -497,7 +475,7 @@ TEST_F(CityTrailWalkers, TheTrailIsFollowedStrictlyInOrder) {
     EXPECT_EQ(active(CITY_TRAIL_SECOND), 0);
     EXPECT_EQ(active(CITY_TRAIL_THIRD), 0);
     EXPECT_EQ(attr_get(CITY_TRAIL_LAST, ATTR_CLICK), 0);
-    EXPECT_EQ(click(CITY_TRAIL_LAST), Lines{});
+    EXPECT_EQ(sh_click(CITY_TRAIL_LAST), Lines{});
     EXPECT_EQ(active(CITY_TRAIL_DOOR), 0);
     EXPECT_EQ(active(CITY_TRAIL_LAST), 1);
 
@@ -531,7 +509,7 @@ TEST_F(CityTrailWalkers, TheTrailIsFollowedStrictlyInOrder) {
     // The last uncovers the doorway and hides itself; the companions go back into the player.
     const Lines door = {bubble(CITY_TRAIL_LAST, 33146), box(2, 1152, 33147),
                         bubble(CITY_TRAIL_LAST, 33148), box(2, 1000, 33149), box(2, 1150, 33150)};
-    EXPECT_EQ(click(CITY_TRAIL_LAST), door);
+    EXPECT_EQ(sh_click(CITY_TRAIL_LAST), door);
     EXPECT_EQ(active(CITY_TRAIL_LAST), 0);
     EXPECT_EQ(active(CITY_TRAIL_DOOR), 1);
     EXPECT_EQ(active(CITY_COMPANION_A), 0);

@@ -42,20 +42,7 @@ class GrowthTeachers : public ScriptTest {
     }
     static void populate() {
         init_player();
-        for (const s32 obj : OBJECTS) std::memset(&object_table[obj], 0, sizeof object_table[obj]);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& r = world_population_towns[i];
-            if (std::find(std::begin(OBJECTS), std::end(OBJECTS), r.obj) != std::end(OBJECTS))
-                world_rows_run(&r, 1);
-        }
-    }
-    static Lines click(s32 obj, std::initializer_list<s32> answers = {}, s32 dx = 40) {
-        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + dx);
-        attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
-        sh_answers(answers);
-        sh_clear_lines();
-        sh_fire(obj, TRIG_CLICK);
-        return sh_only(sh_lines(), {"say", "choose", "label"});
+        sh_populate(OBJECTS);
     }
     // The record as `lessons` payments of 500 to growth 23 (and 200 to 28 and 27 with `attrs`)
     // leave it from `before`.
@@ -106,9 +93,9 @@ TEST_F(GrowthTeachers, EachLessonIsPaidOnceAndTheTeacherThenSaysItsClosingLine) 
         const PlayerRecord before = player_record;
         for (const s32 answer : c.clicks) {
             if (answer >= 0)
-                click(c.obj, {answer});
+                sh_click(c.obj, {answer});
             else
-                click(c.obj);
+                sh_click(c.obj);
         }
         const PlayerRecord expected = paid(before, c.lessons, c.attrs);
         EXPECT_EQ(player_record.skill[23], expected.skill[23]);
@@ -125,7 +112,7 @@ TEST_F(GrowthTeachers, EachLessonIsPaidOnceAndTheTeacherThenSaysItsClosingLine) 
 
         // The next click only speaks and pays nothing more.
         const PlayerRecord settled = player_record;
-        const Lines last = c.lessons > 0 ? click(c.obj) : click(c.obj, {1});
+        const Lines last = c.lessons > 0 ? sh_click(c.obj) : sh_click(c.obj, {1});
         ASSERT_FALSE(last.empty());
         EXPECT_EQ(last.front(), bubble(c.obj, c.closing));
         if (c.lessons > 0) {
@@ -138,7 +125,7 @@ TEST_F(GrowthTeachers, EachLessonIsPaidOnceAndTheTeacherThenSaysItsClosingLine) 
 TEST_F(GrowthTeachers, AKnownEntryAlreadyHeldStillPaysTheGrowth) {
     known_add(23, 53);
     const PlayerRecord before = player_record;
-    click(426, {1});
+    sh_click(426, {1});
     const PlayerRecord expected = paid(before, 1, false);
     EXPECT_GT(player_record.skill_exp[23] + player_record.skill[23],
               before.skill_exp[23] + before.skill[23]);
@@ -151,7 +138,7 @@ TEST_F(GrowthTeachers, AKnownEntryAlreadyHeldStillPaysTheGrowth) {
 
 TEST_F(GrowthTeachers, ALessonSaysItsLinesAroundTheAnimationAndLeavesThePlayerAtItsPlace) {
     // 426's lesson chosen at the first click: its words, the lesson, the words after it.
-    EXPECT_EQ(click(426, {1}),
+    EXPECT_EQ(sh_click(426, {1}),
               (Lines{bubble(426, 24200), "choose 3 1000 24201 24202 24203 -> 1", bubble(426, 24209),
                      "say 3 1000 24210", bubble(426, 24211), "say 3 1000 24212", "say 3 1000 24213",
                      bubble(426, 24214), "say 3 1000 24215", bubble(426, 24216), "say 3 1000 24217",
@@ -175,11 +162,11 @@ TEST_F(GrowthTeachers, ALessonSaysItsLinesAroundTheAnimationAndLeavesThePlayerAt
         attr_set(0, ATTR_LAYER, 3);
         attr_set(0, ATTR_SHADOW, 1);
         if (c.obj == 426)
-            click(c.obj, {1});
+            sh_click(c.obj, {1});
         else if (c.obj == 428)
-            click(c.obj, {0});
+            sh_click(c.obj, {0});
         else
-            click(c.obj);
+            sh_click(c.obj);
         EXPECT_EQ(attr_get(0, ATTR_X), c.x);
         EXPECT_EQ(attr_get(0, ATTR_Y), c.y);
         EXPECT_EQ(obj_get_frame(0), c.frame);
@@ -197,14 +184,14 @@ TEST_F(GrowthTeachers, TheLessonOf428OpensTheAfterTurnEventOnlyWithStoryFlag52) 
         populate();
         hub_block.turn_events_after[151] = -1;
         player_record.story_flags[52] = flag;
-        click(428, {0});
+        sh_click(428, {0});
         EXPECT_EQ(hub_block.turn_events_after[151], flag == 1 ? 211 : -1);
     }
     // The talk alone writes nothing.
     populate();
     hub_block.turn_events_after[151] = -1;
     player_record.story_flags[52] = 1;
-    click(428, {1});
+    sh_click(428, {1});
     EXPECT_EQ(hub_block.turn_events_after[151], -1);
 }
 
@@ -213,7 +200,7 @@ TEST_F(GrowthTeachers, FarClicksOnlyFloatTheRemark) {
                                    std::pair{443, 100}, std::pair{1529, 100}}) {
         SCOPED_TRACE(obj);
         populate();
-        EXPECT_EQ(click(obj, {}, far + 5), Lines{"label 0 10000 -112 -108 2000"});
+        EXPECT_EQ(sh_click(obj, {}, far + 5), Lines{"label 0 10000 -112 -108 2000"});
         EXPECT_EQ(attr_get(obj, ATTR_VAR_A), 0);
     }
 }

@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -55,12 +54,7 @@ class PaidPractice : public ScriptTest {
         init_player();
         init_item_master(); // the prices: twice the values drawn for items 1950-1999
         init_shop_stock();
-        for (const s32 obj : OBJECTS) std::memset(&object_table[obj], 0, sizeof object_table[obj]);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& r = world_population_towns[i];
-            if (std::find(std::begin(OBJECTS), std::end(OBJECTS), r.obj) != std::end(OBJECTS))
-                world_rows_run(&r, 1);
-        }
+        sh_populate(OBJECTS);
         sh_player(100, 100);
         obj_set_frame(0, 422);
         player_record.fullness = 100;

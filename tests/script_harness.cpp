@@ -7,6 +7,7 @@
 #include "data/battle_tables.h"
 #include "data/hub_block.h"
 #include "data/timetables.h"
+#include "data/world_population.h"
 #include "engine/shell.h"
 #include "engine/world/events.h"
 #include "engine/world/field.h"
@@ -15,6 +16,7 @@
 #include "game/hub_seams.h"
 #include "game/player.h"
 #include "game/save.h"
+#include "game/world_rows.h"
 #include "platform/platform.h"
 #include "scripts/episode_state.h"
 #include "scripts/script_seams.h"
@@ -22,6 +24,7 @@
 #include "tools/placeholder_maps.h"
 
 #include <algorithm>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <sstream>
@@ -299,6 +302,29 @@ void sh_turn(s32 turn) {
     hub_block.calendar_turn = turn;
 }
 
+size_t sh_populate(std::span<const s32> objects) {
+    const auto listed = [&](s32 obj) {
+        return std::find(objects.begin(), objects.end(), obj) != objects.end();
+    };
+    for (const s32 obj : objects) std::memset(&object_table[obj], 0, sizeof object_table[obj]);
+    size_t run = 0;
+    const auto run_rows = [&](const WorldRow* rows, size_t count) {
+        for (size_t i = 0; i < count; ++i)
+            if (rows[i].op != WR_HIDE_RANGE && listed(rows[i].obj)) {
+                world_rows_run(&rows[i], 1);
+                ++run;
+            }
+    };
+    run_rows(world_population_home, world_population_home_count);
+    run_rows(world_population_towns, world_population_towns_count);
+    return run;
+}
+
+void sh_beside(s32 obj, s32 dx) {
+    attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + dx);
+    attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
+}
+
 // ---- Running ---------------------------------------------------------------------------------
 
 void sh_fire(s32 obj, s32 trigger) {
@@ -339,6 +365,18 @@ std::vector<std::string> sh_lines() {
 
 void sh_clear_lines() {
     dialog_transcript_clear();
+}
+
+std::vector<std::string> sh_talk_lines() {
+    return sh_only(sh_lines(), {"say", "choose", "label"});
+}
+
+std::vector<std::string> sh_click(s32 obj, std::initializer_list<s32> answers, s32 dx) {
+    sh_beside(obj, dx);
+    sh_clear_lines();
+    sh_answers(answers);
+    sh_fire(obj, TRIG_CLICK);
+    return sh_talk_lines();
 }
 
 void sh_answers(std::initializer_list<s32> answers) {

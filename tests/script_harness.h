@@ -30,6 +30,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,12 @@ void sh_object(s32 obj, const ScriptObject& o);
 void sh_player(s32 x, s32 y, s32 map = SH_MAP);
 void sh_clock(s32 hour, s32 minute, s32 frames_per_minute = 0);
 void sh_turn(s32 turn);
+// These objects as the new game's population makes them: each cleared, then the rows of both
+// population tables that address one of them run in order (a row that hides a range of objects
+// is left out). Returns the rows run.
+size_t sh_populate(std::span<const s32> objects);
+// The player stands dx to the right of obj (the map does not count for the distance).
+void sh_beside(s32 obj, s32 dx = 40);
 
 // ---- Running ---------------------------------------------------------------------------------
 
@@ -89,6 +96,10 @@ std::vector<std::string> sh_lines();
 std::vector<std::string> sh_only(const std::vector<std::string>& all,
                                  std::initializer_list<const char*> prefixes);
 void sh_clear_lines();
+// The boxes, bubbles, choices and labels said since the last clear.
+std::vector<std::string> sh_talk_lines();
+// A click on obj with the player beside it and the answers queued; what it said (sh_talk_lines).
+std::vector<std::string> sh_click(s32 obj, std::initializer_list<s32> answers = {}, s32 dx = 40);
 void sh_answers(std::initializer_list<s32> answers);
 // The next draws of `script_rand`; a draw with the queue empty fails the test and returns 0.
 void sh_rand(std::initializer_list<s32> draws);

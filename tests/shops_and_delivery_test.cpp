@@ -18,7 +18,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -56,22 +55,13 @@ class ShopsAndDelivery : public ScriptTest {
     // The population's rows of these objects, run anew; the player's record anew.
     static void populate() {
         init_player();
-        for (const s32 obj : OBJECTS) std::memset(&object_table[obj], 0, sizeof object_table[obj]);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& r = world_population_towns[i];
-            if (std::find(std::begin(OBJECTS), std::end(OBJECTS), r.obj) != std::end(OBJECTS))
-                world_rows_run(&r, 1);
-        }
+        sh_populate(OBJECTS);
         sh_clear_calls();
     }
     // A click on obj with the player beside it and the answers queued; the boxes, bubbles and
     // choices said.
     static Lines click(s32 obj, std::initializer_list<s32> answers = {}) {
-        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + 40);
-        attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
-        sh_answers(answers);
-        sh_clear_lines();
-        sh_fire(obj, TRIG_CLICK);
+        sh_click(obj, answers);
         return sh_only(sh_lines(), {"say", "choose"});
     }
 };

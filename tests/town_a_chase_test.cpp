@@ -85,12 +85,7 @@ class TownAChase : public ScriptTest {
     }
     static void reset() {
         init_player();
-        for (const s32 obj : STORY_OBJECTS) obj_clear(obj);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& row = world_population_towns[i];
-            if (row.op != WR_HIDE_RANGE && STORY_OBJECTS.count(row.obj) != 0)
-                world_rows_run(&row, 1);
-        }
+        sh_populate(std::vector<s32>(STORY_OBJECTS.begin(), STORY_OBJECTS.end()));
         sh_player(3700, 2240, 102);
     }
     static Lines fire(s32 obj, s32 trigger) {

@@ -25,7 +25,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -124,12 +123,7 @@ class TownAGifts : public ScriptTest {
         sh_clock(11, 30);
         // The objects are brought beside the player on the harness map with their timers off, so
         // that only the script fired runs.
-        for (const s32 obj : QUEST_OBJECTS) // a new game's table is clear
-            std::memset(&object_table[obj], 0, sizeof object_table[obj]);
-        for (size_t i = 0; i < world_population_towns_count; ++i)
-            for (const s32 obj : QUEST_OBJECTS)
-                if (world_population_towns[i].obj == obj)
-                    world_rows_run(&world_population_towns[i], 1);
+        sh_populate(QUEST_OBJECTS);
         s32 dx = 30;
         for (const s32 obj : QUEST_OBJECTS) {
             EXPECT_EQ(attr_get(obj, ATTR_IN_USE), 1) << obj;

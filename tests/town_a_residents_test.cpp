@@ -21,7 +21,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -30,11 +29,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+constexpr s32 CITY_GUARD = 1002;
 // The objects of these scripts, and the city guard that shares slot 173.
 constexpr s32 OBJECTS[] = {400, 401, 404, 406, 407, 414, 417, 420, 424, 425, 427,
                            431, 432, 435, 436, 437, 438, 440, 445, 446, 447, 449,
-                           455, 459, 460, 461, 462, 463, 486, 515, 516, 517};
-constexpr s32 CITY_GUARD = 1002;
+                           455, 459, 460, 461, 462, 463, 486, 515, 516, 517, CITY_GUARD};
 
 std::string bubble(s32 obj, s32 text) {
     return "say_at " + std::to_string(obj) + " " + std::to_string(text);
@@ -68,27 +67,7 @@ class TownAResidents : public ScriptTest {
     // The population's rows of these objects, run anew: places, frames, slots, stages 0.
     static void populate() {
         init_player();
-        for (const s32 obj : OBJECTS) std::memset(&object_table[obj], 0, sizeof object_table[obj]);
-        std::memset(&object_table[CITY_GUARD], 0, sizeof object_table[CITY_GUARD]);
-        for (size_t i = 0; i < world_population_towns_count; ++i) {
-            const WorldRow& r = world_population_towns[i];
-            if (std::find(std::begin(OBJECTS), std::end(OBJECTS), r.obj) != std::end(OBJECTS))
-                world_rows_run(&r, 1);
-        }
-        for (size_t i = 0; i < world_population_home_count; ++i)
-            if (world_population_home[i].obj == CITY_GUARD)
-                world_rows_run(&world_population_home[i], 1);
-    }
-    // The player stands `dx` to the right of obj (the map does not count for the distance).
-    static void beside(s32 obj, s32 dx = 40) {
-        attr_set(0, ATTR_X, attr_get(obj, ATTR_X) + dx);
-        attr_set(0, ATTR_Y, attr_get(obj, ATTR_Y));
-    }
-    static Lines click(s32 obj, s32 dx = 40) {
-        beside(obj, dx);
-        sh_clear_lines();
-        sh_fire(obj, TRIG_CLICK);
-        return sh_only(sh_lines(), {"say", "choose", "label"});
+        sh_populate(OBJECTS);
     }
 };
 
@@ -149,7 +128,7 @@ TEST_F(TownAResidents, EachTalkSaysItsStageAndMovesTheStagesOn) {
         player_record.story_flags[84] = c.flag84;
         attr_set(c.obj, ATTR_VAR_A, c.stage);
         const s32 frame = obj_get_frame(c.obj);
-        EXPECT_EQ(click(c.obj, c.dx), c.lines);
+        EXPECT_EQ(sh_click(c.obj, {}, c.dx), c.lines);
         EXPECT_EQ(obj_get_frame(c.obj) == frame, c.keeps_frame);
         EXPECT_EQ(attr_get(c.obj, ATTR_VAR_A), c.next_stage);
         if (c.partner >= 0) {
@@ -219,7 +198,7 @@ TEST_F(TownAResidents, ThePairOfMap120MarksWhoHasSpoken) {
     const s32 order[] = {400, 401, 400, 401};
     for (size_t i = 0; i < std::size(order); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(click(order[i]), expected[i]);
+        EXPECT_EQ(sh_click(order[i]), expected[i]);
         EXPECT_EQ(attr_get(order[i], ATTR_VAR_B), 1);
     }
     EXPECT_EQ(attr_get(400, ATTR_VAR_A), 0);
@@ -228,13 +207,13 @@ TEST_F(TownAResidents, ThePairOfMap120MarksWhoHasSpoken) {
 
     // A click from too far leaves the mark alone.
     populate();
-    EXPECT_EQ(click(401, 155), Lines{"label 0 10000 -112 -108 2000"});
+    EXPECT_EQ(sh_click(401, {}, 155), Lines{"label 0 10000 -112 -108 2000"});
     EXPECT_EQ(attr_get(401, ATTR_VAR_B), 0);
     EXPECT_EQ(attr_get(400, ATTR_VAR_A), 0);
 
     // The open-world talk, and the mark set there too.
     attr_set(401, ATTR_VAR_A, 2);
-    EXPECT_EQ(click(401), alternate(29035, 29039, by(400), by(401)));
+    EXPECT_EQ(sh_click(401), alternate(29035, 29039, by(400), by(401)));
     EXPECT_EQ(attr_get(401, ATTR_VAR_B), 1);
 }
 
@@ -259,7 +238,7 @@ TEST_F(TownAResidents, TheGiftDependsOnTheAttributeAtTheFirstTalkOnly) {
             said.push_back(player3(25871));
             said.push_back(bubble(455, 25872));
         }
-        EXPECT_EQ(click(455), said);
+        EXPECT_EQ(sh_click(455), said);
         EXPECT_EQ(attr_get(455, ATTR_VAR_A), gift ? 1 : 2);
         EXPECT_EQ(inv_has(1050), gift ? 1 : 0);
         EXPECT_EQ(inv_has_count(1050, 2), 0);
@@ -267,7 +246,7 @@ TEST_F(TownAResidents, TheGiftDependsOnTheAttributeAtTheFirstTalkOnly) {
 
         // Later the attribute no longer matters.
         player_record.attr[5] = 100;
-        EXPECT_EQ(click(455), Lines{bubble(455, gift ? 25870 : 25873)});
+        EXPECT_EQ(sh_click(455), Lines{bubble(455, gift ? 25870 : 25873)});
         EXPECT_EQ(inv_has_count(1050, 2), 0);
     }
 }
@@ -305,11 +284,11 @@ TEST_F(TownAResidents, TheGateLetsThroughOnlyWithThePass) {
 TEST_F(TownAResidents, TheLastHidingPlaceFoundEndsTheSearch) {
     for (const s32 obj : {461, 462, 463}) attr_set(obj, ATTR_VAR_A, 1);
     const Lines found{box(0, 1089, 59350)};
-    EXPECT_EQ(click(462), found);
-    EXPECT_EQ(click(461), found);
+    EXPECT_EQ(sh_click(462), found);
+    EXPECT_EQ(sh_click(461), found);
     EXPECT_EQ(attr_get(461, ATTR_ACTIVE), 0);
     EXPECT_EQ(attr_get(462, ATTR_ACTIVE), 0);
-    EXPECT_EQ(click(463),
+    EXPECT_EQ(sh_click(463),
               (Lines{box(0, 1089, 59350), box(0, 1089, 25619), player3(25620), player3(25628)}));
     EXPECT_EQ(attr_get(463, ATTR_ACTIVE), 0);
 }
