@@ -555,3 +555,17 @@ void pair_run(const PairTalk& p, s32 which) {
     row.partner = p.members[size_t(1 - which)].obj;
     talk_run(row);
 }
+
+// ---- Slot rows -------------------------------------------------------------------------------
+
+void run_resident_row(const ResidentRow& row) {
+    resident_run(row.r);
+}
+
+void run_idle_row(const IdleRow& row) {
+    if (script_on(TRIG_TIMER)) idle_cycle(row.idle);
+}
+
+void run_pair_row(const PairRow& row) {
+    if (row.pair != nullptr) pair_run(*row.pair, row.which);
+}

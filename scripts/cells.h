@@ -51,6 +51,7 @@
 #include "scripts/script_ids.h"
 
 #include <array>
+#include <limits>
 #include <span>
 
 // ---- Speakers --------------------------------------------------------------------------------
@@ -917,3 +918,28 @@ struct PairTalk {
 };
 // The script of member `which` (0 or 1): its timer part, then the shared click part.
 void pair_run(const PairTalk& p, s32 which);
+
+// ---- Slot rows -------------------------------------------------------------------------------
+
+// The last stage there is: `stage(n, EVERY_STAGE)` holds every stage from n on.
+constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
+
+// Rows of family tables whose every row registers its own slot (`family_slots<ROWS, RUN>`): a
+// resident, a figure that only moves on its timer (its clicks do nothing), and one member of a
+// pair that shares a talk.
+struct ResidentRow {
+    s32 slot = 0;
+    Resident r{};
+};
+void run_resident_row(const ResidentRow& row);
+struct IdleRow {
+    s32 slot = 0;
+    IdleCycle idle{};
+};
+void run_idle_row(const IdleRow& row);
+struct PairRow {
+    s32 slot = 0;
+    const PairTalk* pair = nullptr;
+    s32 which = 0;
+};
+void run_pair_row(const PairRow& row);

@@ -52,8 +52,6 @@ struct Visit {
         DONE,
     };
     Step step = TO_SHOP;
-    bool below_door = false;
-    bool clicked = false;
     bool figures_off_after_accepting = false;
     std::vector<s32> parked_before; // the keepers' stages when the errand began
 };
@@ -62,26 +60,7 @@ MapWalk walker;
 
 void next(Visit::Step s) {
     visit.step = s;
-    visit.below_door = false;
-    visit.clicked = false;
-}
-
-// Walks up beside an object (to its right, clear of its figure, so that the player's own figure
-// does not cover the click), then clicks it once.
-void walk_and_click(s32 obj) {
-    const s32 x = attr_get(obj, ATTR_X), y = attr_get(obj, ATTR_Y);
-    if (!walker.toward(x + 80, y) || visit.clicked) return;
-    visit.clicked = true;
-    world_click_map(x, y - 10);
-}
-
-// Through a door: below it first, then straight up onto it.
-void through_door(s32 door) {
-    const s32 x = attr_get(door, ATTR_X), y = attr_get(door, ATTR_Y);
-    if (visit.below_door || walker.toward(x, y + 60)) {
-        visit.below_door = true;
-        walker.toward(x, y - 20, 4);
-    }
+    walker.new_step();
 }
 
 bool figures_shown() {
@@ -99,13 +78,13 @@ void watch() {
     switch (visit.step) {
     case Visit::TO_SHOP:
         if (map == ERRAND_SHOP) return next(Visit::TO_KEEPER);
-        through_door(DOOR_TO_216);
+        walker.through_door(DOOR_TO_216);
         return;
     case Visit::TO_KEEPER:
         if (visit.parked_before.empty())
             for (const s32 k : ERRAND_KEEPERS)
                 visit.parked_before.push_back(attr_get(k, ATTR_VAR_A));
-        walk_and_click(ERRAND_KEEPER);
+        walker.click_beside(ERRAND_KEEPER);
         if (attr_get(ERRAND_KEEPER, ATTR_VAR_A) == 1) next(Visit::ACCEPTED);
         return;
     case Visit::ACCEPTED:
@@ -113,30 +92,30 @@ void watch() {
         return next(Visit::OUT_OF_SHOP);
     case Visit::OUT_OF_SHOP:
         if (map == CITY) return next(Visit::TO_1012);
-        through_door(DOOR_FROM_216);
+        walker.through_door(DOOR_FROM_216);
         return;
     case Visit::TO_1012:
-        walk_and_click(KEEPER_1012);
+        walker.click_beside(KEEPER_1012);
         if (attr_get(KEEPER_1012, ATTR_VAR_A) != ERRAND_STAGE) next(Visit::TO_207);
         return;
     case Visit::TO_207:
         if (map == SHOP_207) return next(Visit::TO_1032);
-        through_door(DOOR_TO_207);
+        walker.through_door(DOOR_TO_207);
         return;
     case Visit::TO_1032:
-        walk_and_click(KEEPER_1032);
+        walker.click_beside(KEEPER_1032);
         if (attr_get(KEEPER_1032, ATTR_VAR_A) != ERRAND_STAGE) next(Visit::OUT_OF_207);
         return;
     case Visit::OUT_OF_207:
         if (map == CITY) return next(Visit::BACK_TO_SHOP);
-        through_door(DOOR_FROM_207);
+        walker.through_door(DOOR_FROM_207);
         return;
     case Visit::BACK_TO_SHOP:
         if (map == ERRAND_SHOP) return next(Visit::TO_TRADE);
-        through_door(DOOR_TO_216);
+        walker.through_door(DOOR_TO_216);
         return;
     case Visit::TO_TRADE:
-        walk_and_click(ERRAND_KEEPER);
+        walker.click_beside(ERRAND_KEEPER);
         if (inv_has(PRIZE_OF_TWO)) {
             next(Visit::DONE);
             world_state.field_active = 0;

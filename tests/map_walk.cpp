@@ -95,3 +95,23 @@ bool MapWalk::toward(s32 x, s32 y, s32 reach) {
     held_until_ = frames_ + 121;
     return false;
 }
+
+void MapWalk::click_beside(s32 obj) {
+    const s32 x = attr_get(obj, ATTR_X), y = attr_get(obj, ATTR_Y);
+    if (!toward(x + 80, y) || clicked_) return;
+    clicked_ = true;
+    world_click_map(x, y - 10);
+}
+
+void MapWalk::through_door(s32 door) {
+    const s32 x = attr_get(door, ATTR_X), y = attr_get(door, ATTR_Y);
+    if (below_door_ || toward(x, y + 60)) {
+        below_door_ = true;
+        toward(x, y - 20, 4);
+    }
+}
+
+void MapWalk::new_step() {
+    clicked_ = false;
+    below_door_ = false;
+}

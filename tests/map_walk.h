@@ -23,6 +23,14 @@ std::vector<MapPoint> walk_plan(s32 x0, s32 y0, s32 x1, s32 y1);
 class MapWalk {
   public:
     bool toward(s32 x, s32 y, s32 reach = 12);
+    // Walks up beside obj (to its right, clear of its figure, so that the player's own figure
+    // does not cover the click), then clicks it once until the next `new_step`.
+    void click_beside(s32 obj);
+    // Through a door: below it first, then straight up onto it.
+    void through_door(s32 door);
+    // A new step of the player's part: the next `click_beside` clicks again.
+    void new_step();
+    bool clicked() const { return clicked_; }
     void reset();
 
   private:
@@ -32,4 +40,6 @@ class MapWalk {
     s32 map_ = -1;
     s32 frames_ = 0;
     s32 held_until_ = 0;
+    bool clicked_ = false;
+    bool below_door_ = false;
 };

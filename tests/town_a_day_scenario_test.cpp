@@ -69,38 +69,16 @@ struct Visit {
     };
     Step step = ARRIVING;
     s32 frames = 0;
-    bool below_door = false; // standing below the door walked through now
     s32 battles = 0;
     s32 eleven_scenes = 0; // 11:00 scenes seen (by the guest's stage going to 4)
     s32 hour_at_gift = -1; // the hour when the guest was given the presentation's gift
-    bool clicked = false;
 };
 Visit visit;
+MapWalk walker;
 
 void next(Visit::Step s) {
     visit.step = s;
-    visit.below_door = false;
-    visit.clicked = false;
-}
-
-MapWalk walker;
-
-// Walks up beside an object (to its right, clear of its figure, so that the player's own figure
-// does not cover the click), then clicks it once.
-void walk_and_click(s32 obj) {
-    const s32 x = attr_get(obj, ATTR_X), y = attr_get(obj, ATTR_Y);
-    if (!walker.toward(x + 80, y) || visit.clicked) return;
-    visit.clicked = true;
-    world_click_map(x, y - 10);
-}
-
-// Through a door: below it first, then straight up onto it.
-void through_door(s32 door) {
-    const s32 x = attr_get(door, ATTR_X), y = attr_get(door, ATTR_Y);
-    if (visit.below_door || walker.toward(x, y + 60)) {
-        visit.below_door = true;
-        walker.toward(x, y - 20, 4);
-    }
+    walker.new_step();
 }
 
 void watch() {
@@ -127,7 +105,7 @@ void watch() {
         return;
     case Visit::TO_GUEST:
         if (map != YARD) return;
-        walk_and_click(GUEST);
+        walker.click_beside(GUEST);
         if (attr_get(GUEST, ATTR_VAR_A) == 5) next(Visit::GIFTS_GIVEN);
         return;
     case Visit::GIFTS_GIVEN:
@@ -135,18 +113,18 @@ void watch() {
         return;
     case Visit::TO_HOUSE:
         if (map == HOUSE) return next(Visit::TO_TOWN);
-        through_door(DOOR_YARD_TO_HOUSE);
+        walker.through_door(DOOR_YARD_TO_HOUSE);
         return;
     case Visit::TO_TOWN:
         if (map == TOWN) return next(Visit::TO_TWINS);
-        through_door(DOOR_HOUSE_TO_TOWN);
+        walker.through_door(DOOR_HOUSE_TO_TOWN);
         return;
     case Visit::TO_TWINS:
         if (map == TWINS_HOUSE) return next(Visit::TO_TWIN);
-        through_door(DOOR_TOWN_TO_TWINS);
+        walker.through_door(DOOR_TOWN_TO_TWINS);
         return;
     case Visit::TO_TWIN:
-        walk_and_click(TWIN);
+        walker.click_beside(TWIN);
         if (attr_get(FINDER, ATTR_VAR_A) == 1) next(Visit::TWIN_TALKED);
         return;
     case Visit::TWIN_TALKED:
@@ -154,31 +132,31 @@ void watch() {
         return;
     case Visit::OUT_OF_TWINS:
         if (map == TOWN) return next(Visit::TO_FINDER);
-        through_door(DOOR_TWINS_TO_TOWN);
+        walker.through_door(DOOR_TWINS_TO_TOWN);
         return;
     case Visit::TO_FINDER:
-        walk_and_click(FINDER);
+        walker.click_beside(FINDER);
         if (attr_get(FOUND_GIFT, ATTR_ACTIVE) == 1) next(Visit::FINDER_TALKED);
         return;
     case Visit::FINDER_TALKED:
         next(Visit::TO_FOUND_GIFT);
         return;
     case Visit::TO_FOUND_GIFT:
-        walk_and_click(FOUND_GIFT);
+        walker.click_beside(FOUND_GIFT);
         if (inv_has(TOWN_A_GIFT_ITEM)) next(Visit::BACK_TO_HOUSE);
         return;
     case Visit::BACK_TO_HOUSE:
         if (map == HOUSE) return next(Visit::BACK_TO_YARD);
-        through_door(DOOR_TOWN_TO_HOUSE);
+        walker.through_door(DOOR_TOWN_TO_HOUSE);
         return;
     case Visit::BACK_TO_YARD:
         if (map == YARD) return next(Visit::TO_GUEST_AGAIN);
-        through_door(DOOR_HOUSE_TO_YARD);
+        walker.through_door(DOOR_HOUSE_TO_YARD);
         return;
     case Visit::TO_GUEST_AGAIN:
-        if (!visit.clicked) visit.hour_at_gift = world_state.hour;
-        walk_and_click(GUEST);
-        if (visit.clicked) next(Visit::PRESENTING);
+        if (!walker.clicked()) visit.hour_at_gift = world_state.hour;
+        walker.click_beside(GUEST);
+        if (walker.clicked()) next(Visit::PRESENTING);
         return;
     case Visit::PRESENTING:
         return;

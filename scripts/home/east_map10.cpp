@@ -14,7 +14,6 @@ namespace {
 
 using namespace cell;
 
-constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
 constexpr s32 TALK_FAR = 300;
 constexpr s32 SCENE_CURSOR = 2;
 

@@ -17,7 +17,6 @@ namespace {
 
 using namespace cell;
 
-constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
 constexpr s32 TALK_FAR = 300;
 
 // ---- Bystanders and the performer's neighbours -----------------------------------------------

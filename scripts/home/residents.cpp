@@ -11,8 +11,6 @@ namespace {
 using namespace cell;
 using namespace route;
 
-constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
-
 // Object 6 hands over to the routine resident 223 on map 40 and waits for the arrival scene's
 // object 237 before the day starts.
 constexpr s32 ROUTINE_PARTNER = 223;

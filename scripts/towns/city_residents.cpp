@@ -15,7 +15,6 @@ namespace {
 
 using namespace cell;
 
-constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
 constexpr s32 IDLE_REARM = 10;
 constexpr s32 TALK_FAR = 300;
 
@@ -26,36 +25,9 @@ constexpr TurnFrames facing(s32 frame) {
     return {frame, frame, frame, frame};
 }
 
-// A figure that only moves on its timer.
-struct IdleRow {
-    s32 slot = 0;
-    IdleCycle idle{};
-};
-void run_idle_row(const IdleRow& row) {
-    if (script_on(TRIG_TIMER)) idle_cycle(row.idle);
-}
-
-// A resident of one slot: its idle cycle and its talk.
-struct ResidentRow {
-    s32 slot = 0;
-    Resident r{};
-};
-void run_resident_row(const ResidentRow& row) {
-    resident_run(row.r);
-}
 constexpr Resident resident(IdleCycle cycle, TurnFrames turn, std::span<const Cell> cells) {
     return {
         .idle_on = true, .idle = cycle, .talk = {.far = TALK_FAR, .frames = turn, .cells = cells}};
-}
-
-// One member of a pair that shares a talk.
-struct PairRow {
-    s32 slot = 0;
-    const PairTalk* pair = nullptr;
-    s32 which = 0;
-};
-void run_pair_row(const PairRow& row) {
-    if (row.pair != nullptr) pair_run(*row.pair, row.which);
 }
 
 // ---- Figures that only move ------------------------------------------------------------------

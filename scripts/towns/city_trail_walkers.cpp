@@ -19,37 +19,7 @@ namespace {
 
 using namespace cell;
 
-constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
 constexpr s32 REMARK_MS = 2000;
-
-// A resident of one slot: its idle cycle (when `idle_on`) and its talk.
-struct ResidentRow {
-    s32 slot = 0;
-    Resident r{};
-};
-void run_resident_row(const ResidentRow& row) {
-    resident_run(row.r);
-}
-
-// A figure that only moves on its timer; its clicks (and a step zone sharing its slot) do
-// nothing.
-struct IdleRow {
-    s32 slot = 0;
-    IdleCycle idle{};
-};
-void run_idle_row(const IdleRow& row) {
-    if (script_on(TRIG_TIMER)) idle_cycle(row.idle);
-}
-
-// One member of a pair that shares a talk.
-struct PairRow {
-    s32 slot = 0;
-    const PairTalk* pair = nullptr;
-    s32 which = 0;
-};
-void run_pair_row(const PairRow& row) {
-    if (row.pair != nullptr) pair_run(*row.pair, row.which);
-}
 
 constexpr IdleCycle idle(s32 rearm, s32 start, s32 limit, s32 step, s32 pause) {
     return {.rearm = rearm, .start = start, .limit = limit, .step = step, .pause = pause};

@@ -12,7 +12,6 @@ namespace {
 
 using namespace cell;
 
-constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
 constexpr s32 WATCH_FAR = 150;
 constexpr s32 FALLEN_FAR = 100;
 constexpr s32 PERSON_122_FAR = 300;

@@ -12,36 +12,6 @@ namespace {
 
 using namespace cell;
 
-constexpr s32 EVERY_STAGE = std::numeric_limits<s32>::max();
-
-// A resident of one slot: its idle cycle (when `idle_on`) and its talk.
-struct ResidentRow {
-    s32 slot = 0;
-    Resident r{};
-};
-void run_resident_row(const ResidentRow& row) {
-    resident_run(row.r);
-}
-
-// A figure that only moves on its timer.
-struct IdleRow {
-    s32 slot = 0;
-    IdleCycle idle{};
-};
-void run_idle_row(const IdleRow& row) {
-    if (script_on(TRIG_TIMER)) idle_cycle(row.idle);
-}
-
-// One member of a pair that shares a talk.
-struct PairRow {
-    s32 slot = 0;
-    const PairTalk* pair = nullptr;
-    s32 which = 0;
-};
-void run_pair_row(const PairRow& row) {
-    if (row.pair != nullptr) pair_run(*row.pair, row.which);
-}
-
 // ---- Talkers ---------------------------------------------------------------------------------
 
 // clang-format off
