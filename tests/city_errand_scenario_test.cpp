@@ -19,6 +19,7 @@
 #include "scripts/towns/shops_and_delivery.h"
 #include "tests/dialog_driver.h"
 #include "tests/map_walk.h"
+#include "tests/scenario_game.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_maps.h"
@@ -129,30 +130,11 @@ void watch() {
 class CityErrandScenario : public ::testing::Test {
   protected:
     void SetUp() override {
-        HarnessConfig c;
-        c.budget_ms = 4 * 60 * 60 * 1000;
-        c.budget_presents = 30000;
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_player_images(b);
-        map_put_placeholder_maps(b);
-        world_start(b, c);
-        scripts_register_all();
-        state_reset();
-        hub_seams_reset();
-        script_seams_reset();
-        game_tables_init();
-        game_new_world();
-        dialog_real_mode(DialogWaitAnswer::Click);
+        scenario_new_game(4 * 60 * 60 * 1000, 30000);
         visit = {};
         walker.reset();
     }
-    void TearDown() override {
-        dialog_driver_stop();
-        script_seams_reset();
-        hub_seams_reset();
-        world_stop();
-    }
+    void TearDown() override { scenario_end(); }
     HarnessTempDir dir;
 };
 

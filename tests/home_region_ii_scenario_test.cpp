@@ -19,6 +19,7 @@
 #include "scripts/routes.h"
 #include "scripts/scripts_register.h"
 #include "tests/dialog_driver.h"
+#include "tests/scenario_game.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_maps.h"
@@ -144,28 +145,11 @@ void watch() {
 class HomeRegionIIScenario : public ::testing::Test {
   protected:
     void SetUp() override {
-        HarnessConfig c;
-        c.budget_ms = 60 * 60 * 1000;
-        c.budget_presents = 8000;
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_player_images(b);
-        map_put_placeholder_maps(b);
-        world_start(b, c);
-        scripts_register_all();
-        state_reset();
-        hub_seams_reset();
-        game_tables_init();
-        game_new_world();
+        scenario_new_game(60 * 60 * 1000, 8000);
         init_npc_timetables();
-        dialog_real_mode(DialogWaitAnswer::Click);
         visit = {};
     }
-    void TearDown() override {
-        dialog_driver_stop();
-        hub_seams_reset();
-        world_stop();
-    }
+    void TearDown() override { scenario_end(); }
     HarnessTempDir dir;
 };
 

@@ -18,6 +18,7 @@
 #include "scripts/script_seams.h"
 #include "scripts/scripts_register.h"
 #include "tests/dialog_driver.h"
+#include "tests/scenario_game.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_maps.h"
@@ -165,21 +166,7 @@ void watch() {
 class HomeRegionIIIScenario : public ::testing::Test {
   protected:
     void SetUp() override {
-        HarnessConfig c;
-        c.budget_ms = 4 * 60 * 60 * 1000;
-        c.budget_presents = 40000;
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_player_images(b);
-        map_put_placeholder_maps(b);
-        world_start(b, c);
-        scripts_register_all();
-        state_reset();
-        hub_seams_reset();
-        script_seams_reset();
-        game_tables_init();
-        game_new_world();
-        dialog_real_mode(DialogWaitAnswer::Click);
+        scenario_new_game(4 * 60 * 60 * 1000, 40000);
         visit = {};
         // The games answer through their seams: the practice is won (300 chips reached); the
         // aiming game notes what the player carries when it starts.
@@ -194,12 +181,7 @@ class HomeRegionIIIScenario : public ::testing::Test {
             visit.lines_before_game = s32(lesson_lines().size());
         };
     }
-    void TearDown() override {
-        dialog_driver_stop();
-        script_seams_reset();
-        hub_seams_reset();
-        world_stop();
-    }
+    void TearDown() override { scenario_end(); }
     HarnessTempDir dir;
 };
 

@@ -26,6 +26,7 @@
 #include "scripts/towns/town_a_gifts.h"
 #include "tests/dialog_driver.h"
 #include "tests/map_walk.h"
+#include "tests/scenario_game.h"
 #include "tests/world_harness.h"
 #include "tools/arcbuild.h"
 #include "tools/placeholder_maps.h"
@@ -171,23 +172,9 @@ s32 fight(s32) {
 class TownADayScenario : public ::testing::Test {
   protected:
     void SetUp() override {
-        HarnessConfig c;
-        c.budget_ms = 6 * 60 * 60 * 1000;
-        c.budget_presents = 60000;
-        ArcBuilder b;
-        arc_put_placeholder_content(b);
-        world_put_player_images(b);
-        map_put_placeholder_maps(b);
-        world_start(b, c);
-        scripts_register_all();
+        scenario_new_game(6 * 60 * 60 * 1000, 60000);
         calendar_register_all();
-        state_reset();
-        hub_seams_reset();
-        script_seams_reset();
-        game_tables_init();
-        game_new_world();
         hub_restart = -1; // the hub runs the turn's event, with no game loaded
-        dialog_real_mode(DialogWaitAnswer::Click);
         visit = {};
         walker.reset();
         battle_before = battle_run_seam;
@@ -195,10 +182,7 @@ class TownADayScenario : public ::testing::Test {
     }
     void TearDown() override {
         battle_run_seam = battle_before;
-        dialog_driver_stop();
-        script_seams_reset();
-        hub_seams_reset();
-        world_stop();
+        scenario_end();
     }
     HarnessTempDir dir;
     s32 (*battle_before)(s32) = nullptr;
