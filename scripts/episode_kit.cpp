@@ -157,6 +157,34 @@ u32 music_wait(s32 piece, u32 max_ms) {
     return waited;
 }
 
+s32 music_frames(const MusicFrames& m) {
+    const u32 ms = u32(std::max(m.ms, 0));
+    const u32 start = plat_ticks();
+    s32 shown = 0;
+    auto wait_step = [ms] {
+        while (timer0_elapsed() < ms) {
+        }
+    };
+    while (plat_ticks() - start < m.max_ms) {
+        if (!m.end_at_wrap && !music_still_playing(m.piece)) break;
+        timer0_start();
+        s32 frame = obj_get_frame(m.obj) + m.step;
+        const bool wrapped = frame > m.last;
+        if (wrapped) frame = m.first;
+        if (m.end_at_wrap) {
+            obj_show_frame(m.obj, frame);
+            ++shown;
+            wait_step();
+            if (wrapped && !music_still_playing(m.piece)) break;
+        } else {
+            wait_step();
+            obj_show_frame(m.obj, frame);
+            ++shown;
+        }
+    }
+    return shown;
+}
+
 // ---- Companion walk-out ----------------------------------------------------------------------
 
 void companion_walk_out(const WalkOut& w) {

@@ -114,6 +114,25 @@ s32 music_loop(s32 piece, s32 max_rounds, const std::function<void(s32)>& round)
 // Waits while `piece` is the current music and playing, at most max_ms; returns the ms waited.
 u32 music_wait(s32 piece, u32 max_ms);
 
+// A frame loop paced by the music: every `ms` the object shows its current frame + `step`, and a
+// frame above `last` wraps to `first`, while `piece` is the current music and playing.
+// - `end_at_wrap` false: the piece is tested before every step, and each step waits its `ms`
+//   before it shows the frame; a piece that is not playing shows nothing.
+// - `end_at_wrap` true: the piece is tested only when the run wraps, and each step shows its frame
+//   before it waits; the run plays at least up to its first wrap.
+// A track that never ends is bounded by `max_ms` of virtual time. Returns the frames shown.
+constexpr u32 MUSIC_FRAMES_MAX_MS = 600000; // ten minutes: longer than any piece of the game
+struct MusicFrames {
+    s32 obj = 0;
+    s32 piece = -1;
+    s32 first = 0, last = 0;
+    s32 step = 2;
+    s32 ms = STOPWATCH_STEP_MS;
+    bool end_at_wrap = false;
+    u32 max_ms = MUSIC_FRAMES_MAX_MS;
+};
+s32 music_frames(const MusicFrames& m);
+
 // ---- Companion walk-out ----------------------------------------------------------------------
 
 // One or two companions come out of the player: each is moved onto the player's map and spot,

@@ -314,6 +314,47 @@ TEST_F(EpisodeKitMusic, MusicLoopsEndWhenThePieceChangesOrAtTheirBound) {
     EXPECT_EQ(mssw_music_playing(), 1);
 }
 
+TEST_F(EpisodeKitMusic, MusicPacedFramesCycleWhileThePiecePlaysAndStopAtTheirBound) {
+    // Tested before every step: a piece of 1000 ms lets four 300-ms steps start; the first step
+    // wraps a frame that lies above the range.
+    obj_show_frame(70, FIG + 40);
+    mssw_play_music(PIECE, 1);
+    const MusicFrames cycle{.obj = 70, .piece = PIECE, .first = FIG, .last = FIG + 20};
+    const s32 shown = music_frames(cycle);
+    EXPECT_EQ(shown, 4);
+    EXPECT_EQ(obj_get_frame(70), FIG + 2 * (shown - 1));
+    // Nothing plays (or the sound is off): nothing is shown.
+    obj_show_frame(70, FIG + 40);
+    EXPECT_EQ(music_frames(cycle), 0);
+    EXPECT_EQ(obj_get_frame(70), FIG + 40);
+
+    // Tested only at the wrap: the ten frames of the range play through once although the piece
+    // ended after four of them.
+    obj_show_frame(70, FIG);
+    mssw_play_music(PIECE, 1);
+    const MusicFrames gesture{.obj = 70,
+                              .piece = PIECE,
+                              .first = FIG,
+                              .last = FIG + 9,
+                              .step = 1,
+                              .ms = 300,
+                              .end_at_wrap = true};
+    EXPECT_EQ(music_frames(gesture), 10);
+    EXPECT_EQ(obj_get_frame(70), FIG);
+
+    // A track that loops for ever ends at the bound of virtual time, in both modes.
+    mssw_play_music(PIECE_LOOPING, 0);
+    for (bool at_wrap : {false, true}) {
+        const u64 start = harness_elapsed_ms();
+        MusicFrames endless = gesture;
+        endless.piece = PIECE_LOOPING;
+        endless.end_at_wrap = at_wrap;
+        endless.max_ms = 3000;
+        EXPECT_EQ(music_frames(endless), 10) << at_wrap;
+        EXPECT_LT(harness_elapsed_ms() - start, 4000u);
+    }
+}
+
 // ---- Companion walk-out ----------------------------------------------------------------------
 
 struct Seen {
