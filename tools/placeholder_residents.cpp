@@ -246,6 +246,16 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {38422, 38422, 1}, // person 132 stepping out
 };
 
+// Our own content: pictures that scripts draw over the field or the screen, by size (ids
+// first..last in steps of 1).
+struct PictureRun {
+    s32 first, last, w, h;
+};
+constexpr PictureRun SCRIPT_PICTURES[] = {
+    // The city trail's picture, drawn at (250, 170) over the field.
+    {42501, 42501, 140, 140},
+};
+
 } // namespace
 
 void image_put_placeholder_residents(ArcBuilder& builder) {
@@ -255,10 +265,10 @@ void image_put_placeholder_residents(ArcBuilder& builder) {
             if (builder.entries().count(id) || builder.aliases().count(id)) continue;
             builder.put(id, placeholder_world_sprite(image, false));
         }
-    // The city trail's picture, drawn at (250, 170) over the field.
-    constexpr s32 TRAIL_PICTURE = 42501, TRAIL_PICTURE_SIZE = 140;
-    const u32 trail = u32(ARC_IMAGE_BASE + TRAIL_PICTURE);
-    if (!builder.entries().count(trail) && !builder.aliases().count(trail))
-        builder.put(trail,
-                    placeholder_box_sprite(TRAIL_PICTURE, TRAIL_PICTURE_SIZE, TRAIL_PICTURE_SIZE));
+    for (const PictureRun& run : SCRIPT_PICTURES)
+        for (s32 image = run.first; image <= run.last; ++image) {
+            const u32 id = u32(ARC_IMAGE_BASE + image);
+            if (builder.entries().count(id) || builder.aliases().count(id)) continue;
+            builder.put(id, placeholder_box_sprite(image, run.w, run.h));
+        }
 }
