@@ -155,12 +155,10 @@ void host_contest(bool retry) {
     say_at(script_self(), HOST_NEED_TEXT + need);
     contest_won = host_catch_wins(caught, need, retry);
 }
-void host_contest_first() {
-    host_contest(false);
-}
-void host_contest_retry() {
-    host_contest(true);
-}
+// The talk's context, for the verdict that follows the game.
+TalkContext host_ctx{};
+void host_contest_first();
+void host_contest_retry();
 
 static_assert(HOST_DELIVERY == ERRAND_STAGE);
 // The box position of the host's talk, for the errand's delivery.
@@ -179,14 +177,6 @@ constexpr Cell TALK[] = {
     run(25321_t, 25330_t, PLAYER, SELF),
     when(test(host_has_tackle)),
     call(host_contest_first),
-    when(test(host_contest_won)),
-    run(25336_t, 25342_t, PLAYER, SELF),
-    give(ItemId(HOST_PRIZE), 1),
-    to(HOST_WON),
-    otherwise(),
-    run(25345_t, 25346_t, PLAYER, SELF),
-    to(HOST_RETRY),
-    end(),
     otherwise(),
     S(25301_t),
     to(HOST_RETRY),
@@ -197,14 +187,6 @@ constexpr Cell TALK[] = {
     choice(25348_t, 25349_t),
     option(0),
     call(host_contest_retry),
-    when(test(host_contest_won)),
-    run(25336_t, 25342_t, PLAYER, SELF),
-    give(ItemId(HOST_PRIZE), 1),
-    to(HOST_WON),
-    otherwise(),
-    run(25345_t, 25346_t, PLAYER, SELF),
-    to(HOST_RETRY),
-    end(),
     end(),
     otherwise(),
     S(25301_t),
@@ -219,16 +201,37 @@ constexpr Cell TALK[] = {
     end(),
 };
 static_assert(cells_valid(TALK));
+// The verdict after the first try and after every retry.
+constexpr Cell VERDICT[] = {
+    when(test(host_contest_won)),
+    run(25336_t, 25342_t, PLAYER, SELF),
+    give(ItemId(HOST_PRIZE), 1),
+    to(HOST_WON),
+    otherwise(),
+    run(25345_t, 25346_t, PLAYER, SELF),
+    to(HOST_RETRY),
+    end(),
+};
+static_assert(cells_valid(VERDICT));
 } // namespace host
+
+void host_contest_first() {
+    host_contest(false);
+    cells_run(host::VERDICT, host_ctx);
+}
+void host_contest_retry() {
+    host_contest(true);
+    cells_run(host::VERDICT, host_ctx);
+}
 
 // The host keeps its frame while the player turns to it: obj_face with the frame it shows.
 void host_click() {
     if (too_far_guard(HOST_REACH)) return;
     const s32 self = script_self();
     const s32 frame = obj_get_frame(self);
-    const TalkContext ctx{self, turn_to_talk({frame, frame, frame, frame}), -1};
-    host_pos = ctx.turn.pos;
-    cells_run_stage(host::TALK, ctx);
+    host_ctx = {self, turn_to_talk({frame, frame, frame, frame}), -1};
+    host_pos = host_ctx.turn.pos;
+    cells_run_stage(host::TALK, host_ctx);
 }
 
 } // namespace
