@@ -545,6 +545,18 @@ void resident_run(const Resident& r) {
     if (script_on(TRIG_CLICK)) talk_run(r.talk);
 }
 
+void frames_of_resident(const FrameVisit& v, const Resident& r) {
+    if (r.idle_on) frames_of_cycle(v, r.idle);
+    if (r.talk.turn == TURN_BOTH) frames_of_turn(v, r.talk.frames);
+}
+
+void frames_of_pair(const FrameVisit& v, const PairTalk& p) {
+    for (const PairMember& m : p.members) {
+        if (m.idle_on) frames_of_cycle(v, m.idle);
+        frames_of_turn(v, m.frames);
+    }
+}
+
 void pair_run(const PairTalk& p, s32 which) {
     if (which < 0 || which > 1) return;
     const PairMember& me = p.members[size_t(which)];

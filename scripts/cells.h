@@ -919,6 +919,11 @@ struct PairTalk {
 // The script of member `which` (0 or 1): its timer part, then the shared click part.
 void pair_run(const PairTalk& p, s32 which);
 
+// The frames a resident or a pair shows for the placeholder check: the idle cycle when it runs,
+// the turn frames when the talk turns the person (a pair's members always turn).
+void frames_of_resident(const FrameVisit& v, const Resident& r);
+void frames_of_pair(const FrameVisit& v, const PairTalk& p);
+
 // ---- Slot rows -------------------------------------------------------------------------------
 
 // The last stage there is: `stage(n, EVERY_STAGE)` holds every stage from n on.

@@ -1,5 +1,6 @@
 // The script building blocks: each block's rules as tables of cases, and the blocks on the
 // script harness (transcript, frames, fakes).
+#include "scripts/cells.h"
 #include "scripts/kit.h"
 
 #include "battle/battle.h"
@@ -116,6 +117,35 @@ TEST(ScriptKitRules, TheFramesOfACycleAreTheFramesItShows) {
     IdleCycle wide = up;
     wide.limit = 1'000'000;
     EXPECT_EQ(visited(wide).size(), size_t(FRAME_RUN_MAX));
+}
+
+// A resident shows its cycle only when it idles and its turn frames only when its talk turns it;
+// both members of a pair turn.
+TEST(ScriptKitRules, AResidentAndAPairVisitTheFramesTheyShow) {
+    std::vector<s32> frames;
+    const FrameVisit v{[](s32 f, void* ctx) { static_cast<std::vector<s32>*>(ctx)->push_back(f); },
+                       &frames};
+    IdleCycle cycle;
+    cycle.start = 100;
+    cycle.limit = 104;
+    cycle.step = 2;
+    Resident r;
+    r.idle = cycle;
+    r.talk.frames = {-200, 200, -202, 202};
+    r.talk.turn = TURN_NOBODY;
+    frames_of_resident(v, r);
+    EXPECT_TRUE(frames.empty());
+    r.idle_on = true;
+    r.talk.turn = TURN_BOTH;
+    frames_of_resident(v, r);
+    EXPECT_EQ(frames, (std::vector<s32>{100, 102, 104, -200, 200, -202, 202}));
+
+    frames.clear();
+    PairTalk p;
+    p.members[0] = {.obj = 1, .frames = {300, 300, 300, 300}, .idle_on = true, .idle = cycle};
+    p.members[1] = {.obj = 2, .frames = {400, 400, 400, 400}, .idle_on = false, .idle = cycle};
+    frames_of_pair(v, p);
+    EXPECT_EQ(frames, (std::vector<s32>{100, 102, 104, 300, 300, 300, 300, 400, 400, 400, 400}));
 }
 
 TEST(ScriptKitRules, BattleLossRules) {

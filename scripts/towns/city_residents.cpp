@@ -291,14 +291,8 @@ void object_event_0658() {}
 void city_residents_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
     for (const IdleRow& r : FIGURES) frames_of_cycle(v, r.idle);
-    for (const ResidentRow& r : RESIDENTS) {
-        frames_of_cycle(v, r.r.idle);
-        if (r.r.talk.turn == TURN_BOTH) frames_of_turn(v, r.r.talk.frames);
-    }
-    for (const PairMember& m : PAIR_1104.members) {
-        frames_of_cycle(v, m.idle);
-        frames_of_turn(v, m.frames);
-    }
+    for (const ResidentRow& r : RESIDENTS) frames_of_resident(v, r.r);
+    frames_of_pair(v, PAIR_1104);
     frames_of_turn(v, WALKER_TALK.frames);
     for (s32 f = WALKER_BLOCK; f < WALKER_BLOCK + WALKING_BLOCK_SIZE; ++f) v(f);
     frames_of_cycle(v, QUIZ_IDLE);

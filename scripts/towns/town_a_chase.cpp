@@ -401,10 +401,7 @@ void object_event_0899() {
 
 void town_a_chase_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
-    for (const Resident* r : {&WATCHER_411, &WATCHER_412, &PERSON_120}) {
-        if (r->idle_on) frames_of_cycle(v, r->idle);
-        frames_of_turn(v, r->talk.frames);
-    }
+    for (const Resident* r : {&WATCHER_411, &WATCHER_412, &PERSON_120}) frames_of_resident(v, *r);
     for (const PairMember& m : PAIR.members) frames_of_turn(v, m.frames);
     v(SELLER_FRAME_EARLY);
     v(SELLER_FRAME_LATE);

@@ -333,16 +333,9 @@ void object_event_0850() {
 
 void town_a_residents_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
-    for (const ResidentRow& r : RESIDENTS) {
-        if (r.r.idle_on) frames_of_cycle(v, r.r.idle);
-        if (r.r.talk.turn == TURN_BOTH) frames_of_turn(v, r.r.talk.frames);
-    }
+    for (const ResidentRow& r : RESIDENTS) frames_of_resident(v, r.r);
     for (const IdleRow& r : FIGURES) frames_of_cycle(v, r.idle);
-    for (const PairTalk* p : {&PAIR_400, &PAIR_431, &PAIR_437})
-        for (const PairMember& m : p->members) {
-            if (m.idle_on) frames_of_cycle(v, m.idle);
-            frames_of_turn(v, m.frames);
-        }
+    for (const PairTalk* p : {&PAIR_400, &PAIR_431, &PAIR_437}) frames_of_pair(v, *p);
     frames_of_turn(v, WALKER_TALK.frames);
     for (const s32 f : {21330, 21332, 21334, 21336}) v(f); // the guards' poses
 }
