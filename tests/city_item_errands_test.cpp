@@ -31,15 +31,8 @@ constexpr s32 OBJECTS[] = {1011, 1019, 1065, 1066, 1067, 1111, 1112, 1113,
 // Where the player's boxes go with the player standing to the right of a figure that turns.
 constexpr s32 TURNED = 3;
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 std::string you(s32 text) {
-    return box(TURNED, 1000, text);
+    return sh_box(TURNED, 1000, text);
 }
 // Texts first..last, one a line, a and b alternating from a.
 Lines alternate(s32 first, s32 last, const std::function<std::string(s32)>& a,
@@ -49,7 +42,7 @@ Lines alternate(s32 first, s32 last, const std::function<std::string(s32)>& a,
     return out;
 }
 std::function<std::string(s32)> by(s32 obj) {
-    return [obj](s32 t) { return bubble(obj, t); };
+    return [obj](s32 t) { return sh_bubble(obj, t); };
 }
 const std::function<std::string(s32)> YOU = [](s32 t) { return you(t); };
 Lines operator+(Lines a, const Lines& b) {
@@ -98,8 +91,8 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          500,
          {},
          {0},
-         offer_1139 + Lines{"choose 3 1000 25519 25520 -> 0", you(25521), bubble(1139, 25522),
-                            you(25523), bubble(1139, 25526)},
+         offer_1139 + Lines{"choose 3 1000 25519 25520 -> 0", you(25521), sh_bubble(1139, 25522),
+                            you(25523), sh_bubble(1139, 25526)},
          2,
          0,
          {2372},
@@ -122,7 +115,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          499,
          {},
          {},
-         offer_1139 + Lines{you(25524), bubble(1139, 25525)},
+         offer_1139 + Lines{you(25524), sh_bubble(1139, 25525)},
          1,
          499,
          {},
@@ -133,8 +126,8 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          500,
          {},
          {0},
-         Lines{bubble(1139, 25513), "choose 3 1000 25519 25520 -> 0", you(25521),
-               bubble(1139, 25522), you(25523), bubble(1139, 25526)},
+         Lines{sh_bubble(1139, 25513), "choose 3 1000 25519 25520 -> 0", you(25521),
+               sh_bubble(1139, 25522), you(25523), sh_bubble(1139, 25526)},
          2,
          0,
          {2372},
@@ -146,7 +139,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          50,
          {},
          {},
-         {bubble(1114, 25527), you(25528), bubble(1114, 25530), you(25531)},
+         {sh_bubble(1114, 25527), you(25528), sh_bubble(1114, 25530), you(25531)},
          1,
          50,
          {2260},
@@ -159,7 +152,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          50,
          {},
          {},
-         {bubble(1114, 25527)},
+         {sh_bubble(1114, 25527)},
          0,
          50,
          {},
@@ -172,7 +165,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          50,
          {2372},
          {},
-         {bubble(1114, 25527), you(25529), bubble(1114, 25530), you(25531)},
+         {sh_bubble(1114, 25527), you(25529), sh_bubble(1114, 25530), you(25531)},
          1,
          50,
          {2260},
@@ -185,7 +178,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          5,
          {},
          {0},
-         {bubble(1120, 33380), "choose 3 1000 33381 33382 -> 0", bubble(1120, 33383)},
+         {sh_bubble(1120, 33380), "choose 3 1000 33381 33382 -> 0", sh_bubble(1120, 33383)},
          1,
          0,
          {},
@@ -196,7 +189,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          4,
          {},
          {0},
-         {bubble(1120, 33380), "choose 3 1000 33381 33382 -> 0"},
+         {sh_bubble(1120, 33380), "choose 3 1000 33381 33382 -> 0"},
          0,
          4,
          {},
@@ -207,7 +200,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          5,
          {},
          {1},
-         {bubble(1120, 33380), "choose 3 1000 33381 33382 -> 1"},
+         {sh_bubble(1120, 33380), "choose 3 1000 33381 33382 -> 1"},
          0,
          5,
          {},
@@ -218,7 +211,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          0,
          {},
          {},
-         {bubble(1112, 33658)},
+         {sh_bubble(1112, 33658)},
          1,
          0,
          {},
@@ -240,7 +233,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          0,
          {2375},
          {},
-         {bubble(1138, 25552), you(25554), bubble(1138, 25560)},
+         {sh_bubble(1138, 25552), you(25554), sh_bubble(1138, 25560)},
          0,
          0,
          {2375},
@@ -251,12 +244,12 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          0,
          {2295},
          {},
-         {bubble(1065, 25101), you(25105), bubble(1065, 25106)},
+         {sh_bubble(1065, 25101), you(25105), sh_bubble(1065, 25106)},
          2,
          0,
          {1151},
          {2295}},
-        {"1065 without", 1065, 1, 0, {}, {}, {bubble(1065, 25101)}, 1, 0, {}, {1151}},
+        {"1065 without", 1065, 1, 0, {}, {}, {sh_bubble(1065, 25101)}, 1, 0, {}, {1151}},
         {"1115 with 2389 moves 1019 on",
          1115,
          4,
@@ -264,7 +257,7 @@ TEST_F(CityItemErrands, EachTradeTakesAndGivesOnlyWhatItsCaseAllows) {
          {2389},
          {},
          alternate(
-             27118, 27129, [](s32 t) { return box(3, 1000, t); }, by(1115)),
+             27118, 27129, [](s32 t) { return sh_box(3, 1000, t); }, by(1115)),
          5,
          0,
          {2389},
@@ -346,14 +339,14 @@ TEST_F(CityItemErrands, TheChainFromItem2372EndsIn2365AndFiveThousand) {
     inv_remove(2269, 1);
     inv_add(2373, 1);
     EXPECT_EQ(sh_click(1138),
-              (Lines{bubble(1138, 25552), you(25554)} + alternate(25555, 25559, by(1138), YOU)));
+              (Lines{sh_bubble(1138, 25552), you(25554)} + alternate(25555, 25559, by(1138), YOU)));
     EXPECT_EQ(inv_has(2373), 0);
     EXPECT_EQ(inv_has(2374), 1);
     EXPECT_EQ(attr_get(1138, ATTR_VAR_A), 1);
     EXPECT_EQ(attr_get(1138, ATTR_FRAME), 46412);
 
     const s32 money = player_record.money;
-    EXPECT_EQ(sh_click(1140), (Lines{bubble(1140, 25500), bubble(1140, 25501)} +
+    EXPECT_EQ(sh_click(1140), (Lines{sh_bubble(1140, 25500), sh_bubble(1140, 25501)} +
                                alternate(25502, 25512, YOU, by(1140))));
     EXPECT_EQ(inv_has(2374), 0);
     EXPECT_EQ(inv_has(2365), 1);
@@ -364,8 +357,8 @@ TEST_F(CityItemErrands, TheChainFromItem2372EndsIn2365AndFiveThousand) {
 // ---- 1066's handover and its walk ------------------------------------------------------------
 
 TEST_F(CityItemErrands, TheWalkerTakesItem2351AtOnceAfterAskingAndWalksOutHidden) {
-    const auto person = [](s32 t) { return box(TURNED, 1200, t); };
-    const Lines opening{box(TURNED, 1200, 34500), you(34501), box(TURNED, 1200, 34502)};
+    const auto person = [](s32 t) { return sh_box(TURNED, 1200, t); };
+    const Lines opening{sh_box(TURNED, 1200, 34500), you(34501), sh_box(TURNED, 1200, 34502)};
     // From too far nobody turns; until the handover its timer only idles in place.
     const s32 x = attr_get(CITY_ERRAND_WALKER, ATTR_X);
     const s32 y = attr_get(CITY_ERRAND_WALKER, ATTR_Y);
@@ -378,9 +371,9 @@ TEST_F(CityItemErrands, TheWalkerTakesItem2351AtOnceAfterAskingAndWalksOutHidden
     EXPECT_GE(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 47100);
     EXPECT_LE(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 47134);
     EXPECT_EQ(sh_click(CITY_ERRAND_WALKER),
-              (opening + Lines{you(34520), box(TURNED, 1200, 34521)}));
+              (opening + Lines{you(34520), sh_box(TURNED, 1200, 34521)}));
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_VAR_A), 2);
-    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER), (Lines{box(TURNED, 1200, 34525), you(34526)}));
+    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER), (Lines{sh_box(TURNED, 1200, 34525), you(34526)}));
 
     inv_add(2351, 1);
     hub_block.encounter_pool_b[CITY_ERRAND_POOL_B_ENTRY].on = 0;
@@ -391,7 +384,7 @@ TEST_F(CityItemErrands, TheWalkerTakesItem2351AtOnceAfterAskingAndWalksOutHidden
     EXPECT_EQ(hub_block.encounter_pool_b[CITY_ERRAND_POOL_B_ENTRY].on, 1);
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_VAR_A), 4);
     EXPECT_EQ(attr_get(CITY_ERRAND_WALKER, ATTR_FRAME), 39802);
-    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER), Lines{box(TURNED, 1200, 25608)});
+    EXPECT_EQ(sh_click(CITY_ERRAND_WALKER), Lines{sh_box(TURNED, 1200, 25608)});
 
     // The walk: bounded by far more frames than the way needs.
     for (s32 i = 0; i < 40 && attr_get(CITY_ERRAND_WALKER, ATTR_ACTIVE) != 0; ++i) sh_frames(100);
@@ -402,8 +395,8 @@ TEST_F(CityItemErrands, TheWalkerTakesItem2351AtOnceAfterAskingAndWalksOutHidden
 }
 
 TEST_F(CityItemErrands, TheSpotOfItem2376StaysUntilTaken) {
-    const Lines opening{bubble(1067, 33611), box(0, 1000, 33612), bubble(1067, 33613),
-                        box(0, 1000, 33614), bubble(1067, 33615)};
+    const Lines opening{sh_bubble(1067, 33611), sh_box(0, 1000, 33612), sh_bubble(1067, 33613),
+                        sh_box(0, 1000, 33614), sh_bubble(1067, 33615)};
     EXPECT_EQ(sh_click(1067, {1}), opening + Lines{"choose 0 1000 33616 33617 -> 1"});
     EXPECT_EQ(attr_get(1067, ATTR_ACTIVE), 1);
     EXPECT_EQ(inv_has(2376), 0);

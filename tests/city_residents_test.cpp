@@ -32,9 +32,6 @@ constexpr s32 OBJECTS[] = {1060, 1061, 1064, 1068, 1069, 1070, 1071, 1072, 1081,
 constexpr s32 CITY_MAP = 200;
 constexpr s32 TOO_FAR_LINE_DX = 305;
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
 // The player's box, beside the resident on its right.
 std::string player(s32 text) {
     return "say 3 1000 " + std::to_string(text);
@@ -59,17 +56,18 @@ class CityResidents : public ScriptTest {
 // ---- Talks -----------------------------------------------------------------------------------
 
 TEST_F(CityResidents, EachTalkSaysItsLinesAndMovesTheStagesOn) {
-    const Lines hall_group{bubble(1083, 33181), bubble(1083, 33182)};
+    const Lines hall_group{sh_bubble(1083, 33181), sh_bubble(1083, 33182)};
     Lines hall_230;
-    for (s32 t = 33490; t <= 33497; ++t) hall_230.push_back(bubble(t % 2 == 0 ? 1088 : 1089, t));
-    Lines west_pair{bubble(1061, 34910), bubble(1060, 34911)};
-    for (s32 t = 34912; t <= 34916; ++t) west_pair.push_back(bubble(1061, t));
-    for (s32 t = 34917; t <= 34923; ++t) west_pair.push_back(bubble(1060, t));
-    west_pair.push_back(bubble(1061, 34924));
-    west_pair.push_back(bubble(1060, 34925));
+    for (s32 t = 33490; t <= 33497; ++t) hall_230.push_back(sh_bubble(t % 2 == 0 ? 1088 : 1089, t));
+    Lines west_pair{sh_bubble(1061, 34910), sh_bubble(1060, 34911)};
+    for (s32 t = 34912; t <= 34916; ++t) west_pair.push_back(sh_bubble(1061, t));
+    for (s32 t = 34917; t <= 34923; ++t) west_pair.push_back(sh_bubble(1060, t));
+    west_pair.push_back(sh_bubble(1061, 34924));
+    west_pair.push_back(sh_bubble(1060, 34925));
     auto pair_opening = [](s32 answer) {
-        return Lines{bubble(1104, 25388), bubble(1105, 25389), bubble(1104, 25390),
-                     bubble(1104, 25391), "choose 3 1000 25392 25393 -> " + std::to_string(answer)};
+        return Lines{sh_bubble(1104, 25388), sh_bubble(1105, 25389), sh_bubble(1104, 25390),
+                     sh_bubble(1104, 25391),
+                     "choose 3 1000 25392 25393 -> " + std::to_string(answer)};
     };
     auto with = [](Lines a, const Lines& b) {
         a.insert(a.end(), b.begin(), b.end());
@@ -97,43 +95,45 @@ TEST_F(CityResidents, EachTalkSaysItsLinesAndMovesTheStagesOn) {
         {"1087",
          1087,
          0,
-         {bubble(1087, 33477), bubble(1088, 33478), bubble(1087, 33479), bubble(1089, 33480),
-          bubble(1088, 33481), bubble(1089, 33482)},
+         {sh_bubble(1087, 33477), sh_bubble(1088, 33478), sh_bubble(1087, 33479),
+          sh_bubble(1089, 33480), sh_bubble(1088, 33481), sh_bubble(1089, 33482)},
          0},
         {"1088", 1088, 0, hall_230, 0},
         {"1089", 1089, 0, hall_230, 0},
         {"1092 says its own",
          1092,
          0,
-         {bubble(1092, 33500), bubble(1092, 33501), bubble(1092, 33502)},
+         {sh_bubble(1092, 33500), sh_bubble(1092, 33501), sh_bubble(1092, 33502)},
          0},
         {"1098 says its own",
          1098,
          0,
-         {bubble(1098, 33500), bubble(1098, 33501), bubble(1098, 33502)},
+         {sh_bubble(1098, 33500), sh_bubble(1098, 33501), sh_bubble(1098, 33502)},
          0},
         {"1095 of the two",
          1095,
          0,
-         {bubble(1094, 33473), bubble(1095, 33474), bubble(1094, 33475), bubble(1095, 33476)},
+         {sh_bubble(1094, 33473), sh_bubble(1095, 33474), sh_bubble(1094, 33475),
+          sh_bubble(1095, 33476)},
          0},
-        {"1100", 1100, 0, {bubble(1100, 25311)}, 0},
-        {"1110", 1110, 0, {bubble(1110, 25402)}, 0},
-        {"1116", 1116, 0, {bubble(1116, 33691)}, 0},
-        {"1117", 1117, 0, {bubble(1118, 34885), bubble(1117, 34886)}, 0},
-        {"1118", 1118, 0, {bubble(1118, 34885), bubble(1117, 34886)}, 0},
-        {"1119", 1119, 0, {player(33650), bubble(1119, 33651), player(33652)}, 0},
-        {"1064", CITY_WALKER, 0, {bubble(CITY_WALKER, 34401)}, 0},
+        {"1100", 1100, 0, {sh_bubble(1100, 25311)}, 0},
+        {"1110", 1110, 0, {sh_bubble(1110, 25402)}, 0},
+        {"1116", 1116, 0, {sh_bubble(1116, 33691)}, 0},
+        {"1117", 1117, 0, {sh_bubble(1118, 34885), sh_bubble(1117, 34886)}, 0},
+        {"1118", 1118, 0, {sh_bubble(1118, 34885), sh_bubble(1117, 34886)}, 0},
+        {"1119", 1119, 0, {player(33650), sh_bubble(1119, 33651), player(33652)}, 0},
+        {"1064", CITY_WALKER, 0, {sh_bubble(CITY_WALKER, 34401)}, 0},
         {"1061 first", 1061, 0, west_pair, 1, 1060, 1},
-        {"1061 again", 1061, 1, {bubble(1061, 34901)}, 1},
+        {"1061 again", 1061, 1, {sh_bubble(1061, 34901)}, 1},
         {"1061 later", 1061, 2, {}, 2},
-        {"1107", 1107, 1, {bubble(1107, 25387)}, 1},
+        {"1107", 1107, 1, {sh_bubble(1107, 25387)}, 1},
         {"1107 later", 1107, 2, {}, 2},
-        {"1108", 1108, 0, {bubble(1107, 25384), player(25385), bubble(1107, 25386)}, 0},
+        {"1108", 1108, 0, {sh_bubble(1107, 25384), player(25385), sh_bubble(1107, 25386)}, 0},
         {"1108 later", 1108, 2, {}, 2},
         {"1104, first option", 1104, 0,
-         with(pair_opening(0), {bubble(1104, 25394), bubble(1105, 25395)}), 0, -1, 0, 0},
-        {"1105, second option", 1105, 3, with(pair_opening(1), {bubble(1104, 25396)}), 3, -1, 0, 1},
+         with(pair_opening(0), {sh_bubble(1104, 25394), sh_bubble(1105, 25395)}), 0, -1, 0, 0},
+        {"1105, second option", 1105, 3, with(pair_opening(1), {sh_bubble(1104, 25396)}), 3, -1, 0,
+         1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,10 +153,10 @@ TEST_F(CityResidents, EachTalkSaysItsLinesAndMovesTheStagesOn) {
 // Three talks in turn, round again, and frame 46900 after each whatever it showed before.
 TEST_F(CityResidents, TheThreeTalksOf1106GoRoundAndEndOnItsFirstFrame) {
     constexpr s32 OBJ = 1106;
-    const Lines talks[] = {{bubble(OBJ, 25380), player(25381)},
-                           {bubble(OBJ, 25382), player(25383)},
-                           {bubble(OBJ, 25397)},
-                           {bubble(OBJ, 25380), player(25381)}};
+    const Lines talks[] = {{sh_bubble(OBJ, 25380), player(25381)},
+                           {sh_bubble(OBJ, 25382), player(25383)},
+                           {sh_bubble(OBJ, 25397)},
+                           {sh_bubble(OBJ, 25380), player(25381)}};
     const s32 stages[] = {1, 2, 0, 1};
     for (size_t i = 0; i < std::size(talks); ++i) {
         SCOPED_TRACE(i);
@@ -172,7 +172,7 @@ TEST_F(CityResidents, TheThreeTalksOf1106GoRoundAndEndOnItsFirstFrame) {
 TEST_F(CityResidents, TheQuizVerdictFollowsTheNumberOfRightAnswers) {
     constexpr s32 RIGHT[] = {1, 3, 0, 3, 3, 0, 2, 3};
     constexpr s32 Q = CITY_QUIZ_GIVER;
-    const Lines greeting{bubble(Q, 25000), player(25001), bubble(Q, 25002)};
+    const Lines greeting{sh_bubble(Q, 25000), player(25001), sh_bubble(Q, 25002)};
     struct Case {
         s32 right;
         s32 stage;
@@ -195,7 +195,7 @@ TEST_F(CityResidents, TheQuizVerdictFollowsTheNumberOfRightAnswers) {
         EXPECT_TRUE(std::equal(greeting.begin(), greeting.end(), said.begin()));
         // The offer, then one choice a question asked, and the verdict.
         EXPECT_EQ(sh_only(said, {"choose"}).size(), answers.size());
-        EXPECT_EQ(said.back(), bubble(Q, c.last_line));
+        EXPECT_EQ(said.back(), sh_bubble(Q, c.last_line));
         EXPECT_EQ(attr_get(Q, ATTR_VAR_A), c.stage);
         EXPECT_EQ(inv_has(CITY_QUIZ_PRIZE), c.right == 8 ? 1 : 0);
         EXPECT_EQ(inv_has_count(CITY_QUIZ_PRIZE, 2), 0);
@@ -208,7 +208,7 @@ TEST_F(CityResidents, TheQuizVerdictFollowsTheNumberOfRightAnswers) {
     sh_answers({0, 1, 3, 0, 3, 0});
     sh_fire(Q, TRIG_CLICK);
     const Lines said = sh_only(sh_lines(), {"say_at"});
-    EXPECT_NE(std::find(said.begin(), said.end(), bubble(Q, 25032)), said.end());
+    EXPECT_NE(std::find(said.begin(), said.end(), sh_bubble(Q, 25032)), said.end());
 }
 
 TEST_F(CityResidents, TheQuizIsOfferedAgainOnlyAfterAFailedOrDeclinedTest) {
@@ -218,7 +218,7 @@ TEST_F(CityResidents, TheQuizIsOfferedAgainOnlyAfterAFailedOrDeclinedTest) {
     sh_click(Q);
     EXPECT_EQ(attr_get(Q, ATTR_VAR_A), 1);
     sh_answers({1});
-    EXPECT_EQ(sh_click(Q), (Lines{bubble(Q, 25005), "choose 3 1000 25003 25004 -> 1"}));
+    EXPECT_EQ(sh_click(Q), (Lines{sh_bubble(Q, 25005), "choose 3 1000 25003 25004 -> 1"}));
     EXPECT_EQ(attr_get(Q, ATTR_VAR_A), 1);
     // One right answer: asked again; two: final.
     sh_answers({0, 1, 0});
@@ -227,9 +227,9 @@ TEST_F(CityResidents, TheQuizIsOfferedAgainOnlyAfterAFailedOrDeclinedTest) {
     sh_answers({0, 1, 3, 1});
     sh_click(Q);
     EXPECT_EQ(attr_get(Q, ATTR_VAR_A), 3);
-    EXPECT_EQ(sh_click(Q), Lines{bubble(Q, 25007)});
+    EXPECT_EQ(sh_click(Q), Lines{sh_bubble(Q, 25007)});
     attr_set(Q, ATTR_VAR_A, 2);
-    EXPECT_EQ(sh_click(Q), Lines{bubble(Q, 25008)});
+    EXPECT_EQ(sh_click(Q), Lines{sh_bubble(Q, 25008)});
     EXPECT_EQ(sh_click(Q, {}, TOO_FAR_LINE_DX), Lines{TOO_FAR});
 }
 

@@ -27,18 +27,11 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 // Texts first..last, each said in the bubble of the object given for it.
 Lines bubbles(s32 first, std::initializer_list<s32> speakers) {
     Lines out;
     s32 t = first;
-    for (const s32 obj : speakers) out.push_back(bubble(obj, t++));
+    for (const s32 obj : speakers) out.push_back(sh_bubble(obj, t++));
     return out;
 }
 
@@ -122,34 +115,34 @@ TEST_F(CityTrailWalkers, EachTalkSaysItsStageAndMovesTheStagesOn) {
         s32 dx = 40;
     };
     const Lines long_talk =
-        bubbles(34930, {1027, 1028, 1027}) + Lines{bubble(1027, 34929)} +
+        bubbles(34930, {1027, 1028, 1027}) + Lines{sh_bubble(1027, 34929)} +
         bubbles(34933, {1027, 1028, 1028, 1027, 1028, 1027, 1027, 1028, 1027, 1028, 1028,
                         1027, 1028, 1028, 1027, 1027, 1028, 1027, 1028, 1027, 1028});
     const Case cases[] = {
-        {"1008", 1008, 0, {bubble(1008, 33340)}, 0},
+        {"1008", 1008, 0, {sh_bubble(1008, 33340)}, 0},
         {"1008 from too far", 1008, 0, {"label 0 10000 -112 -108 2000"}, 0, -1, 0, 340},
-        {"1009 first", 1009, 0, {bubble(1009, 33341)}, 0},
-        {"1009 open world", 1009, 1, {bubble(1009, 29127)}, 1},
-        {"1033", 1033, 0, {bubble(1033, 33640)}, 0, -1, 0, 300},
-        {"fortune told", 1010, 1, {bubble(1010, 33426)}, 1},
-        {"1026 without the item", 1026, 1, {bubble(1026, 25544)}, 1},
-        {"1026 open world", 1026, 3, {bubble(1026, 29131)}, 3},
+        {"1009 first", 1009, 0, {sh_bubble(1009, 33341)}, 0},
+        {"1009 open world", 1009, 1, {sh_bubble(1009, 29127)}, 1},
+        {"1033", 1033, 0, {sh_bubble(1033, 33640)}, 0, -1, 0, 300},
+        {"fortune told", 1010, 1, {sh_bubble(1010, 33426)}, 1},
+        {"1026 without the item", 1026, 1, {sh_bubble(1026, 25544)}, 1},
+        {"1026 open world", 1026, 3, {sh_bubble(1026, 29131)}, 3},
         {"1013 first", 1013, 0,
-         bubbles(34970, {1014, 1013, 1014, 1013, 1014, 1013, 1013}) + Lines{bubble(1014, 34976)}, 1,
-         1014, 1},
-        {"1013 again", 1013, 1, {bubble(1013, 34977)}, 1},
-        {"1014 again", 1014, 1, {bubble(1014, 34978)}, 1},
+         bubbles(34970, {1014, 1013, 1014, 1013, 1014, 1013, 1013}) + Lines{sh_bubble(1014, 34976)},
+         1, 1014, 1},
+        {"1013 again", 1013, 1, {sh_bubble(1013, 34977)}, 1},
+        {"1014 again", 1014, 1, {sh_bubble(1014, 34978)}, 1},
         {"1017 first keeps the stage", 1017, 0, bubbles(33540, {1016, 1017, 1016, 1017, 1016}), 0,
          1016, 0},
         {"1016 open world", 1016, 1, bubbles(29132, {1016, 1017, 1016, 1017, 1016, 1017}), 1},
         {"1024 first", 1024, 0, bubbles(34990, {1023, 1024, 1023, 1024, 1023}), 1, 1023, 1},
-        {"1024 again", 1024, 1, {bubble(1024, 34996)}, 1},
+        {"1024 again", 1024, 1, {sh_bubble(1024, 34996)}, 1},
         {"1023 open world, flag 38 not 2", 1023, 2, bubbles(29093, {1023, 1024}), 2},
         {"1028 first, nobody turns", 1028, 0, long_talk, 1, 1027, 1},
-        {"1027 last", 1027, 2, {bubble(1027, 34966), bubble(1028, 34967)}, 2},
-        {"walker 1041", CITY_STREET_WALKER, 0, {bubble(CITY_STREET_WALKER, 34400)}, 0},
-        {"companion 1058", CITY_COMPANION_A, 0, {box(3, 1152, 33019)}, 0},
-        {"companion 1059", CITY_COMPANION_B, 0, {box(3, 1150, 33019)}, 0},
+        {"1027 last", 1027, 2, {sh_bubble(1027, 34966), sh_bubble(1028, 34967)}, 2},
+        {"walker 1041", CITY_STREET_WALKER, 0, {sh_bubble(CITY_STREET_WALKER, 34400)}, 0},
+        {"companion 1058", CITY_COMPANION_A, 0, {sh_box(3, 1152, 33019)}, 0},
+        {"companion 1059", CITY_COMPANION_B, 0, {sh_box(3, 1150, 33019)}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,7 +214,7 @@ TEST_F(CityTrailWalkers, ThePairOfMap200TurnsOnlyAtItsSecondTalk) {
         EXPECT_EQ(obj_get_frame(1028), frames[1]);
         const Lines second = sh_click(clicked);
         ASSERT_EQ(second.size(), 6u);
-        EXPECT_EQ(second[0], bubble(1028, 34960));
+        EXPECT_EQ(second[0], sh_bubble(1028, 34960));
         EXPECT_EQ(second[1].rfind("say ", 0), 0u);
         EXPECT_NE(second[1].find(" 1000 34961"), std::string::npos);
         EXPECT_NE(obj_get_frame(0), player_frame); // the player turned to the clicked one
@@ -249,9 +242,9 @@ TEST_F(CityTrailWalkers, TheFortuneTellerTheSellerAndTheGiversChangeThePlayer) {
         s32 item = 0, item_count = 0;
     };
     const Case cases[] = {
-        {"fortune, good", 1010, 0, {0}, {4}, 0, 0, 97, 50, {bubble(1010, 33421)}, 1, 0, 100},
-        {"fortune, bad", 1010, 0, {0}, {5}, 0, 0, 3, 50, {bubble(1010, 33421)}, 1, 0, 0},
-        {"fortune declined", 1010, 0, {1}, {}, 0, 0, 50, 50, {bubble(1010, 33421)}, 0, 0, 50},
+        {"fortune, good", 1010, 0, {0}, {4}, 0, 0, 97, 50, {sh_bubble(1010, 33421)}, 1, 0, 100},
+        {"fortune, bad", 1010, 0, {0}, {5}, 0, 0, 3, 50, {sh_bubble(1010, 33421)}, 1, 0, 0},
+        {"fortune declined", 1010, 0, {1}, {}, 0, 0, 50, 50, {sh_bubble(1010, 33421)}, 0, 0, 50},
         {"seller, bought",
          1043,
          0,
@@ -261,7 +254,7 @@ TEST_F(CityTrailWalkers, TheFortuneTellerTheSellerAndTheGiversChangeThePlayer) {
          0,
          50,
          50,
-         {bubble(1043, 26523), bubble(1043, 33214)},
+         {sh_bubble(1043, 26523), sh_bubble(1043, 33214)},
          0,
          0,
          50,
@@ -278,7 +271,7 @@ TEST_F(CityTrailWalkers, TheFortuneTellerTheSellerAndTheGiversChangeThePlayer) {
          0,
          50,
          50,
-         {bubble(1043, 26523), bubble(1043, 33214), box(2, 1000, 33217)},
+         {sh_bubble(1043, 26523), sh_bubble(1043, 33214), sh_box(2, 1000, 33217)},
          0,
          19,
          50,
@@ -294,14 +287,27 @@ TEST_F(CityTrailWalkers, TheFortuneTellerTheSellerAndTheGiversChangeThePlayer) {
          1,
          50,
          50,
-         {bubble(1026, 25544)},
+         {sh_bubble(1026, 25544)},
          2,
          0,
          50,
          50,
          2373,
          1},
-        {"1060's long talk", 1060, 0, {}, {}, 0, 0, 50, 97, {bubble(1061, 34910)}, 1, 0, 50, 100},
+        {"1060's long talk",
+         1060,
+         0,
+         {},
+         {},
+         0,
+         0,
+         50,
+         97,
+         {sh_bubble(1061, 34910)},
+         1,
+         0,
+         50,
+         100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -360,8 +366,8 @@ TEST_F(CityTrailWalkers, TheInvitationRaisesTheHostOrItsParkedStage) {
         EXPECT_EQ(stage(HOST_OBJ), c.host_stage_after);
         EXPECT_EQ(attr_get(HOST_OBJ, ATTR_VAR_B), c.host_var_b_after);
         // Afterwards each answers with its own line and the host is left alone.
-        EXPECT_EQ(sh_click(1022), Lines{bubble(1022, 35012)});
-        EXPECT_EQ(sh_click(1021), Lines{bubble(1021, 35011)});
+        EXPECT_EQ(sh_click(1022), Lines{sh_bubble(1022, 35012)});
+        EXPECT_EQ(sh_click(1021), Lines{sh_bubble(1021, 35011)});
         EXPECT_EQ(stage(HOST_OBJ), c.host_stage_after);
     }
 }
@@ -378,12 +384,12 @@ TEST_F(CityTrailWalkers, TheGateOpensOnlyOnceTheOpenWorldsPersonIsAtStageOne) {
     const Case cases[] = {
         {"stage 1 opens",
          1,
-         {bubble(1002, 28165), box(2, 1000, 28166), bubble(1002, 28167)},
+         {sh_bubble(1002, 28165), sh_box(2, 1000, 28166), sh_bubble(1002, 28167)},
          0,
          0,
          1},
-        {"stage 0 refuses", 0, {bubble(1002, 20429)}, 1, 1, 0},
-        {"stage 2 refuses", 2, {bubble(1002, 20429)}, 1, 1, 0},
+        {"stage 0 refuses", 0, {sh_bubble(1002, 20429)}, 1, 1, 0},
+        {"stage 2 refuses", 2, {sh_bubble(1002, 20429)}, 1, 1, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -421,10 +427,10 @@ TEST_F(CityTrailWalkers, TheStreetScenePlaysOnceAndSendsTheWalkerOff) {
     for (s32 k = 0; k <= 38; ++k)
         want.emplace_back(k < 5 ? 45800 : 45792 + 2 * k, std::min(45900 + 2 * k, 45936));
     EXPECT_EQ(fight, want);
-    const Lines expected = Lines{box(0, 1000, 34355)} + bubbles(34410, {1012, 1041, 1012, 1041}) +
-                           Lines{bubble(1012, 34415), bubble(1041, 34416), bubble(1064, 34417)} +
-                           bubbles(34420, {1012, 1041, 1012, 1041, 1012, 1041, 1064}) +
-                           Lines{bubble(1012, 34430)};
+    const Lines expected =
+        Lines{sh_box(0, 1000, 34355)} + bubbles(34410, {1012, 1041, 1012, 1041}) +
+        Lines{sh_bubble(1012, 34415), sh_bubble(1041, 34416), sh_bubble(1064, 34417)} +
+        bubbles(34420, {1012, 1041, 1012, 1041, 1012, 1041, 1064}) + Lines{sh_bubble(1012, 34430)};
     EXPECT_EQ(first, expected);
     EXPECT_EQ(active(CITY_STREET_ZONE), 0);
     EXPECT_EQ(attr_get(CITY_STREET_WALKER, ATTR_VAR_B), CITY_STREET_WALKER_FIRST_LEG);
@@ -480,8 +486,8 @@ TEST_F(CityTrailWalkers, TheTrailIsFollowedStrictlyInOrder) {
     EXPECT_EQ(active(CITY_TRAIL_LAST), 1);
 
     // The first picture: the companions come out and talk, then the picture; 1046 appears.
-    const Lines arrival = {box(3, 1150, 33140), box(2, 1152, 33141), box(2, 1000, 33142),
-                           box(2, 1152, 33143), box(2, 1152, 33144), box(3, 1150, 33145)};
+    const Lines arrival = {sh_box(3, 1150, 33140), sh_box(2, 1152, 33141), sh_box(2, 1000, 33142),
+                           sh_box(2, 1152, 33143), sh_box(2, 1152, 33144), sh_box(3, 1150, 33145)};
     EXPECT_EQ(trail_click(CITY_TRAIL_FIRST, &shown), arrival);
     EXPECT_EQ(shown, Lines{"draw 42501 250 170"});
     EXPECT_EQ(stage(CITY_TRAIL_FIRST), 1);
@@ -507,8 +513,9 @@ TEST_F(CityTrailWalkers, TheTrailIsFollowedStrictlyInOrder) {
     EXPECT_EQ(attr_get(CITY_TRAIL_LAST, ATTR_CURSOR), 3);
 
     // The last uncovers the doorway and hides itself; the companions go back into the player.
-    const Lines door = {bubble(CITY_TRAIL_LAST, 33146), box(2, 1152, 33147),
-                        bubble(CITY_TRAIL_LAST, 33148), box(2, 1000, 33149), box(2, 1150, 33150)};
+    const Lines door = {sh_bubble(CITY_TRAIL_LAST, 33146), sh_box(2, 1152, 33147),
+                        sh_bubble(CITY_TRAIL_LAST, 33148), sh_box(2, 1000, 33149),
+                        sh_box(2, 1150, 33150)};
     EXPECT_EQ(sh_click(CITY_TRAIL_LAST), door);
     EXPECT_EQ(active(CITY_TRAIL_LAST), 0);
     EXPECT_EQ(active(CITY_TRAIL_DOOR), 1);

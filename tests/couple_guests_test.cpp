@@ -28,22 +28,15 @@ constexpr s32 PX = SH_MAP_W / 2;
 constexpr s32 PY = SH_MAP_H / 2;
 constexpr s32 MASTER_OBJ = 26;
 
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
 // With every figure right of the player: the player's boxes at 0, the persons' at 3.
 std::string P(s32 text) {
-    return box(0, 1000, text);
+    return sh_box(0, 1000, text);
 }
 std::string husband(s32 text) {
-    return box(3, 1180, text);
+    return sh_box(3, 1180, text);
 }
 std::string wife(s32 text) {
-    return box(3, 1179, text);
+    return sh_box(3, 1179, text);
 }
 // Texts first..last alternating between two speakers, `a` first.
 Lines alternate(s32 first, s32 last, std::string (*a)(s32), std::string (*b)(s32)) {
@@ -101,8 +94,9 @@ class CoupleGuests : public ScriptTest {
 // ---- The couple --------------------------------------------------------------------------------
 
 TEST_F(CoupleGuests, CoupleStagesFollowTheirConditions) {
-    const Lines errand_end = {P(13737),    wife(13738),         P(13739), wife(13740),
-                              wife(13741), box(0, 1180, 13742), P(13743)};
+    const Lines errand_end = {P(13737),    wife(13738), P(13739),
+                              wife(13740), wife(13741), sh_box(0, 1180, 13742),
+                              P(13743)};
     struct Case {
         const char* name;
         s32 obj, stage;
@@ -286,11 +280,11 @@ TEST_F(CoupleGuests, HusbandBoxInTheWifesMeeting) {
         sh_results("hands", {3});
         const Lines said = click(COUPLE_WIFE_OBJ);
         ASSERT_GE(said.size(), 26u) << c.name;
-        EXPECT_EQ(said[0], box(c.player, 1000, 10003)) << c.name;
-        EXPECT_EQ(said[1], box(c.wife, 1179, 10004)) << c.name;
+        EXPECT_EQ(said[0], sh_box(c.player, 1000, 10003)) << c.name;
+        EXPECT_EQ(said[1], sh_box(c.wife, 1179, 10004)) << c.name;
         for (const size_t i : {9u, 15u, 17u})
-            EXPECT_EQ(said[i], box(c.husband, 1180, 10003 + s32(i))) << c.name;
-        EXPECT_EQ(said[26], box(c.wife, 1179, 635)) << c.name;
+            EXPECT_EQ(said[i], sh_box(c.husband, 1180, 10003 + s32(i))) << c.name;
+        EXPECT_EQ(said[26], sh_box(c.wife, 1179, 635)) << c.name;
         for (const s32 obj : {COUPLE_HUSBAND_OBJ, COUPLE_WIFE_OBJ})
             EXPECT_EQ(attr_get(obj, ATTR_TIMER), COUPLE_REARM) << c.name;
     }
@@ -309,30 +303,36 @@ TEST_F(CoupleGuests, GuestsAnswerThePosedPlayer) {
         s32 self_frame;   // the guest's frame drawn before it speaks
     };
     const std::vector<Case> cases = {
-        {"guest A free", GUEST_A_OBJ, 0, 0, {bubble(GUEST_A_OBJ, 20004)}, 0, 2299},
-        {"guest A lying", GUEST_A_OBJ, 0, 46, {bubble(GUEST_A_OBJ, 20004)}, 2966, 2297},
-        {"guest A woken", GUEST_A_OBJ, 1, 48, {bubble(GUEST_A_OBJ, 20099)}, 2982, 2297},
-        {"guest B free", GUEST_B_OBJ, 1, 0, {bubble(GUEST_B_OBJ, 20099)}, 0, 2295},
-        {"guest B woken", GUEST_B_OBJ, 0, 48, {bubble(GUEST_B_OBJ, 20002)}, 2982, 2296},
-        {"guest C lying", GUEST_C_OBJ, 0, 46, {bubble(GUEST_C_OBJ, 20007)}, 2966, 2292},
-        {"guest C woken", GUEST_C_OBJ, 1, 48, {bubble(GUEST_C_OBJ, 20097)}, 2983, 2292},
-        {"person 33 free", GUEST_33_OBJ, 0, 0, {box(3, 1033, 20006)}, 0, 2290},
-        {"person 33 woken", GUEST_33_OBJ, 0, 48, {box(3, 1033, 20006)}, 2983, 2290},
-        {"keeper free", ROOM_KEEPER_OBJ, 1, 0, {bubble(ROOM_KEEPER_OBJ, 20060), P(20061)}, 0, 2285},
-        {"keeper lying", ROOM_KEEPER_OBJ, 3, 46, {bubble(ROOM_KEEPER_OBJ, 20059)}, 2966, 2285},
+        {"guest A free", GUEST_A_OBJ, 0, 0, {sh_bubble(GUEST_A_OBJ, 20004)}, 0, 2299},
+        {"guest A lying", GUEST_A_OBJ, 0, 46, {sh_bubble(GUEST_A_OBJ, 20004)}, 2966, 2297},
+        {"guest A woken", GUEST_A_OBJ, 1, 48, {sh_bubble(GUEST_A_OBJ, 20099)}, 2982, 2297},
+        {"guest B free", GUEST_B_OBJ, 1, 0, {sh_bubble(GUEST_B_OBJ, 20099)}, 0, 2295},
+        {"guest B woken", GUEST_B_OBJ, 0, 48, {sh_bubble(GUEST_B_OBJ, 20002)}, 2982, 2296},
+        {"guest C lying", GUEST_C_OBJ, 0, 46, {sh_bubble(GUEST_C_OBJ, 20007)}, 2966, 2292},
+        {"guest C woken", GUEST_C_OBJ, 1, 48, {sh_bubble(GUEST_C_OBJ, 20097)}, 2983, 2292},
+        {"person 33 free", GUEST_33_OBJ, 0, 0, {sh_box(3, 1033, 20006)}, 0, 2290},
+        {"person 33 woken", GUEST_33_OBJ, 0, 48, {sh_box(3, 1033, 20006)}, 2983, 2290},
+        {"keeper free",
+         ROOM_KEEPER_OBJ,
+         1,
+         0,
+         {sh_bubble(ROOM_KEEPER_OBJ, 20060), P(20061)},
+         0,
+         2285},
+        {"keeper lying", ROOM_KEEPER_OBJ, 3, 46, {sh_bubble(ROOM_KEEPER_OBJ, 20059)}, 2966, 2285},
         {"keeper lying, first talk",
          ROOM_KEEPER_OBJ,
          0,
          46,
-         {bubble(ROOM_KEEPER_OBJ, 20008), "choose 2 1000 20009 20010 -> 1",
-          bubble(ROOM_KEEPER_OBJ, 20037)},
+         {sh_bubble(ROOM_KEEPER_OBJ, 20008), "choose 2 1000 20009 20010 -> 1",
+          sh_bubble(ROOM_KEEPER_OBJ, 20037)},
          2966,
          2285},
         {"keeper woken",
          ROOM_KEEPER_OBJ,
          1,
          48,
-         {bubble(ROOM_KEEPER_OBJ, 20060), box(2, 1000, 20061)},
+         {sh_bubble(ROOM_KEEPER_OBJ, 20060), sh_box(2, 1000, 20061)},
          2983,
          2285},
     };
@@ -370,15 +370,16 @@ TEST_F(CoupleGuests, GuestsAnswerThePosedPlayer) {
 
 TEST_F(CoupleGuests, HostIntroducesItselfOnceWokenAndMovesTheGuests) {
     attr_set(GUEST_HOST_OBJ, ATTR_VAR_A, 1);
-    EXPECT_EQ(click(GUEST_HOST_OBJ),
-              (Lines{box(3, 1000, 20068), box(0, 1081, 20069), box(3, 1000, 20070),
-                     box(0, 1081, 20071), box(3, 1000, 20072), bubble(GUEST_B_OBJ, 20073)}));
+    EXPECT_EQ(
+        click(GUEST_HOST_OBJ),
+        (Lines{sh_box(3, 1000, 20068), sh_box(0, 1081, 20069), sh_box(3, 1000, 20070),
+               sh_box(0, 1081, 20071), sh_box(3, 1000, 20072), sh_bubble(GUEST_B_OBJ, 20073)}));
     EXPECT_EQ(attr_get(GUEST_HOST_OBJ, ATTR_VAR_A), 2);
     EXPECT_EQ(attr_get(GUEST_A_OBJ, ATTR_VAR_A), 1);
     EXPECT_EQ(attr_get(GUEST_B_OBJ, ATTR_VAR_A), 1);
     EXPECT_EQ(obj_get_frame(GUEST_B_OBJ), 2296);
     EXPECT_EQ(acquaint_has(81), 1);
-    EXPECT_EQ(click(GUEST_HOST_OBJ), (Lines{box(3, 1081, 20098)}));
+    EXPECT_EQ(click(GUEST_HOST_OBJ), (Lines{sh_box(3, 1081, 20098)}));
 }
 
 TEST_F(CoupleGuests, PersonThirtyThreeAndPersonEightyOne) {
@@ -389,15 +390,15 @@ TEST_F(CoupleGuests, PersonThirtyThreeAndPersonEightyOne) {
         Lines tail;
         s32 stage, affection_81;
     };
-    const Lines opening = {box(2, 1000, 20074), box(1, 1033, 20075),
+    const Lines opening = {sh_box(2, 1000, 20074), sh_box(1, 1033, 20075),
                            "choose 2 1000 20076 20077 -> 0"};
     const auto pair = [](s32 t) {
-        return (t - 20078) % 2 == 0 ? box(2, 1000, t) : box(1, 1033, t);
+        return (t - 20078) % 2 == 0 ? sh_box(2, 1000, t) : sh_box(1, 1033, t);
     };
     Lines long_talk;
     for (s32 t = 20078; t <= 20088; ++t) long_talk.push_back(pair(t));
-    const Lines short_talk = {box(2, 1000, 20090), bubble(GUEST_C_OBJ, 20091), box(1, 1033, 20092),
-                              box(2, 1000, 20093)};
+    const Lines short_talk = {sh_box(2, 1000, 20090), sh_bubble(GUEST_C_OBJ, 20091),
+                              sh_box(1, 1033, 20092), sh_box(2, 1000, 20093)};
     const std::vector<Case> cases = {
         {"long, new to 81", 0, false, long_talk, 2, -5},
         {"long, knows 81", 0, true, long_talk, 2, -5},
@@ -436,7 +437,7 @@ TEST_F(CoupleGuests, RoomKeeperOpensThePassage) {
         sh_answers({answer});
         const Lines said = click(ROOM_KEEPER_OBJ);
         ASSERT_EQ(said.size(), 3u) << answer;
-        EXPECT_EQ(said.back(), bubble(ROOM_KEEPER_OBJ, answer == 0 ? 20034 : 20037)) << answer;
+        EXPECT_EQ(said.back(), sh_bubble(ROOM_KEEPER_OBJ, answer == 0 ? 20034 : 20037)) << answer;
         EXPECT_EQ(attr_get(ROOM_KEEPER_OBJ, ATTR_VAR_A), answer == 0 ? 2 : 0) << answer;
         EXPECT_EQ(attr_get(ROOM_SIGHT_OBJ, ATTR_ACTIVE), answer == 0 ? 0 : 1) << answer;
         EXPECT_EQ(attr_get(ROOM_PASSAGE_OBJ, ATTR_BLOCK), answer == 0 ? 0 : 1) << answer;

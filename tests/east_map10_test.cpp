@@ -85,13 +85,6 @@ class EastMap10 : public ScriptTest {
     }
 };
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 std::string label(s32 obj, s32 text, s32 dx, s32 dy, s32 ms) {
     return "label " + std::to_string(obj) + " " + std::to_string(text) + " " + std::to_string(dx) +
            " " + std::to_string(dy) + " " + std::to_string(ms);
@@ -99,18 +92,18 @@ std::string label(s32 obj, s32 text, s32 dx, s32 dy, s32 ms) {
 const std::string TOO_FAR = label(0, 10000, -112, -108, 2000);
 
 // The whole talk of the group, the player below right of the clicked member.
-const Lines GROUP_LINES{box(3, 1000, 20321), box(0, 1109, 20322), box(3, 1000, 20323),
-                        box(0, 1124, 20324), box(3, 1000, 20325), box(0, 1177, 20326),
-                        box(3, 1000, 20327), box(0, 1092, 20328), box(3, 1000, 20329),
-                        bubble(192, 20330)};
+const Lines GROUP_LINES{sh_box(3, 1000, 20321), sh_box(0, 1109, 20322), sh_box(3, 1000, 20323),
+                        sh_box(0, 1124, 20324), sh_box(3, 1000, 20325), sh_box(0, 1177, 20326),
+                        sh_box(3, 1000, 20327), sh_box(0, 1092, 20328), sh_box(3, 1000, 20329),
+                        sh_bubble(192, 20330)};
 
 // ---- The group of four -----------------------------------------------------------------------
 
 TEST_F(EastMap10, AnyOfTheGroupStartsTheWholeTalkAndLaterSaysOnlyItsOwnLine) {
-    const std::pair<Figure, std::string> own[] = {{G191, box(0, 1092, 20328)},
-                                                  {G192, box(0, 1177, 20326)},
-                                                  {G193, box(0, 1124, 20324)},
-                                                  {G194, box(0, 1109, 20322)}};
+    const std::pair<Figure, std::string> own[] = {{G191, sh_box(0, 1092, 20328)},
+                                                  {G192, sh_box(0, 1177, 20326)},
+                                                  {G193, sh_box(0, 1124, 20324)},
+                                                  {G194, sh_box(0, 1109, 20322)}};
     for (const auto& [who, line] : own) {
         SCOPED_TRACE(who.obj);
         reset(who);
@@ -194,22 +187,22 @@ TEST_F(EastMap10, ThePairSharesOneTalkFromEitherSideAndTheOthersTurnPlacesThePla
         sh_player(PX, PY, MAP);
         const s32 me = c.clicked.obj;
         const s32 it = c.other.obj;
-        const Lines first{bubble(me, 20364),
-                          box(c.pos, 1000, 20365),
-                          bubble(me, 20366),
-                          bubble(it, 20367),
-                          box(c.other_pos, 1000, 20368),
-                          bubble(me, 20369),
-                          bubble(it, 20370),
-                          bubble(me, 20371),
-                          bubble(it, 20372)};
+        const Lines first{sh_bubble(me, 20364),
+                          sh_box(c.pos, 1000, 20365),
+                          sh_bubble(me, 20366),
+                          sh_bubble(it, 20367),
+                          sh_box(c.other_pos, 1000, 20368),
+                          sh_bubble(me, 20369),
+                          sh_bubble(it, 20370),
+                          sh_bubble(me, 20371),
+                          sh_bubble(it, 20372)};
         EXPECT_EQ(says(me, TRIG_CLICK), first);
         EXPECT_EQ(attr_get(me, ATTR_VAR_A), 1);
         EXPECT_EQ(attr_get(it, ATTR_VAR_A), 1);
         EXPECT_EQ(obj_get_frame(me), c.clicked.frame);
         EXPECT_EQ(obj_get_frame(it), c.other.frame);
-        EXPECT_EQ(says(me, TRIG_CLICK), Lines{bubble(me, c.later)});
-        EXPECT_EQ(says(it, TRIG_CLICK), Lines{bubble(it, c.later == 20373 ? 20374 : 20373)});
+        EXPECT_EQ(says(me, TRIG_CLICK), Lines{sh_bubble(me, c.later)});
+        EXPECT_EQ(says(it, TRIG_CLICK), Lines{sh_bubble(it, c.later == 20373 ? 20374 : 20373)});
     }
 }
 
@@ -225,14 +218,14 @@ TEST_F(EastMap10, EachSingleResidentSaysItsStageAndKeepsOrEndsItsFrame) {
         s32 frame_after; // 0: the frame from before the click
     };
     const Case cases[] = {
-        {"195", R195, 0, {bubble(195, 10497)}, 0, 0},
-        {"196 in its own box", R196, 0, {box(0, 1014, 10748)}, 0, 0},
-        {"197", R197, 3, {bubble(197, 10748)}, 3, 0},
-        {"198 first", R198, 0, {box(3, 1000, 10749), bubble(198, 10750)}, 1, 0},
-        {"198 again: the last line of the first talk", R198, 1, {bubble(198, 10750)}, 1, 0},
-        {"202 ends on its first frame", R202, 0, {bubble(202, 20390)}, 0, 32450},
-        {"203", R203, 0, {bubble(203, 20389)}, 0, 0},
-        {"216", R216, 0, {bubble(216, 20386)}, 0, 0},
+        {"195", R195, 0, {sh_bubble(195, 10497)}, 0, 0},
+        {"196 in its own box", R196, 0, {sh_box(0, 1014, 10748)}, 0, 0},
+        {"197", R197, 3, {sh_bubble(197, 10748)}, 3, 0},
+        {"198 first", R198, 0, {sh_box(3, 1000, 10749), sh_bubble(198, 10750)}, 1, 0},
+        {"198 again: the last line of the first talk", R198, 1, {sh_bubble(198, 10750)}, 1, 0},
+        {"202 ends on its first frame", R202, 0, {sh_bubble(202, 20390)}, 0, 32450},
+        {"203", R203, 0, {sh_bubble(203, 20389)}, 0, 0},
+        {"216", R216, 0, {sh_bubble(216, 20386)}, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -267,12 +260,12 @@ TEST_F(EastMap10, TheGroupsSceneQuarrelsOnceAndSetsItsFlag) {
                                .slot = GROUP_ZONE.slot,
                                .layer = 0});
     player_posed_on_top();
-    const Lines expected{box(3, 1092, 20310),
-                         box(1, 1177, 20311),
-                         box(2, 1109, 20312),
-                         box(3, 1092, 20313),
-                         box(1, 1177, 20314),
-                         box(0, 1124, 20315),
+    const Lines expected{sh_box(3, 1092, 20310),
+                         sh_box(1, 1177, 20311),
+                         sh_box(2, 1109, 20312),
+                         sh_box(3, 1092, 20313),
+                         sh_box(1, 1177, 20314),
+                         sh_box(0, 1124, 20315),
                          label(191, 20316, -30, -113, 500),
                          label(192, 20317, -80, -120, 500),
                          label(193, 20318, -100, -110, 500),
@@ -297,9 +290,9 @@ TEST_F(EastMap10, TheCrowdWalksOffTogetherOnceAndLeavesTheWatcherAtItsNewPlace) 
                                .slot = CROWD_ZONE.slot,
                                .layer = 0});
     player_posed_on_top();
-    const Lines expected{box(3, 1089, 20377), bubble(214, 20378),  box(0, 1037, 20379),
-                         box(3, 1089, 20380), box(3, 1089, 20381), box(2, 1037, 20382),
-                         bubble(214, 20383),  box(2, 1037, 20384)};
+    const Lines expected{sh_box(3, 1089, 20377), sh_bubble(214, 20378),  sh_box(0, 1037, 20379),
+                         sh_box(3, 1089, 20380), sh_box(3, 1089, 20381), sh_box(2, 1037, 20382),
+                         sh_bubble(214, 20383),  sh_box(2, 1037, 20384)};
     EXPECT_EQ(says(CROWD_ZONE.obj, TRIG_STEP), expected);
     EXPECT_EQ(attr_get(CROWD_ZONE.obj, ATTR_ACTIVE), 0);
     // All six reached the goal before any was switched off.

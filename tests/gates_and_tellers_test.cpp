@@ -38,18 +38,11 @@ constexpr s32 TELLER_B = 1532;
 Lines talk() {
     return sh_only(sh_lines(), {"say", "choose", "label"});
 }
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 // Texts first..last alternating between the player's box (position 0) and obj's bubble.
 Lines player_then(s32 obj, s32 first, s32 last) {
     Lines out;
     for (s32 t = first; t <= last; ++t)
-        out.push_back((t - first) % 2 == 0 ? box(0, 1000, t) : bubble(obj, t));
+        out.push_back((t - first) % 2 == 0 ? sh_box(0, 1000, t) : sh_bubble(obj, t));
     return out;
 }
 Lines operator+(Lines a, const Lines& b) {
@@ -180,7 +173,7 @@ TEST_F(GatesAndTellers, TheAimingContestMayBeRetriedAfterALossAndOpensTheWayOnAW
     EXPECT_EQ(inv_has(TARGET_PRIZE), 0);
 
     EXPECT_EQ(fire(GATE_TARGET_OBJ),
-              (Lines{box(3, 1000, 25844), box(2, 1087, 25841), box(3, 1000, 25842)}));
+              (Lines{sh_box(3, 1000, 25844), sh_box(2, 1087, 25841), sh_box(3, 1000, 25842)}));
     EXPECT_EQ(inv_has_count(TARGET_PRIZE, 1), 1);
     EXPECT_EQ(inv_has_count(TARGET_PRIZE, 2), 0);
     EXPECT_EQ(attr_get(GATE_TARGET_OBJ, ATTR_ACTIVE), 0);
@@ -234,7 +227,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
         s32 stage_after;
     };
     const std::vector<Case> cases = {
-        {"not yet invited", HOST_NEW, {2230, 2240}, 0, -1, 0, -1, {bubble(H, 25320)}, HOST_NEW},
+        {"not yet invited", HOST_NEW, {2230, 2240}, 0, -1, 0, -1, {sh_bubble(H, 25320)}, HOST_NEW},
         {"first try equal to the need",
          HOST_INVITED,
          {2230, 2240},
@@ -242,7 +235,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          4,
          0,
          -1,
-         invitation + Lines{bubble(H, 25331)} + lost,
+         invitation + Lines{sh_bubble(H, 25331)} + lost,
          HOST_RETRY},
         {"first try above the need, no fish before",
          HOST_INVITED,
@@ -251,7 +244,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          9,
          4,
          -1,
-         invitation + Lines{bubble(H, 25335)} + won,
+         invitation + Lines{sh_bubble(H, 25335)} + won,
          HOST_WON},
         {"first try: fish held before do not count",
          HOST_INVITED,
@@ -260,7 +253,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          5,
          1,
          -1,
-         invitation + Lines{bubble(H, 25332)} + lost,
+         invitation + Lines{sh_bubble(H, 25332)} + lost,
          HOST_RETRY},
         {"invited with another bait",
          HOST_INVITED,
@@ -269,7 +262,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          -1,
          0,
          -1,
-         invitation + Lines{bubble(H, 25301)},
+         invitation + Lines{sh_bubble(H, 25301)},
          HOST_RETRY},
         {"invited without a rod",
          HOST_INVITED,
@@ -278,7 +271,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          -1,
          0,
          -1,
-         invitation + Lines{bubble(H, 25301)},
+         invitation + Lines{sh_bubble(H, 25301)},
          HOST_RETRY},
         {"retry equal to the need",
          HOST_RETRY,
@@ -287,7 +280,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          4,
          0,
          0,
-         Lines{bubble(H, 25347), offer + " -> 0", bubble(H, 25331)} + won,
+         Lines{sh_bubble(H, 25347), offer + " -> 0", sh_bubble(H, 25331)} + won,
          HOST_WON},
         {"retry below the need",
          HOST_RETRY,
@@ -296,7 +289,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          7,
          4,
          0,
-         Lines{bubble(H, 25347), offer + " -> 0", bubble(H, 25335)} + lost,
+         Lines{sh_bubble(H, 25347), offer + " -> 0", sh_bubble(H, 25335)} + lost,
          HOST_RETRY},
         {"retry declined",
          HOST_RETRY,
@@ -305,7 +298,7 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          -1,
          0,
          1,
-         Lines{bubble(H, 25347), offer + " -> 1"},
+         Lines{sh_bubble(H, 25347), offer + " -> 1"},
          HOST_RETRY},
         {"retry without bait",
          HOST_RETRY,
@@ -314,9 +307,9 @@ TEST_F(GatesAndTellers, TheContestWinsOnACatchAboveTheNeedFirstAndAtTheNeedOnARe
          -1,
          0,
          -1,
-         Lines{bubble(H, 25347), bubble(H, 25301)},
+         Lines{sh_bubble(H, 25347), sh_bubble(H, 25301)},
          HOST_RETRY},
-        {"won", HOST_WON, {2230, 2240}, 0, -1, 0, -1, {bubble(H, 25343)}, HOST_WON},
+        {"won", HOST_WON, {2230, 2240}, 0, -1, 0, -1, {sh_bubble(H, 25343)}, HOST_WON},
         {"the delivery stage, its first option",
          HOST_DELIVERY,
          {2230, 2240},
@@ -354,7 +347,7 @@ TEST_F(GatesAndTellers, TheHostGuardsItsDistanceAndIdlesWithItsHold) {
     EXPECT_EQ(fire(HOST_OBJ), Lines{"label 0 10000 -112 -108 2000"});
     bring(HOST_OBJ, 270);
     obj_set_frame(HOST_OBJ, 46215);
-    EXPECT_EQ(fire(HOST_OBJ), Lines{bubble(HOST_OBJ, 25320)});
+    EXPECT_EQ(fire(HOST_OBJ), Lines{sh_bubble(HOST_OBJ, 25320)});
     EXPECT_EQ(obj_get_frame(HOST_OBJ), 46215);
 
     struct Step {
@@ -373,7 +366,7 @@ TEST_F(GatesAndTellers, TheHostGuardsItsDistanceAndIdlesWithItsHold) {
 // ---- Ranking tellers -------------------------------------------------------------------------
 
 TEST_F(GatesAndTellers, EachTellerGivesATipShowsTheRankingOrSaysNothingMore) {
-    const Lines greeting = {box(3, 1163, 14900)};
+    const Lines greeting = {sh_box(3, 1163, 14900)};
     const std::string menu = "choose 0 1000 14901 14902 14903";
     struct Case {
         const char* name;
@@ -383,9 +376,13 @@ TEST_F(GatesAndTellers, EachTellerGivesATipShowsTheRankingOrSaysNothingMore) {
         Lines calls;
     };
     const std::vector<Case> cases = {
-        {"a tip", 0, 7, greeting + Lines{menu + " -> 0", box(3, 1163, 14927)}, {}},
-        {"the first tip", 0, 0, greeting + Lines{menu + " -> 0", box(3, 1163, 14920)}, {}},
-        {"the ranking", 1, -1, greeting + Lines{menu + " -> 1", box(3, 1163, 14909)}, {"ranking"}},
+        {"a tip", 0, 7, greeting + Lines{menu + " -> 0", sh_box(3, 1163, 14927)}, {}},
+        {"the first tip", 0, 0, greeting + Lines{menu + " -> 0", sh_box(3, 1163, 14920)}, {}},
+        {"the ranking",
+         1,
+         -1,
+         greeting + Lines{menu + " -> 1", sh_box(3, 1163, 14909)},
+         {"ranking"}},
         {"nothing", 2, -1, greeting + Lines{menu + " -> 2"}, {}},
     };
     for (const s32 teller : {TELLER_A, TELLER_B}) {

@@ -28,10 +28,6 @@ using Lines = std::vector<std::string>;
 
 constexpr s32 OBJECTS[] = {421, 426, 428, 443, 1529, 439, 441, 456, 1530, 1531};
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-
 class GrowthTeachers : public ScriptTest {
   protected:
     void SetUp() override {
@@ -114,9 +110,9 @@ TEST_F(GrowthTeachers, EachLessonIsPaidOnceAndTheTeacherThenSaysItsClosingLine) 
         const PlayerRecord settled = player_record;
         const Lines last = c.lessons > 0 ? sh_click(c.obj) : sh_click(c.obj, {1});
         ASSERT_FALSE(last.empty());
-        EXPECT_EQ(last.front(), bubble(c.obj, c.closing));
+        EXPECT_EQ(last.front(), sh_bubble(c.obj, c.closing));
         if (c.lessons > 0) {
-            EXPECT_EQ(last, Lines{bubble(c.obj, c.closing)});
+            EXPECT_EQ(last, Lines{sh_bubble(c.obj, c.closing)});
         }
         EXPECT_EQ(std::memcmp(&player_record, &settled, sizeof settled), 0);
     }
@@ -138,11 +134,12 @@ TEST_F(GrowthTeachers, AKnownEntryAlreadyHeldStillPaysTheGrowth) {
 
 TEST_F(GrowthTeachers, ALessonSaysItsLinesAroundTheAnimationAndLeavesThePlayerAtItsPlace) {
     // 426's lesson chosen at the first click: its words, the lesson, the words after it.
-    EXPECT_EQ(sh_click(426, {1}),
-              (Lines{bubble(426, 24200), "choose 3 1000 24201 24202 24203 -> 1", bubble(426, 24209),
-                     "say 3 1000 24210", bubble(426, 24211), "say 3 1000 24212", "say 3 1000 24213",
-                     bubble(426, 24214), "say 3 1000 24215", bubble(426, 24216), "say 3 1000 24217",
-                     "say 3 1000 24218"}));
+    EXPECT_EQ(
+        sh_click(426, {1}),
+        (Lines{sh_bubble(426, 24200), "choose 3 1000 24201 24202 24203 -> 1", sh_bubble(426, 24209),
+               "say 3 1000 24210", sh_bubble(426, 24211), "say 3 1000 24212", "say 3 1000 24213",
+               sh_bubble(426, 24214), "say 3 1000 24215", sh_bubble(426, 24216), "say 3 1000 24217",
+               "say 3 1000 24218"}));
 
     struct Case {
         const char* name;

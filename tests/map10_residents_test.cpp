@@ -88,21 +88,14 @@ class Map10Residents : public ScriptTest {
     }
 };
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 std::string player(s32 text) {
-    return box(0, 1000, text);
+    return sh_box(0, 1000, text);
 }
 // Texts first..last alternating between the player's box and obj's bubble, the player first.
 Lines player_then(s32 obj, s32 first, s32 last) {
     Lines out;
     for (s32 t = first; t <= last; ++t)
-        out.push_back((t - first) % 2 == 0 ? player(t) : bubble(obj, t));
+        out.push_back((t - first) % 2 == 0 ? player(t) : sh_bubble(obj, t));
     return out;
 }
 Lines operator+(Lines a, const Lines& b) {
@@ -123,35 +116,35 @@ TEST_F(Map10Residents, EachTalkSaysItsStageAndLeavesItsState) {
     };
     Lines right_first;
     for (s32 t = 20396; t <= 20403; ++t)
-        right_first.push_back(t % 2 == 0 ? bubble(RIGHT_NEIGHBOUR.obj, t) : player(t));
+        right_first.push_back(t % 2 == 0 ? sh_bubble(RIGHT_NEIGHBOUR.obj, t) : player(t));
     Lines greeter_first;
     for (s32 t = 10504; t <= 10509; ++t)
-        greeter_first.push_back(t % 2 == 0 ? bubble(GREETER.obj, t) : player(t));
+        greeter_first.push_back(t % 2 == 0 ? sh_bubble(GREETER.obj, t) : player(t));
     const Case cases[] = {
-        {"bystander", BYSTANDER, 0, {bubble(220, 10857)}, 0, BYSTANDER.frame},
-        {"bystander, any stage", BYSTANDER, 5, {bubble(220, 10857)}, 5, BYSTANDER.frame},
-        {"left neighbour", LEFT_NEIGHBOUR, 0, {bubble(221, 20388)}, 0, LEFT_NEIGHBOUR.frame},
+        {"bystander", BYSTANDER, 0, {sh_bubble(220, 10857)}, 0, BYSTANDER.frame},
+        {"bystander, any stage", BYSTANDER, 5, {sh_bubble(220, 10857)}, 5, BYSTANDER.frame},
+        {"left neighbour", LEFT_NEIGHBOUR, 0, {sh_bubble(221, 20388)}, 0, LEFT_NEIGHBOUR.frame},
         {"right neighbour first", RIGHT_NEIGHBOUR, 0, right_first, 1, 32890},
-        {"right neighbour again", RIGHT_NEIGHBOUR, 1, {bubble(222, 20396)}, 1, 32890},
+        {"right neighbour again", RIGHT_NEIGHBOUR, 1, {sh_bubble(222, 20396)}, 1, 32890},
         {"left of the pair speaks through the right",
          PAIR_LEFT,
          0,
-         {bubble(230, 20429)},
+         {sh_bubble(230, 20429)},
          0,
          PAIR_LEFT.frame},
-        {"right of the pair", PAIR_RIGHT, 0, {bubble(230, 20429)}, 0, PAIR_RIGHT.frame},
-        {"watcher", WATCHER, 0, {bubble(214, 10503)}, 0, WATCHER.frame},
+        {"right of the pair", PAIR_RIGHT, 0, {sh_bubble(230, 20429)}, 0, PAIR_RIGHT.frame},
+        {"watcher", WATCHER, 0, {sh_bubble(214, 10503)}, 0, WATCHER.frame},
         {"watcher at another stage says nothing", WATCHER, 1, {}, 1, WATCHER.frame},
         {"greeter first", GREETER, 0, greeter_first, 1, GREETER.frame},
-        {"greeter again", GREETER, 1, {bubble(266, 10510)}, 1, GREETER.frame},
+        {"greeter again", GREETER, 1, {sh_bubble(266, 10510)}, 1, GREETER.frame},
         {"sitter first",
          SITTER,
          0,
-         {bubble(267, 10545), box(3, 1000, 10546), bubble(267, 10547), box(3, 1000, 10548),
-          bubble(267, 10549)},
+         {sh_bubble(267, 10545), sh_box(3, 1000, 10546), sh_bubble(267, 10547),
+          sh_box(3, 1000, 10548), sh_bubble(267, 10549)},
          1,
          SITTER.frame},
-        {"sitter again", SITTER, 1, {bubble(267, 10550)}, 1, SITTER.frame},
+        {"sitter again", SITTER, 1, {sh_bubble(267, 10550)}, 1, SITTER.frame},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,7 +165,7 @@ std::pair<s32, s32> first_attribute() {
 
 TEST_F(Map10Residents, TheActIsCaughtOnlyInItsTwoWindowsOfFrames) {
     const s32 P = PERFORMER.obj;
-    const Lines opening{bubble(P, 10589), player(10590), bubble(P, 10591)};
+    const Lines opening{sh_bubble(P, 10589), player(10590), sh_bubble(P, 10591)};
     const Lines praise = player_then(P, 10593, 10601) + Lines{"sound 501 1"}; // item 901 comes
     struct Frame {
         s32 frame;
@@ -192,7 +185,7 @@ TEST_F(Map10Residents, TheActIsCaughtOnlyInItsTwoWindowsOfFrames) {
                 EXPECT_EQ(said, opening + (f.caught ? praise : Lines{player(10592)}));
             } else {
                 EXPECT_EQ(said,
-                          Lines{bubble(P, 10589)} + (f.caught ? praise : Lines{player(10592)}));
+                          Lines{sh_bubble(P, 10589)} + (f.caught ? praise : Lines{player(10592)}));
             }
             EXPECT_EQ(attr_get(P, ATTR_VAR_A), f.caught ? 2 : 1);
             EXPECT_EQ(obj_get_frame(P), f.caught ? PERFORMER_REST : f.frame);
@@ -211,7 +204,7 @@ TEST_F(Map10Residents, TheActIsCaughtOnlyInItsTwoWindowsOfFrames) {
     attr_set(P, ATTR_VAR_A, 2);
     obj_set_frame(P, 33140);
     const auto before = first_attribute();
-    EXPECT_EQ(fire(P, TRIG_CLICK), (Lines{bubble(P, 10602), player(10603)}));
+    EXPECT_EQ(fire(P, TRIG_CLICK), (Lines{sh_bubble(P, 10602), player(10603)}));
     EXPECT_EQ(obj_get_frame(P), PERFORMER_REST);
     EXPECT_EQ(inv_has(901), 0);
     EXPECT_EQ(first_attribute(), before);
@@ -261,9 +254,9 @@ TEST_F(Map10Residents, StepAreasMakeTheirResidentsSpeakAtEveryStep) {
         std::vector<s32> frames; // the speaker's frame afterwards: one of these
     };
     const Case cases[] = {
-        {PAIR_ZONE, {bubble(230, 20429)}, PAIR_RIGHT, {33282}},
-        {GREETER_ZONE, {bubble(266, 10511)}, GREETER, {5002}},
-        {SITTER_ZONE, {bubble(267, 10551)}, SITTER, {33898, -33898, 33896}},
+        {PAIR_ZONE, {sh_bubble(230, 20429)}, PAIR_RIGHT, {33282}},
+        {GREETER_ZONE, {sh_bubble(266, 10511)}, GREETER, {5002}},
+        {SITTER_ZONE, {sh_bubble(267, 10551)}, SITTER, {33898, -33898, 33896}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.zone.obj);
@@ -302,13 +295,13 @@ TEST_F(Map10Residents, TheGreetersRemarkFloatsOnlyOnTheFirstDayOnMap10) {
 
 Lines pupils_talk(bool music_first) {
     const s32 A = PUPIL_A.obj, B = PUPIL_B.obj;
-    Lines l{player(10823),    bubble(A, 10824), bubble(B, 10825), bubble(A, 10826),
-            bubble(B, 10827), player(10828),    bubble(A, 10829), bubble(B, 10830),
-            player(10831),    bubble(A, 10832), player(10833)};
+    Lines l{player(10823),       sh_bubble(A, 10824), sh_bubble(B, 10825), sh_bubble(A, 10826),
+            sh_bubble(B, 10827), player(10828),       sh_bubble(A, 10829), sh_bubble(B, 10830),
+            player(10831),       sh_bubble(A, 10832), player(10833)};
     const Lines music{"music 10061 0"};
-    const Lines master{bubble(MASTER.obj, 10834)};
+    const Lines master{sh_bubble(MASTER.obj, 10834)};
     l = l + (music_first ? music + master : master + music);
-    return l + Lines{player(10835), bubble(A, 10836), bubble(B, 10837)};
+    return l + Lines{player(10835), sh_bubble(A, 10836), sh_bubble(B, 10837)};
 }
 
 s32 stage_of(const Figure& f) {
@@ -337,7 +330,7 @@ TEST_F(Map10Residents, TheLessonStartsOnlyAfterAPupilHasBeenTalkedTo) {
         fire(PUPIL_A.obj, TRIG_TIMER);
         EXPECT_EQ(obj_get_frame(PUPIL_A.obj), 34195);
         EXPECT_EQ(attr_get(PUPIL_A.obj, ATTR_TIMER), 10);
-        EXPECT_EQ(fire(c.clicked.obj, TRIG_CLICK), Lines{bubble(c.clicked.obj, 10836)});
+        EXPECT_EQ(fire(c.clicked.obj, TRIG_CLICK), Lines{sh_bubble(c.clicked.obj, 10836)});
     }
 }
 
@@ -347,11 +340,11 @@ TEST_F(Map10Residents, TheMastersLessonTeachesOnceAndSendsThePupilsAway) {
     const s32 camera_y = world_state.camera_y;
     const s32 skill = player_record.skill[10] * 100000 + player_record.skill_exp[10];
     const s32 A = PUPIL_A.obj, B = PUPIL_B.obj;
-    Lines expected{player(10840),       box(3, 1148, 10841), player(10842),
-                   box(3, 1148, 10843), bubble(A, 10844),    bubble(B, 10845),
-                   bubble(A, 10846),    bubble(B, 10847),    bubble(A, 10848)};
+    Lines expected{player(10840),          sh_box(3, 1148, 10841), player(10842),
+                   sh_box(3, 1148, 10843), sh_bubble(A, 10844),    sh_bubble(B, 10845),
+                   sh_bubble(A, 10846),    sh_bubble(B, 10847),    sh_bubble(A, 10848)};
     for (s32 t = 10849; t <= 10854; ++t)
-        expected.push_back(t % 2 == 1 ? player(t) : box(3, 1148, t));
+        expected.push_back(t % 2 == 1 ? player(t) : sh_box(3, 1148, t));
     EXPECT_EQ(fire(MASTER.obj, TRIG_CLICK), expected);
     EXPECT_EQ(stage_of(MASTER), 2);
     EXPECT_EQ(attr_get(A, ATTR_ACTIVE), 0);
@@ -365,7 +358,7 @@ TEST_F(Map10Residents, TheMastersLessonTeachesOnceAndSendsThePupilsAway) {
 
     // Later the master says its last line in a box at the player's own position.
     const s32 after = player_record.skill[10] * 100000 + player_record.skill_exp[10];
-    EXPECT_EQ(fire(MASTER.obj, TRIG_CLICK), (Lines{player(10840), box(0, 1148, 10854)}));
+    EXPECT_EQ(fire(MASTER.obj, TRIG_CLICK), (Lines{player(10840), sh_box(0, 1148, 10854)}));
     EXPECT_EQ(player_record.skill[10] * 100000 + player_record.skill_exp[10], after);
 }
 
@@ -387,9 +380,9 @@ TEST_F(Map10Residents, TheFarewellPlaysOnlyWhenItsFlagHasReachedThree) {
         Lines said;
         for (const std::string& l : sh_lines())
             if (l.rfind("say", 0) == 0 || l.rfind("change_map", 0) == 0) said.push_back(l);
-        Lines expected{"change_map 3 248 328", box(2, 1000, 26597), box(3, 1203, 26598)};
+        Lines expected{"change_map 3 248 328", sh_box(2, 1000, 26597), sh_box(3, 1203, 26598)};
         for (s32 t = 26599; t <= 26604; ++t)
-            expected.push_back(t % 2 == 1 ? box(3, 1203, t) : box(2, 1000, t));
+            expected.push_back(t % 2 == 1 ? sh_box(3, 1203, t) : sh_box(2, 1000, t));
         EXPECT_EQ(said, expected);
         EXPECT_EQ(world_state.current_map, 3);
         EXPECT_EQ(attr_get(0, ATTR_X), 248);

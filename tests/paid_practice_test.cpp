@@ -31,9 +31,6 @@ constexpr s32 CITY_TEACHER = 1036;
 constexpr s32 WAITER = 1116;
 constexpr s32 OBJECTS[] = {TOWN_A_TEACHER, CITY_TEACHER, WAITER};
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
 std::string question(s32 answer) {
     return "choose 3 1000 25947 25948 -> " + std::to_string(answer);
 }
@@ -99,8 +96,8 @@ TEST_F(PaidPractice, TheTalkPaysAtThePriceAndEndsWhereTheAnswersLeadIt) {
          0,
          {0, 0, 1},
          {3},
-         {bubble(a, 25934), question(0), offers(25935, 0), "say 1 1163 25941", bubble(a, 25949),
-          question(1)},
+         {sh_bubble(a, 25934), question(0), offers(25935, 0), "say 1 1163 25941",
+          sh_bubble(a, 25949), question(1)},
          1,
          true,
          304,
@@ -113,7 +110,7 @@ TEST_F(PaidPractice, TheTalkPaysAtThePriceAndEndsWhereTheAnswersLeadIt) {
          50,
          {1},
          {},
-         {bubble(a, 25934), question(1)},
+         {sh_bubble(a, 25934), question(1)},
          0,
          false},
         {"unaffordable first choice still ends at the spot",
@@ -124,8 +121,8 @@ TEST_F(PaidPractice, TheTalkPaysAtThePriceAndEndsWhereTheAnswersLeadIt) {
          -1,
          {0, 0, 0},
          {},
-         {bubble(c, 25934), question(0), offers(26400, 0), bubble(c, 583), bubble(c, 25949),
-          question(0)},
+         {sh_bubble(c, 25934), question(0), offers(26400, 0), sh_bubble(c, 583),
+          sh_bubble(c, 25949), question(0)},
          0,
          true,
          295,
@@ -138,8 +135,9 @@ TEST_F(PaidPractice, TheTalkPaysAtThePriceAndEndsWhereTheAnswersLeadIt) {
          0,
          {0, 0, 0, 0, 1},
          {4},
-         {bubble(c, 25934), question(0), offers(26400, 0), "say 1 1163 26410", bubble(c, 25949),
-          question(0), offers(26400, 0), bubble(c, 583), bubble(c, 25949), question(1)},
+         {sh_bubble(c, 25934), question(0), offers(26400, 0), "say 1 1163 26410",
+          sh_bubble(c, 25949), question(0), offers(26400, 0), sh_bubble(c, 583),
+          sh_bubble(c, 25949), question(1)},
          1,
          true,
          295,

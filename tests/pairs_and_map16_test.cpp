@@ -69,9 +69,6 @@ class PairsAndMap16 : public ScriptTest {
     }
 };
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
 std::string player(s32 text) {
     return "say 0 1000 " + std::to_string(text);
 }
@@ -83,7 +80,7 @@ std::string label(s32 obj, s32 text, s32 dx, s32 dy, s32 ms) {
 Lines alternating(s32 obj, s32 first, s32 last, bool player_first) {
     Lines out;
     for (s32 t = first; t <= last; ++t)
-        out.push_back(((t - first) % 2 == 0) == player_first ? player(t) : bubble(obj, t));
+        out.push_back(((t - first) % 2 == 0) == player_first ? player(t) : sh_bubble(obj, t));
     return out;
 }
 
@@ -199,47 +196,47 @@ TEST_F(PairsAndMap16, EachTalkSaysItsStageAndLeavesItsState) {
         s32 master_after = 0;
         s32 partner_stage = -1; // the other of the map-12 pair afterwards (-1: not checked)
     };
-    const Lines day9{bubble(173, 29095), bubble(174, 29096), bubble(173, 29097),
-                     bubble(174, 29098)};
-    const Lines first_of_pair_173{bubble(173, 20700), player(20701), bubble(173, 20702),
+    const Lines day9{sh_bubble(173, 29095), sh_bubble(174, 29096), sh_bubble(173, 29097),
+                     sh_bubble(174, 29098)};
+    const Lines first_of_pair_173{sh_bubble(173, 20700), player(20701), sh_bubble(173, 20702),
                                   player(20703)};
-    const Lines first_of_pair_174{bubble(174, 20700), player(20701), bubble(174, 20702),
+    const Lines first_of_pair_174{sh_bubble(174, 20700), player(20701), sh_bubble(174, 20702),
                                   player(20703)};
     // clang-format off
     const Case cases[] = {
         {"140 first", 140, 0, 6, 0, 1, 0, {}, {}, alternating(140, 20140, 20144, true), 1, 30478},
-        {"140 again", 140, 1, 6, 0, 1, 0, {}, {}, {bubble(140, 20145)}, 1, 30478},
-        {"140 hint at 9:30", 140, 2, 9, 30, 1, 0, {}, {}, {bubble(140, 13653)}, 2, 30478, 1},
-        {"140 hint at 9:31", 140, 2, 9, 31, 1, 0, {}, {}, {bubble(140, 13654)}, 2, 30478, 2},
-        {"140 hint at 10:30", 140, 2, 10, 30, 1, 0, {}, {}, {bubble(140, 13655)}, 2, 30478, 3},
-        {"140 hint at 8:59", 140, 2, 8, 59, 1, 0, {}, {}, {bubble(140, 13656)}, 2, 30478, 4},
+        {"140 again", 140, 1, 6, 0, 1, 0, {}, {}, {sh_bubble(140, 20145)}, 1, 30478},
+        {"140 hint at 9:30", 140, 2, 9, 30, 1, 0, {}, {}, {sh_bubble(140, 13653)}, 2, 30478, 1},
+        {"140 hint at 9:31", 140, 2, 9, 31, 1, 0, {}, {}, {sh_bubble(140, 13654)}, 2, 30478, 2},
+        {"140 hint at 10:30", 140, 2, 10, 30, 1, 0, {}, {}, {sh_bubble(140, 13655)}, 2, 30478, 3},
+        {"140 hint at 8:59", 140, 2, 8, 59, 1, 0, {}, {}, {sh_bubble(140, 13656)}, 2, 30478, 4},
         {"141 first", 141, 0, 6, 0, 1, 0, {}, {}, alternating(141, 20146, 20150, false), 1, 30505},
-        {"141 later", 141, 2, 6, 0, 1, 0, {}, {}, {bubble(141, 13657)}, 2, 30505},
-        {"142 draws 6", 142, 0, 6, 0, 1, 0, {6}, {}, {bubble(142, 20153)}, 0, 30557},
-        {"142 draws 5", 142, 0, 6, 0, 1, 0, {5}, {}, {bubble(142, 20154)}, 0, 30557},
-        {"142 at stage 1", 142, 1, 6, 0, 1, 0, {}, {}, {bubble(142, 13658)}, 1, 30557},
-        {"142 later moves the master on", 142, 2, 6, 0, 1, 0, {}, {}, {bubble(142, 29099)}, 2, 30557, 0, 1},
-        {"142 later leaves a master further on", 142, 2, 6, 0, 1, 3, {}, {}, {bubble(142, 29099)}, 2, 30557, 0, 3},
+        {"141 later", 141, 2, 6, 0, 1, 0, {}, {}, {sh_bubble(141, 13657)}, 2, 30505},
+        {"142 draws 6", 142, 0, 6, 0, 1, 0, {6}, {}, {sh_bubble(142, 20153)}, 0, 30557},
+        {"142 draws 5", 142, 0, 6, 0, 1, 0, {5}, {}, {sh_bubble(142, 20154)}, 0, 30557},
+        {"142 at stage 1", 142, 1, 6, 0, 1, 0, {}, {}, {sh_bubble(142, 13658)}, 1, 30557},
+        {"142 later moves the master on", 142, 2, 6, 0, 1, 0, {}, {}, {sh_bubble(142, 29099)}, 2, 30557, 0, 1},
+        {"142 later leaves a master further on", 142, 2, 6, 0, 1, 3, {}, {}, {sh_bubble(142, 29099)}, 2, 30557, 0, 3},
         {"143 first", 143, 0, 6, 0, 1, 0, {}, {}, alternating(143, 20155, 20161, false), 1, 30600},
-        {"143 again", 143, 1, 6, 0, 1, 0, {}, {}, {bubble(143, 20162)}, 1, 30600},
+        {"143 again", 143, 1, 6, 0, 1, 0, {}, {}, {sh_bubble(143, 20162)}, 1, 30600},
         {"143 at stage 2 says nothing", 143, 2, 6, 0, 1, 0, {}, {}, {}, 2, 30600},
         {"144 first", 144, 0, 6, 0, 1, 0, {}, {}, alternating(144, 20163, 20166, false), 1, 30768},
-        {"144 again", 144, 1, 6, 0, 1, 0, {}, {}, {bubble(144, 20167)}, 1, 30768},
-        {"171", 171, 0, 6, 0, 1, 0, {}, {}, {bubble(171, 10303)}, 0, 31156},
-        {"172", 172, 0, 6, 0, 1, 0, {}, {}, {bubble(172, 10304)}, 0, 31240},
+        {"144 again", 144, 1, 6, 0, 1, 0, {}, {}, {sh_bubble(144, 20167)}, 1, 30768},
+        {"171", 171, 0, 6, 0, 1, 0, {}, {}, {sh_bubble(171, 10303)}, 0, 31156},
+        {"172", 172, 0, 6, 0, 1, 0, {}, {}, {sh_bubble(172, 10304)}, 0, 31240},
         {"173 first moves both", 173, 0, 6, 0, 1, 0, {}, {}, first_of_pair_173, 1, 31322, 0, 0, 1},
         {"174 first moves both", 174, 0, 6, 0, 1, 0, {}, {}, first_of_pair_174, 1, 31358, 0, 0, 1},
         {"the hour at 6:00", 174, 1, 6, 0, 1, 0, {}, {0},
-         {bubble(174, 20704), "choose 0 1000 20705 20706 -> 0", bubble(173, 20710), bubble(174, 20711)}, 1, 31358},
+         {sh_bubble(174, 20704), "choose 0 1000 20705 20706 -> 0", sh_bubble(173, 20710), sh_bubble(174, 20711)}, 1, 31358},
         {"the hour at 13:00", 173, 1, 13, 0, 1, 0, {}, {0},
-         {bubble(173, 20704), "choose 0 1000 20705 20706 -> 0", bubble(173, 20724), bubble(174, 20725)}, 1, 31322},
-        {"no hour asked", 173, 1, 6, 0, 1, 0, {}, {1}, {bubble(173, 20704), "choose 0 1000 20705 20706 -> 1"}, 1, 31322},
+         {sh_bubble(173, 20704), "choose 0 1000 20705 20706 -> 0", sh_bubble(173, 20724), sh_bubble(174, 20725)}, 1, 31322},
+        {"no hour asked", 173, 1, 6, 0, 1, 0, {}, {1}, {sh_bubble(173, 20704), "choose 0 1000 20705 20706 -> 1"}, 1, 31322},
         {"day 9", 174, 2, 6, 0, 9, 0, {}, {}, day9, 2, 31358, 0, 1},
         {"day 9, master further on", 173, 2, 6, 0, 9, 2, {}, {}, day9, 2, 31322, 0, 2},
-        {"day 10", 173, 2, 6, 0, 10, 0, {}, {}, {bubble(173, 29066), bubble(174, 29067)}, 2, 31322},
+        {"day 10", 173, 2, 6, 0, 10, 0, {}, {}, {sh_bubble(173, 29066), sh_bubble(174, 29067)}, 2, 31322},
         {"176 first", 176, 0, 6, 0, 1, 0, {}, {}, alternating(176, 20132, 20139, false), 1, 31446},
-        {"176 again", 176, 1, 6, 0, 1, 0, {}, {}, {bubble(176, 20138)}, 1, 31446},
-        {"176 later", 176, 2, 6, 0, 1, 0, {}, {}, {bubble(176, 29172)}, 2, 31446},
+        {"176 again", 176, 1, 6, 0, 1, 0, {}, {}, {sh_bubble(176, 20138)}, 1, 31446},
+        {"176 later", 176, 2, 6, 0, 1, 0, {}, {}, {sh_bubble(176, 29172)}, 2, 31446},
     };
     // clang-format on
     for (const Case& c : cases) {

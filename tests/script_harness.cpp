@@ -367,6 +367,15 @@ void sh_clear_lines() {
     dialog_transcript_clear();
 }
 
+std::string sh_bubble(s32 obj, s32 text) {
+    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
+}
+
+std::string sh_box(s32 pos, s32 portrait, s32 text) {
+    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
+           std::to_string(text);
+}
+
 std::vector<std::string> sh_talk_lines() {
     return sh_only(sh_lines(), {"say", "choose", "label"});
 }

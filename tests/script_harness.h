@@ -98,6 +98,10 @@ std::vector<std::string> sh_only(const std::vector<std::string>& all,
 void sh_clear_lines();
 // The boxes, bubbles, choices and labels said since the last clear.
 std::vector<std::string> sh_talk_lines();
+// Lines as the transcript writes them: obj's bubble ("say_at OBJ TEXT") and the box at `pos` with
+// `portrait` ("say POS PORTRAIT TEXT").
+std::string sh_bubble(s32 obj, s32 text);
+std::string sh_box(s32 pos, s32 portrait, s32 text);
 // A click on obj with the player beside it and the answers queued; what it said (sh_talk_lines).
 std::vector<std::string> sh_click(s32 obj, std::initializer_list<s32> answers = {}, s32 dx = 40);
 void sh_answers(std::initializer_list<s32> answers);

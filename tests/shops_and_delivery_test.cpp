@@ -28,9 +28,6 @@ using Lines = std::vector<std::string>;
 constexpr s32 OBJECTS[] = {454,  458,  464,  508,  1011, 1012, 1019, 1020, 1025, 1029, 1030, 1031,
                            1032, 1034, 1035, 1037, 1038, 1040, 1041, 1057, 1064, 1065, 1091};
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
 std::string box(s32 pos, s32 text, s32 portrait = 1000) {
     return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
            std::to_string(text);
@@ -89,15 +86,15 @@ TEST_F(ShopsAndDelivery, TheErrandIsOfferedFrom11To1459AndParksThirteenKeepers) 
         attr_set(ERRAND_ZONE, ATTR_ACTIVE, c.zone_active ? 1 : 0);
         const Lines lines = c.offered ? click(ERRAND_KEEPER, {0, 0}) : click(ERRAND_KEEPER, {1});
         if (!c.offered) {
-            EXPECT_EQ(lines, (Lines{bubble(1025, 25350), bubble(1025, 25359),
+            EXPECT_EQ(lines, (Lines{sh_bubble(1025, 25350), sh_bubble(1025, 25359),
                                     "choose 3 1000 25351 25352 -> 1"}));
             EXPECT_EQ(attr_get(ERRAND_KEEPER, ATTR_VAR_A), 0);
             EXPECT_EQ(attr_get(1011, ATTR_VAR_A), 1);
             EXPECT_EQ(held(2366), 0);
             continue;
         }
-        EXPECT_EQ(lines, (Lines{bubble(1025, 25353), "choose 3 1000 25354 25355 -> 0",
-                                bubble(1025, 25356), "choose 3 1000 25357 25358 -> 0"}));
+        EXPECT_EQ(lines, (Lines{sh_bubble(1025, 25353), "choose 3 1000 25354 25355 -> 0",
+                                sh_bubble(1025, 25356), "choose 3 1000 25357 25358 -> 0"}));
         EXPECT_EQ(attr_get(ERRAND_KEEPER, ATTR_VAR_A), 1);
         for (const s32 obj : ERRAND_KEEPERS) {
             SCOPED_TRACE(obj);
@@ -117,8 +114,8 @@ TEST_F(ShopsAndDelivery, TheErrandIsOfferedFrom11To1459AndParksThirteenKeepers) 
 TEST_F(ShopsAndDelivery, DecliningTheErrandLeavesEverything) {
     sh_clock(12, 0);
     EXPECT_EQ(click(ERRAND_KEEPER, {0, 1}),
-              (Lines{bubble(1025, 25353), "choose 3 1000 25354 25355 -> 0", bubble(1025, 25356),
-                     "choose 3 1000 25357 25358 -> 1"}));
+              (Lines{sh_bubble(1025, 25353), "choose 3 1000 25354 25355 -> 0",
+                     sh_bubble(1025, 25356), "choose 3 1000 25357 25358 -> 1"}));
     EXPECT_EQ(attr_get(ERRAND_KEEPER, ATTR_VAR_A), 0);
     EXPECT_EQ(attr_get(1012, ATTR_VAR_A), 0);
     EXPECT_EQ(held(2366), 0);
@@ -141,14 +138,23 @@ TEST_F(ShopsAndDelivery, ADeliveryPaysForWantedGoodsAndLosesOthers) {
     };
     const Case cases[] = {
         {"not owned", 1012, 0, 2, false, 1, {box(3, 25373)}, 60, 0, false},
-        {"unwanted", 1012, 0, 0, true, 1, {bubble(1012, 25370)}, 60, 0, false},
-        {"wanted by 1012, walkers back", 1012, 0, 2, true, 1, {bubble(1012, 25369)}, 0, 1, true},
-        {"wanted by 1012, scene played", 1012, 0, 2, true, 0, {bubble(1012, 25369)}, 0, 1, false},
-        {"1012's pending offer back", 1012, 1, 2, true, 0, {bubble(1012, 25369)}, 1, 1, false},
-        {"1011's pending trade back", 1011, 1, 5, true, 1, {bubble(1011, 25369)}, 1, 1, false},
-        {"1032 in map 207", 1032, 0, 0, true, 1, {bubble(1032, 25369)}, 0, 1, false},
-        {"1030 wants none", 1030, 0, 5, true, 1, {bubble(1030, 25370)}, 60, 0, false},
-        {"the host", 1091, 2, 1, true, 1, {bubble(1091, 25369)}, 2, 1, false},
+        {"unwanted", 1012, 0, 0, true, 1, {sh_bubble(1012, 25370)}, 60, 0, false},
+        {"wanted by 1012, walkers back", 1012, 0, 2, true, 1, {sh_bubble(1012, 25369)}, 0, 1, true},
+        {"wanted by 1012, scene played",
+         1012,
+         0,
+         2,
+         true,
+         0,
+         {sh_bubble(1012, 25369)},
+         0,
+         1,
+         false},
+        {"1012's pending offer back", 1012, 1, 2, true, 0, {sh_bubble(1012, 25369)}, 1, 1, false},
+        {"1011's pending trade back", 1011, 1, 5, true, 1, {sh_bubble(1011, 25369)}, 1, 1, false},
+        {"1032 in map 207", 1032, 0, 0, true, 1, {sh_bubble(1032, 25369)}, 0, 1, false},
+        {"1030 wants none", 1030, 0, 5, true, 1, {sh_bubble(1030, 25370)}, 60, 0, false},
+        {"the host", 1091, 2, 1, true, 1, {sh_bubble(1091, 25369)}, 2, 1, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -188,10 +194,10 @@ TEST_F(ShopsAndDelivery, ErrandMenusAppendTheDeliveryOption) {
         Lines lines;
     };
     const Case cases[] = {
-        {1011, {bubble(1011, 34870), "choose 3 1000 34871 34872 -1 34873 25362 -> 0"}},
-        {1019, {bubble(1019, 33610), "choose 3 1000 35032 35033 35034 25362 -> 0"}},
-        {1031, {bubble(1031, 33590), "choose 3 1000 35039 35041 25361 -> 0"}},
-        {1037, {bubble(1037, 33560), "choose 3 1000 35035 35041 25361 -> 0"}},
+        {1011, {sh_bubble(1011, 34870), "choose 3 1000 34871 34872 -1 34873 25362 -> 0"}},
+        {1019, {sh_bubble(1019, 33610), "choose 3 1000 35032 35033 35034 25362 -> 0"}},
+        {1031, {sh_bubble(1031, 33590), "choose 3 1000 35039 35041 25361 -> 0"}},
+        {1037, {sh_bubble(1037, 33560), "choose 3 1000 35035 35041 25361 -> 0"}},
         {1091, {"choose 3 1000 25372 25371 -> 0"}},
     };
     for (const Case& c : cases) {
@@ -218,9 +224,9 @@ TEST_F(ShopsAndDelivery, TheTokenTradeGivesThePrizeOfTheCountHandedIn) {
         attr_set(ERRAND_KEEPER, ATTR_VAR_A, 1);
         if (c.n > 0) inv_add(ERRAND_TOKEN, c.n);
         const Lines lines = click(ERRAND_KEEPER, {2});
-        const std::string answer = c.n == 0 ? bubble(1025, 25356) : bubble(1025, 25374);
+        const std::string answer = c.n == 0 ? sh_bubble(1025, 25356) : sh_bubble(1025, 25374);
         EXPECT_EQ(lines,
-                  (Lines{bubble(1025, 25359), "choose 3 1000 25351 25352 25360 -> 2", answer}));
+                  (Lines{sh_bubble(1025, 25359), "choose 3 1000 25351 25352 25360 -> 2", answer}));
         EXPECT_EQ(held(ERRAND_TOKEN), c.count > 0 ? 0 : c.n);
         if (c.count > 0) {
             EXPECT_EQ(held(c.prize), c.count);
@@ -245,7 +251,7 @@ TEST_F(ShopsAndDelivery, TokensGatheredLaterTradeAgain) {
 TEST_F(ShopsAndDelivery, Keeper1031TakesItem2280AndGivesItem2295AtOnce) {
     attr_set(1031, ATTR_VAR_A, 2);
     inv_add(2280, 1);
-    EXPECT_EQ(click(1031), (Lines{box(3, 25103), bubble(1031, 25104)}));
+    EXPECT_EQ(click(1031), (Lines{box(3, 25103), sh_bubble(1031, 25104)}));
     EXPECT_EQ(held(2280), 0);
     EXPECT_EQ(held(2295), 1);
     EXPECT_EQ(attr_get(1031, ATTR_VAR_A), 4);
@@ -291,8 +297,8 @@ TEST_F(ShopsAndDelivery, Keeper1011TradesItem2376WithoutAGreeting) {
     attr_set(1011, ATTR_VAR_A, 1);
     inv_add(2376, 1);
     EXPECT_EQ(click(1011),
-              (Lines{bubble(1011, 33626), box(0, 33627), bubble(1011, 33628), box(0, 33629),
-                     bubble(1011, 33631), box(0, 33632), bubble(1011, 33633)}));
+              (Lines{sh_bubble(1011, 33626), box(0, 33627), sh_bubble(1011, 33628), box(0, 33629),
+                     sh_bubble(1011, 33631), box(0, 33632), sh_bubble(1011, 33633)}));
     EXPECT_EQ(held(2376), 0);
     EXPECT_EQ(held(2363), 1);
     EXPECT_EQ(attr_get(1011, ATTR_VAR_A), 0);
@@ -312,12 +318,12 @@ TEST_F(ShopsAndDelivery, Keeper1029AsksItsQuizOnceWhateverTheResult) {
         {"wrong at question 2",
          9,
          {0, 1, 2, 1},
-         {"choose 3 1000 34809 34810 34811 -> 1", bubble(1029, 34682), box(3, 34831)},
+         {"choose 3 1000 34809 34810 34811 -> 1", sh_bubble(1029, 34682), box(3, 34831)},
          0},
         {"all right",
          10,
          {0, 1, 2, 0, 1, 0},
-         {"choose 3 1000 34817 34818 34819 -> 0", bubble(1029, 34795), box(3, 34796)},
+         {"choose 3 1000 34817 34818 34819 -> 0", sh_bubble(1029, 34795), box(3, 34796)},
          1},
     };
     for (const Case& c : cases) {
@@ -337,7 +343,7 @@ TEST_F(ShopsAndDelivery, Keeper1029AsksItsQuizOnceWhateverTheResult) {
         EXPECT_EQ(attr_get(1029, ATTR_VAR_A), 3);
         // Asked once: the next click in the quiz hour is the shop.
         EXPECT_EQ(click(1029, {2}),
-                  (Lines{bubble(1029, 34782), "choose 3 1000 35035 35033 35034 -> 2"}));
+                  (Lines{sh_bubble(1029, 34782), "choose 3 1000 35035 35033 35034 -> 2"}));
     }
 }
 
@@ -345,7 +351,7 @@ TEST_F(ShopsAndDelivery, Keeper1029IsAShopOutsideTheQuizHour) {
     sh_clock(11, 0);
     attr_set(1029, ATTR_VAR_A, 2);
     EXPECT_EQ(click(1029, {1}),
-              (Lines{bubble(1029, 34782), "choose 3 1000 35035 35033 35034 -> 1"}));
+              (Lines{sh_bubble(1029, 34782), "choose 3 1000 35035 35033 35034 -> 1"}));
     EXPECT_EQ(sh_calls(), (std::vector<std::string>{"shop_buy 22"}));
     EXPECT_EQ(attr_get(1029, ATTR_VAR_A), 2);
 }
@@ -385,11 +391,11 @@ TEST_F(ShopsAndDelivery, TownAKeepersGreetAndOpenTheirShops) {
         std::vector<std::string> calls;
     };
     const Case cases[] = {
-        {454, 0, {bubble(454, 25952), "choose 3 1000 25953 25954 -> 0"}, {"shop_sell 35"}},
-        {458, 1, {bubble(458, 10118), "choose 3 1000 10120 10121 10122 -> 1"}, {"shop_buy 27"}},
+        {454, 0, {sh_bubble(454, 25952), "choose 3 1000 25953 25954 -> 0"}, {"shop_sell 35"}},
+        {458, 1, {sh_bubble(458, 10118), "choose 3 1000 10120 10121 10122 -> 1"}, {"shop_buy 27"}},
         {464,
          2,
-         {bubble(464, 10154), "choose 3 1000 10155 10156 10157 -> 2", bubble(464, 10265)},
+         {sh_bubble(464, 10154), "choose 3 1000 10155 10156 10157 -> 2", sh_bubble(464, 10265)},
          {}},
         {508, 0, {box(2, 25955, 1201), "choose 3 1000 25956 25957 25958 -> 0"}, {"shop_sell 30"}},
     };

@@ -42,13 +42,6 @@ constexpr s32 PERSON_121 = 121;
 const std::set<s32> STORY_OBJECTS = {405, 411, 412, 413, 422, 423, 465, 466, 468,
                                      470, 472, 473, 474, 475, 476, 477, 478, 479};
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 const std::string TOO_FAR = "label 0 10000 -112 -108 2000";
 
 // A distance straight below an object that the engine's square root measures as exactly d.
@@ -118,21 +111,22 @@ TEST_F(TownAChase, TheSellerSellsForAHundredAndGivesMoneyWithoutTheItemBelowIt) 
         {"99: given 1000",
          99,
          0,
-         {bubble(SELLER, 46351), offer + " -> 0", bubble(SELLER, 46356)},
+         {sh_bubble(SELLER, 46351), offer + " -> 0", sh_bubble(SELLER, 46356)},
          1099,
          0,
          1},
         {"100: sold",
          100,
          0,
-         {bubble(SELLER, 46351), offer + " -> 0", bubble(SELLER, 25735), box(2, 1000, 25736)},
+         {sh_bubble(SELLER, 46351), offer + " -> 0", sh_bubble(SELLER, 25735),
+          sh_box(2, 1000, 25736)},
          0,
          1,
          1},
         {"declined",
          500,
          1,
-         {bubble(SELLER, 46351), offer + " -> 1", box(2, 1000, 46355)},
+         {sh_bubble(SELLER, 46351), offer + " -> 1", sh_box(2, 1000, 46355)},
          500,
          0,
          0},
@@ -177,13 +171,13 @@ TEST_F(TownAChase, TheNorthernZoneTakesItsThreeSlotsAndThePassageOpensInTheStory
 
     // The fall: the whole talk around the key loop, with its sound once.
     near(ZONE);
-    const Lines fall{bubble(411, 58290),  box(2, 1121, 58291), bubble(411, 58292),
-                     box(2, 1121, 58293), box(2, 1121, 58294), "sound 698 1",
-                     bubble(411, 58300),  bubble(411, 58301),  bubble(411, 58302),
-                     box(2, 1121, 58303), bubble(411, 58304),  box(3, 1000, 58310),
-                     box(2, 1121, 58311), box(3, 1000, 58312), box(2, 1121, 58313),
-                     box(2, 1122, 58360), box(3, 1000, 58361), box(2, 1122, 58362),
-                     box(3, 1000, 58363), box(2, 1122, 58364), box(3, 1000, 58365)};
+    const Lines fall{sh_bubble(411, 58290),  sh_box(2, 1121, 58291), sh_bubble(411, 58292),
+                     sh_box(2, 1121, 58293), sh_box(2, 1121, 58294), "sound 698 1",
+                     sh_bubble(411, 58300),  sh_bubble(411, 58301),  sh_bubble(411, 58302),
+                     sh_box(2, 1121, 58303), sh_bubble(411, 58304),  sh_box(3, 1000, 58310),
+                     sh_box(2, 1121, 58311), sh_box(3, 1000, 58312), sh_box(2, 1121, 58313),
+                     sh_box(2, 1122, 58360), sh_box(3, 1000, 58361), sh_box(2, 1122, 58362),
+                     sh_box(3, 1000, 58363), sh_box(2, 1122, 58364), sh_box(3, 1000, 58365)};
     fire(ZONE, TRIG_STEP);
     EXPECT_EQ(sh_only(sh_lines(), {"say", "sound"}), fall);
     hidden({ZONE, 465, 466});
@@ -197,7 +191,7 @@ TEST_F(TownAChase, TheNorthernZoneTakesItsThreeSlotsAndThePassageOpensInTheStory
 
     // The fallen object brings person 122 and the pair, and moves the seller on.
     near(468);
-    EXPECT_EQ(fire(468, TRIG_CLICK), Lines{box(3, 1000, 58358)});
+    EXPECT_EQ(fire(468, TRIG_CLICK), Lines{sh_box(3, 1000, 58358)});
     hidden({468});
     shown({466, 422, 423});
     EXPECT_EQ(attr_get(SELLER, ATTR_VAR_A), 2);
@@ -205,18 +199,18 @@ TEST_F(TownAChase, TheNorthernZoneTakesItsThreeSlotsAndThePassageOpensInTheStory
 
     // The seller gives the zone the chase and sends the watchers home.
     EXPECT_EQ(fire(SELLER, TRIG_CLICK),
-              (Lines{box(2, 1000, 58410), box(2, 1000, 58411), box(2, 1000, 58412)}));
+              (Lines{sh_box(2, 1000, 58410), sh_box(2, 1000, 58411), sh_box(2, 1000, 58412)}));
     EXPECT_EQ(slot(ZONE), CHASE_SLOT_CHASE);
     shown({ZONE});
     hidden({411, 412, 413});
-    EXPECT_EQ(fire(SELLER, TRIG_CLICK), Lines{box(3, 1000, 58409)});
+    EXPECT_EQ(fire(SELLER, TRIG_CLICK), Lines{sh_box(3, 1000, 58409)});
     EXPECT_EQ(held(ITEM), 1);
-    EXPECT_EQ(fire(SELLER, TRIG_CLICK), Lines{box(3, 1000, 58410)});
+    EXPECT_EQ(fire(SELLER, TRIG_CLICK), Lines{sh_box(3, 1000, 58410)});
     EXPECT_EQ(held(ITEM), 1);
     EXPECT_EQ(attr_get(SELLER, ATTR_VAR_A), 4);
 
     // The chase: 465 runs off and waits on map 190; spot 473 of map 121 appears.
-    EXPECT_EQ(fire(ZONE, TRIG_STEP), Lines{box(3, 1000, 25624)});
+    EXPECT_EQ(fire(ZONE, TRIG_STEP), Lines{sh_box(3, 1000, 25624)});
     EXPECT_EQ(slot(ZONE), CHASE_SLOT_REMARK);
     hidden({ZONE, 472, 474, 477});
     shown({465, 473});
@@ -224,10 +218,10 @@ TEST_F(TownAChase, TheNorthernZoneTakesItsThreeSlotsAndThePassageOpensInTheStory
     EXPECT_EQ(obj_get_frame(465), -38002);
 
     // 473 shows 472 once; 472 opens the passage only on its first option.
-    EXPECT_EQ(fire(473, TRIG_CLICK), Lines{box(2, 1000, 58422)});
+    EXPECT_EQ(fire(473, TRIG_CLICK), Lines{sh_box(2, 1000, 58422)});
     shown({472});
-    EXPECT_EQ(fire(473, TRIG_CLICK), Lines{box(2, 1000, 58422)});
-    const Lines ask{box(2, 1000, 58430), "choose 2 1000 58431 58432 -> 1"};
+    EXPECT_EQ(fire(473, TRIG_CLICK), Lines{sh_box(2, 1000, 58422)});
+    const Lines ask{sh_box(2, 1000, 58430), "choose 2 1000 58431 58432 -> 1"};
     sh_answers({1});
     EXPECT_EQ(fire(472, TRIG_CLICK), ask);
     shown({472});
@@ -238,7 +232,7 @@ TEST_F(TownAChase, TheNorthernZoneTakesItsThreeSlotsAndThePassageOpensInTheStory
     shown({474, 476, 477});
 
     // Its last slot says the remark when stepped against, and nothing on a click.
-    EXPECT_EQ(fire(ZONE, TRIG_STEP), Lines{box(2, 1000, 25625)});
+    EXPECT_EQ(fire(ZONE, TRIG_STEP), Lines{sh_box(2, 1000, 25625)});
     EXPECT_EQ(fire(ZONE, TRIG_CLICK), Lines{});
 }
 
@@ -283,25 +277,25 @@ TEST_F(TownAChase, TheDuelByAffectionChoiceAndResultWritesTheFlagAndHealsBothFig
 
         EXPECT_EQ(player_record.story_flags[CHASE_DUEL_FLAG], c.flag);
         EXPECT_EQ(player_record.affection[PERSON_121], c.affection - (c.fought ? 20 : 0));
-        EXPECT_EQ(said(box(2, 1121, 58472)), c.answer == NO_CHOICE ? 1 : 0);
+        EXPECT_EQ(said(sh_box(2, 1121, 58472)), c.answer == NO_CHOICE ? 1 : 0);
         EXPECT_EQ(said("choose 2 1000 58458 58459 -> " + std::to_string(c.answer)),
                   c.answer == NO_CHOICE ? 0 : 1);
         if (c.fought) {
             EXPECT_EQ(sh_calls(), Lines{"battle 79 -> " + std::to_string(c.result)});
             EXPECT_EQ(player_record.hp, player_record.hp_max);
             EXPECT_EQ(roster[PERSON_121].hp, 400);
-            EXPECT_EQ(said(box(2, 1121, c.result == 0 ? 58474 : 58473)), 1);
+            EXPECT_EQ(said(sh_box(2, 1121, c.result == 0 ? 58474 : 58473)), 1);
             // Without the choice three parting lines take the other side.
             const s32 side = c.answer == NO_CHOICE ? 3 : 2;
-            EXPECT_EQ(said(box(side, 1122, 58509)), 1);
-            EXPECT_EQ(said(box(5 - side, 1000, 58510)), 1);
-            EXPECT_EQ(said(box(2, 1122, 58512)), 1);
+            EXPECT_EQ(said(sh_box(side, 1122, 58509)), 1);
+            EXPECT_EQ(said(sh_box(5 - side, 1000, 58510)), 1);
+            EXPECT_EQ(said(sh_box(2, 1122, 58512)), 1);
             EXPECT_EQ(attr_get(0, ATTR_X), 2848);
             EXPECT_EQ(attr_get(0, ATTR_Y), 851);
             EXPECT_EQ(active(465), 0);
         } else {
             EXPECT_TRUE(sh_calls().empty());
-            EXPECT_EQ(lines.back(), box(3, 1000, 58460));
+            EXPECT_EQ(lines.back(), sh_box(3, 1000, 58460));
             EXPECT_EQ(attr_get(0, ATTR_X), 2825);
             EXPECT_EQ(attr_get(0, ATTR_Y), 840);
         }
@@ -314,7 +308,7 @@ TEST_F(TownAChase, TheDuelByAffectionChoiceAndResultWritesTheFlagAndHealsBothFig
         EXPECT_EQ(active(DUEL_ZONE), 1) << "the duel's zone stays";
     }
     // 479 says the remark when stepped against, not when clicked.
-    EXPECT_EQ(fire(479, TRIG_STEP), Lines{box(2, 1000, 25625)});
+    EXPECT_EQ(fire(479, TRIG_STEP), Lines{sh_box(2, 1000, 25625)});
     EXPECT_EQ(fire(479, TRIG_CLICK), Lines{});
 }
 
@@ -322,22 +316,23 @@ TEST_F(TownAChase, TheDuelWithoutTheChoiceSaysEveryLineOnItsSide) {
     player_record.affection[PERSON_121] = 10;
     sh_player(400, 320, 190);
     sh_battle_results({1});
-    Lines expected{bubble(DUEL_ZONE, 58445), box(2, 1121, 58450)};
+    Lines expected{sh_bubble(DUEL_ZONE, 58445), sh_box(2, 1121, 58450)};
     for (s32 t = 58451; t <= 58455; ++t)
-        expected.push_back(t % 2 == 1 ? box(2, 1000, t) : box(3, 1121, t));
-    for (const s32 t : {58472, 58470}) expected.push_back(box(2, 1121, t));
-    expected.push_back(box(3, 1000, 58471));
-    expected.push_back(box(2, 1121, 58473));
-    expected.push_back(box(2, 1122, 58475));
+        expected.push_back(t % 2 == 1 ? sh_box(2, 1000, t) : sh_box(3, 1121, t));
+    for (const s32 t : {58472, 58470}) expected.push_back(sh_box(2, 1121, t));
+    expected.push_back(sh_box(3, 1000, 58471));
+    expected.push_back(sh_box(2, 1121, 58473));
+    expected.push_back(sh_box(2, 1122, 58475));
     for (const s32 t : {58480, 58481, 58482, 58483, 58484, 58485, 58486, 58487, 58489, 58490}) {
         const bool by_121 =
             t == 58480 || t == 58482 || t == 58484 || t == 58485 || t == 58487 || t == 58490;
-        expected.push_back(by_121 ? box(2, 1121, t) : box(1, 1122, t));
+        expected.push_back(by_121 ? sh_box(2, 1121, t) : sh_box(1, 1122, t));
     }
     for (s32 t = 58500; t <= 58508; ++t)
-        expected.push_back(t % 2 == 0 ? box(2, 1122, t) : box(3, 1000, t));
-    for (const std::string& l : {box(3, 1122, 58509), box(2, 1000, 58510), box(3, 1122, 58511),
-                                 box(2, 1122, 58512), box(3, 1000, 58513)})
+        expected.push_back(t % 2 == 0 ? sh_box(2, 1122, t) : sh_box(3, 1000, t));
+    for (const std::string& l :
+         {sh_box(3, 1122, 58509), sh_box(2, 1000, 58510), sh_box(3, 1122, 58511),
+          sh_box(2, 1122, 58512), sh_box(3, 1000, 58513)})
         expected.push_back(l);
     EXPECT_EQ(fire(DUEL_ZONE, TRIG_STEP), expected);
 }
@@ -370,38 +365,38 @@ TEST_F(TownAChase, EachTalkSaysItsStageAndLeavesItsState) {
         Lines lines;
         s32 next_stage;
     };
-    const Lines pair{bubble(422, 58380), bubble(423, 58381), bubble(423, 58382), bubble(422, 58383),
-                     bubble(423, 58384)};
+    const Lines pair{sh_bubble(422, 58380), sh_bubble(423, 58381), sh_bubble(423, 58382),
+                     sh_bubble(422, 58383), sh_bubble(423, 58384)};
     // Below right of a figure the player's boxes stand at 3 and the figure's own at 0.
     const Case cases[] = {
-        {"411", 411, 0, 20, 20, {bubble(411, 46307)}, 0},
+        {"411", 411, 0, 20, 20, {sh_bubble(411, 46307)}, 0},
         {"411 too far", 411, 0, 0, below_past(150), {TOO_FAR}, 0},
-        {"412", 412, 3, 20, 20, {bubble(412, 46308)}, 3},
+        {"412", 412, 3, 20, 20, {sh_bubble(412, 46308)}, 3},
         {"person 120",
          413,
          0,
          20,
          20,
-         {box(0, 1120, 58351), box(3, 1000, 58352), box(0, 1120, 58353), box(3, 1000, 58354),
-          box(0, 1120, 58355), box(3, 1000, 58356)},
+         {sh_box(0, 1120, 58351), sh_box(3, 1000, 58352), sh_box(0, 1120, 58353),
+          sh_box(3, 1000, 58354), sh_box(0, 1120, 58355), sh_box(3, 1000, 58356)},
          1},
-        {"person 120 later", 413, 1, 20, 20, {box(0, 1120, 58355)}, 1},
+        {"person 120 later", 413, 1, 20, 20, {sh_box(0, 1120, 58355)}, 1},
         {"the pair from 422", 422, 0, 20, 20, pair, 1},
         {"the pair from 423", 423, 0, 20, 20, pair, 1},
-        {"422 later", 422, 1, 20, 20, {bubble(422, 58383)}, 1},
-        {"423 later", 423, 1, 20, 20, {bubble(423, 58383)}, 1},
+        {"422 later", 422, 1, 20, 20, {sh_bubble(422, 58383)}, 1},
+        {"423 later", 423, 1, 20, 20, {sh_bubble(423, 58383)}, 1},
         {"the pair too far", 423, 0, 0, below_past(150), {TOO_FAR}, 0},
         {"person 122",
          466,
          0,
          0,
          below_at(300),
-         {box(3, 1000, 58390), box(2, 1122, 58391), box(3, 1000, 58392), box(2, 1122, 58393),
-          box(3, 1000, 58394)},
+         {sh_box(3, 1000, 58390), sh_box(2, 1122, 58391), sh_box(3, 1000, 58392),
+          sh_box(2, 1122, 58393), sh_box(3, 1000, 58394)},
          1},
         {"person 122 too far", 466, 0, 0, below_past(300), {TOO_FAR}, 0},
         {"person 122 later", 466, 1, 20, 20, {}, 1},
-        {"the seller later", SELLER, 1, 20, 20, {bubble(SELLER, 25623)}, 1},
+        {"the seller later", SELLER, 1, 20, 20, {sh_bubble(SELLER, 25623)}, 1},
         {"the fallen object too far", 468, 0, 0, below_past(100), {TOO_FAR}, 0},
     };
     for (const Case& c : cases) {

@@ -37,13 +37,6 @@ constexpr s32 FRIEND = TOWN_A_FRIEND_OBJ;
 constexpr s32 GIFT = TOWN_A_GIFT_ITEM;
 constexpr s32 OUTCOME = TOWN_A_OUTCOME_FLAG;
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 bool has(const Lines& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
@@ -112,7 +105,7 @@ TEST_F(TownADirector, ThePresentationScoresTheHourAndGrowthAndDecidesTheDay) {
         sh_clear_lines();
         town_a_presentation();
         const Lines said = talk();
-        for (const s32 v : verdicts) EXPECT_EQ(has(said, bubble(GUEST, v)), v == c.verdict) << v;
+        for (const s32 v : verdicts) EXPECT_EQ(has(said, sh_bubble(GUEST, v)), v == c.verdict) << v;
         EXPECT_EQ(player_record.story_flags[OUTCOME], c.outcome);
         EXPECT_EQ(inv_has(GIFT), 0);
         EXPECT_EQ(world_state.field_active, 0);
@@ -122,8 +115,8 @@ TEST_F(TownADirector, ThePresentationScoresTheHourAndGrowthAndDecidesTheDay) {
         EXPECT_EQ(player_record.affection[87] > 10, pleased);
         ASSERT_FALSE(said.empty());
         // The good end closes on person 87's line, the other on the parting talk.
-        EXPECT_EQ(said.back(), pleased ? box(3, 1087, 58890) : box(1, 1087, 58941));
-        EXPECT_EQ(has(said, bubble(GUEST, 58932)), !pleased);
+        EXPECT_EQ(said.back(), pleased ? sh_box(3, 1087, 58890) : sh_box(1, 1087, 58941));
+        EXPECT_EQ(has(said, sh_bubble(GUEST, 58932)), !pleased);
     }
 }
 
@@ -164,9 +157,9 @@ TEST_F(TownADirector, TheElevenOClockScenePlaysOnceAndALostFightChangesOnlyTheLi
         std::string first, fight;
     };
     const Case cases[] = {
-        {102, 1, box(3, 1000, 25962), box(1, 1156, 58659)},
-        {103, 0, bubble(GUEST, 25963), box(1, 1156, 58658)},
-        {193, 2, box(3, 1000, 25962), box(1, 1156, 58659)},
+        {102, 1, sh_box(3, 1000, 25962), sh_box(1, 1156, 58659)},
+        {103, 0, sh_bubble(GUEST, 25963), sh_box(1, 1156, 58658)},
+        {193, 2, sh_box(3, 1000, 25962), sh_box(1, 1156, 58659)},
     };
     std::vector<std::vector<s32>> after; // the day's stages and switches after each case
     for (const Case& c : cases) {
@@ -182,8 +175,8 @@ TEST_F(TownADirector, TheElevenOClockScenePlaysOnceAndALostFightChangesOnlyTheLi
         ASSERT_FALSE(said.empty());
         EXPECT_EQ(said.front(), c.first);
         EXPECT_TRUE(has(said, c.fight));
-        EXPECT_FALSE(has(said, c.result == 0 ? box(1, 1156, 58659) : box(1, 1156, 58658)));
-        EXPECT_EQ(said.back(), box(3, 1000, 25719));
+        EXPECT_FALSE(has(said, c.result == 0 ? sh_box(1, 1156, 58659) : sh_box(1, 1156, 58658)));
+        EXPECT_EQ(said.back(), sh_box(3, 1000, 25719));
         EXPECT_EQ(sh_calls(), std::vector<std::string>{"battle 77 -> " + std::to_string(c.result)});
         EXPECT_EQ(world_state.minute, 1);
         EXPECT_EQ(world_state.field_active, 1);
@@ -214,11 +207,11 @@ TEST_F(TownADirector, TheCloseFromThreeOClockEndsTheWalkWithOrWithoutTheGift) {
         s32 outcome;
     };
     const Case cases[] = {
-        {102, 15, 100, false, box(3, 1000, 16609), 2},
-        {193, 15, 100, false, box(3, 1000, 16608), 2},
-        {103, 15, 50, true, box(3, 1000, 16608), 1},
-        {102, 15, 49, true, box(3, 1000, 16609), 2},
-        {102, 16, 75, true, box(3, 1000, 16609), 1},
+        {102, 15, 100, false, sh_box(3, 1000, 16609), 2},
+        {193, 15, 100, false, sh_box(3, 1000, 16608), 2},
+        {103, 15, 50, true, sh_box(3, 1000, 16608), 1},
+        {102, 15, 49, true, sh_box(3, 1000, 16609), 2},
+        {102, 16, 75, true, sh_box(3, 1000, 16609), 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("map " + std::to_string(c.map) + ", " + std::to_string(c.hour) +
@@ -234,9 +227,9 @@ TEST_F(TownADirector, TheCloseFromThreeOClockEndsTheWalkWithOrWithoutTheGift) {
         ASSERT_FALSE(said.empty());
         EXPECT_EQ(said.front(), c.call);
         // Without the gift the guest answers with 16611 and the parting talk follows.
-        EXPECT_EQ(has(said, bubble(GUEST, 16611)), !c.gift);
-        EXPECT_EQ(has(said, bubble(GUEST, 25836)), c.gift);
-        EXPECT_EQ(has(said, bubble(GUEST, 58932)), c.outcome == 2);
+        EXPECT_EQ(has(said, sh_bubble(GUEST, 16611)), !c.gift);
+        EXPECT_EQ(has(said, sh_bubble(GUEST, 25836)), c.gift);
+        EXPECT_EQ(has(said, sh_bubble(GUEST, 58932)), c.outcome == 2);
         EXPECT_EQ(player_record.story_flags[OUTCOME], c.outcome);
         EXPECT_EQ(world_state.field_active, 0);
         EXPECT_EQ(attr_get(DIRECTOR, ATTR_ACTIVE), 0);
@@ -265,9 +258,9 @@ TEST_F(TownADirector, APresentationInTheFrameTheClockReachesThreeKeepsItsOutcome
     sh_clear_lines();
     EXPECT_EQ(sh_frames(3), 1);
     const Lines said = talk();
-    EXPECT_TRUE(has(said, bubble(GUEST, 16605)));
-    EXPECT_FALSE(has(said, box(3, 1000, 16609)));
-    EXPECT_FALSE(has(said, box(0, 1000, 16612)));
+    EXPECT_TRUE(has(said, sh_bubble(GUEST, 16605)));
+    EXPECT_FALSE(has(said, sh_box(3, 1000, 16609)));
+    EXPECT_FALSE(has(said, sh_box(0, 1000, 16612)));
     EXPECT_EQ(player_record.story_flags[OUTCOME], 1);
 }
 
@@ -284,8 +277,8 @@ TEST_F(TownADirector, TheArrivalLeavesThePairAtHomeAndPerson87AtTheInnOnlyWhileT
     sh_fire(ARRIVAL, TRIG_TIMER);
     const Lines said = talk();
     ASSERT_FALSE(said.empty());
-    EXPECT_EQ(said.front(), box(0, 1000, 25850));
-    EXPECT_EQ(said.back(), box(2, 1000, 58592));
+    EXPECT_EQ(said.front(), sh_box(0, 1000, 25850));
+    EXPECT_EQ(said.back(), sh_box(2, 1000, 58592));
     EXPECT_EQ(attr_get(ARRIVAL, ATTR_ACTIVE), 0);
     EXPECT_FALSE(obj_get_frame(0) >= 38080 && obj_get_frame(0) <= 38086); // the bow is over
     EXPECT_EQ(obj_get_frame(GUEST), 38458);

@@ -35,15 +35,8 @@ constexpr s32 OBJECTS[] = {400, 401, 404, 406, 407, 414, 417, 420, 424, 425, 427
                            431, 432, 435, 436, 437, 438, 440, 445, 446, 447, 449,
                            455, 459, 460, 461, 462, 463, 486, 515, 516, 517, CITY_GUARD};
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 std::string player3(s32 text) {
-    return box(3, 1000, text);
+    return sh_box(3, 1000, text);
 }
 // Texts first..last, one a line, a and b alternating from a.
 Lines alternate(s32 first, s32 last, const std::function<std::string(s32)>& a,
@@ -53,7 +46,7 @@ Lines alternate(s32 first, s32 last, const std::function<std::string(s32)>& a,
     return out;
 }
 std::function<std::string(s32)> by(s32 obj) {
-    return [obj](s32 t) { return bubble(obj, t); };
+    return [obj](s32 t) { return sh_bubble(obj, t); };
 }
 
 class TownAResidents : public ScriptTest {
@@ -87,40 +80,40 @@ TEST_F(TownAResidents, EachTalkSaysItsStageAndMovesTheStagesOn) {
         bool keeps_frame = true; // false: it keeps the frame it turned to
     };
     const Case cases[] = {
-        {"404 first", 404, 0, {bubble(404, 25965), player3(25966), bubble(404, 25967)}, 1},
-        {"404 again", 404, 1, {bubble(404, 25968)}, 1},
-        {"404 open world, won", 404, 2, {bubble(404, 29150)}, 2, -1, 0, 40, 1},
-        {"404 open world, not won", 404, 2, {bubble(404, 29151)}, 2, -1, 0, 40, 2},
-        {"414 at any stage", 414, 3, {bubble(414, 25933)}, 3},
+        {"404 first", 404, 0, {sh_bubble(404, 25965), player3(25966), sh_bubble(404, 25967)}, 1},
+        {"404 again", 404, 1, {sh_bubble(404, 25968)}, 1},
+        {"404 open world, won", 404, 2, {sh_bubble(404, 29150)}, 2, -1, 0, 40, 1},
+        {"404 open world, not won", 404, 2, {sh_bubble(404, 29151)}, 2, -1, 0, 40, 2},
+        {"414 at any stage", 414, 3, {sh_bubble(414, 25933)}, 3},
         {"414 from too far", 414, 0, {"label 0 10000 -112 -108 2000"}, 0, -1, 0, 255},
-        {"417", 417, 0, {bubble(417, 25961)}, 0, -1, 0, 250},
-        {"420 first", 420, 0, {bubble(420, 25951)}, 0, -1, 0, 450, 0, false},
-        {"420 open world", 420, 2, {bubble(420, 29058)}, 2, -1, 0, 40, 0, false},
-        {"424 first", 424, 0, {bubble(424, 46560)}, 1, -1, 0, 150},
+        {"417", 417, 0, {sh_bubble(417, 25961)}, 0, -1, 0, 250},
+        {"420 first", 420, 0, {sh_bubble(420, 25951)}, 0, -1, 0, 450, 0, false},
+        {"420 open world", 420, 2, {sh_bubble(420, 29058)}, 2, -1, 0, 40, 0, false},
+        {"424 first", 424, 0, {sh_bubble(424, 46560)}, 1, -1, 0, 150},
         {"424 from too far", 424, 0, {"label 0 10000 -112 -108 2000"}, 0, -1, 0, 155},
-        {"424 open world", 424, 2, {bubble(424, 29157)}, 2},
+        {"424 open world", 424, 2, {sh_bubble(424, 29157)}, 2},
         {"425 first", 425, 0, alternate(25969, 25977, by(425), player3), 1},
-        {"425 open world", 425, 2, {bubble(425, 29040)}, 2},
-        {"427 repeats", 427, 0, {bubble(427, 58200), bubble(427, 58201)}, 0},
-        {"435 second", 435, 1, {bubble(435, 46094)}, 2},
-        {"436 last", 436, 2, {bubble(436, 46098)}, 2},
-        {"440", 440, 1, {bubble(440, 25950)}, 1},
-        {"445", 445, 0, {bubble(445, 25889), player3(25890)}, 0},
-        {"446", 446, 0, {box(2, 1026, 24219)}, 0, -1, 0, 100},
-        {"447", 447, 0, {box(2, 1238, 24219)}, 0},
-        {"486 repeats", 486, 0, {bubble(486, 46419)}, 0, -1, 0, 3000},
+        {"425 open world", 425, 2, {sh_bubble(425, 29040)}, 2},
+        {"427 repeats", 427, 0, {sh_bubble(427, 58200), sh_bubble(427, 58201)}, 0},
+        {"435 second", 435, 1, {sh_bubble(435, 46094)}, 2},
+        {"436 last", 436, 2, {sh_bubble(436, 46098)}, 2},
+        {"440", 440, 1, {sh_bubble(440, 25950)}, 1},
+        {"445", 445, 0, {sh_bubble(445, 25889), player3(25890)}, 0},
+        {"446", 446, 0, {sh_box(2, 1026, 24219)}, 0, -1, 0, 100},
+        {"447", 447, 0, {sh_box(2, 1238, 24219)}, 0},
+        {"486 repeats", 486, 0, {sh_bubble(486, 46419)}, 0, -1, 0, 3000},
         {"486 at another stage", 486, 1, {}, 1},
-        {"gate guard", 406, 0, {bubble(406, 46584)}, 0},
-        {"second guard", 407, 0, {bubble(407, 46584)}, 0},
-        {"city guard speaks at 407", CITY_GUARD, 0, {bubble(407, 46584)}, 0},
+        {"gate guard", 406, 0, {sh_bubble(406, 46584)}, 0},
+        {"second guard", 407, 0, {sh_bubble(407, 46584)}, 0},
+        {"city guard speaks at 407", CITY_GUARD, 0, {sh_bubble(407, 46584)}, 0},
         {"431 first", 431, 0, alternate(25891, 25900, by(431), by(432)), 1, 432, 1},
         {"432 first", 432, 0, alternate(25891, 25900, by(431), by(432)), 1, 431, 1},
-        {"431 again", 431, 1, {bubble(431, 25901)}, 1},
-        {"432 again", 432, 1, {bubble(431, 25902)}, 1},
+        {"431 again", 431, 1, {sh_bubble(431, 25901)}, 1},
+        {"432 again", 432, 1, {sh_bubble(431, 25902)}, 1},
         {"432 open world", 432, 2, alternate(29000, 29007, by(431), by(432)), 2},
         {"438 first", 438, 0, alternate(25921, 25930, by(437), by(438)), 1, 437, 1},
-        {"437 again", 437, 1, {bubble(437, 25931)}, 1},
-        {"438 again", 438, 1, {bubble(437, 25932)}, 1},
+        {"437 again", 437, 1, {sh_bubble(437, 25931)}, 1},
+        {"438 again", 438, 1, {sh_bubble(437, 25932)}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -193,8 +186,10 @@ TEST_F(TownAResidents, TheWalkerOfMap124PacesBetweenItsPoints) {
 // The first talk of 400 moves 401 on, so 401 answers its first click with its stage-1 line; each
 // one's second click says the line of one who has spoken.
 TEST_F(TownAResidents, ThePairOfMap120MarksWhoHasSpoken) {
-    const Lines expected[] = {
-        {bubble(400, 46331)}, {bubble(401, 46333)}, {bubble(400, 46332)}, {bubble(401, 46334)}};
+    const Lines expected[] = {{sh_bubble(400, 46331)},
+                              {sh_bubble(401, 46333)},
+                              {sh_bubble(400, 46332)},
+                              {sh_bubble(401, 46334)}};
     const s32 order[] = {400, 401, 400, 401};
     for (size_t i = 0; i < std::size(order); ++i) {
         SCOPED_TRACE(i);
@@ -221,7 +216,8 @@ TEST_F(TownAResidents, ThePairOfMap120MarksWhoHasSpoken) {
 
 TEST_F(TownAResidents, TheGiftDependsOnTheAttributeAtTheFirstTalkOnly) {
     constexpr s32 GROWTH = 12;
-    const Lines opening{player3(25861), bubble(455, 25862), player3(25863), bubble(455, 25864)};
+    const Lines opening{player3(25861), sh_bubble(455, 25862), player3(25863),
+                        sh_bubble(455, 25864)};
     for (const s32 attr : {49, 50}) {
         SCOPED_TRACE(attr);
         populate();
@@ -231,12 +227,12 @@ TEST_F(TownAResidents, TheGiftDependsOnTheAttributeAtTheFirstTalkOnly) {
         const bool gift = attr >= 50;
         Lines said = opening;
         if (gift) {
-            for (const std::string& l : {player3(25865), bubble(455, 25866), player3(25867),
-                                         bubble(455, 25868), player3(25869)})
+            for (const std::string& l : {player3(25865), sh_bubble(455, 25866), player3(25867),
+                                         sh_bubble(455, 25868), player3(25869)})
                 said.push_back(l);
         } else {
             said.push_back(player3(25871));
-            said.push_back(bubble(455, 25872));
+            said.push_back(sh_bubble(455, 25872));
         }
         EXPECT_EQ(sh_click(455), said);
         EXPECT_EQ(attr_get(455, ATTR_VAR_A), gift ? 1 : 2);
@@ -246,7 +242,7 @@ TEST_F(TownAResidents, TheGiftDependsOnTheAttributeAtTheFirstTalkOnly) {
 
         // Later the attribute no longer matters.
         player_record.attr[5] = 100;
-        EXPECT_EQ(sh_click(455), Lines{bubble(455, gift ? 25870 : 25873)});
+        EXPECT_EQ(sh_click(455), Lines{sh_bubble(455, gift ? 25870 : 25873)});
         EXPECT_EQ(inv_has_count(1050, 2), 0);
     }
 }
@@ -262,7 +258,7 @@ TEST_F(TownAResidents, TheGateLetsThroughOnlyWithThePass) {
         SCOPED_TRACE(step);
         sh_clear_lines();
         sh_fire(ZONE, TRIG_STEP);
-        EXPECT_EQ(sh_only(sh_lines(), {"say"}), Lines{bubble(406, 20429)});
+        EXPECT_EQ(sh_only(sh_lines(), {"say"}), Lines{sh_bubble(406, 20429)});
         EXPECT_EQ(obj_get_frame(406), 21334);
         EXPECT_EQ(obj_get_frame(407), 21330);
         EXPECT_EQ(attr_get(ZONE, ATTR_ACTIVE), 1);
@@ -272,8 +268,8 @@ TEST_F(TownAResidents, TheGateLetsThroughOnlyWithThePass) {
     sh_clear_lines();
     sh_fire(ZONE, TRIG_STEP);
     EXPECT_EQ(sh_only(sh_lines(), {"say"}),
-              (Lines{bubble(406, 28085), player3(28086), bubble(406, 28087), player3(28088),
-                     bubble(406, 28089)}));
+              (Lines{sh_bubble(406, 28085), player3(28086), sh_bubble(406, 28087), player3(28088),
+                     sh_bubble(406, 28089)}));
     EXPECT_EQ(attr_get(ZONE, ATTR_ACTIVE), 0);
     EXPECT_EQ(attr_get(ZONE, ATTR_BLOCK), 0);
     EXPECT_EQ(inv_has(TOWN_A_GATE_PASS_ITEM), 1);
@@ -283,13 +279,13 @@ TEST_F(TownAResidents, TheGateLetsThroughOnlyWithThePass) {
 
 TEST_F(TownAResidents, TheLastHidingPlaceFoundEndsTheSearch) {
     for (const s32 obj : {461, 462, 463}) attr_set(obj, ATTR_VAR_A, 1);
-    const Lines found{box(0, 1089, 59350)};
+    const Lines found{sh_box(0, 1089, 59350)};
     EXPECT_EQ(sh_click(462), found);
     EXPECT_EQ(sh_click(461), found);
     EXPECT_EQ(attr_get(461, ATTR_ACTIVE), 0);
     EXPECT_EQ(attr_get(462, ATTR_ACTIVE), 0);
-    EXPECT_EQ(sh_click(463),
-              (Lines{box(0, 1089, 59350), box(0, 1089, 25619), player3(25620), player3(25628)}));
+    EXPECT_EQ(sh_click(463), (Lines{sh_box(0, 1089, 59350), sh_box(0, 1089, 25619), player3(25620),
+                                    player3(25628)}));
     EXPECT_EQ(attr_get(463, ATTR_ACTIVE), 0);
 }
 
