@@ -216,6 +216,8 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {34137, 34195, 1}, // the first pupil: idle, turn and demonstration
     {34197, 34255, 1}, // the second pupil
     {4000, 4049, 1},   // the companion walking
+    // City finale and director
+    {39630, 39650, 2}, // the performer of map 227
     // Paid practice of the towns
     {21200, 21239, 1}, // the practice teachers of maps 120 and 215 idling
     {2010, 2010, 1},   // the player's last practice pose
