@@ -424,14 +424,16 @@ void put_placeholder_content(ArcBuilder& builder) {
 
     // Our own content: short tones for the sounds the engine and the rules play most: 100 a
     // footstep (101..104 the placeholder ground's footsteps), 500 a gain, 501 an item received,
-    // 507 a loss.
+    // 507 a loss; and two pieces that scenes pace their pictures by, so that those play visibly:
+    // 10064 the city's performance, 10065 the trials' ceremony.
     struct Tone {
         u32 sound_id;
         u32 duration_ms;
         u32 frequency_hz;
     };
-    const Tone tones[] = {{100, 60, 180}, {101, 60, 200},  {102, 60, 160},  {103, 60, 220},
-                          {104, 60, 140}, {500, 150, 880}, {501, 200, 660}, {507, 200, 220}};
+    const Tone tones[] = {{100, 60, 180},     {101, 60, 200},    {102, 60, 160},  {103, 60, 220},
+                          {104, 60, 140},     {500, 150, 880},   {501, 200, 660}, {507, 200, 220},
+                          {10064, 4000, 392}, {10065, 3000, 440}};
     WavFormat format; // 22,050 Hz, mono, 16 bits
     for (const Tone& t : tones)
         builder.put(u32(ARC_SOUND_BASE) + t.sound_id,
