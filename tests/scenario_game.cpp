@@ -11,7 +11,7 @@
 #include "tools/arcbuild.h"
 #include "tools/placeholder_maps.h"
 
-void scenario_new_game(u64 budget_ms, u64 budget_presents, void (*extra)(ArcBuilder&)) {
+void scenario_new_game(u64 budget_ms, u64 budget_presents) {
     HarnessConfig c;
     c.budget_ms = budget_ms;
     c.budget_presents = budget_presents;
@@ -19,7 +19,6 @@ void scenario_new_game(u64 budget_ms, u64 budget_presents, void (*extra)(ArcBuil
     arc_put_placeholder_content(b);
     world_put_player_images(b);
     map_put_placeholder_maps(b);
-    if (extra != nullptr) extra(b);
     world_start(b, c);
     scripts_register_all();
     state_reset();

@@ -5,9 +5,6 @@
 #pragma once
 #include "engine/types.h"
 
-class ArcBuilder;
-
-// `extra`, when given, adds to the archive before the engine starts (test tracks, say).
-void scenario_new_game(u64 budget_ms, u64 budget_presents, void (*extra)(ArcBuilder&) = nullptr);
+void scenario_new_game(u64 budget_ms, u64 budget_presents);
 // Stops the dialogue driver, puts the seams back and stops the engine.
 void scenario_end();
