@@ -53,6 +53,9 @@ void companion_walks_below_player() {
           WALK_SPEED);
 }
 
+// The meeting point after the last find (below).
+void restore_meeting_point();
+
 // ---- The finds -------------------------------------------------------------------------------
 
 // The companion appears at the player, both walk up to the one found, who speaks and is gone.
@@ -102,7 +105,7 @@ constexpr auto sought_talk(TextId own, std::span<const Cue> find) {
             when(!test(any_sought_shown)),
                 scene(COMPANION_OUT), P(33447_t), give(ItemId(CITY_SEARCH_REWARD), 1),
                 hide(COMPANION), scene(FAMILY_GATHERS), obj_to(GIVER, CITY_SEARCH_GATHERED),
-                call(city_search_restore_meeting_point),
+                call(restore_meeting_point),
             end(),
         end(),
     };
@@ -207,19 +210,23 @@ constexpr ResidentRow ROWS[] = {
                .cells = TALK_1141}}},
 };
 
-// The meeting point after the last find. A kept stage of 1 to 3 has no row: the point stays at
-// the barred stage, as the errand left it.
+// The meeting point after the last find, from the stage kept in its ATTR_VAR_B: what its stage
+// becomes and whether it is hidden. A kept stage of 1 to 3 has no row: the point stays at the
+// barred stage, as the errand left it.
+struct MeetingRestore {
+    s32 kept = 0;
+    s32 stage = 0;
+    bool hide = false;
+};
 constexpr MeetingRestore MEETING_RESTORES[] = {
     {.kept = 0, .stage = 0, .hide = false},
     {.kept = 4, .stage = 4, .hide = true},
     {.kept = 5, .stage = 5, .hide = true},
 };
 
-} // namespace
-
 // The kit's `stage_unpark` gives every kept stage back; this restore keeps some of them at the
 // barred stage and hides the point with others, so it is a table of its own.
-void city_search_restore_meeting_point() {
+void restore_meeting_point() {
     const s32 kept = attr_get(MEETING_POINT.v, ATTR_VAR_B);
     for (const MeetingRestore& r : MEETING_RESTORES) {
         if (r.kept != kept) continue;
@@ -228,6 +235,8 @@ void city_search_restore_meeting_point() {
         return;
     }
 }
+
+} // namespace
 
 // ---- Frames ---------------------------------------------------------------------------------
 

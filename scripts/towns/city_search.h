@@ -28,16 +28,6 @@ constexpr s32 CITY_SEARCH_MEETING_POINT = 1090;
 constexpr s32 CITY_SEARCH_HELD_STAGE = 2;
 constexpr s32 CITY_SEARCH_REWARD = 2364;
 
-// The meeting point after the last find, from the stage kept in its ATTR_VAR_B: what its stage
-// becomes and whether it is hidden. A kept stage the table does not hold leaves it as it is.
-struct MeetingRestore {
-    s32 kept = 0;
-    s32 stage = 0;
-    bool hide = false;
-};
-// Applies the restore to 1090 (after the last find).
-void city_search_restore_meeting_point();
-
 // Calls visit(frame) for every frame these scripts show (idle loops, turns, the companion 1080
 // and its walking block, the family's places), so that a picture can be supplied for each.
 void city_search_frames(void (*visit)(s32 frame, void* ctx), void* ctx);
