@@ -202,6 +202,11 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {30184, 30212, 2}, // the idler of map 10, first segment
     {30304, 30354, 2}, // its second segment and its turns
     {30362, 30393, 1}, // the bench sitter of map 10
+    // City search errand
+    {45350, 45424, 1}, // the giver and its family
+    {45500, 45565, 1}, // the three sought
+    {45600, 45649, 1}, // the companion at the finds, standing and walking
+    {39100, 39114, 1}, // the person of map 213
     // Teachers of growth 23
     {21340, 21362, 1}, // the teacher of map 102 at its training spot, idling
     {42600, 42649, 1}, // the teachers of maps 102, 115 and 208 walking
