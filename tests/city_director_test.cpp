@@ -24,10 +24,6 @@ constexpr s32 DIRECTOR = CITY_DIRECTOR_OBJ;
 constexpr s32 CITY = 200;
 constexpr s32 CAVE = 162;
 
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 Lines said() {
     return sh_only(sh_lines(), {"say"});
 }
@@ -183,16 +179,17 @@ TEST_F(CityDirector, TheCloseComesAtMinute0From15WithTheFinaleOrOneLine) {
         EXPECT_EQ(attr_get(1075, ATTR_ACTIVE), 0);
         ASSERT_FALSE(lines.empty());
         if (c.trials == 0) {
-            EXPECT_EQ(lines, Lines{box(0, 1000, c.first)});
+            EXPECT_EQ(lines, Lines{sh_box(0, 1000, c.first)});
             EXPECT_EQ(world_state.minute, 1);
             EXPECT_EQ(attr_get(0, ATTR_MAP), CITY);
             continue;
         }
         // The companions' four lines whoever the player met, then the finale in the hall.
         const Lines head(lines.begin(), lines.begin() + std::min<size_t>(6, lines.size()));
-        EXPECT_EQ(head, (Lines{box(2, 1150, c.first), box(1, 1000, 25604), box(2, 1150, 25605),
-                               box(2, 1152, 25606), box(2, 1150, 25607), box(2, 1000, 25600)}));
-        EXPECT_EQ(lines.back(), box(2, 1000, 33114));
+        EXPECT_EQ(head,
+                  (Lines{sh_box(2, 1150, c.first), sh_box(1, 1000, 25604), sh_box(2, 1150, 25605),
+                         sh_box(2, 1152, 25606), sh_box(2, 1150, 25607), sh_box(2, 1000, 25600)}));
+        EXPECT_EQ(lines.back(), sh_box(2, 1000, 33114));
         EXPECT_EQ(attr_get(0, ATTR_MAP), 227);
     }
 }
@@ -205,7 +202,7 @@ TEST_F(CityDirector, AClockThatJumpsPast15ClosesAtTheNextFullHour) {
     const s32 run = sh_frames(2 * CITY_CLOCK_RATE);
     EXPECT_LT(run, 2 * CITY_CLOCK_RATE);
     EXPECT_EQ(world_state.hour, 17);
-    EXPECT_EQ(said(), Lines{box(0, 1000, 14498)});
+    EXPECT_EQ(said(), Lines{sh_box(0, 1000, 14498)});
 }
 
 } // namespace

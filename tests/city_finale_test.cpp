@@ -26,11 +26,6 @@ constexpr s32 PERFORMER = CITY_FINALE_PERFORMER;
 constexpr s32 DIRECTOR = 1097;
 constexpr u32 PIECE_MS = 4000;
 
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
-
 class CityFinale : public ScriptTest {
   protected:
     void SetUp() override {
@@ -75,20 +70,20 @@ TEST_F(CityFinale, TheTalkTakesTheLongerWordingFromGrowth70) {
         sh_clear_lines();
         play();
         const bool longer = growth >= 70;
-        Lines want = {box(2, 1000, 25600),
-                      box(2, 1000, 25601),
-                      box(2, 1234, 33090),
-                      box(2, 1000, 33091),
-                      box(2, 1000, longer ? 33093 : 33094),
-                      box(3, 1234, 33095)};
+        Lines want = {sh_box(2, 1000, 25600),
+                      sh_box(2, 1000, 25601),
+                      sh_box(2, 1234, 33090),
+                      sh_box(2, 1000, 33091),
+                      sh_box(2, 1000, longer ? 33093 : 33094),
+                      sh_box(3, 1234, 33095)};
         if (longer) {
-            want.push_back(box(2, 1000, 33096));
-            want.push_back(box(2, 1000, 33097));
+            want.push_back(sh_box(2, 1000, 33096));
+            want.push_back(sh_box(2, 1000, 33097));
         }
         for (s32 t = 33098; t <= 33108; ++t)
-            want.push_back(box(t % 2 ? 3 : 2, t % 2 ? 1234 : 1000, t));
+            want.push_back(sh_box(t % 2 ? 3 : 2, t % 2 ? 1234 : 1000, t));
         for (const s32 t : {33111, 33112, 33113, 33114})
-            want.push_back(box(t == 33112 ? 3 : 2, t == 33112 ? 1234 : 1000, t));
+            want.push_back(sh_box(t == 33112 ? 3 : 2, t == 33112 ? 1234 : 1000, t));
         EXPECT_EQ(sh_only(sh_lines(), {"say"}), want);
     }
 }

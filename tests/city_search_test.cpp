@@ -28,14 +28,8 @@ constexpr s32 OBJECTS[] = {1073, 1074, 1075, 1076, 1077, 1078, 1079, 1080, 1090,
 constexpr s32 FAMILY[] = {1077, 1078, 1079};
 constexpr s32 TURNED = 3;
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 text) {
-    return "say " + std::to_string(pos) + " 1000 " + std::to_string(text);
-}
 std::string you(s32 text) {
-    return box(TURNED, text);
+    return sh_box(TURNED, 1000, text);
 }
 const std::string ACCEPT = "choose 3 1000 33436 33437 -> 0";
 
@@ -73,17 +67,18 @@ TEST_F(CitySearch, EveryOrderOfFindsGathersTheFamilyOnlyAtTheLast) {
                      std::to_string(order[2]));
         populate();
         EXPECT_EQ(accept(),
-                  (Lines{bubble(GIVER, 33433), you(33434), bubble(GIVER, 33435), ACCEPT}));
+                  (Lines{sh_bubble(GIVER, 33433), you(33434), sh_bubble(GIVER, 33435), ACCEPT}));
         EXPECT_EQ(stage(GIVER), CITY_SEARCH_RUNNING);
         EXPECT_EQ(active(GIVER), 0);
         for (size_t i = 0; i < order.size(); ++i) {
             const s32 found = order[i];
             const bool last = i + 1 == order.size();
-            Lines said{bubble(COMPANION, 33441), bubble(found, 33442)};
+            Lines said{sh_bubble(COMPANION, 33441), sh_bubble(found, 33442)};
             if (last) {
-                said.insert(said.end(), {bubble(GIVER, 33444), bubble(GIVER, 33446), you(33447)});
+                said.insert(said.end(),
+                            {sh_bubble(GIVER, 33444), sh_bubble(GIVER, 33446), you(33447)});
             } else {
-                said.push_back(bubble(COMPANION, 33443));
+                said.push_back(sh_bubble(COMPANION, 33443));
             }
             EXPECT_EQ(sh_click(found), said) << "find " << i;
             EXPECT_EQ(active(found), 0);
@@ -148,34 +143,36 @@ TEST_F(CitySearch, TalksFollowTheErrandsStage) {
         s32 stage_1138_after;
         s32 answer = -1; // the choice taken, when the talk offers one
     };
-    const Lines request{bubble(1077, 33455), you(33456), bubble(1078, 33457), bubble(1079, 33458),
-                        bubble(1077, 33459), you(33460), bubble(1078, 33461), bubble(1079, 33462)};
-    const Lines exchange{bubble(1079, 63947), bubble(1078, 63948), bubble(1079, 63949),
-                         box(3, 63950),       bubble(1078, 63951), box(3, 63952),
-                         bubble(1078, 63953), box(3, 63954),       bubble(1079, 63955),
-                         box(3, 63956),       bubble(1078, 63957), box(3, 63958),
-                         bubble(1079, 63959)};
+    const Lines request{
+        sh_bubble(1077, 33455), you(33456), sh_bubble(1078, 33457), sh_bubble(1079, 33458),
+        sh_bubble(1077, 33459), you(33460), sh_bubble(1078, 33461), sh_bubble(1079, 33462)};
+    const Lines exchange{sh_bubble(1079, 63947), sh_bubble(1078, 63948), sh_bubble(1079, 63949),
+                         sh_box(3, 1000, 63950), sh_bubble(1078, 63951), sh_box(3, 1000, 63952),
+                         sh_bubble(1078, 63953), sh_box(3, 1000, 63954), sh_bubble(1079, 63955),
+                         sh_box(3, 1000, 63956), sh_bubble(1078, 63957), sh_box(3, 1000, 63958),
+                         sh_bubble(1079, 63959)};
     const Case cases[] = {
-        {"a sought before the errand", 1073, 0, 0, {bubble(1073, 33432)}, 0, 0, 0},
+        {"a sought before the errand", 1073, 0, 0, {sh_bubble(1073, 33432)}, 0, 0, 0},
         {"the giver declined",
          1075,
          0,
          0,
-         {bubble(GIVER, 33433), you(33434), bubble(GIVER, 33435), "choose 3 1000 33436 33437 -> 1"},
+         {sh_bubble(GIVER, 33433), you(33434), sh_bubble(GIVER, 33435),
+          "choose 3 1000 33436 33437 -> 1"},
          0,
          0,
          0,
          1},
-        {"the giver's thanks", 1075, 2, 0, {bubble(GIVER, 33448)}, 3, 0, 0},
+        {"the giver's thanks", 1075, 2, 0, {sh_bubble(GIVER, 33448)}, 3, 0, 0},
         {"the giver at the request", 1075, 4, 0, {}, 4, 0, 0},
-        {"the family gathered", 1078, 2, 0, {bubble(1078, 33450)}, 3, 0, 0},
-        {"the family thanked", 1079, 3, 0, {bubble(1079, 33451)}, 3, 0, 0},
+        {"the family gathered", 1078, 2, 0, {sh_bubble(1078, 33450)}, 3, 0, 0},
+        {"the family thanked", 1079, 3, 0, {sh_bubble(1079, 33451)}, 3, 0, 0},
         {"the family's request", 1079, 4, 0, request, 5, 1, 0},
-        {"the player sent", 1077, 5, 0, {bubble(1077, 33463)}, 5, 0, 0},
+        {"the player sent", 1077, 5, 0, {sh_bubble(1077, 33463)}, 5, 0, 0},
         {"the exchange", 1078, 6, 1, exchange, 6, 0, 2},
         {"the exchange leaves 1138 past 1", 1079, 6, 3, exchange, 6, 0, 3},
         {"no exchange with 1077", 1077, 6, 1, {}, 6, 0, 1},
-        {"after the exchange", 1079, 7, 0, {bubble(1079, 63960)}, 7, 0, 0},
+        {"after the exchange", 1079, 7, 0, {sh_bubble(1079, 63960)}, 7, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,8 +195,9 @@ TEST_F(CitySearch, LastPersonBringsTheGiverBack) {
     attr_set(GIVER, ATTR_ACTIVE, 0);
     attr_set(LAST, ATTR_ACTIVE, 1);
     const s32 frame = attr_get(LAST, ATTR_FRAME);
-    EXPECT_EQ(sh_click(LAST), (Lines{box(1, 33464), box(1, 33465), bubble(LAST, 33466),
-                                     bubble(LAST, 33467), box(1, 33468), bubble(LAST, 33469)}));
+    EXPECT_EQ(sh_click(LAST),
+              (Lines{sh_box(1, 1000, 33464), sh_box(1, 1000, 33465), sh_bubble(LAST, 33466),
+                     sh_bubble(LAST, 33467), sh_box(1, 1000, 33468), sh_bubble(LAST, 33469)}));
     EXPECT_EQ(attr_get(LAST, ATTR_FRAME), frame);
     EXPECT_EQ(active(LAST), 0);
     EXPECT_EQ(stage(LAST), CITY_SEARCH_LAST_PERSON_DONE);
@@ -214,7 +212,7 @@ TEST_F(CitySearch, GiverTalksOnlyFromWithin100Pixels) {
     EXPECT_EQ(stage(GIVER), 0);
     const Lines near = sh_click(GIVER, {1}, 100);
     ASSERT_FALSE(near.empty());
-    EXPECT_EQ(near.front(), bubble(GIVER, 33433));
+    EXPECT_EQ(near.front(), sh_bubble(GIVER, 33433));
 }
 
 TEST_F(CitySearch, EveryFrameShownHasAPicture) {
