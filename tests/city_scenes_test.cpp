@@ -312,6 +312,10 @@ TEST_F(CityCaveExit, WithoutTheTrialsTheEpisodeEndsWellAfterTheLastLine) {
         EXPECT_EQ(active(o), 1) << o;
         EXPECT_EQ(attr_get(o, ATTR_MAP), 99) << o;
     }
+    EXPECT_TRUE(near(1058, 736, 985));
+    EXPECT_EQ(obj_get_frame(1058), 45222);
+    EXPECT_EQ(obj_get_frame(1059), 45322);
+    EXPECT_TRUE(near(999, 766, 1036));
 }
 
 TEST_F(CityCaveExit, WithTheTrialsTheFinalePlays) {
