@@ -109,7 +109,7 @@ TEST_F(CityScenes, TheGangFightsOrNotByItsWordingAndIsGoneWhateverTheOutcome) {
                 sh_battle_results({result});
                 const s32 fame = player_record.fame;
                 const s32 v = city_gang_variant(flag11, asked);
-                const Lines lines = step(CITY_GANG_ZONE, 227, 356);
+                const Lines lines = step(CITY_GANG_ZONE, 345, 410);
 
                 ASSERT_FALSE(lines.empty());
                 EXPECT_EQ(lines.front(), wordings[v].first);
@@ -136,7 +136,7 @@ TEST_F(CityScenes, TheGangFightHealsTheCompanionsAndTheGangWhateverTheResult) {
     sh_on_call("battle", [] {
         for (const s32 p : {150, 177}) roster[p].hp = 1;
     });
-    step(CITY_GANG_ZONE, 227, 356);
+    step(CITY_GANG_ZONE, 345, 410);
     for (const s32 p : {150, 177}) EXPECT_EQ(roster[p].hp, roster[p].hp_max) << p;
 }
 
