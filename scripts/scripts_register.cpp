@@ -21,6 +21,7 @@
 #include "scripts/towns/city_director.h"
 #include "scripts/towns/city_item_errands.h"
 #include "scripts/towns/city_residents.h"
+#include "scripts/towns/city_scenes.h"
 #include "scripts/towns/city_search.h"
 #include "scripts/towns/city_trail_walkers.h"
 #include "scripts/towns/gates_and_tellers.h"
@@ -70,6 +71,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     town_shops_region,
     city_director_region,
     city_search_region,
+    city_scenes_region,
     // clang-format on
 };
 

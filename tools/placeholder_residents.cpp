@@ -211,6 +211,13 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {21340, 21362, 1}, // the teacher of map 102 at its training spot, idling
     {42600, 42649, 1}, // the teachers of maps 102, 115 and 208 walking
     {5300, 5349, 1},   // the teacher of map 102 by the prop 456, walking
+    // City scenes and the cave exit
+    {45222, 45222, 1}, // the companions standing at the group meeting
+    {45322, 45322, 1},
+    {44630, 44630, 1}, // the person met at the cave exit
+    {44660, 44660, 1}, // person 46 outside the caves
+    {1900, 1949, 1},   // person 163 walking and standing
+    {46700, 46700, 1}, // the ferryman
     // Residents of maps 10 and 40
     {32708, 32716, 2}, // the watcher of map 10 and its remark loop
     {32882, 32892, 1}, // the bystander and the performer's two neighbours
