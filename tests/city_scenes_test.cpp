@@ -30,13 +30,6 @@ constexpr s32 OBJECTS[] = {
     1136, 1142, 1143, 1383, 1385, 1402, 1407, 1440, 1441, 1448, 1453, 1097, 1145,
 };
 
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
 bool has(const Lines& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
@@ -95,8 +88,9 @@ TEST_F(CityScenes, TheGangFightsOrNotByItsWordingAndIsGoneWhateverTheOutcome) {
         bool fights;
     };
     const Wording wordings[] = {
-        {box(2, 1000, 34530), false}, {box(2, 1000, 34560), true}, {box(3, 1177, 34580), true},
-        {box(2, 1000, 34600), false}, {box(2, 1000, 34640), true}, {box(3, 1177, 34670), true},
+        {sh_box(2, 1000, 34530), false}, {sh_box(2, 1000, 34560), true},
+        {sh_box(3, 1177, 34580), true},  {sh_box(2, 1000, 34600), false},
+        {sh_box(2, 1000, 34640), true},  {sh_box(3, 1177, 34670), true},
     };
     for (const s32 flag11 : {0, 1, 2})
         for (const bool asked : {true, false})
@@ -120,11 +114,11 @@ TEST_F(CityScenes, TheGangFightsOrNotByItsWordingAndIsGoneWhateverTheOutcome) {
                 EXPECT_EQ(player_record.fame - fame, won ? 3 : 0);
                 EXPECT_EQ(world_state.current_map, won ? 208 : 220);
                 if (won) {
-                    EXPECT_EQ(lines.back(), box(3, 1177, v < 3 ? 34559 : 34631));
-                    EXPECT_EQ(has(lines, box(3, 1124, 34627)), v == 3 || v == 4);
+                    EXPECT_EQ(lines.back(), sh_box(3, 1177, v < 3 ? 34559 : 34631));
+                    EXPECT_EQ(has(lines, sh_box(3, 1124, 34627)), v == 3 || v == 4);
                 } else {
-                    const Lines found{box(2, 1000, 34702), bubble(1034, 34703),
-                                      box(2, 1000, 34704)};
+                    const Lines found{sh_box(2, 1000, 34702), sh_bubble(1034, 34703),
+                                      sh_box(2, 1000, 34704)};
                     EXPECT_EQ(Lines(lines.end() - 3, lines.end()), found);
                 }
                 for (const s32 o : {1044, 1003, 1004, 1005, 1006}) EXPECT_EQ(active(o), 0) << o;
@@ -147,10 +141,10 @@ TEST_F(CityScenes, TheMeetingPointPlaysEachStage) {
     attr_set(CITY_MEETING_POINT, ATTR_VAR_A, MEETING_NOT_MET);
     Lines lines = step(CITY_MEETING_POINT, 1262, 2549);
     ASSERT_EQ(lines.size(), 19u);
-    EXPECT_EQ(lines[0], bubble(1008, 33000));
-    EXPECT_EQ(lines[1], box(2, 1000, 33001));
-    EXPECT_EQ(lines[7], bubble(1008, 33007));
-    EXPECT_EQ(lines[18], box(2, 1000, 33018));
+    EXPECT_EQ(lines[0], sh_bubble(1008, 33000));
+    EXPECT_EQ(lines[1], sh_box(2, 1000, 33001));
+    EXPECT_EQ(lines[7], sh_bubble(1008, 33007));
+    EXPECT_EQ(lines[18], sh_box(2, 1000, 33018));
     EXPECT_EQ(attr_get(CITY_MEETING_POINT, ATTR_VAR_A), MEETING_MET);
     EXPECT_EQ(attr_get(CITY_MEETING_POINT, ATTR_BLOCK), 1);
     EXPECT_TRUE(near(CITY_MEETING_POINT, 1292, 2488));
@@ -160,13 +154,13 @@ TEST_F(CityScenes, TheMeetingPointPlaysEachStage) {
     EXPECT_EQ(active(1058) + active(1059), 2);
 
     // Stage 1: one line, still blocking.
-    EXPECT_EQ(step(CITY_MEETING_POINT, 1292, 2540), Lines{box(2, 1150, 33019)});
+    EXPECT_EQ(step(CITY_MEETING_POINT, 1292, 2540), Lines{sh_box(2, 1150, 33019)});
     EXPECT_EQ(attr_get(CITY_MEETING_POINT, ATTR_VAR_A), MEETING_MET);
 
     // Stage 2: 1008 bars the way; the stage stays.
     attr_set(CITY_MEETING_POINT, ATTR_VAR_A, MEETING_BARRED);
     EXPECT_EQ(step(CITY_MEETING_POINT, 1292, 2540),
-              (Lines{bubble(1008, 33000), box(2, 1000, 25300)}));
+              (Lines{sh_bubble(1008, 33000), sh_box(2, 1000, 25300)}));
     EXPECT_TRUE(near(0, 1249, 2693));
     EXPECT_EQ(attr_get(CITY_MEETING_POINT, ATTR_VAR_A), MEETING_BARRED);
     EXPECT_EQ(active(CITY_MEETING_POINT), 1);
@@ -184,11 +178,13 @@ TEST_F(CityScenes, TheFarewellSaysItsLinesByTheTrialsAndClosesTheTrialRooms) {
     };
     const Case cases[] = {
         {MEETING_FAREWELL_PASSED,
-         {box(2, 1000, 33025), box(2, 1150, 33026), box(2, 1000, 33027), box(2, 1152, 33028),
-          box(2, 1000, 33029), box(2, 1150, 33030), box(2, 1000, 33031), box(2, 1152, 33032),
-          box(2, 1150, 33033), box(2, 1152, 33034), box(2, 1150, 33035)}},
+         {sh_box(2, 1000, 33025), sh_box(2, 1150, 33026), sh_box(2, 1000, 33027),
+          sh_box(2, 1152, 33028), sh_box(2, 1000, 33029), sh_box(2, 1150, 33030),
+          sh_box(2, 1000, 33031), sh_box(2, 1152, 33032), sh_box(2, 1150, 33033),
+          sh_box(2, 1152, 33034), sh_box(2, 1150, 33035)}},
         {MEETING_FAREWELL_FAILED,
-         {box(2, 1150, 33084), box(2, 1152, 33085), box(2, 1000, 33086), box(2, 1152, 33087)}},
+         {sh_box(2, 1150, 33084), sh_box(2, 1152, 33085), sh_box(2, 1000, 33086),
+          sh_box(2, 1152, 33087)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("stage " + std::to_string(c.stage));
@@ -221,7 +217,7 @@ TEST_F(CityScenes, TheFarewellSaysItsLinesByTheTrialsAndClosesTheTrialRooms) {
 
 TEST_F(CityScenes, TheWestEdgeSpeaksThroughItsResidentWhoGoesOnAsItWas) {
     obj_set_frame(1060, -43712);
-    EXPECT_EQ(step(1062, 300, 1640), Lines{bubble(1060, 34900)});
+    EXPECT_EQ(step(1062, 300, 1640), Lines{sh_bubble(1060, 34900)});
     EXPECT_EQ(obj_get_frame(1060), -43712);
     EXPECT_EQ(active(1062), 1);
 }
@@ -238,11 +234,11 @@ TEST_F(CityScenes, TheGroupMeetingsAnswersChangeChivalryAndClearMap213) {
         const Lines lines = step(CITY_GROUP_ZONE, 231, 328);
         EXPECT_EQ(player_record.chivalry, 50 + gains[answer]);
         ASSERT_GE(lines.size(), 17u);
-        EXPECT_EQ(lines[0], box(1, 1043, 33151));
-        EXPECT_EQ(lines[2], box(3, 1046, 33153));
+        EXPECT_EQ(lines[0], sh_box(1, 1043, 33151));
+        EXPECT_EQ(lines[2], sh_box(3, 1046, 33153));
         EXPECT_EQ(lines[15], "choose 0 1000 33166 33167 33168 -> " + std::to_string(answer));
-        EXPECT_EQ(lines[16], box(0, 1000, 33169 + 4 * answer));
-        EXPECT_EQ(lines.back(), box(3, 1046, 33182));
+        EXPECT_EQ(lines[16], sh_box(0, 1000, 33169 + 4 * answer));
+        EXPECT_EQ(lines.back(), sh_box(3, 1046, 33182));
         EXPECT_EQ(player_record.story_flags[95], 1);
         for (const s32 o : {1058, 1059}) {
             EXPECT_EQ(active(o), 0) << o;
@@ -263,9 +259,9 @@ TEST_F(CityScenes, TheFerrymanTakesThePlayerAcrossAndBackInTurn) {
         s32 stage;
     };
     const Crossing crossings[] = {
-        {{box(3, 1000, 33127), bubble(CITY_FERRYMAN, 33128)}, 227, 161, 754, 61, 648, 1},
-        {{box(3, 1000, 33133), bubble(CITY_FERRYMAN, 33134)}, 226, 1204, 357, 1100, 300, 0},
-        {{box(3, 1000, 33127), bubble(CITY_FERRYMAN, 33128)}, 227, 161, 754, 61, 648, 1},
+        {{sh_box(3, 1000, 33127), sh_bubble(CITY_FERRYMAN, 33128)}, 227, 161, 754, 61, 648, 1},
+        {{sh_box(3, 1000, 33133), sh_bubble(CITY_FERRYMAN, 33134)}, 226, 1204, 357, 1100, 300, 0},
+        {{sh_box(3, 1000, 33127), sh_bubble(CITY_FERRYMAN, 33128)}, 227, 161, 754, 61, 648, 1},
     };
     sh_player(1200, 300, 226);
     for (const Crossing& c : crossings) {
@@ -299,10 +295,10 @@ TEST_F(CityCaveExit, WithoutTheTrialsTheEpisodeEndsWellAfterTheLastLine) {
     EXPECT_EQ(player_record.fame - fame, 30);
     EXPECT_EQ(album_has(4), 1);
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines.back(), box(2, 1000, 25604));
-    EXPECT_FALSE(has(lines, box(2, 1150, 25605)));
-    EXPECT_TRUE(has(lines, box(2, 1163, 18128)));
-    EXPECT_TRUE(has(lines, box(3, 1000, 18135)));
+    EXPECT_EQ(lines.back(), sh_box(2, 1000, 25604));
+    EXPECT_FALSE(has(lines, sh_box(2, 1150, 25605)));
+    EXPECT_TRUE(has(lines, sh_box(2, 1163, 18128)));
+    EXPECT_TRUE(has(lines, sh_box(3, 1000, 18135)));
     EXPECT_EQ(world_state.current_map, 99);
     // The cave is cleared, the visitor has gone, and the zone itself stays (nothing hides it).
     for (const s32 o : {1440, 1441, 1448, 1453, 1402, 1407, 999, 1083, 1143})
@@ -322,13 +318,13 @@ TEST_F(CityCaveExit, WithTheTrialsTheFinalePlays) {
     const Lines lines = leave(1);
     EXPECT_EQ(player_record.story_flags[98], 1);
     EXPECT_EQ(player_record.fame - fame, 30);
-    const auto at = std::find(lines.begin(), lines.end(), box(2, 1000, 25604));
+    const auto at = std::find(lines.begin(), lines.end(), sh_box(2, 1000, 25604));
     ASSERT_NE(at, lines.end());
     ASSERT_GE(lines.end() - at, 5);
-    EXPECT_EQ(Lines(at + 1, at + 5), (Lines{box(2, 1150, 25605), box(2, 1152, 25606),
-                                            box(2, 1150, 25607), box(2, 1000, 25600)}));
+    EXPECT_EQ(Lines(at + 1, at + 5), (Lines{sh_box(2, 1150, 25605), sh_box(2, 1152, 25606),
+                                            sh_box(2, 1150, 25607), sh_box(2, 1000, 25600)}));
     // The finale's own end: in the hall, its last line said, the episode over.
-    EXPECT_EQ(lines.back(), box(2, 1000, 33114));
+    EXPECT_EQ(lines.back(), sh_box(2, 1000, 33114));
     EXPECT_EQ(world_state.current_map, 227);
     EXPECT_EQ(world_state.field_active, 0);
     EXPECT_EQ(active(1097), 0);
