@@ -18,6 +18,7 @@
 #include "scripts/home/stations.h"
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
+#include "scripts/towns/caves.h"
 #include "scripts/towns/city_item_errands.h"
 #include "scripts/towns/city_residents.h"
 #include "scripts/towns/city_trail_walkers.h"
@@ -66,6 +67,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     city_item_errands_region,
     city_trail_walkers_region,
     town_shops_region,
+    caves_region,
     // clang-format on
 };
 
