@@ -252,15 +252,17 @@ TEST_F(Caves, AmbushFiresOnceWithinFiveFramesOfArriving) {
                 roster[id].hp_max = 1000;
                 roster[id].hp = 1;
             }
-            // Elsewhere the timers only re-arm.
+            // Elsewhere the timers only re-arm; the player arrives just after a re-arm, the
+            // longest wait there is.
             sh_player(500, 500);
             sh_clear_calls();
-            sh_frames(12);
+            sh_field_frames(10);
+            ASSERT_EQ(attr_get(c.timer, ATTR_TIMER), 5);
             EXPECT_TRUE(sh_calls().empty());
 
             sh_battle_results({result});
             arrive(c.map);
-            const s32 ran = sh_frames(5);
+            const s32 ran = sh_field_frames(5);
             ASSERT_EQ(sh_calls(),
                       (std::vector<std::string>{"battle " + std::to_string(c.encounter) + " -> " +
                                                 std::to_string(result)}));
@@ -280,7 +282,7 @@ TEST_F(Caves, AmbushFiresOnceWithinFiveFramesOfArriving) {
                 EXPECT_EQ(roster[152].hp, 401);
                 for (const s32 obj : c.ambushers) EXPECT_FALSE(active(obj)) << obj;
                 // Staying on the map fires nothing more.
-                sh_frames(30);
+                sh_field_frames(30);
                 EXPECT_EQ(sh_calls().size(), 1u);
             }
         }
