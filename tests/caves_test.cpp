@@ -225,13 +225,14 @@ TEST_F(Caves, PictureRoomOpensOnlyOnTheFirstAnswer) {
 
 struct AmbushCase {
     s32 timer, map, encounter;
+    s32 portrait, text; // the line before the battle
     std::vector<s32> ambushers;
 };
 const AmbushCase AMBUSH_CASES[] = {
-    {2028, 160, 36, {2022, 2023}},
-    {2029, 161, 37, {2024, 2025}},
-    {2066, 172, 38, {2026}},
-    {2067, 162, 39, {2027}},
+    {2028, 160, 36, 1066, 14500, {2022, 2023}},
+    {2029, 161, 37, 1064, 14501, {2024, 2025}},
+    {2066, 172, 38, 1060, 14502, {2026}},
+    {2067, 162, 39, 1061, 14503, {2027}},
 };
 
 // The player steps through a portal onto a cave map (the harness has only its own map loaded).
@@ -261,11 +262,13 @@ TEST_F(Caves, AmbushFiresOnceWithinFiveFramesOfArriving) {
             EXPECT_TRUE(sh_calls().empty());
 
             sh_battle_results({result});
+            sh_clear_lines();
             arrive(c.map);
             const s32 ran = sh_field_frames(5);
             ASSERT_EQ(sh_calls(),
                       (std::vector<std::string>{"battle " + std::to_string(c.encounter) + " -> " +
                                                 std::to_string(result)}));
+            EXPECT_EQ(sh_talk_lines(), Lines{box(0, c.portrait, c.text)});
             EXPECT_FALSE(active(c.timer));
             EXPECT_EQ(roster[297].hp, 1000);
             if (result == 0) {
