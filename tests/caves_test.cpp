@@ -221,6 +221,15 @@ TEST_F(Caves, PictureRoomOpensOnlyOnTheFirstAnswer) {
     }
 }
 
+TEST_F(Caves, AClickWhileTheLastPictureShowsStaysOffTheMap) {
+    // The verdict comes with the fifth picture, which then stays a second: a click in that second
+    // ends with the screen, so the field loop does not see it on the object under the pointer.
+    harness_click(300, 200, 1, at_time(harness_elapsed_ms() + 4500));
+    sh_click(CAVE_PICTURE_ROOM_OBJ, {1});
+    EXPECT_EQ(click_kind.peek(), 0u);
+    EXPECT_EQ(mouse_buttons.peek(), 0u);
+}
+
 // ---- Ambushes --------------------------------------------------------------------------------
 
 struct AmbushCase {

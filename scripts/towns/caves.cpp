@@ -315,6 +315,7 @@ void object_event_0813() {
         while (timer0_elapsed() < PICTURE_MS) {
         }
     }
+    modal_return(); // a click while the pictures showed stays off the map
 }
 
 // ---- Placement puzzle --------------------------------------------------------------------------
@@ -386,6 +387,7 @@ void object_event_0814() {
         puzzle_draw(st);
         if (std::all_of(st.filled.begin(), st.filled.end(), [](bool f) { return f; })) {
             puzzle_verdict(st);
+            modal_return();
             return;
         }
         if (mouse_buttons == 1) {
