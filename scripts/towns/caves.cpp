@@ -133,8 +133,9 @@ static_assert(std::all_of(std::begin(FOLLOWERS), std::end(FOLLOWERS),
                           [](const SentryFollower& f) { return f.pair < std::size(SENTRIES); }));
 
 // The leader's step: the new frame and state, and the pause when the run switched (0: the
-// re-arm stays). A leader that stands outside its run (a game saved mid-switch) goes to the
-// switch at once, so no frame outside the runs is ever shown for long.
+// re-arm stays). The run ends when the next frame leaves it on either side, not only above its
+// last frame: a leader that holds the last frame of A (state 1) when the follower turns to phase
+// 1 would otherwise count up from there toward B's end through every image between the runs.
 struct LeaderStep {
     s32 frame = 0, state = 0, pause = 0;
 };
