@@ -18,6 +18,7 @@
 #include "scripts/home/stations.h"
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
+#include "scripts/towns/caves.h"
 #include "scripts/towns/city_director.h"
 #include "scripts/towns/city_item_errands.h"
 #include "scripts/towns/city_residents.h"
@@ -72,6 +73,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     city_director_region,
     city_search_region,
     city_scenes_region,
+    caves_region,
     // clang-format on
 };
 

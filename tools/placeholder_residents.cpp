@@ -246,6 +246,9 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {33982, 34034, 1}, // the walking teacher at the end of its walk
     {4850, 4899, 1},   // the board teacher walking
     {5950, 5999, 1},   // the walking teacher walking
+    // Caves
+    {39002, 39081, 1}, // the sentries of maps 99 and 98: their runs
+    {44726, 44770, 1},
     // Town A quest of the four gifts
     {38458, 38471, 1}, // the pair that asks for the gifts, idling in its house
     {21500, 21546, 1}, // the two who send the player on: idle and turns
@@ -268,6 +271,11 @@ struct PictureRun {
 constexpr PictureRun SCRIPT_PICTURES[] = {
     // The city trail's picture, drawn at (250, 170) over the field.
     {42501, 42501, 140, 140},
+    // Caves
+    {63300, 63315, 240,
+     240}, // the picture room's question and pictures, at (200, -20) and (200, 0)
+    {39204, 39204, 640, 480}, // the placement puzzle's board
+    {39205, 39208, 50, 50},   // its four pieces
 };
 
 } // namespace
