@@ -35,13 +35,6 @@ constexpr s32 CAVE_OBJECTS[] = {
 bool active(s32 obj) {
     return attr_get(obj, ATTR_ACTIVE) == 1;
 }
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
 size_t count_prefix(const Lines& lines, const std::string& prefix) {
     return size_t(std::count_if(lines.begin(), lines.end(),
                                 [&](const std::string& l) { return l.rfind(prefix, 0) == 0; }));
@@ -111,13 +104,13 @@ TEST_F(Caves, PedestalsOpenThePortalAtTheThirdRightItemInAnyOrder) {
 TEST_F(Caves, FilledPedestalOnlyGreetsAndAnEmptyHandIsTold) {
     for (const s32 item : {2360, 2361, 2362, 2363, 2364, 2365}) inv_remove(item, 99);
     const Lines empty = sh_click(1454);
-    EXPECT_EQ(empty, (Lines{bubble(1454, 25200), box(2, 1000, 25199)}));
+    EXPECT_EQ(empty, (Lines{sh_bubble(1454, 25200), sh_box(2, 1000, 25199)}));
     EXPECT_EQ(script_stage(1454), 0);
 
     inv_add(2365, 2);
     script_set_stage(1455, 1);
     const Lines filled = sh_click(1455);
-    EXPECT_EQ(filled, (Lines{bubble(1455, 25201)}));
+    EXPECT_EQ(filled, (Lines{sh_bubble(1455, 25201)}));
     EXPECT_EQ(inv_has_count(2365, 2), 1);
 
     // Only the held items are offered, each by its own text.
@@ -166,8 +159,8 @@ TEST_F(Caves, PlacementPuzzleByClicks) {
         const Lines lines = sh_talk_lines();
         EXPECT_EQ(count_prefix(lines, "choose"), c.answers.size());
         ASSERT_FALSE(lines.empty());
-        EXPECT_EQ(lines.front(), bubble(CAVE_PUZZLE_OBJ, 25216));
-        EXPECT_EQ(lines.back(), box(2, 1000, c.solved ? 25221 : 25222));
+        EXPECT_EQ(lines.front(), sh_bubble(CAVE_PUZZLE_OBJ, 25216));
+        EXPECT_EQ(lines.back(), sh_box(2, 1000, c.solved ? 25221 : 25222));
         for (const s32 obj : {1464, 1465, CAVE_PORTAL_TO_162})
             EXPECT_EQ(active(obj), c.solved) << obj;
         EXPECT_EQ(active(CAVE_PUZZLE_ZONE), !c.solved);
@@ -211,9 +204,9 @@ TEST_F(Caves, PictureRoomOpensOnlyOnTheFirstAnswer) {
         sh_clear_lines();
         const u64 shown = harness_elapsed_ms();
         const Lines lines = sh_click(CAVE_PICTURE_ROOM_OBJ, {answer});
-        EXPECT_EQ(lines, (Lines{bubble(CAVE_PICTURE_ROOM_OBJ, 25210),
+        EXPECT_EQ(lines, (Lines{sh_bubble(CAVE_PICTURE_ROOM_OBJ, 25210),
                                 "choose 2 1000 25211 25212 25213 -> " + std::to_string(answer),
-                                box(2, 1000, answer == 0 ? 25214 : 25215)}));
+                                sh_box(2, 1000, answer == 0 ? 25214 : 25215)}));
         EXPECT_GE(harness_elapsed_ms() - shown, 5000u); // five pictures of a second each
         EXPECT_EQ(active(CAVE_PORTAL_TO_161), answer == 0);
         EXPECT_EQ(active(CAVE_BARRIER_160), answer != 0);
@@ -277,7 +270,7 @@ TEST_F(Caves, AmbushFiresOnceWithinFiveFramesOfArriving) {
             ASSERT_EQ(sh_calls(),
                       (std::vector<std::string>{"battle " + std::to_string(c.encounter) + " -> " +
                                                 std::to_string(result)}));
-            EXPECT_EQ(sh_talk_lines(), Lines{box(0, c.portrait, c.text)});
+            EXPECT_EQ(sh_talk_lines(), Lines{sh_box(0, c.portrait, c.text)});
             EXPECT_FALSE(active(c.timer));
             EXPECT_EQ(roster[297].hp, 1000);
             if (result == 0) {
@@ -371,15 +364,15 @@ TEST_F(Caves, MapNinetyEightLeaderHoldsItsRunUntilThePhaseChanges) {
 TEST_F(Caves, SentryClicksAndTheEntranceZones) {
     // A leader keeps its frame through the talk; a follower ignores clicks.
     obj_set_frame(1448, 39025);
-    EXPECT_EQ(sh_click(1448, {}, 2000), (Lines{box(2, 1042, 33183)}));
+    EXPECT_EQ(sh_click(1448, {}, 2000), (Lines{sh_box(2, 1042, 33183)}));
     EXPECT_EQ(obj_get_frame(1448), 39025);
-    EXPECT_EQ(sh_click(1452, {}, 2000), (Lines{bubble(1452, 33183)}));
+    EXPECT_EQ(sh_click(1452, {}, 2000), (Lines{sh_bubble(1452, 33183)}));
     EXPECT_TRUE(sh_click(1449).empty());
 
     // The first step onto either zone silences both.
     sh_clear_lines();
     sh_fire(1446, TRIG_STEP);
-    EXPECT_EQ(sh_talk_lines(), (Lines{box(0, 1044, 33183)}));
+    EXPECT_EQ(sh_talk_lines(), (Lines{sh_box(0, 1044, 33183)}));
     EXPECT_FALSE(active(1445));
     EXPECT_FALSE(active(1446));
 }
@@ -388,8 +381,9 @@ TEST_F(Caves, CompanionsTalkOnceOnMapNinetyEight) {
     EXPECT_TRUE(sh_click(1447, {}, 400).size() <= 1); // too far: only the remark
     EXPECT_TRUE(active(1447));
     const Lines lines = sh_click(1447);
-    EXPECT_EQ(lines, (Lines{box(2, 1152, 33184), box(2, 1150, 33185), box(2, 1152, 33186),
-                            box(2, 1152, 33187), box(2, 1150, 33188), box(2, 1152, 33189)}));
+    EXPECT_EQ(lines,
+              (Lines{sh_box(2, 1152, 33184), sh_box(2, 1150, 33185), sh_box(2, 1152, 33186),
+                     sh_box(2, 1152, 33187), sh_box(2, 1150, 33188), sh_box(2, 1152, 33189)}));
     EXPECT_EQ(attr_get(0, ATTR_X), 237);
     EXPECT_EQ(attr_get(0, ATTR_Y), 529);
     for (const s32 obj : {1058, 1059, 1447}) EXPECT_FALSE(active(obj)) << obj;

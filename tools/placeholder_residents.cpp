@@ -272,8 +272,8 @@ constexpr PictureRun SCRIPT_PICTURES[] = {
     // The city trail's picture, drawn at (250, 170) over the field.
     {42501, 42501, 140, 140},
     // Caves
-    {63300, 63315, 240,
-     240}, // the picture room's question and pictures, at (200, -20) and (200, 0)
+    // the picture room's question and pictures, at (200, -20) and (200, 0)
+    {63300, 63315, 240, 240},
     {39204, 39204, 640, 480}, // the placement puzzle's board
     {39205, 39208, 50, 50},   // its four pieces
 };
