@@ -21,6 +21,7 @@
 #include "scripts/towns/city_item_errands.h"
 #include "scripts/towns/city_residents.h"
 #include "scripts/towns/city_trail_walkers.h"
+#include "scripts/towns/city_trials.h"
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/growth_teachers.h"
 #include "scripts/towns/paid_practice.h"
@@ -65,6 +66,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     paid_practice_region,
     city_item_errands_region,
     city_trail_walkers_region,
+    city_trials_region,
     town_shops_region,
     // clang-format on
 };
