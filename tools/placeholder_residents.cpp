@@ -220,8 +220,8 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {21200, 21239, 1}, // the practice teachers of maps 120 and 215 idling
     {2010, 2010, 1},   // the player's last practice pose
     // City trials
-    {39700, 39749, 1}, // the guide standing, turned and walking
-    {46641, 46659, 1}, // person 234 and its two gestures
+    {39700, 39749, 1}, // the guide walking (its standing and turned frames are in the archive)
+    {46642, 46659, 1}, // person 234's two gestures and its pose after them
     // Teachers of the interiors
     {31770, 31826, 1}, // the teacher of map 42: idle and turns
     {31828, 31837, 1}, // the dish teacher tasting
@@ -257,12 +257,8 @@ struct PictureRun {
 constexpr PictureRun SCRIPT_PICTURES[] = {
     // The city trail's picture, drawn at (250, 170) over the field.
     {42501, 42501, 140, 140},
-    // City trials
-    {39215, 39217, 200, 200}, // the grid boards, drawn at (224, 143)
-    {60051, 60051, 11, 11},   // the hover mark on a grid point
-    {99, 99, 640, 480},       // the picture question's background
-    {39218, 39218, 280, 50},  // its question
-    {39219, 39222, 220, 28},  // its four answers
+    // City trials (the boards and the picture question's pictures are in the archive)
+    {60051, 60051, 11, 11}, // the hover mark on a grid point
 };
 
 } // namespace

@@ -23,6 +23,7 @@ constexpr s32 PLAYER_PORTRAIT_ID = 1000;
 constexpr s32 PERSON_PORTRAIT = 1234;
 constexpr s32 GUIDE_FRAME = 39702;
 constexpr s32 GUIDE_STANDING = 39722;
+constexpr s32 GUIDE_WALK_FIRST = 39702, GUIDE_WALK_LAST = 39737; // its walking block
 constexpr s32 GUIDE_SPEED = 5;
 constexpr s32 GUIDE_REARM = 3;
 constexpr s32 BOX_POSITION = 2; // the player's answers
@@ -377,7 +378,7 @@ void object_event_0714() {
 void city_trials_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
     frames_of_turn(v, GUIDE_CLICK.frames);
-    v(GUIDE_STANDING);
+    for (s32 f = GUIDE_WALK_FIRST; f <= GUIDE_WALK_LAST; ++f) v(f);
     cues_frames(v, CEREMONY);
     for (s32 f = PERSON_FIRST; f <= GESTURE_B_LAST; ++f) v(f);
     for (const GridBoard& b : GRID_BOARDS) v(b.image);
