@@ -149,6 +149,14 @@ TEST_F(CityTrials, TheGuideWalksIntoTheTrialRoomOpeningItsDoorAndThenShowsTheSta
                                              bubble(TRIALS_GUIDE, 33042)}));
     EXPECT_EQ(active(TRIALS_STATION), 1);
     EXPECT_EQ(stage(TRIALS_GUIDE), GUIDE_INTRODUCED);
+
+    // After the ceremony the guide walks on in the hall of honour and stands turned.
+    script_set_stage(TRIALS_GUIDE, GUIDE_HONOUR_WALK);
+    for (s32 i = 0; i < 200 && stage(TRIALS_GUIDE) < 11; ++i) sh_frames(3);
+    ASSERT_EQ(stage(TRIALS_GUIDE), 11);
+    EXPECT_EQ(attr_get(TRIALS_GUIDE, ATTR_X), 462);
+    EXPECT_EQ(attr_get(TRIALS_GUIDE, ATTR_Y), 310);
+    EXPECT_EQ(obj_get_frame(TRIALS_GUIDE), -39722);
 }
 
 TEST_F(CityTrials, TheMusicQuizAcceptsTheOptionOfTheDrawnPiece) {
@@ -211,7 +219,8 @@ TEST_F(CityTrials, ThreeRightGridPointsPassAndClicksBetweenPointsChangeNothing) 
     EXPECT_EQ(stage(TRIALS_STATION), STATION_PICTURE);
     EXPECT_EQ(active(TRIALS_STATION), 1);
     EXPECT_EQ(stage(TRIALS_GUIDE), GUIDE_INTRODUCED);
-    EXPECT_EQ(mouse_buttons, 0u);
+    EXPECT_EQ(mouse_buttons, 0u); // the last click does not reach the map
+    EXPECT_EQ(click_kind, 0u);
 }
 
 TEST_F(CityTrials, AWrongGridPointFailsAtOnce) {
@@ -258,10 +267,13 @@ TEST_F(CityTrials, TheTileSwapPassesTheTrialsOnlyWhenSolved) {
         sh_clear_calls();
         sh_rand({7});
         sh_results("tile_swap", {result});
+        sh_games_leave_click(320, 240);
         EXPECT_EQ(sh_click(TRIALS_STATION),
                   (Lines{bubble(TRIALS_GUIDE, 25454),
                          bubble(TRIALS_GUIDE, result == 1 ? 25456 : 25457)}));
         EXPECT_EQ(sh_calls(), Lines{"tile_swap 7"});
+        EXPECT_EQ(mouse_buttons, 0u); // the game's closing click does not reach the map
+        EXPECT_EQ(click_kind, 0);
         EXPECT_EQ(active(TRIALS_STATION), 0);
         if (result == 1) {
             EXPECT_EQ(stage(TRIALS_STATION), STATION_PASSED);
