@@ -25,6 +25,7 @@
 #include "scripts/towns/city_scenes.h"
 #include "scripts/towns/city_search.h"
 #include "scripts/towns/city_trail_walkers.h"
+#include "scripts/towns/city_trials.h"
 #include "scripts/towns/gates_and_tellers.h"
 #include "scripts/towns/growth_teachers.h"
 #include "scripts/towns/paid_practice.h"
@@ -69,6 +70,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     paid_practice_region,
     city_item_errands_region,
     city_trail_walkers_region,
+    city_trials_region,
     town_shops_region,
     city_director_region,
     city_search_region,

@@ -233,6 +233,9 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     // Paid practice of the towns
     {21200, 21239, 1}, // the practice teachers of maps 120 and 215 idling
     {2010, 2010, 1},   // the player's last practice pose
+    // City trials
+    {39700, 39749, 1}, // the guide walking (its standing and turned frames are in the archive)
+    {46642, 46659, 1}, // person 234's two gestures and its pose after them
     // Teachers of the interiors
     {31770, 31826, 1}, // the teacher of map 42: idle and turns
     {31828, 31837, 1}, // the dish teacher tasting
@@ -276,6 +279,8 @@ constexpr PictureRun SCRIPT_PICTURES[] = {
     {63300, 63315, 240, 240},
     {39204, 39204, 640, 480}, // the placement puzzle's board
     {39205, 39208, 50, 50},   // its four pieces
+    // City trials (the boards and the picture question's pictures are in the archive)
+    {60051, 60051, 11, 11}, // the hover mark on a grid point
 };
 
 } // namespace
