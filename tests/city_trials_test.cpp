@@ -41,13 +41,6 @@ constexpr s32 OBJECTS[] = {TRIALS_GUIDE,
                            MEETING};
 constexpr s32 TRACK_MS = 4000;
 
-std::string bubble(s32 obj, s32 text) {
-    return "say_at " + std::to_string(obj) + " " + std::to_string(text);
-}
-std::string box(s32 pos, s32 portrait, s32 text) {
-    return "say " + std::to_string(pos) + " " + std::to_string(portrait) + " " +
-           std::to_string(text);
-}
 s32 stage(s32 obj) {
     return attr_get(obj, ATTR_VAR_A);
 }
@@ -98,7 +91,8 @@ class CityTrials : public ::testing::Test {
 };
 
 TEST_F(CityTrials, TheGuideLetsThroughOnlyWhenAllFourGrowthValuesReachThirty) {
-    const Lines asked = {box(3, 1000, 33036), bubble(TRIALS_GUIDE, 33037), box(3, 1000, 33038)};
+    const Lines asked = {sh_box(3, 1000, 33036), sh_bubble(TRIALS_GUIDE, 33037),
+                         sh_box(3, 1000, 33038)};
     struct Case {
         s32 low_skill; // -1: all at 30
         bool passes;
@@ -111,7 +105,7 @@ TEST_F(CityTrials, TheGuideLetsThroughOnlyWhenAllFourGrowthValuesReachThirty) {
         set_skills(TRIALS_SKILL_NEEDED);
         if (c.low_skill >= 0) player_record.skill[size_t(c.low_skill)] = TRIALS_SKILL_NEEDED - 1;
         Lines want = asked;
-        want.push_back(bubble(TRIALS_GUIDE, c.passes ? 33039 : 33022));
+        want.push_back(sh_bubble(TRIALS_GUIDE, c.passes ? 33039 : 33022));
         EXPECT_EQ(sh_click(TRIALS_GUIDE), want);
         EXPECT_EQ(stage(TRIALS_GUIDE), c.passes ? 1 : GUIDE_REFUSED);
         EXPECT_EQ(stage(MEETING), c.passes ? 2 : 5);
@@ -120,7 +114,7 @@ TEST_F(CityTrials, TheGuideLetsThroughOnlyWhenAllFourGrowthValuesReachThirty) {
     // Refused for good.
     set_skills(100);
     script_set_stage(TRIALS_GUIDE, GUIDE_REFUSED);
-    EXPECT_EQ(sh_click(TRIALS_GUIDE), Lines{bubble(TRIALS_GUIDE, 33023)});
+    EXPECT_EQ(sh_click(TRIALS_GUIDE), Lines{sh_bubble(TRIALS_GUIDE, 33023)});
     EXPECT_EQ(stage(TRIALS_GUIDE), GUIDE_REFUSED);
 }
 
@@ -145,8 +139,8 @@ TEST_F(CityTrials, TheGuideWalksIntoTheTrialRoomOpeningItsDoorAndThenShowsTheSta
     EXPECT_EQ(stage(TRIALS_GUIDE), GUIDE_WAITING);
     EXPECT_GT(attr_get(TRIALS_GUIDE, ATTR_TIMER), 0);
     EXPECT_EQ(active(TRIALS_STATION), 0);
-    EXPECT_EQ(sh_click(TRIALS_GUIDE), (Lines{bubble(TRIALS_GUIDE, 33040), box(3, 1000, 33041),
-                                             bubble(TRIALS_GUIDE, 33042)}));
+    EXPECT_EQ(sh_click(TRIALS_GUIDE), (Lines{sh_bubble(TRIALS_GUIDE, 33040), sh_box(3, 1000, 33041),
+                                             sh_bubble(TRIALS_GUIDE, 33042)}));
     EXPECT_EQ(active(TRIALS_STATION), 1);
     EXPECT_EQ(stage(TRIALS_GUIDE), GUIDE_INTRODUCED);
 
@@ -173,10 +167,10 @@ TEST_F(CityTrials, TheMusicQuizAcceptsTheOptionOfTheDrawnPiece) {
         sh_rand({c.drawn});
         const Lines said = sh_click(TRIALS_STATION, {c.answer});
         const bool right = c.drawn == c.answer;
-        const Lines want = {bubble(TRIALS_GUIDE, 25450), bubble(TRIALS_GUIDE, 25451),
+        const Lines want = {sh_bubble(TRIALS_GUIDE, 25450), sh_bubble(TRIALS_GUIDE, 25451),
                             "choose 2 1000 25458 25459 25460 25461 25462 25463 -> " +
                                 std::to_string(c.answer),
-                            bubble(TRIALS_GUIDE, right ? 25455 : 25457)};
+                            sh_bubble(TRIALS_GUIDE, right ? 25455 : 25457)};
         EXPECT_EQ(said, want);
         EXPECT_EQ(mssw_music_id, 10062);
         if (right) {
@@ -185,7 +179,7 @@ TEST_F(CityTrials, TheMusicQuizAcceptsTheOptionOfTheDrawnPiece) {
             EXPECT_EQ(stage(MEETING), 2);
         } else {
             expect_failed(GUIDE_INTRODUCED); // the guide keeps stage 6 after the music quiz
-            EXPECT_EQ(sh_click(TRIALS_GUIDE), Lines{bubble(TRIALS_GUIDE, 33042)});
+            EXPECT_EQ(sh_click(TRIALS_GUIDE), Lines{sh_bubble(TRIALS_GUIDE, 33042)});
         }
     }
 }
@@ -215,7 +209,8 @@ TEST_F(CityTrials, ThreeRightGridPointsPassAndClicksBetweenPointsChangeNothing) 
     sh_beside(TRIALS_STATION);
     sh_clear_lines();
     sh_fire(TRIALS_STATION, TRIG_CLICK);
-    EXPECT_EQ(sh_talk_lines(), (Lines{bubble(TRIALS_GUIDE, 25452), bubble(TRIALS_GUIDE, 25455)}));
+    EXPECT_EQ(sh_talk_lines(),
+              (Lines{sh_bubble(TRIALS_GUIDE, 25452), sh_bubble(TRIALS_GUIDE, 25455)}));
     EXPECT_EQ(stage(TRIALS_STATION), STATION_PICTURE);
     EXPECT_EQ(active(TRIALS_STATION), 1);
     EXPECT_EQ(stage(TRIALS_GUIDE), GUIDE_INTRODUCED);
@@ -232,10 +227,12 @@ TEST_F(CityTrials, AWrongGridPointFailsAtOnce) {
     sh_beside(TRIALS_STATION);
     sh_clear_lines();
     sh_fire(TRIALS_STATION, TRIG_CLICK);
-    EXPECT_EQ(sh_talk_lines(), (Lines{bubble(TRIALS_GUIDE, 25452), bubble(TRIALS_GUIDE, 25457)}));
+    EXPECT_EQ(sh_talk_lines(),
+              (Lines{sh_bubble(TRIALS_GUIDE, 25452), sh_bubble(TRIALS_GUIDE, 25457)}));
     EXPECT_EQ(stage(TRIALS_STATION), STATION_GRID);
     expect_failed(GUIDE_FAILED);
-    EXPECT_EQ(sh_click(TRIALS_GUIDE), (Lines{bubble(TRIALS_GUIDE, 33081), box(3, 1000, 33082)}));
+    EXPECT_EQ(sh_click(TRIALS_GUIDE),
+              (Lines{sh_bubble(TRIALS_GUIDE, 33081), sh_box(3, 1000, 33082)}));
 }
 
 TEST_F(CityTrials, ThePictureQuestionAcceptsOnlyTheThirdOption) {
@@ -245,9 +242,9 @@ TEST_F(CityTrials, ThePictureQuestionAcceptsOnlyTheThirdOption) {
         script_set_stage(MEETING, 2);
         const bool right = answer == 2;
         EXPECT_EQ(sh_click(TRIALS_STATION, {answer}),
-                  (Lines{bubble(TRIALS_GUIDE, 25453),
+                  (Lines{sh_bubble(TRIALS_GUIDE, 25453),
                          "choose 2 1000 25464 25465 25466 25467 -> " + std::to_string(answer),
-                         bubble(TRIALS_GUIDE, right ? 25455 : 25457)}));
+                         sh_bubble(TRIALS_GUIDE, right ? 25455 : 25457)}));
         if (right) {
             EXPECT_EQ(stage(TRIALS_STATION), STATION_TILES);
             EXPECT_EQ(stage(MEETING), 2);
@@ -269,8 +266,8 @@ TEST_F(CityTrials, TheTileSwapPassesTheTrialsOnlyWhenSolved) {
         sh_results("tile_swap", {result});
         sh_games_leave_click(320, 240);
         EXPECT_EQ(sh_click(TRIALS_STATION),
-                  (Lines{bubble(TRIALS_GUIDE, 25454),
-                         bubble(TRIALS_GUIDE, result == 1 ? 25456 : 25457)}));
+                  (Lines{sh_bubble(TRIALS_GUIDE, 25454),
+                         sh_bubble(TRIALS_GUIDE, result == 1 ? 25456 : 25457)}));
         EXPECT_EQ(sh_calls(), Lines{"tile_swap 7"});
         EXPECT_EQ(mouse_buttons, 0u); // the game's closing click does not reach the map
         EXPECT_EQ(click_kind, 0);
@@ -299,7 +296,7 @@ TEST_F(CityTrials, TheClosedExitGivesOnlyTheGuidesRemark) {
     obj_set_frame(TRIALS_GUIDE, -39722);
     sh_clear_lines();
     sh_fire(TRIALS_EXIT_GUARD, TRIG_STEP);
-    EXPECT_EQ(sh_talk_lines(), Lines{bubble(TRIALS_GUIDE, 25468)});
+    EXPECT_EQ(sh_talk_lines(), Lines{sh_bubble(TRIALS_GUIDE, 25468)});
     EXPECT_EQ(obj_get_frame(TRIALS_GUIDE), -39722);
     EXPECT_EQ(active(TRIALS_EXIT_GUARD), 1);
     EXPECT_EQ(active(TRIALS_EXIT_DOOR), 0);
@@ -322,8 +319,8 @@ TEST_F(CityTrials, TheCeremonySetsItsFlagsAndOpensTheHallOfHonour) {
 
     const Lines said = sh_talk_lines();
     ASSERT_FALSE(said.empty());
-    EXPECT_EQ(said.front(), box(1, 1000, 33050));
-    EXPECT_EQ(said.back(), box(1, 1234, 33078));
+    EXPECT_EQ(said.front(), sh_box(1, 1000, 33050));
+    EXPECT_EQ(said.back(), sh_box(1, 1234, 33078));
     EXPECT_EQ(player_record.story_flags[TRIALS_PASSED_FLAG], 1);
     EXPECT_EQ(album_has(5), 1);
     EXPECT_EQ(stage(TRIALS_GUIDE), GUIDE_HONOUR_WALK);
@@ -337,7 +334,7 @@ TEST_F(CityTrials, TheCeremonySetsItsFlagsAndOpensTheHallOfHonour) {
 
     // Person 234 now answers a click and keeps its frame.
     EXPECT_EQ(attr_get(TRIALS_PERSON, ATTR_CLICK), 1);
-    EXPECT_EQ(sh_click(TRIALS_PERSON), Lines{box(1, 1234, 33079)});
+    EXPECT_EQ(sh_click(TRIALS_PERSON), Lines{sh_box(1, 1234, 33079)});
     EXPECT_EQ(obj_get_frame(TRIALS_PERSON), 46644);
 }
 

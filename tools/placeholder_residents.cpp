@@ -274,13 +274,13 @@ struct PictureRun {
 constexpr PictureRun SCRIPT_PICTURES[] = {
     // The city trail's picture, drawn at (250, 170) over the field.
     {42501, 42501, 140, 140},
-    // Caves
-    // the picture room's question and pictures, at (200, -20) and (200, 0)
+    // Caves: the picture room's question and pictures, at (200, -20) and (200, 0)
     {63300, 63315, 240, 240},
-    {39204, 39204, 640, 480}, // the placement puzzle's board
-    {39205, 39208, 50, 50},   // its four pieces
-    // City trials (the boards and the picture question's pictures are in the archive)
-    {60051, 60051, 11, 11}, // the hover mark on a grid point
+    // City trials: the hover mark on a grid point
+    {60051, 60051, 11, 11},
+    // The placement puzzle's board and pieces (39204-39208) and the trials' boards and answer
+    // pictures (39215-39222) share their ids with frames of the battle arts: they keep the battle's
+    // stand-ins, which the fighters' animations need anchored on their bottom row.
 };
 
 } // namespace
