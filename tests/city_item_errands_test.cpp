@@ -50,20 +50,7 @@ Lines operator+(Lines a, const Lines& b) {
     return a;
 }
 
-class CityItemErrands : public ScriptTest {
-  protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        scripts_register_all();
-        sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
-        populate();
-    }
-    // A new game's player and the population's rows of these objects, run anew.
-    static void populate() {
-        init_player();
-        sh_populate(OBJECTS);
-    }
-};
+using CityItemErrands = PopulatedScriptTest<OBJECTS>;
 
 // ---- Trades by stage, money, growth and the items held ---------------------------------------
 

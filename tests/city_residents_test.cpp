@@ -38,20 +38,7 @@ std::string player(s32 text) {
 }
 const std::string TOO_FAR = "label 0 10000 -112 -108 2000";
 
-class CityResidents : public ScriptTest {
-  protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        scripts_register_all();
-        sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
-        populate();
-    }
-    // The population's rows of these objects, run anew: places, frames, slots, stages 0.
-    static void populate() {
-        init_player();
-        sh_populate(OBJECTS);
-    }
-};
+using CityResidents = PopulatedScriptTest<OBJECTS>;
 
 // ---- Talks -----------------------------------------------------------------------------------
 

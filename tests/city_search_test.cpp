@@ -40,18 +40,8 @@ s32 active(s32 obj) {
     return attr_get(obj, ATTR_ACTIVE);
 }
 
-class CitySearch : public ScriptTest {
+class CitySearch : public PopulatedScriptTest<OBJECTS> {
   protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        scripts_register_all();
-        sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
-        populate();
-    }
-    static void populate() {
-        init_player();
-        sh_populate(OBJECTS);
-    }
     // The giver asked and accepted.
     static Lines accept() { return sh_click(GIVER, {0}); }
 };

@@ -28,18 +28,8 @@ using Lines = std::vector<std::string>;
 
 constexpr s32 OBJECTS[] = {421, 426, 428, 443, 1529, 439, 441, 456, 1530, 1531};
 
-class GrowthTeachers : public ScriptTest {
+class GrowthTeachers : public PopulatedScriptTest<OBJECTS> {
   protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        scripts_register_all();
-        sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
-        populate();
-    }
-    static void populate() {
-        init_player();
-        sh_populate(OBJECTS);
-    }
     // The record as `lessons` payments of 500 to growth 23 (and 200 to 28 and 27 with `attrs`)
     // leave it from `before`.
     static PlayerRecord paid(const PlayerRecord& before, s32 lessons, bool attrs) {

@@ -467,3 +467,11 @@ std::vector<std::string> sh_only(const std::vector<std::string>& all,
             }
     return out;
 }
+
+void sh_register_all() {
+    scripts_register_all();
+}
+
+void sh_new_player() {
+    init_player();
+}

@@ -75,6 +75,9 @@ void sh_turn(s32 turn);
 // population tables that address one of them run in order (a row that hides a range of objects
 // is left out). Returns the rows run.
 size_t sh_populate(std::span<const s32> objects);
+// Every script of the program registered (scripts_register_all); a new game's player record.
+void sh_register_all();
+void sh_new_player();
 // The player stands dx to the right of obj (the map does not count for the distance).
 void sh_beside(s32 obj, s32 dx = 40);
 
@@ -152,4 +155,21 @@ class ScriptTest : public ::testing::Test {
     void SetUp() override { sh_start(); }
     void TearDown() override { sh_stop(); }
     HarnessTempDir dir;
+};
+
+// Every script registered, the player in the middle of the harness map and the population's rows
+// of OBJECTS run; `populate()` makes them anew with a new game's player and no fake calls.
+template <const auto& OBJECTS> class PopulatedScriptTest : public ScriptTest {
+  protected:
+    void SetUp() override {
+        ScriptTest::SetUp();
+        sh_register_all();
+        sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
+        populate();
+    }
+    static void populate() {
+        sh_new_player();
+        sh_populate(OBJECTS);
+        sh_clear_calls();
+    }
 };

@@ -41,20 +41,8 @@ s32 held(s32 item) {
     return n;
 }
 
-class ShopsAndDelivery : public ScriptTest {
+class ShopsAndDelivery : public PopulatedScriptTest<OBJECTS> {
   protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        scripts_register_all();
-        sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
-        populate();
-    }
-    // The population's rows of these objects, run anew; the player's record anew.
-    static void populate() {
-        init_player();
-        sh_populate(OBJECTS);
-        sh_clear_calls();
-    }
     // A click on obj with the player beside it and the answers queued; the boxes, bubbles and
     // choices said.
     static Lines click(s32 obj, std::initializer_list<s32> answers = {}) {

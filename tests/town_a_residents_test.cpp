@@ -49,20 +49,7 @@ std::function<std::string(s32)> by(s32 obj) {
     return [obj](s32 t) { return sh_bubble(obj, t); };
 }
 
-class TownAResidents : public ScriptTest {
-  protected:
-    void SetUp() override {
-        ScriptTest::SetUp();
-        scripts_register_all();
-        sh_player(SH_MAP_W / 2, SH_MAP_H / 2);
-        populate();
-    }
-    // The population's rows of these objects, run anew: places, frames, slots, stages 0.
-    static void populate() {
-        init_player();
-        sh_populate(OBJECTS);
-    }
-};
+using TownAResidents = PopulatedScriptTest<OBJECTS>;
 
 // ---- Talkers and pairs -----------------------------------------------------------------------
 
