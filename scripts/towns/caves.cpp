@@ -416,19 +416,15 @@ constexpr Ambush AMBUSHES[] = {
 };
 constexpr s32 AMBUSH_REARM = 5;
 
-constexpr BattleBlock ambush_battle(s32 encounter) {
-    BattleBlock b;
-    b.encounter = encounter;
-    b.heal_full.who = -1; // the three ambush fighters
-    b.heal_full.ids[0] = 297;
-    b.heal_full.ids[1] = 298;
-    b.heal_full.ids[2] = 299;
-    b.heal_part.who = 0; // the player and the two companions
-    b.heal_part.ids[0] = 150;
-    b.heal_part.ids[1] = 152;
-    b.loss = LOSS_ZERO;
-    return b;
-}
+// The three ambush fighters healed in full, the player and the two companions in part; the
+// encounter is the row's.
+constexpr BattleBlock AMBUSH_FIGHT{
+    .encounter = 0,
+    .party = false,
+    .heal_full = {.who = -1, .ids = {297, 298, 299, -1, -1, -1, -1, -1, -1, -1, -1}},
+    .heal_part = {.who = 0, .ids = {150, 152, -1, -1, -1, -1, -1, -1, -1, -1, -1}},
+    .loss = LOSS_ZERO,
+};
 
 void ambush(const Ambush& a) {
     if (!script_on(TRIG_TIMER)) return;
@@ -437,7 +433,8 @@ void ambush(const Ambush& a) {
     if (world_state.current_map != a.map) return;
     hide(self); // before the battle, so that it fires once whatever comes
     say(0, a.portrait, a.text);
-    const BattleBlock fight = ambush_battle(a.encounter);
+    BattleBlock fight = AMBUSH_FIGHT;
+    fight.encounter = a.encounter;
     const s32 result = battle_block(fight);
     if (battle_lost(result, fight.loss)) {
         end_episode(CAVE_OUTCOME_FLAG, CAVE_AMBUSH_LOST);
