@@ -237,9 +237,9 @@ struct Pedestal {
     s32 sprite = -1;
 };
 constexpr Pedestal PEDESTALS[] = {
-    {SlotId(810), 1454, 25200, 5, 1462},
-    {SlotId(811), 1455, 25201, 1, 1461},
-    {SlotId(812), 1456, 25202, 4, 1460},
+    {SlotId(810), CAVE_PEDESTAL_OBJS[0], 25200, 5, 1462},
+    {SlotId(811), CAVE_PEDESTAL_OBJS[1], 25201, 1, 1461},
+    {SlotId(812), CAVE_PEDESTAL_OBJS[2], 25202, 4, 1460},
 };
 constexpr s32 PEDESTAL_NOTHING = 25199;
 
@@ -270,8 +270,8 @@ void pedestal(const Pedestal& p) {
     } else {
         script_set_stage(self, 0);
     }
-    if (std::all_of(std::begin(CAVE_PEDESTAL_OBJS), std::end(CAVE_PEDESTAL_OBJS),
-                    [](s32 obj) { return script_stage(obj) == 1; })) {
+    if (std::all_of(std::begin(PEDESTALS), std::end(PEDESTALS),
+                    [](const Pedestal& q) { return script_stage(q.obj) == 1; })) {
         show(CAVE_PORTAL_TO_172);
         hide(CAVE_BARRIER_161);
     }
@@ -292,15 +292,12 @@ void object_event_0813() {
     cursor_select(LOCK_CURSOR);
     player_turn_toward(CAVE_PICTURE_ROOM_OBJ);
     say_at(script_self(), 25210);
-    s32 answer = 0;
+    draw_image(PICTURE_X, PICTURE_QUESTION_Y, PICTURE_QUESTION, 0);
+    const s32 answer = std::clamp(choose(2, PLAYER_PORTRAIT, 25211, 25212, 25213), 0,
+                                  s32(std::size(PICTURE_BASES)) - 1);
+    // Each picture stays a second from the start of its pass; the verdict comes with the last.
     for (s32 i = 0; i < PICTURES_SHOWN; ++i) {
         timer0_start();
-        if (i == 0) {
-            draw_image(PICTURE_X, PICTURE_QUESTION_Y, PICTURE_QUESTION, 0);
-            answer = std::clamp(choose(2, PLAYER_PORTRAIT, 25211, 25212, 25213), 0,
-                                s32(std::size(PICTURE_BASES)) - 1);
-            timer0_start();
-        }
         draw_image(PICTURE_X, PICTURE_Y, PICTURE_BASES[answer] + i, 0);
         screen_present();
         if (i == PICTURES_SHOWN - 1) {
@@ -345,22 +342,20 @@ void puzzle_draw(const PuzzleState& st) {
     }
 }
 
-// Asks which piece goes to `slot`; false (and the slot empty again) when no piece in the tray
-// was chosen.
-bool puzzle_place(PuzzleState& st, s32 slot) {
+// Asks which piece goes to `slot`; the slot is empty again when no piece in the tray was chosen.
+void puzzle_place(PuzzleState& st, s32 slot) {
     std::array<s32, CAVE_PUZZLE_PIECES> options{};
     for (s32 k = 0; k < CAVE_PUZZLE_PIECES; ++k)
         options[size_t(k)] = st.placed_at[size_t(k)] < 0 ? PUZZLE_OPTION_FIRST + k : -1;
     const s32 k = choose(2, PLAYER_PORTRAIT, options[0], options[1], options[2], options[3]);
     if (k < 0 || k >= CAVE_PUZZLE_PIECES || st.placed_at[size_t(k)] >= 0) {
         st.filled[size_t(slot)] = false;
-        return false;
+        return;
     }
     const PuzzleSlot& s = CAVE_PUZZLE_SLOTS[slot];
     draw_image(s.place_x, s.place_y, PUZZLE_PIECE_FIRST + k, 0);
     st.placed_at[size_t(k)] = slot;
     st.in_slot[size_t(slot)] = k;
-    return true;
 }
 
 void puzzle_verdict(const PuzzleState& st) {
@@ -421,19 +416,15 @@ constexpr Ambush AMBUSHES[] = {
 };
 constexpr s32 AMBUSH_REARM = 5;
 
-constexpr BattleBlock ambush_battle(s32 encounter) {
-    BattleBlock b;
-    b.encounter = encounter;
-    b.heal_full.who = -1; // the three ambush fighters
-    b.heal_full.ids[0] = 297;
-    b.heal_full.ids[1] = 298;
-    b.heal_full.ids[2] = 299;
-    b.heal_part.who = 0; // the player and the two companions
-    b.heal_part.ids[0] = 150;
-    b.heal_part.ids[1] = 152;
-    b.loss = LOSS_ZERO;
-    return b;
-}
+// The three ambush fighters healed in full, the player and the two companions in part; the
+// encounter is the row's.
+constexpr BattleBlock AMBUSH_FIGHT{
+    .encounter = 0,
+    .party = false,
+    .heal_full = {.who = -1, .ids = {297, 298, 299, -1, -1, -1, -1, -1, -1, -1, -1}},
+    .heal_part = {.who = 0, .ids = {150, 152, -1, -1, -1, -1, -1, -1, -1, -1, -1}},
+    .loss = LOSS_ZERO,
+};
 
 void ambush(const Ambush& a) {
     if (!script_on(TRIG_TIMER)) return;
@@ -442,7 +433,8 @@ void ambush(const Ambush& a) {
     if (world_state.current_map != a.map) return;
     hide(self); // before the battle, so that it fires once whatever comes
     say(0, a.portrait, a.text);
-    const BattleBlock fight = ambush_battle(a.encounter);
+    BattleBlock fight = AMBUSH_FIGHT;
+    fight.encounter = a.encounter;
     const s32 result = battle_block(fight);
     if (battle_lost(result, fight.loss)) {
         end_episode(CAVE_OUTCOME_FLAG, CAVE_AMBUSH_LOST);

@@ -46,8 +46,7 @@ constexpr std::array<s32, CAVE_PUZZLE_PIECES> CAVE_PUZZLE_SOLUTION = {3, 2, 0, 1
 // The slot whose hit box holds screen point (x, y) among those not yet filled; -1 for none.
 s32 cave_puzzle_slot_at(s32 x, s32 y, const std::array<bool, CAVE_PUZZLE_PIECES>& filled);
 
-// The ambushes: the timer objects of maps 160, 161, 172 and 162.
-constexpr s32 CAVE_AMBUSH_TIMERS[] = {2028, 2029, 2066, 2067};
+// The ambushes of maps 160, 161, 172 and 162.
 constexpr s32 CAVE_OUTCOME_FLAG = 98; // the city episode's outcome; 2 when an ambush is lost
 constexpr s32 CAVE_AMBUSH_LOST = 2;
 constexpr s32 CAVE_AMBUSH_FAME = 5;

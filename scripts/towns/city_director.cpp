@@ -31,25 +31,16 @@ constexpr Cue DAY_TWO[] = {
 };
 static_assert(cues_valid(DAY_TWO));
 
-// The close with the trials passed: the opening line by whether the player met the group of map
-// 213, the companions' four lines, then the finale.
-constexpr Cue COMPANIONS_CLOSE[] = {
-    say(1, 1000_img, 25604_t),
-    say(2, 1150_img, 25605_t),
-    say(2, 1152_img, 25606_t),
-    say(2, 1150_img, 25607_t),
-};
-static_assert(cues_valid(COMPANIONS_CLOSE));
-
 void close_episode() {
     attr_set(ERRAND_GIVER.v, ATTR_ACTIVE, 0);
     world_state.minute = 1; // the close cannot start twice in one minute
     const bool met_group = player_record.story_flags[CITY_MET_GROUP_FLAG] == 1;
     scene_render();
     if (player_record.story_flags[CITY_TRIALS_FLAG] == 1) {
+        // The opening line by whether the player met the group of map 213, then the finale.
         ::say(2, 1150, met_group ? 14497 : 14496);
-        cues_run(COMPANIONS_CLOSE);
-        city_finale();
+        ::say(1, 1000, 25604);
+        city_finale_with_companions();
         return;
     }
     ::say(0, 1000, met_group ? 14499 : 14498);

@@ -71,6 +71,13 @@ constexpr Cue FAREWELL[] = {
 };
 static_assert(cues_valid(FAREWELL));
 
+constexpr Cue COMPANIONS_LEAD_IN[] = {
+    say(2, 1150_img, 25605_t),
+    say(2, 1152_img, 25606_t),
+    say(2, 1150_img, 25607_t),
+};
+static_assert(cues_valid(COMPANIONS_LEAD_IN));
+
 // The performance: every 300 ms the performer's frame + 2, wrapping from above 39650 to 39630 (so
 // it starts at 39630), while the piece plays; the end is tested between steps.
 constexpr MusicFrames PERFORMANCE{.obj = CITY_FINALE_PERFORMER,
@@ -92,6 +99,11 @@ void city_finale() {
     music_frames(PERFORMANCE);
     cues_run(FAREWELL);
     world_state.field_active = 0;
+}
+
+void city_finale_with_companions() {
+    cues_run(COMPANIONS_LEAD_IN);
+    city_finale();
 }
 
 void city_finale_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {

@@ -18,6 +18,9 @@ constexpr s32 CITY_FINALE_GROWTH = 5;
 constexpr s32 CITY_FINALE_LONG_FROM = 70;
 
 void city_finale();
+// The companions' three lines that lead into the finale (the episode's close and the cave exit
+// both say them when the trials are passed), then `city_finale`.
+void city_finale_with_companions();
 
 // Every frame the finale shows, for the placeholder pictures.
 void city_finale_frames(void (*visit)(s32 frame, void* ctx), void* ctx);

@@ -388,17 +388,13 @@ constexpr Cue CAVE_WAY_OUT[] = {
 // clang-format on
 static_assert(cues_valid(CAVE_WAY_OUT));
 
-void finale() {
-    city_finale();
-}
 // The zone is not hidden: the episode ends here either way.
 // clang-format off
 constexpr Cell CAVE_EXIT[] = {
     scene(CAVE_WAY_OUT),
     set_flag(98_flag, 1), fame(30), album_entry(4),
     N(1152_img, 2, 25603_t), P(2, 25604_t),
-    when(flag_is(97_flag, 1)),
-        N(1150_img, 2, 25605_t), N(1152_img, 2, 25606_t), N(1150_img, 2, 25607_t), call(finale),
+    when(flag_is(97_flag, 1)), call(city_finale_with_companions),
     otherwise(), end_ep(98_flag, 1),
     end(),
 };

@@ -17,6 +17,8 @@
 #include "scripts/script_seams.h"
 #include "scripts/zones.h"
 
+#include <iterator>
+
 namespace {
 
 constexpr s32 PLAYER_PORTRAIT_ID = 1000;
@@ -117,9 +119,10 @@ void guide_says(s32 text) {
     say_at(TRIALS_GUIDE, text);
 }
 
-// A wrong answer: the station goes for good and the meeting point takes its failure stage; past
-// the music quiz the guide takes its failure stage too.
-void station_failed(bool guide_fails) {
+// A wrong answer: the guide says so, the station goes for good and the meeting point takes its
+// failure stage; past the music quiz the guide takes its failure stage too.
+void station_wrong(bool guide_fails) {
+    guide_says(LINE_WRONG);
     if (guide_fails) script_set_stage(TRIALS_GUIDE, GUIDE_FAILED);
     attr_set(TRIALS_STATION, ATTR_ACTIVE, 0);
     script_set_stage(TRIALS_MEETING_POINT, 5);
@@ -138,9 +141,8 @@ void station_music_quiz() {
         script_set_stage(TRIALS_STATION, STATION_GRID);
         guide_says(LINE_RIGHT);
     } else {
-        attr_set(TRIALS_STATION, ATTR_ACTIVE, 0);
-        guide_says(LINE_WRONG);
-        script_set_stage(TRIALS_MEETING_POINT, 5);
+        attr_set(TRIALS_STATION, ATTR_ACTIVE, 0); // the quiz hides the station before the line
+        station_wrong(false);
     }
     mssw_play_music(TRIALS_AFTER_QUIZ_PIECE, 0);
 }
@@ -183,8 +185,7 @@ void station_grid() {
             if (hit == board.col * GRID_POINTS + board.row) {
                 ++count;
             } else if (hit >= 0) {
-                guide_says(LINE_WRONG);
-                station_failed(true);
+                station_wrong(true);
                 mouse_buttons = 0;
                 count = -1;
             }
@@ -215,10 +216,7 @@ void station_picture() {
         guide_says(LINE_RIGHT);
         script_set_stage(TRIALS_STATION, STATION_TILES);
     } else {
-        script_set_stage(TRIALS_MEETING_POINT, 5);
-        guide_says(LINE_WRONG);
-        script_set_stage(TRIALS_GUIDE, GUIDE_FAILED);
-        attr_set(TRIALS_STATION, ATTR_ACTIVE, 0);
+        station_wrong(true);
     }
     screen_present();
 }
@@ -234,10 +232,14 @@ void station_tiles() {
         attr_set(TRIALS_EXIT_DOOR, ATTR_ACTIVE, 1);
         attr_set(TRIALS_EXIT_GUARD, ATTR_ACTIVE, 0);
     } else {
-        guide_says(LINE_WRONG);
-        station_failed(true);
+        station_wrong(true);
     }
 }
+
+// The station's stages in order; from STATION_PASSED on a click does nothing.
+constexpr void (*STATION_STAGES[])() = {station_music_quiz, station_grid, station_picture,
+                                        station_tiles};
+static_assert(std::size(STATION_STAGES) == STATION_PASSED);
 
 // ---- The exit guard -------------------------------------------------------------------------
 
@@ -343,22 +345,8 @@ void object_event_0709() {
 
 void object_event_0710() {
     if (!script_on(TRIG_CLICK) || too_far_guard(300)) return;
-    switch (script_stage(script_self())) {
-    case STATION_MUSIC:
-        station_music_quiz();
-        break;
-    case STATION_GRID:
-        station_grid();
-        break;
-    case STATION_PICTURE:
-        station_picture();
-        break;
-    case STATION_TILES:
-        station_tiles();
-        break;
-    default:
-        break;
-    }
+    const s32 stage = script_stage(script_self());
+    if (stage >= 0 && stage < s32(std::size(STATION_STAGES))) STATION_STAGES[size_t(stage)]();
 }
 
 void object_event_0711() {
