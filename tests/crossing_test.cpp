@@ -80,13 +80,27 @@ class Crossing : public ScriptTest {
         sh_clear_lines();
         sh_clear_calls();
     }
-    // The player on `map` beside obj, then obj's trigger.
+    // The player on obj's map and place, then obj's step.
     static void step_on(s32 obj) {
+        const s32 x = attr_get(obj, ATTR_X), y = attr_get(obj, ATTR_Y);
         if (world_state.current_map != attr_get(obj, ATTR_MAP))
-            change_map(attr_get(obj, ATTR_MAP), attr_get(obj, ATTR_X), attr_get(obj, ATTR_Y));
+            change_map(attr_get(obj, ATTR_MAP), x, y);
+        attr_set(0, ATTR_X, x);
+        attr_set(0, ATTR_Y, y);
         sh_fire(obj, TRIG_STEP);
     }
 };
+
+TEST_F(Crossing, TheOpeningTimerShowsTheWayAndTheCompanionJoinsThePlayer) {
+    EXPECT_TRUE(active(CROSSING_COMPANION_OBJ));
+    sh_frames(4);
+    EXPECT_EQ(sh_talk_lines(), (Lines{sh_box(0, 1203, 24100), sh_box(0, 1203, 24101),
+                                      sh_box(1, 1000, 24102), sh_box(0, 1203, 24103)}));
+    EXPECT_FALSE(active(348));
+    EXPECT_FALSE(active(CROSSING_COMPANION_OBJ));
+    EXPECT_EQ(attr_get(CROSSING_COMPANION_OBJ, ATTR_X), 153);
+    EXPECT_EQ(attr_get(CROSSING_COMPANION_OBJ, ATTR_Y), 2137);
+}
 
 // ---- The fights on the way
 // -----------------------------------------------------------------------
