@@ -249,6 +249,19 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     {33982, 34034, 1}, // the walking teacher at the end of its walk
     {4850, 4899, 1},   // the board teacher walking
     {5950, 5999, 1},   // the walking teacher walking
+    // Crossing of maps 130-139
+    {21012, 21012, 1}, // the person of zone 358 turned
+    {21014, 21020, 1}, // the player in the light and the light itself
+    {21021, 21044, 1}, // the gate of the passage opening
+    {21047, 21072, 1}, // the player's long animation at zone 358
+    {21079, 21079, 1}, // person 193 at the final
+    {21082, 21082, 1}, // the barrier of map 130 opened
+    {21084, 21084, 1}, // the gate of map 138 opened
+    {21089, 21091, 2}, // the final pair beaten
+    {4002, 4002, 1},   // the companion turned
+    {4022, 4022, 1},
+    {1902, 1902, 1}, // person 163 standing and walking
+    {1922, 1922, 1},
     // Caves
     {39002, 39081, 1}, // the sentries of maps 99 and 98: their runs
     {44726, 44770, 1},
