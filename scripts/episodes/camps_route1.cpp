@@ -285,7 +285,7 @@ constexpr Cue GUIDE_MEETS[] = {
     say(0, 1200_img, 57525_t),
     walk_into_player(GUIDE, 3, 0),
     on(FIRST_FINALE),
-    stage(GUIDE, GUIDE_DONE),
+    stage(GUIDE, ROUTE1_GUIDE_DONE),
     off(BARRED_WAY),
 };
 static_assert(cues_valid(TO_EXIT_CORNER) && cues_valid(LEAVE_64) && cues_valid(GUIDE_MEETS));
@@ -307,7 +307,7 @@ constexpr Cue GUIDE_SETS_OFF[] = {
     off(PATROL),
     attr(P112, ATTR_X, 420),
     attr(P112, ATTR_Y, 723),
-    stage(GUIDE, GUIDE_LEAVING),
+    stage(GUIDE, ROUTE1_GUIDE_LEAVING),
 };
 static_assert(cues_valid(GUIDE_TALK) && cues_valid(GUIDE_SETS_OFF));
 
@@ -320,27 +320,27 @@ void guide_arrived() {
             cues_run(TO_EXIT_CORNER);
         cues_run(LEAVE_64);
     }
-    script_set_stage(GUIDE.v, GUIDE_MEETING);
+    script_set_stage(GUIDE.v, ROUTE1_GUIDE_MEETING);
 }
 
 void guide_timer(s32 self) {
     attr_set(self, ATTR_TIMER, GUIDE_REARM);
     switch (script_stage(self)) {
-    case GUIDE_WAITING:
+    case ROUTE1_GUIDE_WAITING:
         obj_set_frame(self, 39822);
         return;
-    case GUIDE_LEAVING:
+    case ROUTE1_GUIDE_LEAVING:
         if (obj_step_to(self, 966, 669, 15) == 0) return;
         attr_set(self, ATTR_MAP, MAP_63.v);
         attr_set(self, ATTR_X, 396);
         attr_set(self, ATTR_Y, 586);
-        script_set_stage(self, GUIDE_ON_63);
+        script_set_stage(self, ROUTE1_GUIDE_ON_63);
         script_set_stage(P112.v, 1);
         return;
-    case GUIDE_ON_63:
+    case ROUTE1_GUIDE_ON_63:
         if (obj_step_to(GUIDE.v, 484, 778, 10) != 0) guide_arrived();
         return;
-    case GUIDE_MEETING:
+    case ROUTE1_GUIDE_MEETING:
         cues_run(GUIDE_MEETS);
         return;
     default:
@@ -354,7 +354,7 @@ void object_event_1205() {
         guide_timer(self);
         return;
     }
-    if (!script_on(TRIG_CLICK) || script_stage(self) != GUIDE_WAITING) return;
+    if (!script_on(TRIG_CLICK) || script_stage(self) != ROUTE1_GUIDE_WAITING) return;
     if (too_far_guard(100)) return;
     cues_run(GUIDE_TALK);
     for (s32 o = MAP_63_SHOWN_FIRST; o <= MAP_63_SHOWN_LAST; ++o) attr_set(o, ATTR_ACTIVE, 1);

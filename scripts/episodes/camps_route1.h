@@ -30,12 +30,12 @@ constexpr s32 ROUTE1_BARRED_WAY = 3623;    // zone on map 63 shown after a refus
 constexpr s32 ROUTE1_CROWD_STATE = 3500;   // its stage: 2 after a decisive fight
 
 // The guide's stages.
-enum GuideStage : s32 {
-    GUIDE_WAITING = 0,
-    GUIDE_LEAVING = 1, // walking off map 64
-    GUIDE_ON_63 = 2,   // walking to the meeting point on map 63
-    GUIDE_MEETING = 3,
-    GUIDE_DONE = 4,
+enum Route1GuideStage : s32 {
+    ROUTE1_GUIDE_WAITING = 0,
+    ROUTE1_GUIDE_LEAVING = 1, // walking off map 64
+    ROUTE1_GUIDE_ON_63 = 2,   // walking to the meeting point on map 63
+    ROUTE1_GUIDE_MEETING = 3,
+    ROUTE1_GUIDE_DONE = 4,
 };
 
 // Every frame and picture the file's tables and scripts show.
