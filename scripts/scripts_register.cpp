@@ -1,5 +1,6 @@
 #include "scripts/scripts_register.h"
 
+#include "scripts/episodes/camps_route1.h"
 #include "scripts/episodes/crossing.h"
 #include "scripts/home/arrival.h"
 #include "scripts/home/contest_hall.h"
@@ -78,6 +79,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     city_scenes_region,
     caves_region,
     crossing_region,
+    camps_route1_region,
     // clang-format on
 };
 
