@@ -1,5 +1,6 @@
 #include "scripts/scripts_register.h"
 
+#include "scripts/episodes/camps.h"
 #include "scripts/home/arrival.h"
 #include "scripts/home/contest_hall.h"
 #include "scripts/home/couple_guests.h"
@@ -76,6 +77,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     city_search_region,
     city_scenes_region,
     caves_region,
+    camps_region,
     // clang-format on
 };
 
