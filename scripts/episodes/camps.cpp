@@ -477,7 +477,10 @@ constexpr SlotRange COMPLETE[] = {{1200, 1202}, {1206, 1211}, {1214, 1214}, {121
 void camps_frames(void (*visit)(s32 frame, void* ctx), void* ctx) {
     const FrameVisit v{visit, ctx};
     for (const CrowdRow& r : CROWD) {
-        frames_of_cycle(v, r.cycle);
+        // The cycle without its wrap frame, which is never shown.
+        for (s32 f = r.cycle.start, i = 0; f != r.cycle.limit && i < CUE_RUN_MAX;
+             f += r.cycle.step, ++i)
+            v(f);
         v(r.held.frame);
         for (const CrowdStill& m : r.still) v(m.frame);
     }
