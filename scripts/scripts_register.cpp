@@ -1,5 +1,6 @@
 #include "scripts/scripts_register.h"
 
+#include "scripts/episodes/camps.h"
 #include "scripts/episodes/camps_route1.h"
 #include "scripts/episodes/crossing.h"
 #include "scripts/home/arrival.h"
@@ -80,6 +81,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     caves_region,
     crossing_region,
     camps_route1_region,
+    camps_region,
     // clang-format on
 };
 

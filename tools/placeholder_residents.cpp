@@ -265,6 +265,19 @@ constexpr FrameRun RESIDENT_FRAMES[] = {
     // Caves
     {39002, 39081, 1}, // the sentries of maps 99 and 98: their runs
     {44726, 44770, 1},
+    // Camps of maps 61-66
+    {6222, 6222, 1},   // a man of the camps, turned
+    {6250, 6290, 10},  // the crowd standing still; person 200 beaten
+    {6322, 6322, 1},   // person 112, turned
+    {6402, 6402, 1},   // person 118
+    {6422, 6422, 1},   // person 118, turned
+    {39822, 39822, 1}, // person 200, turned
+    {10572, 10576, 2}, // person 233 arriving
+    {10210, 10228, 2}, // the fall on map 62
+    {23738, 23747, 1}, // the effect of the finale
+    {52532, 52568, 1}, // the cheering crowd
+    {52653, 52661, 1},
+    {1902, 1902, 1}, // person 163 visiting
     // Town A quest of the four gifts
     {38458, 38471, 1}, // the pair that asks for the gifts, idling in its house
     {21500, 21546, 1}, // the two who send the player on: idle and turns
