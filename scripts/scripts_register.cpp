@@ -21,6 +21,7 @@
 #include "scripts/home/stations.h"
 #include "scripts/home/teachers.h"
 #include "scripts/home/walker_quest.h"
+#include "scripts/openworld/game_over.h"
 #include "scripts/towns/caves.h"
 #include "scripts/towns/city_director.h"
 #include "scripts/towns/city_item_errands.h"
@@ -82,6 +83,7 @@ constexpr ScriptRegion (*REGIONS[])() = {
     crossing_region,
     camps_route1_region,
     camps_region,
+    open_world_player_region,
     // clang-format on
 };
 

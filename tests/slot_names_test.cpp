@@ -17,6 +17,7 @@
 #include "game/calendar_table.h"
 #include "game/game_start.h"
 #include "game/makers.h"
+#include "game/open_world.h"
 #include "scripts/home/pose_families.h"
 #include "scripts/scripts_register.h"
 #include "tests/rules_fixture.h"
@@ -74,6 +75,7 @@ Names object_slot_names() {
     game_tables_init();
     game_new_world();
     name_slot(names, attr_get(0, ATTR_EVENT), "the new game's player");
+    name_slot(names, OPEN_WORLD_PLAYER_EVENT, "the open world's player (the route starts)");
     name_slot(names, PORTAL_EVENT, "make_portal");
     name_slot(names, PORTAL_FIXED_EVENT, "make_portal_fixed");
     // Scripts that hand an object another script while the game runs.
