@@ -7,8 +7,8 @@
 // - a slot-2 game loaded from the character screen inside the episode ends the field loop, and
 //   the launcher writes nothing after it.
 // Battles answer through their seam.
-#include "calendar/calendar_register.h"
 #include "battle/battle.h"
+#include "calendar/calendar_register.h"
 #include "calendar/launchers.h"
 #include "data/hub_block.h"
 #include "engine/world/object.h"
@@ -92,8 +92,7 @@ void watch() {
     switch (step) {
     case Step::Opening:
         // The opening runs on its timer three frames after the start and switches it off.
-        if (frames_in_step > 5 && attr_get(OPENING_TIMER, ATTR_TIMER_ON) == 0)
-            next(after_opening);
+        if (frames_in_step > 5 && attr_get(OPENING_TIMER, ATTR_TIMER_ON) == 0) next(after_opening);
         return;
     case Step::ToFirstZone:
         if (!active(FIRST_ZONE)) return next(Step::Save);
