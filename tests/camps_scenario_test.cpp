@@ -134,6 +134,7 @@ class CampsScenario : public ::testing::Test {
         walker.reset();
         frames_waiting_for_guide = 0;
         picked = false;
+        picker_state = {}; // what an earlier picker left would answer this one too early
         battles.clear();
         companion_at_first_battle = -1;
         battle_run_seam = battle_won;
