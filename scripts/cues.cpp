@@ -178,6 +178,11 @@ void play_simple(const Cue& q) {
         attr_set(q.obj, ATTR_MAP, q.d);
         obj_place(q.obj, q.a, q.b, q.c);
         break;
+    case CUE_MOVE_ON:
+        attr_set(q.obj, ATTR_MAP, q.c);
+        attr_set(q.obj, ATTR_X, q.a);
+        attr_set(q.obj, ATTR_Y, q.b);
+        break;
     case CUE_PLACE_AT_PLAYER:
         attr_set(q.obj, ATTR_MAP, attr_get(0, ATTR_MAP));
         obj_place(q.obj, attr_get(0, ATTR_X), attr_get(0, ATTR_Y), q.a);

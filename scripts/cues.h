@@ -76,6 +76,7 @@ enum CueOp : s32 {
     CUE_POSE_LEAVE, // pose_leave{x a, y b, frame c, on_top d, rest e}
     CUE_IMAGE,      // draw_image(a, b, c, d)
     CUE_CALL,       // fn()
+    CUE_MOVE_ON,    // ATTR_MAP := c, ATTR_X := a, ATTR_Y := b; the frame and ATTR_ACTIVE untouched
 };
 
 struct CueMover {
@@ -330,6 +331,10 @@ constexpr Cue place_show(ObjId o, s32 x, s32 y, FrameId f, s32 ms = 0) {
 // On map m at (x, y) with a signed frame; ATTR_ACTIVE is left as it is.
 constexpr Cue place_on(ObjId o, MapId m, s32 x, s32 y, FrameId f) {
     return make(CUE_PLACE_ON_MAP, o.v, x, y, f.v, m.v);
+}
+// Moved to map m at (x, y), keeping its frame; ATTR_ACTIVE is left as it is.
+constexpr Cue move_on(ObjId o, MapId m, s32 x, s32 y) {
+    return make(CUE_MOVE_ON, o.v, x, y, m.v);
 }
 // On the player's map and place.
 constexpr Cue place_at_player(ObjId o, FrameId f) {

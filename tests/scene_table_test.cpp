@@ -113,6 +113,7 @@ constexpr Cue FRAME_RUN[] = {frames(FIG, 40100_f, 40110_f, 2, 0).with(HOOKS)};
 constexpr Cue FRAME_RUN_BACKWARD[] = {frames(FIG, 40100_f, 40090_f, 2, 0).with(HOOKS)};
 constexpr Cue PLACE_AT_PLAYER[] = {place_at_player(AWAY, -40005_f)};
 constexpr Cue PLACE_ON_MAP[] = {place_on(FIG, MapId(7), 300, 400, -40006_f)};
+constexpr Cue MOVE_ON_MAP[] = {move_on(FIG, MapId(7), 300, 400)};
 constexpr Cue POSE_ENTER[] = {
     enter({.x = 500, .y = 600, .frame = 40010, .slot = 41, .on_top = true})};
 constexpr Cue POSE_ROUND[] = {
@@ -185,6 +186,14 @@ TEST_F(SceneTable, EachRowSaysAndWritesWhatItNames) {
           {FIG.v, ATTR_X, 300},
           {FIG.v, ATTR_Y, 400},
           {FIG.v, SIGNED_FRAME, -40006},
+          {FIG.v, ATTR_ACTIVE, 1}}},
+        {"moved to a map, keeping its frame",
+         MOVE_ON_MAP,
+         {},
+         {{FIG.v, ATTR_MAP, 7},
+          {FIG.v, ATTR_X, 300},
+          {FIG.v, ATTR_Y, 400},
+          {FIG.v, SIGNED_FRAME, 40001},
           {FIG.v, ATTR_ACTIVE, 1}}},
         {"pose entered",
          POSE_ENTER,

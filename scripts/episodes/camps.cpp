@@ -213,13 +213,9 @@ void take_gift() {
     player_record.equip[GIFT_SLOT] = GIFT_OFFSET;
 }
 
-// A figure moved with its frame kept.
-constexpr Cue move_x(ObjId o, s32 x) {
-    return attr(o, ATTR_X, x);
-}
-constexpr Cue move_y(ObjId o, s32 y) {
-    return attr(o, ATTR_Y, y);
-}
+// The two maps of route 2: figures are moved on them with their frames kept.
+constexpr MapId SQUARE{61};
+constexpr MapId YARD{62};
 
 // The first ambush, on map 61 beside person 118.
 constexpr Cue AMBUSH1_BEFORE[] = {
@@ -243,8 +239,7 @@ constexpr Cue AMBUSH1_BEFORE[] = {
 static_assert(cues_valid(AMBUSH1_BEFORE));
 constexpr Cue AMBUSH1_AFTER[] = {
     off(3508_obj),
-    move_x(3509_obj, 645),
-    move_y(3509_obj, 1009),
+    move_on(3509_obj, SQUARE, 645, 1009),
     pan_to(350, 620, 12),
     bubble(3509_obj, 57309_t),
     show_frame(3512_obj, 6222_f),
@@ -270,8 +265,7 @@ constexpr Cue AMBUSH1_AFTER[] = {
     on(3540_obj),
     on(3545_obj),
     on(3546_obj),
-    move_x(3508_obj, 635),
-    move_y(3508_obj, 1070),
+    move_on(3508_obj, SQUARE, 635, 1070),
     on(3508_obj),
     off(3500_obj),
 };
@@ -298,10 +292,8 @@ constexpr Cue AMBUSH2_AFTER[] = {
     on(3550_obj),
     on(3551_obj),
     on(3552_obj),
-    move_x(3515_obj, 409),
-    move_y(3515_obj, 744),
-    move_x(3516_obj, 497),
-    move_y(3516_obj, 712),
+    move_on(3515_obj, SQUARE, 409, 744),
+    move_on(3516_obj, SQUARE, 497, 712),
     stage(3500_obj, CROWD_HELD),
     off(3517_obj),
 };
@@ -312,8 +304,7 @@ constexpr Cue AMBUSH3_BEFORE[] = {
     bubble(3553_obj, 57311_t),
 };
 constexpr Cue AMBUSH3_AFTER[] = {
-    move_x(PLAYER, 446),
-    move_y(PLAYER, 731),
+    move_on(PLAYER, SQUARE, 446, 731),
     on(3554_obj),
     on(3555_obj),
     frame(3515_obj, 6260_f),
@@ -381,8 +372,7 @@ constexpr Cue FINALE_CLOSING[] = {
     keys(9, 100, FINALE_FALL),
     keys(9, 100, {}),
     fade_out_of_scene(),
-    move_x(3567_obj, 278),
-    move_y(3567_obj, 245),
+    move_on(3567_obj, YARD, 278, 245),
     off(3562_obj),
     place(3561_obj, 155, 212, 6322_f),
     frame(3566_obj, -6402_f),

@@ -16,8 +16,6 @@
 #include "scripts/episodes/camps.h"
 #include "scripts/zones.h"
 
-#include <array>
-
 namespace {
 
 using namespace cue;
@@ -51,26 +49,6 @@ constexpr Voice V200_1 = box(1, 1200_img);
 constexpr Voice V200_2 = box(2, 1200_img);
 constexpr Voice V200_3 = box(3, 1200_img);
 constexpr Voice V118_1 = box(1, 1118_img);
-
-// Moved without a frame of its own: the figure keeps what it shows.
-constexpr std::array<Cue, 3> move_to(ObjId o, MapId m, s32 x, s32 y) {
-    return {attr(o, ATTR_MAP, m.v), attr(o, ATTR_X, x), attr(o, ATTR_Y, y)};
-}
-
-template <size_t... N> constexpr auto cat(const std::array<Cue, N>&... parts) {
-    std::array<Cue, (N + ...)> out{};
-    size_t k = 0;
-    ((void)([&] {
-         for (const Cue& q : parts) out[k++] = q;
-     }()),
-     ...);
-    return out;
-}
-template <size_t N> constexpr std::array<Cue, N> rows(const Cue (&r)[N]) {
-    std::array<Cue, N> out{};
-    for (size_t i = 0; i < N; ++i) out[i] = r[i];
-    return out;
-}
 
 void lose() {
     end_episode(ROUTE1_OUTCOME_FLAG, ROUTE1_LOST);
@@ -142,66 +120,66 @@ constexpr Cue MEETING[] = {
 };
 static_assert(cues_valid(MEETING));
 
-constexpr auto JOURNEY_TO_66 = cat(rows({
-                                       pairs(57400_t, 57404_t, V112_0, ME_3),
-                                       walk(0, mover(ME, 354, 552, 8), mover(P112, 354, 552, 8)),
-                                       fade_out_of_scene(),
-                                       off(ObjId(3611)),
-                                       off(ObjId(3612)),
-                                       off(ObjId(3613)),
-                                       map_change(MAP_66, 979, 675),
-                                   }),
-                                   move_to(P112, MAP_66, 928, 645),
-                                   rows({
-                                       fade_into_scene(),
-                                       walk(0, mover(ME, 807, 580, 6), mover(P112, 765, 558, 6)),
-                                   }));
+constexpr Cue JOURNEY_TO_66[] = {
+    pairs(57400_t, 57404_t, V112_0, ME_3),
+    walk(0, mover(ME, 354, 552, 8), mover(P112, 354, 552, 8)),
+    fade_out_of_scene(),
+    off(ObjId(3611)),
+    off(ObjId(3612)),
+    off(ObjId(3613)),
+    map_change(MAP_66, 979, 675),
+    move_on(P112, MAP_66, 928, 645),
+    fade_into_scene(),
+    walk(0, mover(ME, 807, 580, 6), mover(P112, 765, 558, 6)),
+};
 static_assert(cues_valid(JOURNEY_TO_66));
 
-constexpr auto JOURNEY_TO_65 = cat(rows({
-                                       walk(0, mover(P112, 807, 539, 7)),
-                                       walk(0, mover(ME, 826, 530, 3), mover(P112, 844, 521, 4)),
-                                       fade_out_of_scene(),
-                                       map_change(MAP_65, 63, 434),
-                                   }),
-                                   move_to(P112, MAP_65, 99, 407),
-                                   rows({
-                                       fade_into_scene(),
-                                       walk(0, mover(ME, 334, 306, 8), mover(P112, 376, 285, 9)),
-                                       turn_toward(P112),
-                                       show_frame(P112, -6322_f),
-                                       pairs(57410_t, 57415_t, ME_2, V112_1),
-                                   }));
+constexpr Cue JOURNEY_TO_65[] = {
+    walk(0, mover(P112, 807, 539, 7)),
+    walk(0, mover(ME, 826, 530, 3), mover(P112, 844, 521, 4)),
+    fade_out_of_scene(),
+    map_change(MAP_65, 63, 434),
+    move_on(P112, MAP_65, 99, 407),
+    fade_into_scene(),
+    walk(0, mover(ME, 334, 306, 8), mover(P112, 376, 285, 9)),
+    turn_toward(P112),
+    show_frame(P112, -6322_f),
+    pairs(57410_t, 57415_t, ME_2, V112_1),
+};
 static_assert(cues_valid(JOURNEY_TO_65));
 
 // After battle 44: map 66 comes alive for the second finale, the crowd of map 63 among them.
-constexpr auto place_shown(ObjId o, MapId m, s32 x, s32 y, FrameId f) {
-    return std::array<Cue, 2>{place_on(o, m, x, y, f), on(o)};
-}
-constexpr auto JOURNEY_WON = cat(rows({
-                                     off(P112),
-                                     turn_toward(P112),
-                                     say(2, 1000_img, 57420_t),
-                                     on(ObjId(3614)),
-                                     on(ObjId(3615)),
-                                     on(ObjId(3616)),
-                                     on(P118_66),
-                                     on(P200_66),
-                                     on(ObjId(3619)),
-                                     on(ObjId(3620)),
-                                     on(SECOND_FINALE),
-                                     frame(P200_66, 6290_f),
-                                     stage(CROWD_STATE, DECISIVE),
-                                 }),
-                                 place_shown(ObjId(3568), MAP_66, 779, 588, 6270_f),
-                                 place_shown(ObjId(3569), MAP_66, 551, 379, 6280_f),
-                                 place_shown(ObjId(3570), MAP_66, 221, 223, 6270_f),
-                                 place_shown(ObjId(3571), MAP_66, 383, 433, 6280_f),
-                                 place_shown(ObjId(3574), MAP_66, 907, 623, 6250_f),
-                                 place_shown(ObjId(3575), MAP_66, 677, 498, 6260_f),
-                                 place_shown(ObjId(3576), MAP_66, 975, 715, 6250_f),
-                                 place_shown(ObjId(3577), MAP_66, 302, 416, 6260_f),
-                                 place_shown(ObjId(3578), MAP_66, 137, 307, 6250_f));
+constexpr Cue JOURNEY_WON[] = {off(P112),
+                               turn_toward(P112),
+                               say(2, 1000_img, 57420_t),
+                               on(ObjId(3614)),
+                               on(ObjId(3615)),
+                               on(ObjId(3616)),
+                               on(P118_66),
+                               on(P200_66),
+                               on(ObjId(3619)),
+                               on(ObjId(3620)),
+                               on(SECOND_FINALE),
+                               frame(P200_66, 6290_f),
+                               stage(CROWD_STATE, DECISIVE),
+                               place_on(ObjId(3568), MAP_66, 779, 588, 6270_f),
+                               on(ObjId(3568)),
+                               place_on(ObjId(3569), MAP_66, 551, 379, 6280_f),
+                               on(ObjId(3569)),
+                               place_on(ObjId(3570), MAP_66, 221, 223, 6270_f),
+                               on(ObjId(3570)),
+                               place_on(ObjId(3571), MAP_66, 383, 433, 6280_f),
+                               on(ObjId(3571)),
+                               place_on(ObjId(3574), MAP_66, 907, 623, 6250_f),
+                               on(ObjId(3574)),
+                               place_on(ObjId(3575), MAP_66, 677, 498, 6260_f),
+                               on(ObjId(3575)),
+                               place_on(ObjId(3576), MAP_66, 975, 715, 6250_f),
+                               on(ObjId(3576)),
+                               place_on(ObjId(3577), MAP_66, 302, 416, 6260_f),
+                               on(ObjId(3577)),
+                               place_on(ObjId(3578), MAP_66, 137, 307, 6250_f),
+                               on(ObjId(3578))};
 static_assert(cues_valid(JOURNEY_WON));
 
 constexpr Cue REFUSAL[] = {
